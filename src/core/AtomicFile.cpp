@@ -1,0 +1,94 @@
+#include "core/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace setfolio {
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return content.str();
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    // The temporary name lives in the target's folder so that the rename never crosses a
+    // file-system boundary.
+    std::string tempPath = path + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(tempPath.data());
+    if (fd < 0)
+        return false;
+
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    // Keep the permissions of the file we replace; a new file gets the usual 0644 less umask.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
+    }
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) {
+        // Make the rename itself durable.
+        const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+        return true;
+    }
+    ::unlink(tempPath.c_str());
+    return false;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool DeleteFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+} // namespace setfolio

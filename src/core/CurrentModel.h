@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/ModelCatalogue.h"
+
+#include <cstdint>
+
+namespace setfolio {
+
+class Settings;
+
+// The model every exchange with the processor is made for. The family and the slow-switch flag
+// always follow the model type.
+class CurrentModel {
+public:
+    explicit CurrentModel(const Settings& settings) : m_settings(settings) {}
+
+    // Takes the stored model type as it is, defined or not (an undefined one gives NoFamily).
+    void LoadCurrentModel();
+    // Makes the model on that line of the model list current and stores it at once. When the
+    // setting cannot be written the WriteError propagates and the current model stays as it was,
+    // so the model in use never differs from the one the settings file will give next time.
+    void SelectModel(int line);
+
+    std::int32_t ModelType() const { return m_modelType; }
+    ModelFamily Family() const { return m_family; }
+    bool SlowLibrarySwitch() const { return m_slowLibrarySwitch; }
+    // The line of the model list to mark; -1 marks none.
+    int ListLine() const { return ListLineOf(m_modelType); }
+
+private:
+    void Become(std::int32_t modelType);
+
+    const Settings& m_settings;
+    std::int32_t m_modelType = 0;
+    ModelFamily m_family = FamilyOf(0);
+    bool m_slowLibrarySwitch = setfolio::SlowLibrarySwitch(0);
+};
+
+} // namespace setfolio

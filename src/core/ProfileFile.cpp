@@ -1,0 +1,281 @@
+#include "core/ProfileFile.h"
+
+#include "core/AtomicFile.h"
+
+#include <limits>
+#include <vector>
+
+namespace setfolio {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// One line of the file: where it starts, where its text ends and where the next line starts.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t textEnd = 0; // before the line end (LF or CR LF)
+    std::size_t end = 0;     // after the line end
+    bool terminated = false;
+};
+
+std::vector<Line> SplitLines(std::string_view content) {
+    std::vector<Line> lines;
+    std::size_t pos = 0;
+    while (pos < content.size()) {
+        Line line;
+        line.begin = pos;
+        const auto lf = content.find('\n', pos);
+        if (lf == std::string_view::npos) {
+            line.textEnd = content.size();
+            line.end = content.size();
+        } else {
+            line.textEnd = (lf > pos && content[lf - 1] == '\r') ? lf - 1 : lf;
+            line.end = lf + 1;
+            line.terminated = true;
+        }
+        lines.push_back(line);
+        pos = line.end;
+    }
+    return lines;
+}
+
+// The name of a section header line, or nothing for any other line.
+std::optional<std::string_view> SectionName(std::string_view text) {
+    text = Trim(text);
+    if (text.empty() || text.front() != '[')
+        return std::nullopt;
+    const auto close = text.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return Trim(text.substr(1, close - 1));
+}
+
+struct Entry {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<Entry> EntryOf(std::string_view text) {
+    const auto trimmed = Trim(text);
+    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[')
+        return std::nullopt;
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    Entry entry{Trim(text.substr(0, equals)), Trim(text.substr(equals + 1))};
+    if (entry.key.empty())
+        return std::nullopt;
+    return entry;
+}
+
+// Where a key sits in the file, as far as it was found.
+struct Location {
+    bool sectionFound = false;
+    std::size_t lastContentLine = 0; // last non-blank line of the section (its header at least)
+    std::optional<std::size_t> keyLine;
+    std::string_view value;
+};
+
+Location Locate(std::string_view content, const std::vector<Line>& lines, std::string_view section,
+                std::string_view key) {
+    Location where;
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto text = content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin);
+        if (const auto name = SectionName(text)) {
+            if (inSection)
+                break; // the first section of that name is the one that counts
+            if (SameName(*name, Trim(section))) {
+                inSection = true;
+                where.sectionFound = true;
+                where.lastContentLine = i;
+            }
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!Trim(text).empty())
+            where.lastContentLine = i;
+        if (const auto entry = EntryOf(text); entry && SameName(entry->key, Trim(key))) {
+            where.keyLine = i;
+            where.value = entry->value;
+            return where;
+        }
+    }
+    return where;
+}
+
+} // namespace
+
+namespace profile {
+
+std::optional<std::string> FindValue(std::string_view content, std::string_view section,
+                                     std::string_view key) {
+    const auto lines = SplitLines(content);
+    const auto where = Locate(content, lines, section, key);
+    if (!where.keyLine)
+        return std::nullopt;
+    std::string_view value = where.value;
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    if (value.size() > MaxProfileValueLength)
+        value = value.substr(0, MaxProfileValueLength);
+    return std::string(value);
+}
+
+std::string SetValue(std::string_view content, std::string_view section, std::string_view key,
+                     std::string_view value) {
+    const auto lines = SplitLines(content);
+    const auto where = Locate(content, lines, section, key);
+    const std::string entry = std::string(Trim(key)) + "=" + std::string(value);
+    std::string result;
+    result.reserve(content.size() + entry.size() + section.size() + 8);
+
+    if (where.keyLine) {
+        const Line& line = lines[*where.keyLine];
+        const auto oldKey = EntryOf(content.substr(line.begin, line.textEnd - line.begin))->key;
+        result.append(content.substr(0, line.begin));
+        result.append(oldKey).append("=").append(value);
+        result.append(content.substr(line.textEnd));
+        return result;
+    }
+    if (where.sectionFound) {
+        const Line& after = lines[where.lastContentLine];
+        result.append(content.substr(0, after.end));
+        if (!after.terminated)
+            result.append("\r\n");
+        result.append(entry).append("\r\n");
+        result.append(content.substr(after.end));
+        return result;
+    }
+    result.append(content);
+    if (!content.empty() && content.back() != '\n')
+        result.append("\r\n");
+    result.append("[").append(Trim(section)).append("]\r\n");
+    result.append(entry).append("\r\n");
+    return result;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    unsigned base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (text.starts_with("$")) {
+        base = 16;
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    std::uint64_t magnitude = 0;
+    for (const char c : text) {
+        unsigned digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    if (base == 16) {
+        // Hexadecimal gives the 32-bit pattern, so $FFFFFFFF is -1.
+        auto pattern = static_cast<std::uint32_t>(magnitude);
+        if (negative)
+            pattern = 0u - pattern;
+        return static_cast<std::int32_t>(pattern);
+    }
+    const std::int64_t signedValue =
+        negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    if (signedValue < std::numeric_limits<std::int32_t>::min() ||
+        signedValue > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(signedValue);
+}
+
+} // namespace profile
+
+std::string ProfileFile::ReadText(std::string_view section, std::string_view key,
+                                  std::string_view defaultValue) const {
+    const auto content = ReadWholeFile(m_path);
+    if (!content)
+        return std::string(defaultValue);
+    auto value = profile::FindValue(*content, section, key);
+    return value ? std::move(*value) : std::string(defaultValue);
+}
+
+std::int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key,
+                                      std::int32_t defaultValue) const {
+    const auto content = ReadWholeFile(m_path);
+    if (!content)
+        return defaultValue;
+    const auto value = profile::FindValue(*content, section, key);
+    if (!value)
+        return defaultValue;
+    return profile::ParseInteger(*value).value_or(defaultValue);
+}
+
+void ProfileFile::WriteText(std::string_view section, std::string_view key,
+                            std::string_view value) const {
+    // A line break inside a value would turn its tail into entries of their own.
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        throw WriteError(m_path);
+    std::string content;
+    if (FileExists(m_path)) {
+        auto old = ReadWholeFile(m_path);
+        if (!old)
+            throw WriteError(m_path);
+        content = std::move(*old);
+    }
+    if (!WriteFileAtomically(m_path, profile::SetValue(content, section, key, value)))
+        throw WriteError(m_path);
+}
+
+void ProfileFile::WriteInteger(std::string_view section, std::string_view key,
+                               std::int32_t value) const {
+    WriteText(section, key, std::to_string(value));
+}
+
+bool ProfileFile::Exists() const {
+    return FileExists(m_path);
+}
+
+bool ProfileFile::Delete() const {
+    return DeleteFile(m_path);
+}
+
+} // namespace setfolio

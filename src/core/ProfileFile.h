@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace setfolio {
+
+// Raised when a profile file cannot be written; the text is the one the user sees.
+class WriteError : public std::runtime_error {
+public:
+    explicit WriteError(const std::string& path)
+        : std::runtime_error("Unable to write to " + path), m_path(path) {}
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// Longest value a read hands back, in bytes.
+inline constexpr std::size_t MaxProfileValueLength = 2047;
+
+// The profile ("INI") text format with the classic Windows semantics, on text held in memory:
+// section and key names match without regard to ASCII letter case, blanks around a value are not
+// part of it, a value in double quotes is read without them, and reads are capped.
+namespace profile {
+
+std::optional<std::string> FindValue(std::string_view content, std::string_view section,
+                                     std::string_view key);
+
+// Returns `content` with the key set: an existing key's line is replaced in place, a missing key
+// goes after the last line of its section, a missing section goes at the end. New lines end in
+// CR LF; every byte this does not need to change stays as it was.
+std::string SetValue(std::string_view content, std::string_view section, std::string_view key,
+                     std::string_view value);
+
+// Decimal, or hexadecimal after "0x", "0X" or "$", with an optional sign; nothing else.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+} // namespace profile
+
+// One profile file on disk. Every call opens the file, does its one read or write and closes it
+// again, so a write is visible to every later read. Writes are atomic.
+class ProfileFile {
+public:
+    explicit ProfileFile(std::string path) : m_path(std::move(path)) {}
+
+    const std::string& Path() const { return m_path; }
+
+    std::string ReadText(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const;
+    std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                             std::int32_t defaultValue) const;
+
+    // Throw WriteError when the file cannot be written (or the value would not fit on one line);
+    // the file is then left exactly as it was.
+    void WriteText(std::string_view section, std::string_view key, std::string_view value) const;
+    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value) const;
+
+    bool Exists() const;
+    bool Delete() const;
+
+private:
+    std::string m_path;
+};
+
+} // namespace setfolio

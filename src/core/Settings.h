@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/ProfileFile.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace setfolio {
+
+// A key of the settings file with the value a read gives when the key is not there.
+struct IntegerSetting {
+    std::string_view section;
+    std::string_view key;
+    std::int32_t defaultValue;
+};
+
+struct TextSetting {
+    std::string_view section;
+    std::string_view key;
+    std::string_view defaultValue;
+};
+
+// Every key the program keeps in its settings file.
+namespace keys {
+inline constexpr IntegerSetting ModelNo{"SystemSettings", "ModelNo", 0};
+inline constexpr IntegerSetting Language{"LanguageSetting", "Language", 0};
+inline constexpr IntegerSetting ConnectionType{"CommSettings", "Type", 0};
+inline constexpr IntegerSetting IpAddressIndex{"Ethernet", "IpAddressIndex", -1};
+inline constexpr IntegerSetting ComPort{"ComPortSettings", "ComPort", 32};
+inline constexpr IntegerSetting BaudRate{"ComPortSettings", "BaudRate", 3};
+inline constexpr IntegerSetting Parity{"ComPortSettings", "Parity", 0};
+inline constexpr IntegerSetting DataBits{"ComPortSettings", "DataBits", 1};
+inline constexpr IntegerSetting StopBits{"ComPortSettings", "StopBits", 1};
+inline constexpr TextSetting DownLoadFile{"DirectorySettings", "DownLoad", "C:\\Setfolio"};
+inline constexpr TextSetting UpLoadFile{"DirectorySettings", "UpLoad", "C:\\Setfolio"};
+} // namespace keys
+
+// "Setfolio.ini" in the program's folder. The folder is handed in by whoever builds the program
+// (the executable's folder in the program, a temporary folder in tests), so the file never
+// depends on the working directory. There is no in-memory copy: every read goes to the file and
+// every write reaches it before the call returns.
+class Settings {
+public:
+    static constexpr std::string_view FileName = "Setfolio.ini";
+
+    explicit Settings(std::string programFolder);
+
+    const std::string& SettingsFilePath() const { return m_file.Path(); }
+    bool SettingsFileExists() const { return m_file.Exists(); }
+
+    std::int32_t ReadSettingInteger(std::string_view section, std::string_view key,
+                                    std::int32_t defaultValue) const;
+    std::string ReadSettingText(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const;
+    // Throw WriteError ("Unable to write to " + the file's full name); nothing is stored then.
+    void WriteSettingInteger(std::string_view section, std::string_view key,
+                             std::int32_t value) const;
+    void WriteSettingText(std::string_view section, std::string_view key,
+                          std::string_view value) const;
+
+    std::int32_t Read(const IntegerSetting& setting) const {
+        return ReadSettingInteger(setting.section, setting.key, setting.defaultValue);
+    }
+    std::string Read(const TextSetting& setting) const {
+        return ReadSettingText(setting.section, setting.key, setting.defaultValue);
+    }
+    void Write(const IntegerSetting& setting, std::int32_t value) const {
+        WriteSettingInteger(setting.section, setting.key, value);
+    }
+    void Write(const TextSetting& setting, std::string_view value) const {
+        WriteSettingText(setting.section, setting.key, value);
+    }
+
+private:
+    ProfileFile m_file;
+};
+
+} // namespace setfolio

@@ -1,0 +1,203 @@
+#include "core/ProfileFile.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace setfolio;
+using setfolio::testing::TempFolder;
+
+namespace {
+
+struct ReadCase {
+    const char* content;
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+TEST(ProfileText, FindsValuesWithWindowsSemantics) {
+    const ReadCase cases[] = {
+        {"[A]\r\nk=v\r\n", "A", "k", "v"},
+        {"[systemsettings]\r\nmodelno=16\r\n", "SystemSettings", "ModelNo", "16"},
+        {"[A]\r\nk =  two words \t\r\n", "A", "k", "two words"},
+        {"[A]\r\nk=\"  quoted  \"\r\n", "A", "k", "  quoted  "},
+        {"[A]\r\nk=\"\r\n", "A", "k", "\""},           // a lone quote is text
+        {"[A]\r\nk=\"x\" y\r\n", "A", "k", "\"x\" y"}, // only a fully quoted value loses them
+        {"[A]\nk=unix\n", "A", "k", "unix"},
+        {"[A]\r\nk=last line without end", "A", "k", "last line without end"},
+        {"  [ A ]  \r\n  k=v\r\n", "A", "k", "v"},
+        {"[A]\r\nk=first\r\nk=second\r\n", "A", "k", "first"},
+        {"[A]\r\nx=1\r\n[B]\r\nk=b\r\n", "A", "k", std::nullopt}, // keys stay in their section
+        {"k=outside\r\n[A]\r\n", "A", "k", std::nullopt},
+        {"[A]\r\n;k=comment\r\n", "A", "k", std::nullopt},
+        {"[AB]\r\nk=v\r\n", "A", "k", std::nullopt},
+        {"[A]\r\nk=\r\n", "A", "k", ""},
+        {"[A]\r\nk=a=b\r\n", "A", "k", "a=b"},
+        {"", "A", "k", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(profile::FindValue(c.content, c.section, c.key), c.expected)
+            << "content: " << c.content;
+    }
+}
+
+TEST(ProfileText, KeepsBytesOfProcessorTexts) {
+    // Bytes above 127 and inner blanks are values like any other.
+    EXPECT_EQ(profile::FindValue("[H]\r\nTitle=K\xc4\xdcHL  2\r\n", "H", "Title"),
+              std::string("K\xc4\xdcHL  2"));
+}
+
+TEST(ProfileText, CapsReadsAt2047Characters) {
+    const std::string longValue(3000, 'x');
+    const auto value = profile::FindValue("[A]\r\nk=" + longValue + "\r\n", "A", "k");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->size(), 2047u);
+}
+
+struct WriteCase {
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+TEST(ProfileText, WritesInPlaceOrAppendsAndKeepsEveryOtherByte) {
+    const WriteCase cases[] = {
+        // New file, new section at the end.
+        {"", "A", "k", "v", "[A]\r\nk=v\r\n"},
+        {"[A]\r\nx=1\r\n", "B", "k", "v", "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+        {"[A]\r\nx=1", "B", "k", "v", "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+        // Replace in place: neighbours, odd spacing and LF-only lines untouched.
+        {"; note\r\n[A]\r\nk = old \r\ny=2\n", "a", "K", "new", "; note\r\n[A]\r\nk=new\r\ny=2\n"},
+        {"[A]\nk=old\n[B]\n", "A", "k", "new", "[A]\nk=new\n[B]\n"},
+        // Missing key: after the last line of its own section, before the blank lines.
+        {"[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "A", "k", "v",
+         "[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\ny=2\r\n"},
+        {"[A]\r\n[B]\r\n", "A", "k", "v", "[A]\r\nk=v\r\n[B]\r\n"},
+        {"[A]\r\nx=1", "A", "k", "v", "[A]\r\nx=1\r\nk=v\r\n"},
+        // Blanks are written as given (a reader drops them).
+        {"", "A", "k", "  12.5  ", "[A]\r\nk=  12.5  \r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(profile::SetValue(c.before, c.section, c.key, c.value), c.after)
+            << "before: " << c.before;
+    }
+}
+
+TEST(ProfileText, ReadsIntegersAsDecimalOrHex) {
+    const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+        {"42", 42},
+        {"-1", -1},
+        {"+7", 7},
+        {"0x2A", 42},
+        {"0X2a", 42},
+        {"$2A", 42},
+        {"$FFFFFFFF", -1},
+        {"007", 7},
+        {"abc", {}},
+        {"12abc", {}},
+        {"", {}},
+        {"0x", {}},
+        {"$", {}},
+        {"2147483648", {}},
+        {"-2147483648", std::numeric_limits<int>::min()},
+        {"1 2", {}},
+        {"0x1FFFFFFFF", {}},
+        {"-", {}},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(profile::ParseInteger(text), expected) << text;
+}
+
+TEST(ProfileFileOnDisk, ReadsDefaultsWithoutFileAndRoundTrips) {
+    TempFolder folder;
+    const ProfileFile file(folder.File("a.ini"));
+    EXPECT_EQ(file.ReadText("A", "k", "dflt"), "dflt");
+    EXPECT_EQ(file.ReadInteger("A", "k", -1), -1);
+    EXPECT_FALSE(file.Exists());
+
+    file.WriteInteger("A", "n", 0x2A);
+    file.WriteText("A", "t", "  12.5  ");
+    file.WriteText("B", "k", "x");
+    EXPECT_TRUE(file.Exists());
+    EXPECT_EQ(file.ReadInteger("a", "N", 0), 42);
+    EXPECT_EQ(file.ReadText("A", "t", ""), "12.5");
+    EXPECT_EQ(folder.Read("a.ini"), "[A]\r\nn=42\r\nt=  12.5  \r\n[B]\r\nk=x\r\n");
+    EXPECT_EQ(folder.EntryCount(), 1u) << "no temporary file may be left behind";
+
+    EXPECT_TRUE(file.Delete());
+    EXPECT_FALSE(file.Exists());
+}
+
+TEST(ProfileFileOnDisk, RefusesAValueThatWouldBreakTheLine) {
+    TempFolder folder;
+    folder.Write("a.ini", "[A]\r\nk=old\r\n");
+    const ProfileFile file(folder.File("a.ini"));
+    EXPECT_THROW(file.WriteText("A", "k", "one\r\n[Evil]\r\nx=1"), WriteError);
+    EXPECT_THROW(file.WriteText("A", "k", "one\ntwo"), WriteError);
+    EXPECT_EQ(folder.Read("a.ini"), "[A]\r\nk=old\r\n");
+}
+
+TEST(ProfileFileOnDisk, FailedWriteNamesTheFileAndCreatesNothing) {
+    TempFolder folder;
+    const std::string path = folder.File("missing-folder/a.ini");
+    const ProfileFile file(path);
+    try {
+        file.WriteText("A", "k", "v");
+        FAIL() << "write into a missing folder succeeded";
+    } catch (const WriteError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
+    }
+    EXPECT_EQ(folder.EntryCount(), 0u);
+}
+
+// Caps the size of files this process may write, so that a write runs out of room part-way
+// through, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST(ProfileFileOnDisk, WriteThatFailsMidwayLeavesThePreviousFileByteForByte) {
+    TempFolder folder;
+    const std::string before = "; kept as it is\r\n[A]\nk=old\r\n[B]\r\nx= 1 \r\n";
+    folder.Write("a.ini", before);
+    const ProfileFile file(folder.File("a.ini"));
+    {
+        const FileSizeLimit limit(before.size() + 10);
+        EXPECT_THROW(file.WriteText("A", "k", std::string(500, 'n')), WriteError);
+    }
+    EXPECT_EQ(folder.Read("a.ini"), before);
+    EXPECT_EQ(folder.EntryCount(), 1u) << "the half-written temporary file must be removed";
+    EXPECT_EQ(file.ReadText("A", "k", ""), "old");
+}
+
+TEST(ProfileFileOnDisk, ReplacingKeepsTheFilesPermissions) {
+    TempFolder folder;
+    folder.Write("a.ini", "[A]\r\nk=1\r\n");
+    std::filesystem::permissions(folder.File("a.ini"), std::filesystem::perms(0600));
+    ProfileFile(folder.File("a.ini")).WriteInteger("A", "k", 2);
+    EXPECT_EQ(std::filesystem::status(folder.File("a.ini")).permissions(),
+              std::filesystem::perms(0600));
+}
+
+} // namespace
