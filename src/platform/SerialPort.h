@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace setfolio {
+
+enum class Parity { None = 0, Odd = 1, Even = 2 };
+
+// The three ways opening a port can fail, as the user is told about them.
+enum class PortErrorKind { DoesNotExist, AlreadyOpen, Other };
+
+class PortError : public std::runtime_error {
+public:
+    PortError(PortErrorKind kind, int portNumber, const std::string& detail)
+        : std::runtime_error(detail), m_kind(kind), m_portNumber(portNumber) {}
+    PortErrorKind Kind() const { return m_kind; }
+    int PortNumber() const { return m_portNumber; }
+
+private:
+    PortErrorKind m_kind;
+    int m_portNumber;
+};
+
+inline constexpr std::size_t DefaultQueueSize = 4096;
+inline constexpr std::size_t LargeQueueSize = 45000;
+
+// A serial port (COM1 to COM32) as the link needs it. The port opens on first use: registering a
+// trigger or sending opens it with the stored settings, and a failure to open throws PortError.
+// Both events run on the user-interface thread, as events of its loop.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Settings take effect when the port next opens.
+    virtual void SetPortNumber(int number) = 0; // 1 to 32
+    virtual void SetBaudRate(int baud) = 0;
+    virtual void SetParity(Parity parity) = 0;
+    virtual void SetDataBits(int bits) = 0;
+    virtual void SetStopBits(int bits) = 0;
+    virtual void SetInputQueueSize(std::size_t bytes) = 0;
+    virtual void SetOutputQueueSize(std::size_t bytes) = 0;
+
+    // From now on every occurrence of `sequence` in the received stream raises the trigger event
+    // with the returned handle. Triggers survive Close() and are active again, under the same
+    // handles, when the port reopens.
+    virtual std::uint16_t AddDataTrigger(std::string_view sequence) = 0;
+    // Does nothing while the port is closed.
+    virtual void RemoveTrigger(std::uint16_t handle) = 0;
+
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // Queues the bytes for sending and returns at once.
+    virtual void SendRaw(std::string_view bytes) = 0;
+    // Bytes still waiting to be sent; 0 while the port is closed.
+    virtual std::size_t OutputQueueUsed() const = 0;
+
+    // Takes the next received byte; only valid for bytes announced by the arrival event.
+    virtual char ReadByte() = 0;
+
+    // `count` received bytes are waiting to be taken with ReadByte, in arrival order.
+    virtual void SetOnBytesAvailable(std::function<void(std::uint16_t count)> handler) = 0;
+    // A trigger's sequence has arrived; every byte before it was announced first.
+    virtual void SetOnTrigger(std::function<void(std::uint16_t handle)> handler) = 0;
+};
+
+} // namespace setfolio
