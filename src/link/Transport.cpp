@@ -1,0 +1,130 @@
+#include "link/Transport.h"
+
+#include "platform/EventLoop.h"
+#include "platform/Prompts.h"
+#include "platform/TcpClient.h"
+
+namespace setfolio {
+
+namespace {
+constexpr int ConnectAttemptMs = 2000;
+const std::string AssignComPort =
+    "Please assign a different COM Port for communication with the Quorvane processor.";
+} // namespace
+
+Transport::Transport(SerialPort& port, TcpClient& tcp, EventLoop& loop, Prompts& prompts,
+                     std::uint16_t tcpPort)
+    : m_port(port), m_tcp(tcp), m_prompts(prompts), m_tcpPort(tcpPort),
+      m_connectAttempt(loop.CreateTimer()), m_serialSettings([] { return SerialSettings{}; }),
+      m_hostEntry([] { return std::string(); }) {
+    m_connectAttempt->SetInterval(ConnectAttemptMs);
+    m_connectAttempt->SetOnExpiry([this] { ConnectAttemptTimer(); });
+    m_tcp.SetOnConnected([this] { TcpClientConnected(); });
+}
+
+Transport::~Transport() {
+    m_tcp.SetOnConnected({});
+}
+
+void Transport::SetSerialSettingsSource(std::function<SerialSettings()> source) {
+    m_serialSettings = std::move(source);
+}
+
+void Transport::SetHostEntrySource(std::function<std::string()> source) {
+    m_hostEntry = std::move(source);
+}
+
+void Transport::OpenConnection() {
+    if (m_type == ConnectionType::Ethernet)
+        ConnectTcp();
+    else
+        ConfigureSerialPort();
+}
+
+bool Transport::SerialPortOff() const {
+    return m_serialSettings().port == 0;
+}
+
+void Transport::ConfigureSerialPort() {
+    const SerialSettings settings = m_serialSettings();
+    if (settings.port == 0)
+        return;
+    try {
+        m_port.SetPortNumber(settings.port);
+        m_port.SetBaudRate(settings.baudRate);
+        m_port.SetParity(settings.parity);
+        m_port.SetDataBits(settings.dataBits);
+        m_port.SetStopBits(settings.stopBits);
+        m_crTriggerHandle = m_port.AddDataTrigger("\r");
+        m_crLfTriggerHandle = m_port.AddDataTrigger("\r\n");
+        m_portFailed = false;
+    } catch (const PortError& error) {
+        ReportPortError(error);
+    }
+}
+
+void Transport::ReportPortError(const PortError& error) {
+    m_portFailed = true;
+    m_prompts.WarningBeep();
+    const std::string port = std::to_string(error.PortNumber());
+    switch (error.Kind()) {
+    case PortErrorKind::AlreadyOpen:
+        m_prompts.ErrorBox("COM " + port + " is already open.\r\r" + AssignComPort);
+        break;
+    case PortErrorKind::DoesNotExist:
+        m_prompts.ErrorBox("COM " + port + " does not exist.\r\r" + AssignComPort);
+        break;
+    case PortErrorKind::Other:
+        m_prompts.ErrorBox("Unspecified error for COM " + port + ".");
+        break;
+    }
+    if (m_onPortError)
+        m_onPortError();
+}
+
+void Transport::ConnectTcp() {
+    m_hostAddress = m_hostEntry();
+    if (m_hostAddress.empty()) {
+        m_prompts.WarningBeep();
+        m_prompts.ErrorBox(
+            "Please assign an IP Address for Ethernet communication with the Quorvane processor.");
+        return;
+    }
+    if (const auto cut = m_hostAddress.find(" - "); cut != std::string::npos)
+        m_hostAddress.erase(cut);
+    m_tcp.SetHost(m_hostAddress);
+    m_tcp.SetPort(m_tcpPort);
+    m_connectAttempt->Start();
+    m_tcp.Connect(); // a failure propagates; the watchdog keeps running and reports as well
+}
+
+void Transport::TcpClientConnected() {
+    m_connectAttempt->Stop();
+}
+
+void Transport::ConnectAttemptTimer() {
+    m_connectAttempt->Stop();
+    m_tcp.Disconnect();
+    m_prompts.WarningBeep();
+    m_prompts.ErrorBox("Unable to connect to " + m_hostAddress + " port " +
+                       std::to_string(m_tcpPort) + ".");
+}
+
+void Transport::CloseForNewSettings() {
+    m_port.RemoveTrigger(m_crTriggerHandle);
+    m_port.RemoveTrigger(m_crLfTriggerHandle);
+    m_port.Close();
+    m_tcp.Disconnect();
+}
+
+void Transport::CloseAtExit() {
+    if (m_type == ConnectionType::Ethernet) {
+        m_tcp.Disconnect();
+        return;
+    }
+    m_port.RemoveTrigger(m_crTriggerHandle);
+    m_port.RemoveTrigger(m_crLfTriggerHandle);
+    m_port.Close();
+}
+
+} // namespace setfolio

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/SerialPort.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace setfolio {
+
+class EventLoop;
+class Prompts;
+class TcpClient;
+class Timer;
+
+enum class ConnectionType { Serial = 0, Ethernet = 1 };
+
+// The serial line's settings as the communications settings give them. Port 0 is OFF.
+struct SerialSettings {
+    int port = 0; // 1 to 32, or 0 for OFF
+    int baudRate = 9600;
+    Parity parity = Parity::None;
+    int dataBits = 8;
+    int stopBits = 2;
+};
+
+inline constexpr std::uint16_t ProcessorTcpPort = 23;
+
+// Opens, configures and closes the link to the processor: a serial port or a TCP connection,
+// whichever the connection type chooses.
+class Transport {
+public:
+    Transport(SerialPort& port, TcpClient& tcp, EventLoop& loop, Prompts& prompts,
+              std::uint16_t tcpPort = ProcessorTcpPort);
+    ~Transport();
+
+    // Where the settings come from: read again each time they are needed. A source may throw
+    // (a setting with no selection); that error reaches the caller.
+    void SetSerialSettingsSource(std::function<SerialSettings()> source);
+    // The text of the selected line of the IP address list ("" when none is selected).
+    void SetHostEntrySource(std::function<std::string()> source);
+    // Runs after a port error has been reported (the communications dialog stays open then).
+    void SetOnPortError(std::function<void()> handler) { m_onPortError = std::move(handler); }
+
+    ConnectionType Type() const { return m_type; }
+    void SetConnectionType(ConnectionType type) { m_type = type; }
+
+    void OpenConnection();
+    void ConfigureSerialPort();
+    void ReportPortError(const PortError& error);
+    void ConnectTcp();
+    void ConnectAttemptTimer();
+    void TcpClientConnected();
+
+    // Before new settings are applied: both transports are closed, whatever the type.
+    void CloseForNewSettings();
+    // When the program ends.
+    void CloseAtExit();
+
+    bool SerialPortOff() const;
+    bool PortFailed() const { return m_portFailed; }
+    std::uint16_t CrTriggerHandle() const { return m_crTriggerHandle; }
+    std::uint16_t CrLfTriggerHandle() const { return m_crLfTriggerHandle; }
+    const std::string& HostAddress() const { return m_hostAddress; }
+    std::uint16_t TcpPort() const { return m_tcpPort; }
+
+    SerialPort& Port() { return m_port; }
+    TcpClient& Tcp() { return m_tcp; }
+    Timer& ConnectAttempt() { return *m_connectAttempt; }
+
+private:
+    SerialPort& m_port;
+    TcpClient& m_tcp;
+    Prompts& m_prompts;
+    std::uint16_t m_tcpPort;
+    std::unique_ptr<Timer> m_connectAttempt;
+    std::function<SerialSettings()> m_serialSettings;
+    std::function<std::string()> m_hostEntry;
+    std::function<void()> m_onPortError;
+
+    ConnectionType m_type = ConnectionType::Serial;
+    bool m_portFailed = false;
+    std::uint16_t m_crTriggerHandle = 0;
+    std::uint16_t m_crLfTriggerHandle = 0;
+    std::string m_hostAddress;
+};
+
+} // namespace setfolio

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <string>
+#include <vector>
+
+namespace setfolio::fake {
+
+// Records what the user would have seen and heard, in order ("beep:warning", "error:<text>").
+class FakePrompts : public Prompts {
+public:
+    void ErrorBox(const std::string& text) override { shown.push_back("error:" + text); }
+    void WarningBeep() override { shown.push_back("beep:warning"); }
+    void DefaultBeep() override { shown.push_back("beep:default"); }
+
+    std::vector<std::string> shown;
+};
+
+} // namespace setfolio::fake

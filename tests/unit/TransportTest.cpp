@@ -1,0 +1,132 @@
+#include "LinkWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace setfolio;
+using setfolio::testing::LinkWorld;
+
+namespace {
+
+const std::string AssignPort =
+    "\r\rPlease assign a different COM Port for communication with the Quorvane processor.";
+
+TEST(SerialTransport, AppliesSettingsAndRegistersBothTriggers) {
+    LinkWorld world;
+    world.serial = {3, 19200, Parity::Even, 7, 1};
+    world.transport.OpenConnection();
+    EXPECT_TRUE(world.port.IsOpen());
+    EXPECT_EQ(world.port.portNumber, 3);
+    EXPECT_EQ(world.port.baudRate, 19200);
+    EXPECT_EQ(world.port.parity, Parity::Even);
+    EXPECT_EQ(world.port.dataBits, 7);
+    EXPECT_EQ(world.port.stopBits, 1);
+    EXPECT_NE(world.transport.CrTriggerHandle(), world.transport.CrLfTriggerHandle());
+    EXPECT_TRUE(world.prompts.shown.empty());
+}
+
+TEST(SerialTransport, PortOffOpensNothing) {
+    LinkWorld world;
+    world.serial.port = 0;
+    world.transport.OpenConnection();
+    EXPECT_FALSE(world.port.IsOpen());
+    EXPECT_EQ(world.transport.CrTriggerHandle(), 0);
+    EXPECT_TRUE(world.transport.SerialPortOff());
+}
+
+TEST(SerialTransport, PortErrorsAreReportedWithTheirMessages) {
+    const std::pair<PortErrorKind, std::string> cases[] = {
+        {PortErrorKind::AlreadyOpen, "COM 3 is already open." + AssignPort},
+        {PortErrorKind::DoesNotExist, "COM 3 does not exist." + AssignPort},
+        {PortErrorKind::Other, "Unspecified error for COM 3."},
+    };
+    for (const auto& [kind, message] : cases) {
+        LinkWorld world;
+        world.serial.port = 3;
+        bool dialogKeptOpen = false;
+        world.transport.SetOnPortError([&] { dialogKeptOpen = true; });
+        world.port.FailNextOpen(kind);
+        world.transport.OpenConnection();
+        EXPECT_TRUE(world.transport.PortFailed());
+        EXPECT_TRUE(dialogKeptOpen);
+        EXPECT_EQ(world.prompts.shown,
+                  (std::vector<std::string>{"beep:warning", "error:" + message}));
+
+        // A later configuration that succeeds clears the failure.
+        world.transport.OpenConnection();
+        EXPECT_FALSE(world.transport.PortFailed());
+    }
+}
+
+TEST(SerialTransport, NewSettingsCloseThePortAndOnlyTheNewHandlesCount) {
+    LinkWorld world;
+    world.transport.OpenConnection();
+    const auto oldCr = world.transport.CrTriggerHandle();
+    world.transport.CloseForNewSettings();
+    EXPECT_FALSE(world.port.IsOpen());
+    EXPECT_EQ(world.tcp.disconnects, 1);
+    world.transport.OpenConnection();
+    EXPECT_NE(world.transport.CrTriggerHandle(), oldCr);
+
+    // A reply still ends on the (new) CR trigger, and only once.
+    world.port.Receive("701 8\r", 5);
+    world.exchange.SendAndWait("701\r");
+    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Ok);
+    EXPECT_EQ(world.exchange.currentLibrary, 8);
+}
+
+TEST(SerialTransport, ExitClosesOnlyTheActiveTransport) {
+    LinkWorld world;
+    world.transport.OpenConnection();
+    world.transport.CloseAtExit();
+    EXPECT_FALSE(world.port.IsOpen());
+    EXPECT_EQ(world.tcp.disconnects, 0);
+
+    world.UseEthernet();
+    world.transport.CloseAtExit();
+    EXPECT_FALSE(world.tcp.IsConnected());
+}
+
+TEST(TcpTransport, ConnectsToTheAddressPartOfTheEntry) {
+    for (const std::string entry : {"10.1.2.3 - Line 4", "10.1.2.3", "10.1.2.3 - A - B"}) {
+        LinkWorld world;
+        world.UseEthernet(entry);
+        EXPECT_EQ(world.tcp.host, "10.1.2.3");
+        EXPECT_EQ(world.tcp.port, 2323);
+        EXPECT_TRUE(world.tcp.IsConnected());
+        EXPECT_FALSE(world.transport.ConnectAttempt().IsRunning());
+        world.loop.AdvanceBy(5000);
+        EXPECT_TRUE(world.prompts.shown.empty());
+    }
+}
+
+TEST(TcpTransport, EmptyEntryAsksForAnAddressAndMakesNoAttempt) {
+    LinkWorld world;
+    world.UseEthernet("");
+    EXPECT_EQ(world.tcp.connects, 0);
+    EXPECT_EQ(world.prompts.shown,
+              (std::vector<std::string>{
+                  "beep:warning", "error:Please assign an IP Address for Ethernet communication "
+                                  "with the Quorvane processor."}));
+}
+
+TEST(TcpTransport, WatchdogAbandonsASilentHostAfter2000ms) {
+    LinkWorld world;
+    world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::NeverAnswers);
+    EXPECT_THROW(world.UseEthernet("192.0.2.7 - Line 1"), TcpError);
+    EXPECT_EQ(world.loop.Now(), 2000);
+    EXPECT_FALSE(world.tcp.IsConnected());
+    EXPECT_EQ(world.prompts.shown,
+              (std::vector<std::string>{"beep:warning",
+                                        "error:Unable to connect to 192.0.2.7 port 2323."}));
+}
+
+TEST(TcpTransport, RefusedAttemptPropagatesAndTheWatchdogStillReports) {
+    LinkWorld world;
+    world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+    EXPECT_THROW(world.UseEthernet("127.0.0.1"), TcpError);
+    EXPECT_TRUE(world.transport.ConnectAttempt().IsRunning());
+    world.loop.AdvanceBy(2000);
+    EXPECT_EQ(world.prompts.shown.back(), "error:Unable to connect to 127.0.0.1 port 2323.");
+}
+
+} // namespace
