@@ -1,0 +1,217 @@
+#include "qt/QtSerialPort.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace setfolio {
+
+namespace {
+
+constexpr int MaxPortNumber = 32;
+
+std::string PortName(int number) {
+    return "COM" + std::to_string(number);
+}
+
+PortErrorKind KindOf(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return PortErrorKind::DoesNotExist;
+    // Qt reports a port in use, locked by another program or refused to us all alike.
+    case QSerialPort::PermissionError:
+        return PortErrorKind::AlreadyOpen;
+    default:
+        return PortErrorKind::Other;
+    }
+}
+
+} // namespace
+
+QtSerialPort::QtSerialPort(std::string programFolder) : m_programFolder(std::move(programFolder)) {
+    QObject::connect(&m_port, &QSerialPort::readyRead, [this] { OnReadyRead(); });
+    QObject::connect(&m_port, &QSerialPort::errorOccurred,
+                     [this](QSerialPort::SerialPortError error) { OnError(error); });
+}
+
+QtSerialPort::~QtSerialPort() {
+    // Closing must not call back into members that are already gone.
+    QObject::disconnect(&m_port, nullptr, nullptr, nullptr);
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+std::string QtSerialPort::DevicePath(int number) const {
+#ifdef _WIN32
+    return PortName(number);
+#else
+    namespace fs = std::filesystem;
+    const fs::path entry = fs::path(m_programFolder) / "ports" / PortName(number);
+    std::error_code error;
+    // A dangling link still names the port: its device is missing, not some other port.
+    if (fs::is_symlink(entry, error) || fs::exists(entry, error)) {
+        // QSerialPort names its lock file after the path it opens; the real device's name keeps
+        // other programs that lock the same device out.
+        const fs::path real = fs::canonical(entry, error);
+        return error ? entry.string() : real.string();
+    }
+    return "/dev/ttyS" + std::to_string(number - 1);
+#endif
+}
+
+void QtSerialPort::EnsureOpen() {
+    if (m_vanished)
+        CloseDevice();
+    if (m_port.isOpen())
+        return;
+
+    const int number = m_portNumber;
+    const std::string name = PortName(number);
+    if (number < 1 || number > MaxPortNumber)
+        throw PortError(PortErrorKind::DoesNotExist, number, name + " is not a serial port");
+    if (m_dataBits != 7 && m_dataBits != 8)
+        throw PortError(PortErrorKind::Other, number,
+                        name + ": unsupported data bits " + std::to_string(m_dataBits));
+    if (m_stopBits != 1 && m_stopBits != 2)
+        throw PortError(PortErrorKind::Other, number,
+                        name + ": unsupported stop bits " + std::to_string(m_stopBits));
+    if (m_baudRate <= 0)
+        throw PortError(PortErrorKind::Other, number,
+                        name + ": unsupported baud rate " + std::to_string(m_baudRate));
+
+    const std::string path = DevicePath(number);
+#ifndef _WIN32
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored))
+        throw PortError(PortErrorKind::DoesNotExist, number,
+                        name + ": the device " + path + " does not exist");
+#endif
+
+    m_port.setPortName(QString::fromStdString(path));
+    m_port.setBaudRate(m_baudRate);
+    m_port.setParity(m_parity == Parity::Odd    ? QSerialPort::OddParity
+                     : m_parity == Parity::Even ? QSerialPort::EvenParity
+                                                : QSerialPort::NoParity);
+    m_port.setDataBits(m_dataBits == 7 ? QSerialPort::Data7 : QSerialPort::Data8);
+    m_port.setStopBits(m_stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_port.setReadBufferSize(static_cast<qint64>(m_inputQueueSize));
+
+    m_opening = true;
+    const bool opened = m_port.open(QIODevice::ReadWrite);
+    if (opened) {
+        // Devices without modem lines (pseudo-terminals, some adapters) refuse these; the port
+        // works regardless.
+        m_port.setDataTerminalReady(true);
+        m_port.setRequestToSend(true);
+    }
+    m_opening = false;
+    if (!opened)
+        throw PortError(KindOf(m_port.error()), number,
+                        name + ": " + m_port.errorString().toStdString());
+    m_port.clearError();
+}
+
+void QtSerialPort::CloseDevice() {
+    if (m_port.isOpen())
+        m_port.close();
+    m_vanished = false;
+    // Received bytes nobody took belong to the closed session; a reopened port starts afresh.
+    m_received.clear();
+    m_matcher.ResetStream();
+    ++m_session;
+}
+
+std::uint16_t QtSerialPort::AddDataTrigger(std::string_view sequence) {
+    EnsureOpen();
+    const std::uint16_t handle = m_matcher.Add(sequence);
+    m_handles.insert(handle);
+    return handle;
+}
+
+void QtSerialPort::RemoveTrigger(std::uint16_t handle) {
+    if (!IsOpen())
+        return;
+    m_matcher.Remove(handle);
+    m_handles.erase(handle);
+}
+
+void QtSerialPort::Close() {
+    CloseDevice();
+}
+
+bool QtSerialPort::IsOpen() const {
+    return m_port.isOpen() && !m_vanished;
+}
+
+void QtSerialPort::SendRaw(std::string_view bytes) {
+    EnsureOpen();
+    if (bytes.empty())
+        return;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (m_port.write(bytes.data(), size) != size)
+        throw PortError(PortErrorKind::Other, m_portNumber,
+                        PortName(m_portNumber) + ": " + m_port.errorString().toStdString());
+}
+
+std::size_t QtSerialPort::OutputQueueUsed() const {
+    return IsOpen() ? static_cast<std::size_t>(m_port.bytesToWrite()) : 0;
+}
+
+char QtSerialPort::ReadByte() {
+    if (m_received.empty())
+        return '\0';
+    const char byte = m_received.front();
+    m_received.pop_front();
+    return byte;
+}
+
+void QtSerialPort::OnReadyRead() {
+    // A handler that waits lets events run; bytes arriving meanwhile are picked up by the loop
+    // below, after the events of the earlier bytes.
+    if (m_delivering)
+        return;
+    m_delivering = true;
+    const std::uint64_t session = m_session;
+    while (m_session == session && m_port.isOpen() && m_port.bytesAvailable() > 0) {
+        const QByteArray chunk = m_port.readAll();
+        if (chunk.isEmpty())
+            break;
+        m_received.insert(m_received.end(), chunk.begin(), chunk.end());
+        const auto events = m_matcher.Feed(
+            std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())));
+        for (const auto& event : events) {
+            // A handler that closed the port ended the session these bytes belong to.
+            if (m_session != session)
+                break;
+            if (event.kind == TriggerMatcher::Event::Kind::Bytes) {
+                if (m_onBytesAvailable)
+                    m_onBytesAvailable(event.value);
+            } else if (m_handles.contains(event.value) && m_onTrigger) {
+                m_onTrigger(event.value);
+            }
+        }
+    }
+    m_delivering = false;
+}
+
+void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+    // A device that goes away shows as a resource error, or, once the terminal is hung up, as a
+    // read error: the device reports end of file over and over, so the port would spin.
+    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (m_opening || !gone || !m_port.isOpen() || m_vanished)
+        return;
+    // Closing inside QSerialPort's own notification is not safe, so it is closed from a later
+    // event; until then the port reports itself closed and the next use reopens it.
+    m_vanished = true;
+    const std::uint64_t session = m_session;
+    QMetaObject::invokeMethod(
+        &m_port,
+        [this, session] {
+            if (m_vanished && m_session == session)
+                CloseDevice();
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace setfolio

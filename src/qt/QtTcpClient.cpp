@@ -1,0 +1,120 @@
+#include "qt/QtTcpClient.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace setfolio {
+
+QtTcpClient::QtTcpClient(EventLoop& loop) : m_loop(loop) {
+    QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] {
+        // Taken at once so that bytes sent just before the peer closed are kept.
+        TakeReceived();
+        ++m_arrivals;
+    });
+    QObject::connect(&m_socket, &QTcpSocket::errorOccurred, [this](QAbstractSocket::SocketError) {
+        if (m_connecting) {
+            m_failed = true;
+            m_failure = m_socket.errorString().toStdString();
+        }
+    });
+    QObject::connect(&m_socket, &QTcpSocket::disconnected, [this] {
+        if (!m_closing)
+            m_peerClosed = true;
+    });
+}
+
+QtTcpClient::~QtTcpClient() {
+    QObject::disconnect(&m_socket, nullptr, nullptr, nullptr);
+    m_socket.abort();
+}
+
+void QtTcpClient::Connect() {
+    if (m_socket.state() != QAbstractSocket::UnconnectedState)
+        m_socket.abort();
+    m_lines.Clear();
+    m_abandoned = false;
+    m_failed = false;
+    m_closing = false;
+    m_peerClosed = false;
+    m_failure.clear();
+
+    m_connecting = true;
+    m_socket.connectToHost(QString::fromStdString(m_host), m_port);
+    m_loop.WaitUntil([this] {
+        return m_abandoned || m_failed || m_socket.state() == QAbstractSocket::ConnectedState;
+    });
+    m_connecting = false;
+
+    if (m_abandoned)
+        throw TcpError("Connection attempt abandoned");
+    if (m_failed || m_socket.state() != QAbstractSocket::ConnectedState) {
+        m_socket.abort();
+        throw TcpError(m_failure.empty() ? "Connection failed" : m_failure);
+    }
+    if (m_onConnected)
+        m_onConnected();
+}
+
+void QtTcpClient::Disconnect() {
+    if (m_connecting) {
+        m_abandoned = true;
+        m_socket.abort();
+        return;
+    }
+    m_closing = true;
+    // Unlike abort(), this still sends what Write() queued before closing.
+    if (m_socket.state() != QAbstractSocket::UnconnectedState)
+        m_socket.disconnectFromHost();
+}
+
+bool QtTcpClient::IsConnected() const {
+    return m_socket.state() == QAbstractSocket::ConnectedState;
+}
+
+void QtTcpClient::Write(std::string_view bytes) {
+    if (!IsConnected())
+        throw TcpError("Not connected");
+    if (bytes.empty())
+        return;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (m_socket.write(bytes.data(), size) != size)
+        throw TcpError(m_socket.errorString().toStdString());
+}
+
+void QtTcpClient::TakeReceived() {
+    if (!m_socket.isOpen() || m_socket.bytesAvailable() <= 0)
+        return;
+    const QByteArray bytes = m_socket.readAll();
+    if (!bytes.isEmpty())
+        m_lines.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+LineRead QtTcpClient::ReadLine(int timeoutMs) {
+    auto notConnected = [this] {
+        return TcpError(m_peerClosed ? "Connection closed by the peer" : "Not connected");
+    };
+
+    TakeReceived();
+    if (auto line = m_lines.TakeLine())
+        return {std::move(*line), false};
+    if (!IsConnected())
+        throw notConnected();
+
+    bool expired = false;
+    auto timer = m_loop.CreateTimer();
+    timer->SetInterval(std::max(timeoutMs, 0));
+    timer->SetOnExpiry([&expired] { expired = true; });
+    timer->Start();
+    for (;;) {
+        const std::uint64_t arrivals = m_arrivals;
+        m_loop.WaitUntil([&] { return m_arrivals != arrivals || expired || !IsConnected(); });
+        if (auto line = m_lines.TakeLine())
+            return {std::move(*line), false};
+        if (!IsConnected())
+            throw notConnected();
+        if (expired)
+            return {"", true};
+    }
+}
+
+} // namespace setfolio
