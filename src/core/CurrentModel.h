@@ -21,6 +21,9 @@ public:
     // so the model in use never differs from the one the settings file will give next time.
     void SelectModel(int line);
 
+    // Makes a model current without storing it, for programs that keep no settings.
+    void Use(std::int32_t modelType) { Become(modelType); }
+
     std::int32_t ModelType() const { return m_modelType; }
     ModelFamily Family() const { return m_family; }
     bool SlowLibrarySwitch() const { return m_slowLibrarySwitch; }

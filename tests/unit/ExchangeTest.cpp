@@ -1,4 +1,5 @@
 #include "LinkWorld.h"
+#include "transfer/ChangeLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -265,3 +266,39 @@ TEST(Exchange, UndefinedModelSendsNothing) {
 }
 
 } // namespace
+
+namespace change {
+
+TEST(ChangeLibrary, SameLibrarySendsNothing) {
+    SerialLink link(C12);
+    ChangeLibrary(link.exchange, link.model, 4, 4, {});
+    EXPECT_EQ(link.port.sent, "");
+    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
+}
+
+TEST(ChangeLibrary, SlowSwitchWaitsUpTo30sForTheRequery) {
+    constexpr std::int32_t C19 = 4;
+    SerialLink link(C19);
+    std::vector<bool> enabled;
+    // The processor stays silent for 20 s after the switch.
+    link.port.SetPeer([&](const std::string& command) {
+        if (command.starts_with("700"))
+            link.port.Receive("700 Y  \r", 5);
+        else
+            link.port.Receive("701 9\r", 20000);
+    });
+    ChangeLibrary(link.exchange, link.model, 4, 9, [&](bool on) { enabled.push_back(on); });
+    EXPECT_EQ(link.port.sent, "700 009\r701\r");
+    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.currentLibrary, 9);
+    EXPECT_EQ(enabled, (std::vector<bool>{false, true}));
+    EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2000);
+
+    // After switching to a model without the slow switch there is no re-query.
+    link.UseModel(C12);
+    link.port.sent.clear();
+    ChangeLibrary(link.exchange, link.model, 9, 10, {});
+    EXPECT_EQ(link.port.sent, "700 010\r");
+}
+
+} // namespace change

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "link/ReplyStatus.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace setfolio {
+
+enum class Language { English = 0, German = 1, French = 2 };
+
+// The named texts of messages. Each holds the text of the language applied last (English until
+// a language is applied).
+enum class MsgId {
+    MsgCurrentLibraryIs,
+    MsgTransactionError,
+    MsgRunMode,
+    MsgCommunicationError,
+    MsgUnknownError,
+    MsgNoConnection,
+    MsgValueError,
+    MsgCommandFailed,
+    MsgInvalidCommand,
+    MsgInvalidSource,
+    MsgInvalidValue,
+    MsgInvalidAction,
+    MsgControlOrSpcOn,
+    MsgDownloadOfLibrary,
+    MsgTo,
+    MsgComplete,
+    MsgDownloadFailed,
+    MsgDownloadAborted,
+    MsgUploadOf,
+    MsgToLibrary,
+    MsgUploadFailed,
+    MsgDoesNotExist,
+    MsgUploadAborted,
+    MsgEnterValidFilename,
+    MsgSelectFileToLoad,
+    MsgInvalidBlockFilename,
+    MsgCalibrationWarning,
+    MsgConfirmProceed,
+};
+inline constexpr std::size_t MessageCount = 28;
+
+// The English, German and French texts of a message (UTF-8).
+std::string_view CatalogueText(MsgId id, Language language);
+
+class MessageTexts {
+public:
+    MessageTexts();
+
+    const std::string& Text(MsgId id) const { return m_texts[static_cast<std::size_t>(id)]; }
+    void Apply(Language language);
+    // The text that names the outcome of a failed exchange; empty for a status without one.
+    std::string StatusText(ReplyStatus status) const;
+
+private:
+    std::array<std::string, MessageCount> m_texts;
+};
+
+} // namespace setfolio

@@ -1,0 +1,154 @@
+#include "PtyPair.h"
+#include "ScriptedPeer.h"
+
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using setfolio::testing::PtyPair;
+using setfolio::testing::ScriptedPeer;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs setfolio-cli while the event loop keeps serving the peer.
+CliRun RunCli(const QStringList& args) {
+    QProcess process;
+    QEventLoop wait;
+    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(30000, &wait, &QEventLoop::quit);
+    process.start(SETFOLIO_CLI_PATH, args);
+    wait.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "setfolio-cli did not finish";
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+// A processor of each family with an active library that a select changes.
+struct Processor {
+    std::string model;
+    bool overTcp = false;
+};
+
+ScriptedPeer::Script ProcessorScript(const std::string& model, bool tcp, int& library) {
+    const std::string lineEnd = tcp ? "\r\n" : "\r";
+    if (model == "C-12") {
+        return [&library, lineEnd](const std::string& command) -> std::string {
+            if (command == "701\r")
+                return "701 " + std::to_string(library) + lineEnd;
+            if (command.starts_with("700 ")) {
+                library = std::stoi(command.substr(4));
+                return "700 Y  " + lineEnd;
+            }
+            return "";
+        };
+    }
+    if (model == "B-01") {
+        return [&library](const std::string& command) -> std::string {
+            if (command == "SYST.LIBRARY.SELECT?\r")
+                return std::to_string(library) + "\x06\r\n";
+            if (command.starts_with("SYST.LIBRARY.SELECT:")) {
+                library = std::stoi(command.substr(20));
+                return "\x06\r\n";
+            }
+            return "";
+        };
+    }
+    return [&library](const std::string& command) -> std::string {
+        if (command == "3.1 ?\r")
+            return "0\r\n" + std::to_string(library) + "\r\n";
+        if (command.starts_with("3.1 ")) {
+            library = std::stoi(command.substr(4));
+            return "0\r\n";
+        }
+        return "";
+    };
+}
+
+std::string ProcessorName(const ::testing::TestParamInfo<Processor>& param) {
+    std::string name = param.param.model + (param.param.overTcp ? "_tcp" : "_serial");
+    name.erase(name.find('-'), 1);
+    return name;
+}
+
+class CliAgainstAProcessor : public ::testing::TestWithParam<Processor> {};
+
+TEST_P(CliAgainstAProcessor, QueriesAndSelectsTheLibrary) {
+    const auto& [model, overTcp] = GetParam();
+    int library = 12;
+    ScriptedPeer peer(ProcessorScript(model, overTcp, library));
+    PtyPair pty;
+    QStringList link;
+    if (overTcp) {
+        link = {"--tcp", QString("127.0.0.1:%1").arg(peer.Listen())};
+    } else {
+        peer.Serve(pty);
+        link = {"--serial", QString::fromStdString(pty.SlavePath()), "--baud", "19200"};
+    }
+    const QString modelArg = QString::fromStdString(model);
+
+    auto run = RunCli(QStringList{"library", "--model", modelArg} + link);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Current library is 12.\n");
+
+    run = RunCli(QStringList{"select", "7", "--model", modelArg} + link);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Current library is 7.\n");
+    EXPECT_EQ(library, 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, CliAgainstAProcessor,
+                         ::testing::Values(Processor{"C-12", false}, Processor{"C-12", true},
+                                           Processor{"M-01", false}, Processor{"M-01", true},
+                                           Processor{"B-01", false}, Processor{"B-01", true}),
+                         ProcessorName);
+
+TEST(Cli, SilentProcessorGivesTheFailureLineAndExitStatus1) {
+    ScriptedPeer peer([](const std::string&) { return std::string(); });
+    PtyPair pty;
+    peer.Serve(pty);
+    const auto run =
+        RunCli({"library", "--model", "0", "--serial", QString::fromStdString(pty.SlavePath())});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "Current library is ??? - no connection!\n");
+    EXPECT_EQ(peer.Received(), "701\r");
+}
+
+TEST(Cli, UsageErrorsExitWith2AndOneLine) {
+    const QStringList bad[] = {
+        {},
+        {"library", "--model", "C-99", "--tcp", "127.0.0.1"},
+        {"library", "--tcp", "127.0.0.1"},
+        {"library", "--model", "C-12"},
+        {"select", "x", "--model", "C-12", "--tcp", "127.0.0.1"},
+        {"library", "--model", "C-12", "--serial", "/dev/null", "--parity", "mark"},
+        {"library", "--model", "C-12", "--tcp", "127.0.0.1:99999"},
+    };
+    for (const auto& args : bad) {
+        const auto run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.starts_with("setfolio-cli: ")) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(Cli, MissingDeviceIsReportedAsAPortError) {
+    const auto run = RunCli({"library", "--model", "C-12", "--serial", "/dev/no-such-device"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "Please select a valid COM port!\n");
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "link/Transport.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setfolio::cli {
+
+struct Options {
+    std::string command; // "library" or "select"
+    int library = -1;    // for select
+    std::int32_t modelType = -1;
+    bool serial = false;
+    std::string device; // --serial DEVICE
+    SerialSettings serialSettings{1, 9600, Parity::None, 8, 1};
+    std::string host; // --tcp HOST[:PORT]
+    std::uint16_t port = ProcessorTcpPort;
+};
+
+struct ParseResult {
+    std::optional<Options> options;
+    std::string error; // one line, when options is empty
+};
+
+// Reads a model given as an entry name (C-12) or a model type (0); nothing when unknown.
+std::optional<std::int32_t> ParseModel(const std::string& text);
+ParseResult ParseOptions(const std::vector<std::string>& args);
+
+inline constexpr const char* Usage =
+    "usage: setfolio-cli library --model MODEL LINK\n"
+    "       setfolio-cli select N --model MODEL LINK\n"
+    "MODEL: an entry name such as C-12, or a model type 0..46\n"
+    "LINK:  --serial DEVICE [--baud B] [--parity none|odd|even] [--data-bits 7|8]\n"
+    "                       [--stop-bits 1|2]\n"
+    "       --tcp HOST[:PORT]   (port 23 when none is given)\n";
+
+} // namespace setfolio::cli
