@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/TextCatalogue.h"
 #include "link/ReplyStatus.h"
 
 #include <array>
@@ -8,8 +9,6 @@
 #include <string_view>
 
 namespace setfolio {
-
-enum class Language { English = 0, German = 1, French = 2 };
 
 // The named texts of messages. Each holds the text of the language applied last (English until
 // a language is applied).
@@ -45,7 +44,7 @@ enum class MsgId {
 };
 inline constexpr std::size_t MessageCount = 28;
 
-// The English, German and French texts of a message (UTF-8).
+// The text of a message in a language, from the text catalogue (UTF-8).
 std::string_view CatalogueText(MsgId id, Language language);
 
 class MessageTexts {
@@ -54,6 +53,9 @@ public:
 
     const std::string& Text(MsgId id) const { return m_texts[static_cast<std::size_t>(id)]; }
     void Apply(Language language);
+    void Set(MsgId id, std::string text) {
+        m_texts[static_cast<std::size_t>(id)] = std::move(text);
+    }
     // The text that names the outcome of a failed exchange; empty for a status without one.
     std::string StatusText(ReplyStatus status) const;
 

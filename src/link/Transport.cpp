@@ -52,7 +52,8 @@ void Transport::ConfigureSerialPort() {
     try {
         m_port.SetPortNumber(settings.port);
         m_port.SetBaudRate(settings.baudRate);
-        m_port.SetParity(settings.parity);
+        if (settings.parity)
+            m_port.SetParity(*settings.parity);
         m_port.SetDataBits(settings.dataBits);
         m_port.SetStopBits(settings.stopBits);
         m_crTriggerHandle = m_port.AddDataTrigger("\r");

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace setfolio {
@@ -20,7 +21,7 @@ enum class ConnectionType { Serial = 0, Ethernet = 1 };
 struct SerialSettings {
     int port = 0; // 1 to 32, or 0 for OFF
     int baudRate = 9600;
-    Parity parity = Parity::None;
+    std::optional<Parity> parity = Parity::None; // none marked: the port keeps its parity
     int dataBits = 8;
     int stopBits = 2;
 };

@@ -1,0 +1,52 @@
+#include "i18n/LanguageForm.h"
+
+#include "core/Settings.h"
+
+namespace setfolio {
+
+LanguageForm::LanguageForm(const Settings& settings, Localisation& localisation, Choice& parity)
+    : m_settings(settings), m_localisation(localisation), m_parity(parity) {
+    LanguageLabel.caption = "Language";
+    LanguageComboBox.items.resize(LanguageNames.size());
+    OKBtn.caption = "OK";
+    OKBtn.hint = "Click to accept new language";
+    CancelBtn.caption = "Cancel";
+    CancelBtn.hint = "Click to exit without changing language";
+    m_localisation.Attach(TextWindow::LanguageForm, *this);
+}
+
+void LanguageForm::NameLanguageList() {
+    for (std::size_t i = 0; i < LanguageNames.size(); ++i)
+        LanguageComboBox.items[i] = std::string(LanguageNames[i]);
+}
+
+void LanguageForm::ApplyLanguage() {
+    const int parity = m_parity.marked;
+    if (LanguageComboBox.HasMarked())
+        m_localisation.Apply(static_cast<Language>(LanguageComboBox.marked));
+    // New parity texts must not lose the user's parity.
+    m_parity.Mark(parity);
+}
+
+void LanguageForm::OKBtnClick() {
+    m_settings.Write(keys::Language, LanguageComboBox.marked);
+    ApplyLanguage();
+}
+
+void LanguageForm::CancelBtnClick() {
+    LanguageComboBox.Mark(m_settings.Read(keys::Language));
+}
+
+void LanguageForm::SetText(std::string_view target, TextProperty property,
+                           const std::string& text) {
+    if (target == "TLanguageForm")
+        form.caption = text;
+    else if (target == "LanguageLabel")
+        LanguageLabel.caption = text;
+    else if (target == "OKBtn")
+        (property == TextProperty::Hint ? OKBtn.hint : OKBtn.caption) = text;
+    else if (target == "CancelBtn")
+        (property == TextProperty::Hint ? CancelBtn.hint : CancelBtn.caption) = text;
+}
+
+} // namespace setfolio

@@ -1,0 +1,23 @@
+#include "i18n/Localisation.h"
+
+namespace setfolio {
+
+void Localisation::Attach(TextWindow window, TextTargets& targets) {
+    m_windows[static_cast<std::size_t>(window)] = &targets;
+}
+
+void Localisation::Apply(Language language) {
+    const auto column = static_cast<std::size_t>(language);
+    std::size_t message = 0;
+    for (const auto& entry : TextCatalogue()) {
+        const std::string text(entry.texts[column]);
+        if (entry.window == TextWindow::Messages) {
+            m_messages.Set(static_cast<MsgId>(message++), text);
+            continue;
+        }
+        if (auto* targets = m_windows[static_cast<std::size_t>(entry.window)])
+            targets->SetText(entry.target, entry.property, text);
+    }
+}
+
+} // namespace setfolio

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "i18n/Messages.h"
+#include "i18n/TextCatalogue.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace setfolio {
+
+// A window whose control texts follow the language.
+class TextTargets {
+public:
+    virtual ~TextTargets() = default;
+    // Sets one text of a control (or of the window itself); unknown targets are ignored.
+    virtual void SetText(std::string_view target, TextProperty property,
+                         const std::string& text) = 0;
+};
+
+// Puts the texts of a language into the message texts and into the controls of the windows that
+// have attached themselves.
+class Localisation {
+public:
+    MessageTexts& Messages() { return m_messages; }
+    const MessageTexts& Messages() const { return m_messages; }
+
+    void Attach(TextWindow window, TextTargets& targets);
+    // Every entry of the catalogue, in catalogue order.
+    void Apply(Language language);
+
+private:
+    MessageTexts m_messages;
+    std::array<TextTargets*, 7> m_windows{};
+};
+
+// The lines of the language list, each language under its own name.
+inline constexpr std::array<std::string_view, LanguageCount> LanguageNames{"English", "Deutsch",
+                                                                           "Fran\u00e7ais"};
+
+} // namespace setfolio

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "forms/FormControls.h"
+#include "link/IpAddressList.h"
+
+namespace setfolio {
+
+class Prompts;
+class SerialForm;
+
+// The IP address list dialog ("Manage IP Address List"). Edits change only its own list until OK
+// writes the file and reloads the communications dialog's address list.
+class EditIpForm {
+public:
+    EditIpForm(const IpAddressListFile& file, SerialForm& serialForm, Prompts& prompts);
+
+    Window form{"Manage IP Address List", 511, 393};
+    Label AddressLabel;
+    Label NameLabel;
+    TextEdit AddressEdit;
+    TextEdit NameEdit;
+    Button AddBtn;
+    Label ListLabel;
+    Choice AddressList;
+    Button UpBtn;
+    Button DownBtn;
+    Button DeleteBtn;
+    Button OKBtn;
+    Button CancelBtn;
+
+    // Empties the edit fields before the dialog is shown; the list is not reloaded.
+    void ShowIpListDialog();
+    void AddBtnClick();
+    void UpBtnClick();
+    void DownBtnClick();
+    void DeleteBtnClick();
+    // Throw WriteError when the list file cannot be written; nothing changes then.
+    void OKBtnClick();
+    void CancelBtnClick();
+
+    bool RequireSelection();
+    // Loads the file, when there is one, into this list and the communications dialog's list.
+    void LoadIpAddressList();
+    void SaveIpAddressList();
+
+private:
+    const IpAddressListFile& m_file;
+    SerialForm& m_serialForm;
+    Prompts& m_prompts;
+};
+
+} // namespace setfolio

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "forms/FormControls.h"
+#include "i18n/Localisation.h"
+#include "link/Transport.h"
+
+#include <functional>
+
+namespace setfolio {
+
+class Settings;
+
+// The communications dialog ("Configure Communications"). Its lists are where the running
+// program keeps the communication settings: the transport reads them from here.
+class SerialForm : public TextTargets {
+public:
+    SerialForm(const Settings& settings, Transport& transport, Localisation& localisation);
+
+    Window form{"Configure Communications", 471, 343};
+    Toggle EthernetBtn;
+    Toggle SerialBtn;
+    Label EthernetGroup;
+    Label SerialGroup;
+    Label IpAddressLabel;
+    Choice IpAddressBox;
+    Button EditBtn;
+    Label ComPortLabel;
+    Choice ComPortComboBox;
+    Label BaudRateLabel;
+    Choice BaudRateComboBox;
+    Label ParityLabel;
+    Choice ParityComboBox;
+    Label DataBitsLabel;
+    Choice DataBitsComboBox;
+    Label StopBitsLabel;
+    Choice StopBitsComboBox;
+    Button OKBtn;
+    Button CancelBtn;
+
+    // Opens the IP address list dialog; set by whoever builds the windows.
+    std::function<void()> showIpListDialog;
+
+    void ApplyConnectionType(bool ethernet);
+    void LoadCommSettings();
+    void LoadIpAddressIndex();
+    void SaveCommSettings();
+
+    void EthernetBtnClick() { ApplyConnectionType(true); }
+    void SerialBtnClick() { ApplyConnectionType(false); }
+    void EditBtnClick();
+    // Returns whether the dialog closes: it stays open after a serial port error.
+    bool OKBtnClick();
+    void CancelBtnClick();
+
+    // The serial settings as the marked lines give them. Throws std::out_of_range when the
+    // port, baud rate, data bits or stop bits list has no marked line.
+    SerialSettings CurrentSerialSettings() const;
+    // The marked IP address entry ("" when none is marked).
+    std::string HostEntry() const { return IpAddressBox.MarkedText(); }
+
+    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+
+private:
+    const Settings& m_settings;
+    Transport& m_transport;
+    bool m_portErrorReported = false;
+};
+
+} // namespace setfolio
