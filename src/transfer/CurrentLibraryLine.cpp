@@ -1,6 +1,8 @@
 #include "transfer/CurrentLibraryLine.h"
 
+#include "core/MessageLog.h"
 #include "i18n/Messages.h"
+#include "platform/Prompts.h"
 
 namespace setfolio {
 
@@ -19,6 +21,14 @@ std::optional<std::string> CurrentLibraryLine(ReplyStatus status, int library,
     default:
         return currentLibraryIs + " ??? - " + texts.StatusText(status);
     }
+}
+
+void ShowCurrentLibrary(int library, ReplyStatus status, const MessageTexts& texts,
+                        Prompts& prompts, MessageLog& log) {
+    if (status != ReplyStatus::Ok)
+        prompts.WarningBeep();
+    if (const auto line = CurrentLibraryLine(status, library, texts))
+        log.AddMessageLine(*line);
 }
 
 } // namespace setfolio

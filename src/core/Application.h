@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/CurrentModel.h"
+#include "core/MainForm.h"
+#include "core/Settings.h"
+#include "i18n/LanguageForm.h"
+#include "i18n/Localisation.h"
+#include "link/EditIpForm.h"
+#include "link/Exchange.h"
+#include "link/IpAddressList.h"
+#include "link/SerialForm.h"
+#include "link/Transport.h"
+#include "transfer/ChangeLibForm.h"
+
+#include <string>
+
+namespace setfolio {
+
+class Dialogs;
+class EventLoop;
+class Prompts;
+class SerialPort;
+class TcpClient;
+
+// Everything the program is made of, built in one place from the platform it runs on. The
+// program builds one with Qt's event loop, ports and windows; every test builds its own with
+// fakes and a temporary folder.
+struct Platform {
+    EventLoop& loop;
+    SerialPort& port;
+    TcpClient& tcp;
+    Prompts& prompts;
+    Dialogs& dialogs;
+    std::string programFolder;
+    std::uint16_t tcpPort = ProcessorTcpPort;
+};
+
+class Application {
+public:
+    explicit Application(const Platform& platform);
+
+    Settings settings;
+    CurrentModel model;
+    Localisation localisation;
+    MessageLog messageLog;
+    Transport transport;
+    Exchange exchange;
+    IpAddressListFile ipListFile;
+    SerialForm serialForm;
+    EditIpForm ipForm;
+    LanguageForm languageForm;
+    ChangeLibForm changeLibForm;
+    MainForm mainForm;
+};
+
+} // namespace setfolio

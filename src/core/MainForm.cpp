@@ -1,0 +1,187 @@
+#include "core/MainForm.h"
+
+#include "core/CurrentModel.h"
+#include "core/ModelCatalogue.h"
+#include "core/Settings.h"
+#include "i18n/LanguageForm.h"
+#include "link/EditIpForm.h"
+#include "link/Exchange.h"
+#include "link/SerialForm.h"
+#include "link/Transport.h"
+#include "platform/Dialogs.h"
+#include "platform/EventLoop.h"
+#include "platform/Prompts.h"
+#include "transfer/ChangeLibForm.h"
+#include "transfer/CurrentLibraryLine.h"
+
+namespace setfolio {
+
+MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(with) {
+    DownBtn.hint = "Click to download to file";
+    UpBtn.hint = "Click to upload from file";
+    LibraryBtn.hint = "Click to change library";
+    ComBtn.hint = "Click to change communications settings";
+    ExitBtn.hint = "Click to exit";
+    ModelLabel.caption = "Model No.";
+    ModelComboBox.hint = "Select model number";
+    for (const auto line : ListLines())
+        ModelComboBox.items.emplace_back(line);
+    MessageLabel.caption = "Messages:";
+    MenuMain.caption = "&Menu";
+    MenuDownLoad.caption = "&DownLoad";
+    MenuUpLoad.caption = "&UpLoad";
+    MenuLibrary.caption = "&Library";
+    MenuComPort.caption = "Communications";
+    MenuLanguage.caption = "Lan&guage";
+    MenuExit.caption = "E&xit";
+    MenuAbout.caption = "&About";
+    m_with.localisation.Attach(TextWindow::MainForm, *this);
+
+    m_startupTimer = m_with.loop.CreateTimer();
+    m_startupTimer->SetInterval(StartupDelayMs);
+    m_startupTimer->SetOnExpiry([this] { StartupTimerTimer(); });
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::FormCreate() {
+    m_with.model.LoadCurrentModel();
+    ShowModel();
+    m_startupTimer->Start();
+}
+
+void MainForm::StartupTimerTimer() {
+    m_startupTimer->Stop();
+    auto& language = m_with.languageForm;
+    language.NameLanguageList();
+    if (m_with.settings.SettingsFileExists()) {
+        language.LanguageComboBox.Mark(m_with.settings.Read(keys::Language));
+        language.ApplyLanguage();
+    } else {
+        language.LanguageComboBox.Mark(0);
+        m_with.dialogs.ShowLanguageDialog();
+    }
+    m_with.ipForm.LoadIpAddressList();
+    m_with.serialForm.LoadIpAddressIndex();
+    m_with.serialForm.LoadCommSettings();
+    m_with.transport.OpenConnection();
+    folders.downLoad = m_with.settings.Read(keys::DownLoadFile);
+    folders.upLoad = m_with.settings.Read(keys::UpLoadFile);
+    if (language.LanguageComboBox.marked == 0)
+        AddMessageLine("Attempting connection, please wait...");
+    m_with.exchange.QueryLibrary();
+    m_with.exchange.QueryLibrary();
+    ShowCurrentLibrary(m_with.exchange.currentLibrary, m_with.exchange.replyStatus,
+                       m_with.localisation.Messages(), m_with.prompts, MessageWindow);
+}
+
+bool MainForm::Refused() {
+    if (!m_with.exchange.Busy())
+        return false;
+    m_with.prompts.DefaultBeep();
+    return true;
+}
+
+void MainForm::QueryAndReport() {
+    m_with.exchange.QueryLibrary();
+    ShowCurrentLibrary(m_with.exchange.currentLibrary, m_with.exchange.replyStatus,
+                       m_with.localisation.Messages(), m_with.prompts, MessageWindow);
+}
+
+void MainForm::DownBtnClick() {
+    if (Refused())
+        return;
+    QueryAndReport();
+}
+
+void MainForm::UpBtnClick() {
+    if (Refused())
+        return;
+    QueryAndReport();
+}
+
+void MainForm::LibraryBtnClick() {
+    if (Refused())
+        return;
+    m_with.changeLibForm.OpenChangeLibraryDialog();
+}
+
+void MainForm::ComBtnClick() {
+    if (Refused())
+        return;
+    m_with.dialogs.ShowCommunicationsDialog();
+}
+
+void MainForm::MenuLanguageClick() {
+    if (Refused())
+        return;
+    m_with.dialogs.ShowLanguageDialog();
+}
+
+void MainForm::ExitBtnClick() {
+    m_with.dialogs.CloseMainWindow();
+}
+
+void MainForm::MenuAboutClick() {
+    m_with.dialogs.ShowAboutBox();
+}
+
+void MainForm::ModelComboBoxChange(int line) {
+    if (Refused()) {
+        ShowModel();
+        return;
+    }
+    try {
+        m_with.model.SelectModel(line);
+    } catch (...) {
+        // The model was not stored and stays as it was; the list shows it again.
+        ShowModel();
+        throw;
+    }
+    ShowModel();
+    QueryAndReport();
+}
+
+void MainForm::ShowModel() {
+    ModelComboBox.Mark(m_with.model.ListLine());
+    // An unlisted model (M-10) marks no line but its name still shows in the box.
+    ModelComboBox.caption = std::string(LabelOf(m_with.model.ModelType()));
+}
+
+void MainForm::FormClose() {
+    m_with.transport.CloseAtExit();
+}
+
+void MainForm::SetText(std::string_view target, TextProperty property, const std::string& text) {
+    const bool hint = property == TextProperty::Hint;
+    struct Target {
+        std::string_view name;
+        Control* control;
+    };
+    const Target targets[] = {
+        {"MenuMain", &MenuMain},
+        {"MenuDownLoad", &MenuDownLoad},
+        {"MenuUpLoad", &MenuUpLoad},
+        {"MenuLibrary", &MenuLibrary},
+        {"MenuComPort", &MenuComPort},
+        {"MenuLanguage", &MenuLanguage},
+        {"MenuExit", &MenuExit},
+        {"MenuAbout", &MenuAbout},
+        {"DownBtn", &DownBtn},
+        {"UpBtn", &UpBtn},
+        {"LibraryBtn", &LibraryBtn},
+        {"ComBtn", &ComBtn},
+        {"ExitBtn", &ExitBtn},
+        {"ModelLabel", &ModelLabel},
+        {"ModelComboBox", &ModelComboBox},
+        {"MessageLabel", &MessageLabel},
+    };
+    for (const auto& candidate : targets) {
+        if (candidate.name == target) {
+            (hint ? candidate.control->hint : candidate.control->caption) = text;
+            return;
+        }
+    }
+}
+
+} // namespace setfolio

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "core/MessageLog.h"
+#include "forms/FormControls.h"
+#include "i18n/Localisation.h"
+
+#include <memory>
+#include <string>
+
+namespace setfolio {
+
+class ChangeLibForm;
+class CurrentModel;
+class Dialogs;
+class EditIpForm;
+class EventLoop;
+class Exchange;
+class LanguageForm;
+class Prompts;
+class SerialForm;
+class Settings;
+class Timer;
+class Transport;
+
+// Where the download and upload dialogs' file selections start.
+struct DialogFolders {
+    std::string downLoad;
+    std::string upLoad;
+};
+
+inline constexpr int StartupDelayMs = 1000;
+
+// The main window ("Setfolio"): model list, tool buttons, menu and message window, and the
+// start-up sequence that runs once, a second after the window was created.
+class MainForm : public TextTargets {
+public:
+    struct Collaborators {
+        const Settings& settings;
+        CurrentModel& model;
+        Transport& transport;
+        Exchange& exchange;
+        Localisation& localisation;
+        SerialForm& serialForm;
+        EditIpForm& ipForm;
+        LanguageForm& languageForm;
+        ChangeLibForm& changeLibForm;
+        Prompts& prompts;
+        Dialogs& dialogs;
+        EventLoop& loop;
+        MessageLog& log;
+    };
+    explicit MainForm(const Collaborators& with);
+    ~MainForm() override;
+
+    Window form{"Setfolio", 552, 374};
+    Button DownBtn;
+    Button UpBtn;
+    Button LibraryBtn;
+    Button ComBtn;
+    Button ExitBtn;
+    Label ModelLabel;
+    Choice ModelComboBox;
+    Label MessageLabel;
+    MessageLog& MessageWindow;
+    Control MenuMain;
+    Control MenuDownLoad;
+    Control MenuUpLoad;
+    Control MenuLibrary;
+    Control MenuComPort;
+    Control MenuLanguage;
+    Control MenuExit;
+    Control MenuAbout;
+    DialogFolders folders;
+
+    void FormCreate();
+    void StartupTimerTimer();
+    void DownBtnClick();
+    void UpBtnClick();
+    void LibraryBtnClick();
+    void ComBtnClick();
+    void ExitBtnClick();
+    void MenuDownLoadClick() { DownBtnClick(); }
+    void MenuUpLoadClick() { UpBtnClick(); }
+    void MenuLibraryClick() { LibraryBtnClick(); }
+    void MenuComPortClick() { ComBtnClick(); }
+    void MenuLanguageClick();
+    void MenuExitClick() { ExitBtnClick(); }
+    void MenuAboutClick();
+    void ModelComboBoxChange(int line);
+    void FormClose();
+
+    void AddMessageLine(const std::string& line) { MessageWindow.AddMessageLine(line); }
+    Timer& StartupTimer() { return *m_startupTimer; }
+
+    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+
+private:
+    // Actions that talk to the processor or change the link must not start while an exchange
+    // waits for its reply; they are refused with the plain beep.
+    bool Refused();
+    void ShowModel();
+    void QueryAndReport();
+
+    Collaborators m_with;
+    std::unique_ptr<Timer> m_startupTimer;
+};
+
+} // namespace setfolio

@@ -1,0 +1,69 @@
+#include "transfer/ChangeLibForm.h"
+
+#include "link/Exchange.h"
+#include "platform/Dialogs.h"
+#include "transfer/ChangeLibrary.h"
+#include "transfer/CurrentLibraryLine.h"
+
+namespace setfolio {
+
+ChangeLibForm::ChangeLibForm(Exchange& exchange, const CurrentModel& model,
+                             Localisation& localisation, Prompts& prompts, MessageLog& log,
+                             Dialogs& dialogs)
+    : m_exchange(exchange), m_model(model), m_localisation(localisation), m_prompts(prompts),
+      m_log(log), m_dialogs(dialogs) {
+    LibraryLabel.caption = "Library";
+    LibrarySpinEdit.value = 1;
+    LibrarySpinEdit.minimum = 0;
+    LibrarySpinEdit.maximum = 500;
+    LibrarySpinEdit.hint = "Select new library #";
+    OKBtn.caption = "OK";
+    OKBtn.hint = "Click to change library";
+    CancelBtn.caption = "Cancel";
+    CancelBtn.hint = "Click to exit without changing library";
+    localisation.Attach(TextWindow::ChangeLibForm, *this);
+}
+
+void ChangeLibForm::OpenChangeLibraryDialog() {
+    m_exchange.QueryLibrary();
+    if (m_exchange.replyStatus != ReplyStatus::Ok) {
+        ShowCurrentLibrary(m_exchange.currentLibrary, m_exchange.replyStatus,
+                           m_localisation.Messages(), m_prompts, m_log);
+        return;
+    }
+    LibrarySpinEdit.value = m_exchange.currentLibrary;
+    LibraryAtOpen = m_exchange.currentLibrary;
+    m_dialogs.ShowChangeLibraryDialog();
+}
+
+void ChangeLibForm::OKBtnClick() {
+    const int chosen = LibrarySpinEdit.value;
+    ChangeLibrary(m_exchange, m_model, LibraryAtOpen, chosen, [this](bool enabled) {
+        formEnabled = enabled;
+        if (onEnabledChanged)
+            onEnabledChanged();
+    });
+    ShowCurrentLibrary(chosen, m_exchange.replyStatus, m_localisation.Messages(), m_prompts, m_log);
+}
+
+void ChangeLibForm::CancelBtnClick() {
+    ShowCurrentLibrary(m_exchange.currentLibrary, m_exchange.replyStatus, m_localisation.Messages(),
+                       m_prompts, m_log);
+}
+
+void ChangeLibForm::SetText(std::string_view target, TextProperty property,
+                            const std::string& text) {
+    const bool hint = property == TextProperty::Hint;
+    if (target == "TChangeLibForm")
+        form.caption = text;
+    else if (target == "LibraryLabel")
+        LibraryLabel.caption = text;
+    else if (target == "LibrarySpinEdit")
+        LibrarySpinEdit.hint = text;
+    else if (target == "OKBtn")
+        (hint ? OKBtn.hint : OKBtn.caption) = text;
+    else if (target == "CancelBtn")
+        (hint ? CancelBtn.hint : CancelBtn.caption) = text;
+}
+
+} // namespace setfolio

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace setfolio::fake {
+
+// Records which windows were shown; a test may act in a window while it is "open".
+class FakeDialogs : public Dialogs {
+public:
+    void ShowLanguageDialog() override { Show("language", onLanguage); }
+    void ShowCommunicationsDialog() override { Show("communications", onCommunications); }
+    void ShowChangeLibraryDialog() override { Show("change library", onChangeLibrary); }
+    void ShowAboutBox() override { Show("about", {}); }
+    void CloseMainWindow() override { Show("close", onClose); }
+
+    std::function<void()> onLanguage;
+    std::function<void()> onCommunications;
+    std::function<void()> onChangeLibrary;
+    std::function<void()> onClose;
+    std::vector<std::string> shown;
+
+private:
+    void Show(const std::string& name, const std::function<void()>& action) {
+        shown.push_back(name);
+        if (action)
+            action();
+    }
+};
+
+} // namespace setfolio::fake

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "FakeDialogs.h"
+#include "FakeEventLoop.h"
+#include "FakePrompts.h"
+#include "FakeSerialPort.h"
+#include "FakeTcpClient.h"
+#include "TempFolder.h"
+#include "core/Application.h"
+
+#include <string>
+
+namespace setfolio::testing {
+
+// The whole program on the fake platform, in a temporary program folder.
+struct AppWorld {
+    TempFolder folder;
+    fake::FakeEventLoop loop;
+    fake::FakeSerialPort port{loop};
+    fake::FakeTcpClient tcp{loop};
+    fake::FakePrompts prompts;
+    fake::FakeDialogs dialogs;
+    Application app{Platform{loop, port, tcp, prompts, dialogs, folder.Path(), 2323}};
+
+    // Creates the main window and runs the start-up sequence.
+    void Start() {
+        app.mainForm.FormCreate();
+        loop.AdvanceBy(StartupDelayMs);
+    }
+    // The peer answers every command with the script's reply, 5 ms later.
+    template <typename Script> void Answer(Script script) {
+        port.SetPeer([this, script](const std::string& command) {
+            const std::string reply = script(command);
+            if (!reply.empty())
+                port.Receive(reply, 5);
+        });
+    }
+    // A coded processor whose active library is `library` (changed by a select).
+    void CodedProcessor(int& library) {
+        Answer([&library](const std::string& command) -> std::string {
+            if (command == "701\r")
+                return "701 " + std::to_string(library) + "\r";
+            if (command.starts_with("700 ")) {
+                library = std::stoi(command.substr(4));
+                return "700 Y  \r";
+            }
+            return "";
+        });
+    }
+    const std::vector<std::string>& Lines() const { return app.messageLog.Lines(); }
+};
+
+} // namespace setfolio::testing
