@@ -1,0 +1,417 @@
+// setfolio-sim: a simulated processor on a pseudo-terminal and/or a loopback TCP port.
+#include "SimProcessor.h"
+
+#include "core/ModelCatalogue.h"
+#include "link/Exchange.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QSocketNotifier>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <iostream>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace setfolio;
+using namespace setfolio::sim;
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: setfolio-sim [--model MODEL] [--serial PATH | --com N --program EXE] [--tcp PORT]\n"
+    "                    [--state FILE] [--active N] [--log FILE] [--baud N] [--faults FILE]\n"
+    "MODEL: an entry name such as C-12 (the default) or a model type 0..46\n"
+    "--serial PATH   make PATH a link to the simulator's pseudo-terminal\n"
+    "--com N --program EXE   the same with PATH = <folder of EXE>/ports/COMN\n"
+    "--tcp PORT      also listen on 127.0.0.1:PORT (0 picks a free port)\n";
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto ignored = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// Control characters and bytes above 0x7E as \xNN, so a log line stays one line.
+QString Printable(const std::string& bytes) {
+    QString text;
+    for (const unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7F)
+            text += QChar(c);
+        else
+            text += QString("\\x%1").arg(c, 2, 16, QChar('0'));
+    }
+    return text;
+}
+
+QString FromBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string ToBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+struct Options {
+    std::int32_t modelType = 0;
+    QString serialLink;
+    int tcpPort = -1;
+    QString stateFile;
+    int active = -1;
+    QString logFile;
+    int baud = 0;
+    QString faultsFile;
+};
+
+class Simulator {
+public:
+    Simulator(const Options& options, std::unique_ptr<SimProcessor> processor)
+        : m_options(options), m_processor(std::move(processor)) {}
+
+    bool Start(QString& error);
+    void Stop();
+
+private:
+    void LoadState();
+    void SaveState();
+    void Log(const QString& direction, const std::string& bytes);
+    // Answers in order: a reply never overtakes an earlier one, whatever their delays.
+    void Answer(const std::vector<Reply>& replies, const std::function<void(std::string)>& send);
+    void OnSerialData();
+    void OnTcpConnection();
+
+    Options m_options;
+    std::unique_ptr<SimProcessor> m_processor;
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_linkCreated;
+    std::unique_ptr<QSocketNotifier> m_serialNotifier;
+    QTcpServer m_server;
+    QTcpSocket* m_socket = nullptr;
+    QFile m_log;
+    qint64 m_lastDue = 0;
+    QElapsedTimer m_clock;
+};
+
+bool Simulator::Start(QString& error) {
+    m_clock.start();
+    if (!m_options.logFile.isEmpty()) {
+        m_log.setFileName(m_options.logFile);
+        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+            error = "cannot open the log " + m_options.logFile;
+            return false;
+        }
+    }
+    LoadState();
+    if (m_options.active >= 0)
+        m_processor->activeLibrary = m_options.active;
+
+    if (!m_options.serialLink.isEmpty()) {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+            error = "cannot make a pseudo-terminal";
+            return false;
+        }
+        const QString slavePath = QString::fromLocal8Bit(::ptsname(m_master));
+        // Held open here too, so the line stays up while the program closes and reopens it.
+        m_slave = ::open(::ptsname(m_master), O_RDWR | O_NOCTTY);
+        termios raw{};
+        if (m_slave < 0 || ::tcgetattr(m_slave, &raw) != 0) {
+            error = "cannot open " + slavePath;
+            return false;
+        }
+        ::cfmakeraw(&raw);
+        ::tcsetattr(m_slave, TCSANOW, &raw);
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        QDir().mkpath(QFileInfo(m_options.serialLink).absolutePath());
+        QFile::remove(m_options.serialLink);
+        if (!QFile::link(slavePath, m_options.serialLink)) {
+            error = "cannot make the link " + m_options.serialLink;
+            return false;
+        }
+        m_linkCreated = m_options.serialLink;
+        m_serialNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+        QObject::connect(m_serialNotifier.get(), &QSocketNotifier::activated,
+                         [this] { OnSerialData(); });
+        std::cout << "serial " << m_options.serialLink.toStdString() << " -> "
+                  << slavePath.toStdString() << std::endl;
+    }
+    if (m_options.tcpPort >= 0) {
+        if (!m_server.listen(QHostAddress::LocalHost, static_cast<quint16>(m_options.tcpPort))) {
+            error = "cannot listen on 127.0.0.1:" + QString::number(m_options.tcpPort) + ": " +
+                    m_server.errorString();
+            return false;
+        }
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] { OnTcpConnection(); });
+        std::cout << "tcp 127.0.0.1:" << m_server.serverPort() << std::endl;
+    }
+    std::cout << "ready " << LabelOf(m_options.modelType) << ", active library "
+              << m_processor->activeLibrary << std::endl;
+    return true;
+}
+
+void Simulator::Stop() {
+    if (!m_linkCreated.isEmpty())
+        QFile::remove(m_linkCreated);
+    m_linkCreated.clear();
+    if (m_socket)
+        m_socket->abort();
+}
+
+void Simulator::LoadState() {
+    if (m_options.stateFile.isEmpty())
+        return;
+    QFile file(m_options.stateFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return; // a new state file
+    const QJsonObject state = QJsonDocument::fromJson(file.readAll()).object();
+    m_processor->activeLibrary = state.value("active").toInt(m_processor->activeLibrary);
+    const QJsonObject libraries = state.value("libraries").toObject();
+    for (auto it = libraries.begin(); it != libraries.end(); ++it) {
+        Library library;
+        const QJsonObject entry = it.value().toObject();
+        const QJsonObject parameters = entry.value("parameters").toObject();
+        for (auto p = parameters.begin(); p != parameters.end(); ++p)
+            library.parameters[ToBytes(p.key())] = ToBytes(p.value().toString());
+        for (const auto& line : entry.value("common").toArray())
+            library.common.push_back(ToBytes(line.toString()));
+        for (const auto& line : entry.value("user").toArray())
+            library.user.push_back(ToBytes(line.toString()));
+        m_processor->libraries[it.key().toInt()] = std::move(library);
+    }
+}
+
+void Simulator::SaveState() {
+    if (m_options.stateFile.isEmpty())
+        return;
+    QJsonObject libraries;
+    for (const auto& [number, library] : m_processor->libraries) {
+        QJsonObject parameters;
+        for (const auto& [name, value] : library.parameters)
+            parameters.insert(FromBytes(name), FromBytes(value));
+        QJsonArray common;
+        for (const auto& line : library.common)
+            common.append(FromBytes(line));
+        QJsonArray user;
+        for (const auto& line : library.user)
+            user.append(FromBytes(line));
+        libraries.insert(
+            QString::number(number),
+            QJsonObject{{"parameters", parameters}, {"common", common}, {"user", user}});
+    }
+    QSaveFile file(m_options.stateFile);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QJsonDocument(QJsonObject{{"active", m_processor->activeLibrary},
+                                             {"libraries", libraries}})
+                       .toJson());
+        file.commit();
+    }
+}
+
+void Simulator::Log(const QString& direction, const std::string& bytes) {
+    if (!m_log.isOpen())
+        return;
+    m_log.write((QDateTime::currentDateTime().toString("HH:mm:ss.zzz") + " " + direction + " " +
+                 Printable(bytes) + "\n")
+                    .toUtf8());
+    m_log.flush();
+}
+
+void Simulator::Answer(const std::vector<Reply>& replies,
+                       const std::function<void(std::string)>& send) {
+    for (const auto& reply : replies) {
+        // At N baud a byte takes ten bit times on the wire.
+        const qint64 wire = m_options.baud > 0
+                                ? static_cast<qint64>(reply.bytes.size()) * 10000 / m_options.baud
+                                : 0;
+        const qint64 due = std::max(m_clock.elapsed() + reply.delayMs, m_lastDue) + wire;
+        m_lastDue = due;
+        QTimer::singleShot(std::chrono::milliseconds(due - m_clock.elapsed()), Qt::PreciseTimer,
+                           [this, send, bytes = reply.bytes] {
+                               Log("->", bytes);
+                               send(bytes);
+                           });
+    }
+}
+
+void Simulator::OnSerialData() {
+    char buffer[4096];
+    std::string received;
+    for (;;) {
+        const ssize_t got = ::read(m_master, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        received.append(buffer, static_cast<std::size_t>(got));
+    }
+    if (received.empty())
+        return;
+    Log("<-", received);
+    const int libraryBefore = m_processor->activeLibrary;
+    Answer(m_processor->Receive(received), [this](std::string bytes) {
+        std::string_view left = bytes;
+        while (!left.empty()) {
+            const ssize_t written = ::write(m_master, left.data(), left.size());
+            if (written <= 0)
+                return;
+            left.remove_prefix(static_cast<std::size_t>(written));
+        }
+    });
+    if (m_processor->activeLibrary != libraryBefore)
+        SaveState();
+}
+
+void Simulator::OnTcpConnection() {
+    QTcpSocket* socket = m_server.nextPendingConnection();
+    if (m_socket)
+        m_socket->abort(); // one connection at a time: the newest wins
+    m_socket = socket;
+    m_processor->Reconnect();
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    QObject::connect(socket, &QObject::destroyed, [this, socket] {
+        if (m_socket == socket)
+            m_socket = nullptr;
+    });
+    QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
+        const QByteArray bytes = socket->readAll();
+        const std::string received(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        Log("<-", received);
+        const int libraryBefore = m_processor->activeLibrary;
+        Answer(m_processor->Receive(received, true), [this, socket](std::string reply) {
+            if (m_socket == socket)
+                socket->write(reply.data(), static_cast<qint64>(reply.size()));
+        });
+        if (m_processor->activeLibrary != libraryBefore)
+            SaveState();
+        if (m_processor->Dropped()) {
+            Log("--", "connection dropped");
+            socket->disconnectFromHost();
+        }
+    });
+}
+
+bool ParseArguments(const QStringList& args, Options& options, QString& error) {
+    QString comNumber;
+    QString program;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& flag = args[i];
+        if (i + 1 >= args.size()) {
+            error = flag + " needs a value";
+            return false;
+        }
+        const QString value = args[++i];
+        bool ok = true;
+        if (flag == "--model") {
+            bool isNumber = false;
+            const int number = value.toInt(&isNumber);
+            options.modelType = -1;
+            for (const auto& entry : Catalogue()) {
+                if (value.toStdString() == entry.entry || (isNumber && entry.modelType == number))
+                    options.modelType = entry.modelType;
+            }
+            if (options.modelType < 0) {
+                error = "unknown model " + value;
+                return false;
+            }
+        } else if (flag == "--serial") {
+            options.serialLink = value;
+        } else if (flag == "--com") {
+            comNumber = value;
+        } else if (flag == "--program") {
+            program = value;
+        } else if (flag == "--tcp") {
+            options.tcpPort = value.toInt(&ok);
+            ok = ok && options.tcpPort >= 0 && options.tcpPort <= 65535;
+        } else if (flag == "--state") {
+            options.stateFile = value;
+        } else if (flag == "--active") {
+            options.active = value.toInt(&ok);
+            ok = ok && options.active >= 0 && options.active <= 999;
+        } else if (flag == "--log") {
+            options.logFile = value;
+        } else if (flag == "--baud") {
+            options.baud = value.toInt(&ok);
+            ok = ok && options.baud > 0;
+        } else if (flag == "--faults") {
+            options.faultsFile = value;
+        } else {
+            error = "unknown option " + flag;
+            return false;
+        }
+        if (!ok) {
+            error = "bad value for " + flag + ": " + value;
+            return false;
+        }
+    }
+    if (!comNumber.isEmpty()) {
+        bool ok = false;
+        const int number = comNumber.toInt(&ok);
+        if (!ok || number < 1 || number > 32 || program.isEmpty()) {
+            error = "--com needs a number 1..32 and --program";
+            return false;
+        }
+        options.serialLink =
+            QFileInfo(program).absolutePath() + "/ports/COM" + QString::number(number);
+    }
+    if (options.serialLink.isEmpty() && options.tcpPort < 0) {
+        error = "give a serial link (--serial or --com/--program) or --tcp";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    Options options;
+    QString error;
+    if (!ParseArguments(QCoreApplication::arguments(), options, error)) {
+        std::cerr << "setfolio-sim: " << error.toStdString() << "\n" << Usage;
+        return 2;
+    }
+    auto processor = MakeProcessor(options.modelType);
+    if (!options.faultsFile.isEmpty()) {
+        QFile file(options.faultsFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::cerr << "setfolio-sim: cannot read " << options.faultsFile.toStdString() << "\n";
+            return 2;
+        }
+        try {
+            processor->SetFaults(ParseFaultRules(file.readAll().toStdString()));
+        } catch (const std::exception& bad) {
+            std::cerr << "setfolio-sim: " << bad.what() << "\n";
+            return 2;
+        }
+    }
+
+    if (::pipe(g_signalPipe) != 0)
+        return 1;
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+
+    Simulator simulator(options, std::move(processor));
+    if (!simulator.Start(error)) {
+        std::cerr << "setfolio-sim: " << error.toStdString() << "\n";
+        simulator.Stop();
+        return 1;
+    }
+    const int result = QCoreApplication::exec();
+    simulator.Stop();
+    return result;
+}
