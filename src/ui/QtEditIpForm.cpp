@@ -1,0 +1,248 @@
+#include "ui/QtEditIpForm.h"
+
+#include "link/EditIpForm.h"
+#include "ui/QtPrompts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QValidator>
+
+#include <exception>
+
+namespace setfolio {
+
+namespace {
+
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The list file holds single-byte text, one entry a line.
+QString Latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToLatin1(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+// Refuses what the list file cannot hold: characters beyond single-byte text would turn into
+// '?', and control characters (a pasted line break above all) would split the entry in two.
+class SingleByteTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const QChar c : input) {
+            const char16_t code = c.unicode();
+            if (code < 0x20 || (code >= 0x7F && code < 0xA0) || code > 0xFF)
+                return Invalid;
+        }
+        return Acceptable;
+    }
+};
+
+void ShowControl(QWidget* widget, const Control& control) {
+    widget->setToolTip(Utf8(control.hint));
+    widget->setEnabled(control.enabled);
+    if (widget->isHidden() == control.visible)
+        widget->setHidden(!control.visible);
+}
+
+void ShowLabel(QLabel* label, const Label& model) {
+    label->setText(Utf8(model.caption));
+    ShowControl(label, model);
+    // A disabled label keeps the style's disabled look.
+    const QColor colour(model.colour.red, model.colour.green, model.colour.blue);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Active, QPalette::WindowText, colour);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+void ShowButton(QPushButton* button, const Button& model) {
+    button->setText(Utf8(model.caption));
+    ShowControl(button, model);
+}
+
+void ShowEdit(QLineEdit* edit, const TextEdit& model) {
+    const QString text = Latin1(model.text);
+    if (edit->text() != text)
+        edit->setText(text);
+    ShowControl(edit, model);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment, QRect geometry) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setValidator(new SingleByteTextValidator(edit));
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// Layout, in pixels of the 511 x 393 client area.
+constexpr int LabelLeft = 16;
+constexpr int LabelWidth = 80;
+constexpr int EditLeft = 104;
+constexpr int EditWidth = 250;
+constexpr int RowHeight = 24;
+constexpr int SideLeft = 380;
+constexpr int SideWidth = 110;
+constexpr int ButtonHeight = 26;
+
+} // namespace
+
+template <typename Handler> bool QtEditIpForm::Run(Handler handler) {
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& error) {
+        ReportFailure(m_prompts, error);
+        return false;
+    }
+}
+
+QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), m_form(form), m_prompts(prompts) {
+    setObjectName(QStringLiteral("EditIpForm"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    setFont(font);
+    setFixedSize(m_form.form.clientWidth, m_form.form.clientHeight);
+
+    m_addressLabel =
+        MakeLabel(this, "AddressLabel", Qt::AlignRight, {LabelLeft, 18, LabelWidth, RowHeight});
+    m_addressEdit = MakeEdit(this, "AddressEdit", {EditLeft, 18, EditWidth, RowHeight});
+    m_nameLabel =
+        MakeLabel(this, "NameLabel", Qt::AlignRight, {LabelLeft, 52, LabelWidth, RowHeight});
+    m_nameEdit = MakeEdit(this, "NameEdit", {EditLeft, 52, EditWidth, RowHeight});
+    // Level with the middle of the two edits.
+    m_addBtn = MakeButton(this, "AddBtn", {SideLeft, 34, SideWidth, ButtonHeight});
+
+    m_listLabel = MakeLabel(this, "ListLabel", Qt::AlignLeft, {LabelLeft, 90, 240, 18});
+    m_addressList = new QListWidget(this);
+    m_addressList->setObjectName(QStringLiteral("AddressList"));
+    m_addressList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_addressList->setGeometry(LabelLeft, 110, EditLeft + EditWidth - LabelLeft, 228);
+
+    m_upBtn = MakeButton(this, "UpBtn", {SideLeft, 150, SideWidth, ButtonHeight});
+    m_upBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    m_downBtn = MakeButton(this, "DownBtn", {SideLeft, 186, SideWidth, ButtonHeight});
+    m_downBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    m_deleteBtn = MakeButton(this, "DeleteBtn", {SideLeft, 250, SideWidth, ButtonHeight});
+
+    m_okBtn = MakeButton(this, "OKBtn", {145, 354, 100, ButtonHeight});
+    m_okBtn->setDefault(true);
+    m_cancelBtn = MakeButton(this, "CancelBtn", {265, 354, 100, ButtonHeight});
+
+    const auto onClick = [this](QPushButton* button, void (EditIpForm::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            Run([this, handler] { (m_form.*handler)(); });
+            Refresh();
+        });
+    };
+    onClick(m_addBtn, &EditIpForm::AddBtnClick);
+    onClick(m_upBtn, &EditIpForm::UpBtnClick);
+    onClick(m_downBtn, &EditIpForm::DownBtnClick);
+    onClick(m_deleteBtn, &EditIpForm::DeleteBtnClick);
+    connect(m_okBtn, &QPushButton::clicked, this, &QtEditIpForm::Ok);
+    connect(m_cancelBtn, &QPushButton::clicked, this, &QtEditIpForm::reject);
+
+    connect(m_addressEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!m_refreshing)
+            m_form.AddressEdit.text = ToLatin1(text);
+    });
+    connect(m_nameEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!m_refreshing)
+            m_form.NameEdit.text = ToLatin1(text);
+    });
+    connect(m_addressList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_refreshing)
+            return;
+        const auto selected = m_addressList->selectedItems();
+        m_form.AddressList.marked = selected.isEmpty() ? -1 : m_addressList->row(selected.front());
+    });
+
+    Refresh();
+}
+
+void QtEditIpForm::Refresh() {
+    const bool wasRefreshing = m_refreshing;
+    m_refreshing = true;
+    setWindowTitle(Utf8(m_form.form.caption));
+    ShowLabel(m_addressLabel, m_form.AddressLabel);
+    ShowEdit(m_addressEdit, m_form.AddressEdit);
+    ShowLabel(m_nameLabel, m_form.NameLabel);
+    ShowEdit(m_nameEdit, m_form.NameEdit);
+    ShowButton(m_addBtn, m_form.AddBtn);
+    ShowLabel(m_listLabel, m_form.ListLabel);
+
+    const Choice& list = m_form.AddressList;
+    bool same = m_addressList->count() == static_cast<int>(list.items.size());
+    for (int i = 0; same && i < m_addressList->count(); ++i)
+        same = m_addressList->item(i)->text() == Latin1(list.items[static_cast<std::size_t>(i)]);
+    if (!same) {
+        m_addressList->clear();
+        for (const auto& item : list.items)
+            m_addressList->addItem(Latin1(item));
+    }
+    if (list.HasMarked()) {
+        m_addressList->setCurrentRow(list.marked);
+        m_addressList->scrollToItem(m_addressList->currentItem());
+    } else {
+        m_addressList->clearSelection();
+        m_addressList->setCurrentRow(-1);
+    }
+    ShowControl(m_addressList, list);
+
+    ShowButton(m_upBtn, m_form.UpBtn);
+    ShowButton(m_downBtn, m_form.DownBtn);
+    ShowButton(m_deleteBtn, m_form.DeleteBtn);
+    ShowButton(m_okBtn, m_form.OKBtn);
+    ShowButton(m_cancelBtn, m_form.CancelBtn);
+    m_refreshing = wasRefreshing;
+}
+
+int QtEditIpForm::ShowModal() {
+    m_form.ShowIpListDialog();
+    Refresh();
+    return exec();
+}
+
+void QtEditIpForm::Ok() {
+    // When the list cannot be written nothing has changed: the dialog stays open.
+    const bool saved = Run([this] { m_form.OKBtnClick(); });
+    Refresh();
+    if (saved)
+        accept();
+}
+
+void QtEditIpForm::reject() {
+    Run([this] { m_form.CancelBtnClick(); });
+    Refresh();
+    QDialog::reject();
+}
+
+} // namespace setfolio

@@ -1,0 +1,136 @@
+#include "ui/QtLanguageForm.h"
+
+#include "i18n/LanguageForm.h"
+#include "ui/QtPrompts.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <exception>
+
+namespace setfolio {
+
+namespace {
+
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ShowControl(QWidget* widget, const Control& control) {
+    widget->setToolTip(Utf8(control.hint));
+    widget->setEnabled(control.enabled);
+    if (widget->isHidden() == control.visible)
+        widget->setHidden(!control.visible);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+template <typename Handler> bool QtLanguageForm::Run(Handler handler) {
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& error) {
+        ReportFailure(m_prompts, error);
+        return false;
+    }
+}
+
+QtLanguageForm::QtLanguageForm(LanguageForm& form, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), m_form(form), m_prompts(prompts) {
+    setObjectName(QStringLiteral("LanguageForm"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    setFont(font);
+    setFixedSize(m_form.form.clientWidth, m_form.form.clientHeight);
+
+    m_languageLabel = new QLabel(this);
+    m_languageLabel->setObjectName(QStringLiteral("LanguageLabel"));
+    m_languageLabel->setTextFormat(Qt::PlainText);
+    m_languageLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_languageLabel->setGeometry(19, 28, 73, 16);
+
+    m_languageComboBox = new QComboBox(this);
+    m_languageComboBox->setObjectName(QStringLiteral("LanguageComboBox"));
+    m_languageComboBox->setGeometry(107, 24, 145, 24);
+
+    m_okBtn = MakeButton(this, "OKBtn", {25, 72, 100, 25});
+    m_okBtn->setDefault(true);
+    m_cancelBtn = MakeButton(this, "CancelBtn", {145, 72, 100, 25});
+
+    connect(m_languageComboBox, &QComboBox::activated, this, [this](int line) {
+        if (!m_refreshing)
+            m_form.LanguageComboBox.marked = line;
+    });
+    connect(m_okBtn, &QPushButton::clicked, this, &QtLanguageForm::Ok);
+    connect(m_cancelBtn, &QPushButton::clicked, this, &QtLanguageForm::reject);
+
+    Refresh();
+}
+
+void QtLanguageForm::Refresh() {
+    const bool wasRefreshing = m_refreshing;
+    m_refreshing = true;
+    setWindowTitle(Utf8(m_form.form.caption));
+
+    m_languageLabel->setText(Utf8(m_form.LanguageLabel.caption));
+    ShowControl(m_languageLabel, m_form.LanguageLabel);
+    const Colour colour = m_form.LanguageLabel.colour;
+    QPalette palette = m_languageLabel->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText,
+                         QColor(colour.red, colour.green, colour.blue));
+    m_languageLabel->setPalette(palette);
+
+    const Choice& languages = m_form.LanguageComboBox;
+    QStringList items;
+    for (const auto& item : languages.items)
+        items << Utf8(item);
+    bool same = m_languageComboBox->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i)
+        same = m_languageComboBox->itemText(i) == items[i];
+    if (!same) {
+        m_languageComboBox->clear();
+        m_languageComboBox->addItems(items);
+    }
+    m_languageComboBox->setCurrentIndex(languages.HasMarked() ? languages.marked : -1);
+    ShowControl(m_languageComboBox, languages);
+
+    m_okBtn->setText(Utf8(m_form.OKBtn.caption));
+    ShowControl(m_okBtn, m_form.OKBtn);
+    m_cancelBtn->setText(Utf8(m_form.CancelBtn.caption));
+    ShowControl(m_cancelBtn, m_form.CancelBtn);
+    m_refreshing = wasRefreshing;
+}
+
+int QtLanguageForm::ShowModal() {
+    Refresh();
+    return exec();
+}
+
+void QtLanguageForm::Ok() {
+    // A language that could not be stored is not applied: the dialog stays open for another try
+    // or Cancel.
+    const bool stored = Run([this] { m_form.OKBtnClick(); });
+    Refresh();
+    if (stored)
+        accept();
+}
+
+void QtLanguageForm::reject() {
+    Run([this] { m_form.CancelBtnClick(); });
+    Refresh();
+    QDialog::reject();
+}
+
+} // namespace setfolio

@@ -1,0 +1,277 @@
+#include "ui/QtSerialForm.h"
+
+#include "link/SerialForm.h"
+#include "ui/QtPrompts.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <exception>
+
+namespace setfolio {
+
+namespace {
+
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The IP address list is kept as single-byte text.
+QString Latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor ToQColor(Colour colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+void ShowControl(QWidget* widget, const Control& control) {
+    widget->setToolTip(Utf8(control.hint));
+    widget->setEnabled(control.enabled);
+    if (widget->isHidden() == control.visible)
+        widget->setHidden(!control.visible);
+}
+
+void ShowLabel(QLabel* label, const Label& model) {
+    label->setText(Utf8(model.caption));
+    ShowControl(label, model);
+    // A disabled label keeps the disabled look (its group's colour, or the style's).
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Active, QPalette::WindowText, ToQColor(model.colour));
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, ToQColor(model.colour));
+    label->setPalette(palette);
+}
+
+void ShowGroup(QGroupBox* group, const Label& model) {
+    group->setTitle(Utf8(model.caption));
+    ShowControl(group, model);
+    // The grey caption marks the connection type not in use, and the group is disabled then.
+    QPalette palette = group->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(model.colour));
+    group->setPalette(palette);
+}
+
+void ShowChoice(QComboBox* box, const Choice& choice, QString (*convert)(const std::string&)) {
+    QStringList items;
+    for (const auto& item : choice.items)
+        items << convert(item);
+    bool same = box->count() == items.size();
+    for (int i = 0; same && i < box->count(); ++i)
+        same = box->itemText(i) == items[i];
+    if (!same) {
+        box->clear();
+        box->addItems(items);
+    }
+    box->setCurrentIndex(choice.HasMarked() ? choice.marked : -1);
+    ShowControl(box, choice);
+}
+
+void ShowButton(QAbstractButton* button, const Control& model) {
+    button->setText(Utf8(model.caption));
+    ShowControl(button, model);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment, QRect geometry) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QComboBox* MakeComboBox(QWidget* parent, const char* name, QRect geometry) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QRadioButton* MakeRadioButton(QWidget* parent, const char* name) {
+    auto* button = new QRadioButton(parent);
+    button->setObjectName(QLatin1String(name));
+    // The form model decides which one is checked.
+    button->setAutoExclusive(false);
+    return button;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect geometry) {
+    auto* group = new QGroupBox(parent);
+    group->setObjectName(QLatin1String(name));
+    group->setGeometry(geometry);
+    return group;
+}
+
+// Layout, in pixels of the 471 x 343 client area.
+constexpr int GroupLeft = 40;
+constexpr int GroupWidth = 415;
+constexpr QRect EthernetGroupRect{GroupLeft, 8, GroupWidth, 118};
+constexpr QRect SerialGroupRect{GroupLeft, 138, GroupWidth, 146};
+constexpr int RadioSize = 20;
+constexpr int LabelWidth = 96;
+constexpr int BoxWidth = 92;
+constexpr int RowHeight = 24;
+constexpr int FirstColumn = 8;
+constexpr int SecondColumn = 208;
+constexpr int Row[] = {32, 72, 112};
+
+// Left of a group, level with the middle of its frame (the style may put the caption above the
+// frame), so each button reads as the switch for its group.
+void PlaceBeside(QRadioButton* radio, const QGroupBox* group) {
+    const int middle = group->y() + group->contentsRect().center().y();
+    radio->setGeometry((GroupLeft - RadioSize) / 2, middle - RadioSize / 2, RadioSize, RadioSize);
+}
+
+QRect LabelRect(int column, int row) {
+    return {column, Row[row], LabelWidth, RowHeight};
+}
+QRect BoxRect(int column, int row) {
+    return {column + LabelWidth + 8, Row[row], BoxWidth, RowHeight};
+}
+
+} // namespace
+
+template <typename Handler> bool QtSerialForm::Run(Handler handler) {
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& error) {
+        ReportFailure(m_prompts, error);
+        return false;
+    }
+}
+
+QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), m_form(form), m_prompts(prompts) {
+    setObjectName(QStringLiteral("SerialForm"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    setFont(font);
+    setFixedSize(m_form.form.clientWidth, m_form.form.clientHeight);
+
+    m_ethernetBtn = MakeRadioButton(this, "EthernetBtn");
+    m_serialBtn = MakeRadioButton(this, "SerialBtn");
+
+    m_ethernetGroup = MakeGroup(this, "EthernetGroup", EthernetGroupRect);
+    m_ipAddressLabel = MakeLabel(m_ethernetGroup, "IpAddressLabel", Qt::AlignHCenter,
+                                 {8, 26, GroupWidth - 16, 18});
+    m_ipAddressBox =
+        MakeComboBox(m_ethernetGroup, "IpAddressBox", {(GroupWidth - 280) / 2, 48, 280, RowHeight});
+    m_editBtn = MakeButton(m_ethernetGroup, "EditBtn", {(GroupWidth - 100) / 2, 82, 100, 26});
+
+    m_serialGroup = MakeGroup(this, "SerialGroup", SerialGroupRect);
+    const auto right = Qt::AlignRight;
+    m_comPortLabel = MakeLabel(m_serialGroup, "ComPortLabel", right, LabelRect(FirstColumn, 0));
+    m_comPortComboBox = MakeComboBox(m_serialGroup, "ComPortComboBox", BoxRect(FirstColumn, 0));
+    m_baudRateLabel = MakeLabel(m_serialGroup, "BaudRateLabel", right, LabelRect(FirstColumn, 1));
+    m_baudRateComboBox = MakeComboBox(m_serialGroup, "BaudRateComboBox", BoxRect(FirstColumn, 1));
+    m_parityLabel = MakeLabel(m_serialGroup, "ParityLabel", right, LabelRect(FirstColumn, 2));
+    m_parityComboBox = MakeComboBox(m_serialGroup, "ParityComboBox", BoxRect(FirstColumn, 2));
+    m_dataBitsLabel = MakeLabel(m_serialGroup, "DataBitsLabel", right, LabelRect(SecondColumn, 0));
+    m_dataBitsComboBox = MakeComboBox(m_serialGroup, "DataBitsComboBox", BoxRect(SecondColumn, 0));
+    m_stopBitsLabel = MakeLabel(m_serialGroup, "StopBitsLabel", right, LabelRect(SecondColumn, 1));
+    m_stopBitsComboBox = MakeComboBox(m_serialGroup, "StopBitsComboBox", BoxRect(SecondColumn, 1));
+
+    m_okBtn = MakeButton(this, "OKBtn", {135, 302, 90, 26});
+    m_okBtn->setDefault(true);
+    m_cancelBtn = MakeButton(this, "CancelBtn", {245, 302, 90, 26});
+
+    connect(m_ethernetBtn, &QRadioButton::clicked, this, [this] {
+        Run([this] { m_form.EthernetBtnClick(); });
+        Refresh();
+    });
+    connect(m_serialBtn, &QRadioButton::clicked, this, [this] {
+        Run([this] { m_form.SerialBtnClick(); });
+        Refresh();
+    });
+    connect(m_editBtn, &QPushButton::clicked, this, [this] {
+        // The IP address list dialog may have reloaded the address list.
+        Run([this] { m_form.EditBtnClick(); });
+        Refresh();
+    });
+    connect(m_okBtn, &QPushButton::clicked, this, &QtSerialForm::Ok);
+    connect(m_cancelBtn, &QPushButton::clicked, this, &QtSerialForm::reject);
+
+    const auto follow = [this](QComboBox* box, Choice& choice) {
+        connect(box, &QComboBox::activated, this, [this, &choice](int line) {
+            if (!m_refreshing)
+                choice.marked = line;
+        });
+    };
+    follow(m_ipAddressBox, m_form.IpAddressBox);
+    follow(m_comPortComboBox, m_form.ComPortComboBox);
+    follow(m_baudRateComboBox, m_form.BaudRateComboBox);
+    follow(m_parityComboBox, m_form.ParityComboBox);
+    follow(m_dataBitsComboBox, m_form.DataBitsComboBox);
+    follow(m_stopBitsComboBox, m_form.StopBitsComboBox);
+
+    Refresh();
+}
+
+void QtSerialForm::Refresh() {
+    const bool wasRefreshing = m_refreshing;
+    m_refreshing = true;
+    setWindowTitle(Utf8(m_form.form.caption));
+    ShowButton(m_ethernetBtn, m_form.EthernetBtn);
+    m_ethernetBtn->setChecked(m_form.EthernetBtn.checked);
+    ShowButton(m_serialBtn, m_form.SerialBtn);
+    m_serialBtn->setChecked(m_form.SerialBtn.checked);
+    ShowGroup(m_ethernetGroup, m_form.EthernetGroup);
+    ShowGroup(m_serialGroup, m_form.SerialGroup);
+    PlaceBeside(m_ethernetBtn, m_ethernetGroup);
+    PlaceBeside(m_serialBtn, m_serialGroup);
+    ShowLabel(m_ipAddressLabel, m_form.IpAddressLabel);
+    ShowChoice(m_ipAddressBox, m_form.IpAddressBox, Latin1);
+    ShowButton(m_editBtn, m_form.EditBtn);
+    ShowLabel(m_comPortLabel, m_form.ComPortLabel);
+    ShowChoice(m_comPortComboBox, m_form.ComPortComboBox, Utf8);
+    ShowLabel(m_baudRateLabel, m_form.BaudRateLabel);
+    ShowChoice(m_baudRateComboBox, m_form.BaudRateComboBox, Utf8);
+    ShowLabel(m_parityLabel, m_form.ParityLabel);
+    ShowChoice(m_parityComboBox, m_form.ParityComboBox, Utf8);
+    ShowLabel(m_dataBitsLabel, m_form.DataBitsLabel);
+    ShowChoice(m_dataBitsComboBox, m_form.DataBitsComboBox, Utf8);
+    ShowLabel(m_stopBitsLabel, m_form.StopBitsLabel);
+    ShowChoice(m_stopBitsComboBox, m_form.StopBitsComboBox, Utf8);
+    ShowButton(m_okBtn, m_form.OKBtn);
+    ShowButton(m_cancelBtn, m_form.CancelBtn);
+    m_refreshing = wasRefreshing;
+}
+
+int QtSerialForm::ShowModal() {
+    Refresh();
+    return exec();
+}
+
+void QtSerialForm::Ok() {
+    bool closes = false;
+    const bool ran = Run([&] { closes = m_form.OKBtnClick(); });
+    Refresh();
+    if (!ran)
+        // The error has been shown; the new settings are not all in force, so this is no
+        // acceptance, and the lists must not be reset as Cancel would.
+        done(QDialog::Rejected);
+    else if (closes)
+        accept();
+}
+
+void QtSerialForm::reject() {
+    Run([this] { m_form.CancelBtnClick(); });
+    Refresh();
+    QDialog::reject();
+}
+
+} // namespace setfolio

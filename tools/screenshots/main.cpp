@@ -1,0 +1,104 @@
+#include "core/Settings.h"
+#include "i18n/LanguageForm.h"
+#include "i18n/Localisation.h"
+#include "link/EditIpForm.h"
+#include "link/IpAddressList.h"
+#include "link/SerialForm.h"
+#include "link/Transport.h"
+#include "qt/QtEventLoop.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTcpClient.h"
+#include "ui/QtEditIpForm.h"
+#include "ui/QtLanguageForm.h"
+#include "ui/QtPrompts.h"
+#include "ui/QtSerialForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+using namespace setfolio;
+
+// Shows the dialog so the style is fully applied, then saves what it draws.
+bool Save(QDialog& dialog, const QDir& folder, const char* name) {
+    dialog.show();
+    QApplication::processEvents();
+    const QString path = folder.filePath(QLatin1String(name));
+    const bool saved = dialog.grab().save(path, "PNG");
+    dialog.hide();
+    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: setfolio-screenshots <folder>\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "cannot make %s\n", argv[1]);
+        return 1;
+    }
+
+    // A program folder of its own, so no real settings are read or changed.
+    QTemporaryDir programFolder;
+    if (!programFolder.isValid()) {
+        std::fprintf(stderr, "cannot make a temporary folder\n");
+        return 1;
+    }
+    const std::string programPath = programFolder.path().toStdString();
+
+    Settings settings(programPath);
+    settings.Write(keys::ConnectionType, 0);
+    settings.Write(keys::ComPort, 0);  // COM1
+    settings.Write(keys::BaudRate, 3); // 9600
+    settings.Write(keys::Parity, 0);
+    settings.Write(keys::DataBits, 1); // 8
+    settings.Write(keys::StopBits, 1); // 2
+    settings.Write(keys::IpAddressIndex, 0);
+    const IpAddressListFile ipFile(programPath);
+    ipFile.Write({"192.168.1.20 - Line 3", "192.168.1.21 - Line 4"});
+
+    QtEventLoop loop;
+    QtSerialPort port(programPath);
+    QtTcpClient tcp(loop);
+    QtPrompts prompts;
+    Transport transport(port, tcp, loop, prompts);
+    Localisation localisation;
+    SerialForm serial(settings, transport, localisation);
+    EditIpForm editIp(ipFile, serial, prompts);
+    LanguageForm language(settings, localisation, serial.ParityComboBox);
+    language.NameLanguageList();
+    editIp.LoadIpAddressList();
+    serial.LoadCommSettings();
+    serial.LoadIpAddressIndex();
+
+    bool saved = true;
+    QtSerialForm serialDialog(serial, prompts);
+    saved &= Save(serialDialog, folder, "communications.png");
+
+    editIp.AddressList.SetItems({"192.168.1.20 - Line 3", "192.168.1.21 - Line 4", "10.0.0.7"});
+    editIp.AddressList.Mark(1);
+    QtEditIpForm editIpDialog(editIp, prompts);
+    saved &= Save(editIpDialog, folder, "ip-list.png");
+
+    language.LanguageComboBox.Mark(1);
+    QtLanguageForm languageDialog(language, prompts);
+    saved &= Save(languageDialog, folder, "language.png");
+
+    language.LanguageComboBox.Mark(2);
+    language.ApplyLanguage();
+    serialDialog.Refresh();
+    saved &= Save(serialDialog, folder, "communications-fr.png");
+
+    transport.CloseAtExit();
+    return saved ? 0 : 1;
+}
