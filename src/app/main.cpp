@@ -1,37 +1,67 @@
-#include "core/CurrentModel.h"
-#include "core/ModelCatalogue.h"
-#include "core/Settings.h"
+// Setfolio: builds the program from Qt's event loop, ports and windows, and runs it.
+#include "core/Application.h"
+#include "qt/QtEventLoop.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTcpClient.h"
+#include "ui/QtChangeLibForm.h"
+#include "ui/QtDialogs.h"
+#include "ui/QtEditIpForm.h"
+#include "ui/QtLanguageForm.h"
+#include "ui/QtMainForm.h"
+#include "ui/QtPrompts.h"
+#include "ui/QtSerialForm.h"
+#include "ui/SetfolioApplication.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QVBoxLayout>
+using namespace setfolio;
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    SetfolioApplication qtApplication(argc, argv);
     QApplication::setApplicationName("Setfolio");
+    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
 
-    const setfolio::Settings settings(QCoreApplication::applicationDirPath().toStdString());
-    setfolio::CurrentModel currentModel(settings);
-    currentModel.LoadCurrentModel();
+    QtEventLoop loop;
+    QtSerialPort port(programFolder);
+    QtTcpClient tcp(loop);
+    QtPrompts prompts;
+    QtDialogs dialogs;
+    qtApplication.SetPrompts(&prompts);
+    Application app(Platform{loop, port, tcp, prompts, dialogs, programFolder});
 
-    QMainWindow window;
-    window.setWindowTitle("Setfolio");
-    auto* models = new QComboBox(&window);
-    for (const auto line : setfolio::ListLines())
-        models->addItem(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-    models->setCurrentIndex(currentModel.ListLine());
-    QObject::connect(models, &QComboBox::activated, [&](int line) {
-        try {
-            currentModel.SelectModel(line);
-        } catch (const setfolio::WriteError& error) {
-            QMessageBox::critical(&window, "Setfolio", QString::fromStdString(error.what()));
-            models->setCurrentIndex(currentModel.ListLine());
-        }
+    // The main window first (it loads the current model), then the dialogs.
+    app.mainForm.FormCreate();
+    QtMainForm mainWindow(app.mainForm, prompts);
+    QtSerialForm communications(app.serialForm, prompts, &mainWindow);
+    QtChangeLibForm changeLibrary(app.changeLibForm, prompts, &mainWindow);
+    QtLanguageForm language(app.languageForm, prompts, &mainWindow);
+    QtEditIpForm ipList(app.ipForm, prompts, &communications);
+
+    dialogs.mainWindow = &mainWindow;
+    dialogs.showLanguage = [&] {
+        language.Refresh();
+        language.exec();
+        mainWindow.Refresh();
+        communications.Refresh();
+        changeLibrary.Refresh();
+    };
+    dialogs.showCommunications = [&] {
+        communications.Refresh();
+        communications.exec();
+    };
+    dialogs.showChangeLibrary = [&] {
+        changeLibrary.Refresh();
+        changeLibrary.exec();
+    };
+    app.serialForm.showIpListDialog = [&] {
+        app.ipForm.ShowIpListDialog();
+        ipList.Refresh();
+        ipList.exec();
+    };
+    // The start-up sequence changes texts (language) and the model list's state.
+    app.mainForm.StartupTimer().SetOnExpiry([&] {
+        app.mainForm.StartupTimerTimer();
+        mainWindow.Refresh();
     });
-    window.setCentralWidget(models);
-    window.resize(552, 374);
-    window.show();
+
+    mainWindow.show();
     return QApplication::exec();
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace setfolio {
+
+// Shows the Qt windows modally; each is bound once the windows exist.
+class QtDialogs : public Dialogs {
+public:
+    // Each shows its window with the model's current state and returns when it is closed.
+    std::function<void()> showLanguage;
+    std::function<void()> showCommunications;
+    std::function<void()> showChangeLibrary;
+    QWidget* mainWindow = nullptr;
+
+    void ShowLanguageDialog() override { Call(showLanguage); }
+    void ShowCommunicationsDialog() override { Call(showCommunications); }
+    void ShowChangeLibraryDialog() override { Call(showChangeLibrary); }
+    void ShowAboutBox() override;
+    void CloseMainWindow() override;
+
+private:
+    static void Call(const std::function<void()>& show) {
+        if (show)
+            show();
+    }
+};
+
+} // namespace setfolio

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QToolButton;
+
+namespace setfolio {
+
+class MainForm;
+class Prompts;
+
+// The main window: shows the MainForm model and hands every event to it.
+class QtMainForm : public QMainWindow {
+public:
+    QtMainForm(MainForm& form, Prompts& prompts);
+
+    // Shows the model's current captions, hints, model list and marked line.
+    void Refresh();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QToolButton* AddToolButton(const char* name, int left, int iconKind,
+                               void (MainForm::*handler)());
+    QAction* AddMenuItem(const char* name, void (MainForm::*handler)());
+    void Run(void (MainForm::*handler)());
+
+    MainForm& m_form;
+    Prompts& m_prompts;
+    QToolButton* m_downBtn = nullptr;
+    QToolButton* m_upBtn = nullptr;
+    QToolButton* m_libraryBtn = nullptr;
+    QToolButton* m_comBtn = nullptr;
+    QToolButton* m_exitBtn = nullptr;
+    QLabel* m_modelLabel = nullptr;
+    QComboBox* m_modelComboBox = nullptr;
+    QLabel* m_messageLabel = nullptr;
+    QPlainTextEdit* m_messageWindow = nullptr;
+    QMenu* m_menuMain = nullptr;
+    QAction* m_menuDownLoad = nullptr;
+    QAction* m_menuUpLoad = nullptr;
+    QAction* m_menuLibrary = nullptr;
+    QAction* m_menuComPort = nullptr;
+    QAction* m_menuLanguage = nullptr;
+    QAction* m_menuExit = nullptr;
+    QAction* m_menuAbout = nullptr;
+};
+
+} // namespace setfolio
