@@ -1,0 +1,21 @@
+#pragma once
+
+#include "tables/ParameterTables.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace setfolio {
+
+// The assembled tables of modelType as one JSON object, one row per line: entry, model type and
+// family, then the lists of that family (coded: mnemonic, conditional, numeric, header; menu:
+// library, global; bench and undefined models: all six, empty). Only the valid rows are written.
+std::string TablesJson(const ParameterTables& tables, std::int32_t modelType);
+
+// A processor text as a JSON string. Texts are bytes, so each byte becomes the code point of the
+// same value; control characters and bytes 0x7F to 0xFF are written as \u00XX, which keeps the
+// output plain ASCII and lets a reader recover every byte.
+std::string JsonString(std::string_view bytes);
+
+} // namespace setfolio
