@@ -38,6 +38,18 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         return fail("no command given");
     std::size_t i = 0;
     options.command = args[i++];
+    if (options.command == "tables") {
+        // The tables are built into the program: no processor, hence no link options.
+        if (i >= args.size())
+            return fail("tables needs a model");
+        const auto model = ParseModel(args[i]);
+        if (!model)
+            return {std::nullopt, "unknown model '" + args[i] + "'", false};
+        options.modelType = *model;
+        if (++i < args.size())
+            return fail("unexpected argument '" + args[i] + "'");
+        return {options, {}};
+    }
     if (options.command != "library" && options.command != "select")
         return fail("unknown command '" + options.command + "'");
     if (options.command == "select") {

@@ -10,7 +10,7 @@
 namespace setfolio::cli {
 
 struct Options {
-    std::string command; // "library" or "select"
+    std::string command; // "library", "select" or "tables"
     int library = -1;    // for select
     std::int32_t modelType = -1;
     bool serial = false;
@@ -22,7 +22,8 @@ struct Options {
 
 struct ParseResult {
     std::optional<Options> options;
-    std::string error; // one line, when options is empty
+    std::string error;     // one line, when options is empty
+    bool showUsage = true; // whether the usage text should follow the error
 };
 
 // Reads a model given as an entry name (C-12) or a model type (0); nothing when unknown.
@@ -32,6 +33,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args);
 inline constexpr const char* Usage =
     "usage: setfolio-cli library --model MODEL LINK\n"
     "       setfolio-cli select N --model MODEL LINK\n"
+    "       setfolio-cli tables MODEL   (prints the model's parameter tables as JSON)\n"
     "MODEL: an entry name such as C-12, or a model type 0..46\n"
     "LINK:  --serial DEVICE [--baud B] [--parity none|odd|even] [--data-bits 7|8]\n"
     "                       [--stop-bits 1|2]\n"

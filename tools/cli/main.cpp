@@ -11,6 +11,8 @@
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
+#include "tables/Assembly.h"
+#include "tables/TablesJson.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/CurrentLibraryLine.h"
 
@@ -40,6 +42,17 @@ public:
     void WarningBeep() override {}
     void DefaultBeep() override {}
 };
+
+// The tables of a model as the program assembles them before a transfer of that model.
+int RunTables(const cli::Options& options) {
+    const Settings settings(""); // never read: the model is set directly below
+    CurrentModel model(settings);
+    model.Use(options.modelType);
+    ParameterTables tables;
+    AssembleParameterTables(tables, model, model.ModelType());
+    std::cout << TablesJson(tables, model.ModelType()) << std::flush;
+    return std::cout ? 0 : 1;
+}
 
 int Run(const cli::Options& options) {
     // The serial device is reached the way the program reaches it: as COM1 of a folder whose
@@ -103,8 +116,12 @@ int main(int argc, char* argv[]) {
         args.emplace_back(argv[i]);
     const auto parsed = cli::ParseOptions(args);
     if (!parsed.options) {
-        std::cerr << "setfolio-cli: " << parsed.error << "\n" << cli::Usage;
+        std::cerr << "setfolio-cli: " << parsed.error << "\n";
+        if (parsed.showUsage)
+            std::cerr << cli::Usage;
         return 2;
     }
+    if (parsed.options->command == "tables")
+        return RunTables(*parsed.options);
     return Run(*parsed.options);
 }
