@@ -5,6 +5,7 @@
 #include "qt/QtTcpClient.h"
 #include "ui/QtChangeLibForm.h"
 #include "ui/QtDialogs.h"
+#include "ui/QtDownLoadForm.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
 #include "ui/QtMainForm.h"
@@ -30,6 +31,7 @@ int main(int argc, char* argv[]) {
     // The main window first (it loads the current model), then the dialogs.
     app.mainForm.FormCreate();
     QtMainForm mainWindow(app.mainForm, prompts);
+    QtDownLoadForm download(app.downLoadForm, prompts, &mainWindow);
     QtSerialForm communications(app.serialForm, prompts, &mainWindow);
     QtChangeLibForm changeLibrary(app.changeLibForm, prompts, &mainWindow);
     QtLanguageForm language(app.languageForm, prompts, &mainWindow);
@@ -42,10 +44,15 @@ int main(int argc, char* argv[]) {
         mainWindow.Refresh();
         communications.Refresh();
         changeLibrary.Refresh();
+        download.Refresh();
     };
     dialogs.showCommunications = [&] {
         communications.Refresh();
         communications.exec();
+    };
+    dialogs.showDownload = [&] {
+        download.Refresh();
+        download.exec();
     };
     dialogs.showChangeLibrary = [&] {
         changeLibrary.Refresh();

@@ -10,8 +10,11 @@ Application::Application(const Platform& platform)
       ipForm(ipListFile, serialForm, platform.prompts),
       languageForm(settings, localisation, serialForm.ParityComboBox),
       changeLibForm(exchange, model, localisation, platform.prompts, messageLog, platform.dialogs),
+      downLoadForm(TransferContext{exchange, model, tables, messageLog, localisation.Messages(),
+                                   platform.prompts},
+                   settings, platform.dialogs, platform.loop, localisation),
       mainForm({settings, model, transport, exchange, localisation, serialForm, ipForm,
-                languageForm, changeLibForm, platform.prompts, platform.dialogs, platform.loop,
-                messageLog}) {}
+                languageForm, changeLibForm, downLoadForm, platform.prompts, platform.dialogs,
+                platform.loop, messageLog}) {}
 
 } // namespace setfolio

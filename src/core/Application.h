@@ -10,7 +10,9 @@
 #include "link/IpAddressList.h"
 #include "link/SerialForm.h"
 #include "link/Transport.h"
+#include "tables/ParameterTables.h"
 #include "transfer/ChangeLibForm.h"
+#include "transfer/DownLoadForm.h"
 
 #include <string>
 
@@ -50,6 +52,8 @@ public:
     EditIpForm ipForm;
     LanguageForm languageForm;
     ChangeLibForm changeLibForm;
+    ParameterTables tables;
+    DownLoadForm downLoadForm;
     MainForm mainForm;
 };
 

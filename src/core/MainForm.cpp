@@ -13,6 +13,7 @@
 #include "platform/Prompts.h"
 #include "transfer/ChangeLibForm.h"
 #include "transfer/CurrentLibraryLine.h"
+#include "transfer/DownLoadForm.h"
 
 namespace setfolio {
 
@@ -65,7 +66,8 @@ void MainForm::StartupTimerTimer() {
     m_with.serialForm.LoadIpAddressIndex();
     m_with.serialForm.LoadCommSettings();
     m_with.transport.OpenConnection();
-    folders.downLoad = m_with.settings.Read(keys::DownLoadFile);
+    m_with.downLoadForm.LoadDialogFolders();
+    folders.downLoad = m_with.downLoadForm.initialFolder;
     folders.upLoad = m_with.settings.Read(keys::UpLoadFile);
     if (language.LanguageComboBox.marked == 0)
         AddMessageLine("Attempting connection, please wait...");
@@ -91,7 +93,7 @@ void MainForm::QueryAndReport() {
 void MainForm::DownBtnClick() {
     if (Refused())
         return;
-    QueryAndReport();
+    m_with.downLoadForm.OpenDownloadDialog();
 }
 
 void MainForm::UpBtnClick() {

@@ -10,6 +10,7 @@
 namespace setfolio {
 
 class ChangeLibForm;
+class DownLoadForm;
 class CurrentModel;
 class Dialogs;
 class EditIpForm;
@@ -44,6 +45,7 @@ public:
         EditIpForm& ipForm;
         LanguageForm& languageForm;
         ChangeLibForm& changeLibForm;
+        DownLoadForm& downLoadForm;
         Prompts& prompts;
         Dialogs& dialogs;
         EventLoop& loop;

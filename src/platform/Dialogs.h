@@ -1,6 +1,16 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace setfolio {
+
+// A file selection: its title, its filter ("Library Files (*.lvf)") and where it starts.
+struct FileChoice {
+    std::string title;
+    std::string filter;
+    std::string initialPath;
+};
 
 // Shows the program's modal windows. Each call returns when the window has been closed; the
 // window's own logic has run its OK or Cancel handler by then.
@@ -11,6 +21,9 @@ public:
     virtual void ShowLanguageDialog() = 0;
     virtual void ShowCommunicationsDialog() = 0;
     virtual void ShowChangeLibraryDialog() = 0;
+    virtual void ShowDownloadDialog() = 0;
+    // The chosen file's full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseFileToSave(const FileChoice& choice) = 0;
     virtual void ShowAboutBox() = 0;
     // Closes the main window, which ends the program.
     virtual void CloseMainWindow() = 0;

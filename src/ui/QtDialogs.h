@@ -15,11 +15,14 @@ public:
     std::function<void()> showLanguage;
     std::function<void()> showCommunications;
     std::function<void()> showChangeLibrary;
+    std::function<void()> showDownload;
     QWidget* mainWindow = nullptr;
 
     void ShowLanguageDialog() override { Call(showLanguage); }
     void ShowCommunicationsDialog() override { Call(showCommunications); }
     void ShowChangeLibraryDialog() override { Call(showChangeLibrary); }
+    void ShowDownloadDialog() override { Call(showDownload); }
+    std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;
     void ShowAboutBox() override;
     void CloseMainWindow() override;
 

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ public:
     void ShowLanguageDialog() override { Show("language", onLanguage); }
     void ShowCommunicationsDialog() override { Show("communications", onCommunications); }
     void ShowChangeLibraryDialog() override { Show("change library", onChangeLibrary); }
+    void ShowDownloadDialog() override { Show("download", onDownload); }
+    std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override {
+        Show("save file: " + choice.title + " | " + choice.filter + " | " + choice.initialPath, {});
+        return fileToSave;
+    }
     void ShowAboutBox() override { Show("about", {}); }
     void CloseMainWindow() override { Show("close", onClose); }
 
@@ -21,6 +27,8 @@ public:
     std::function<void()> onCommunications;
     std::function<void()> onChangeLibrary;
     std::function<void()> onClose;
+    std::function<void()> onDownload;
+    std::optional<std::string> fileToSave;
     std::vector<std::string> shown;
 
 private:

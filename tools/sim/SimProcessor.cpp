@@ -1,8 +1,14 @@
 #include "SimProcessor.h"
 
+#include "core/CurrentModel.h"
 #include "core/ModelCatalogue.h"
+#include "core/Settings.h"
 #include "link/Exchange.h"
+#include "tables/Assembly.h"
+#include "transfer/NumberedNames.h"
 
+#include <algorithm>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
@@ -47,23 +53,35 @@ FaultRules ParseFaultRules(std::string_view text) {
             return std::invalid_argument("fault rule " + std::to_string(number) +
                                          " cannot be read: " + line);
         };
+        // The command prefix may hold blanks ("700 004"): it is the rest of the line, less the
+        // code at its end for a refusal.
+        std::string rest;
+        std::getline(words, rest);
+        while (!rest.empty() && rest.front() == ' ')
+            rest.erase(0, 1);
+        while (!rest.empty() && rest.back() == ' ')
+            rest.pop_back();
         if (kind == "refuse") {
-            FaultRules::Refusal refusal;
-            if (!(words >> refusal.commandPrefix >> refusal.code))
+            const auto blank = rest.rfind(' ');
+            if (blank == std::string::npos || blank == 0)
                 throw bad();
+            FaultRules::Refusal refusal{rest.substr(0, blank), rest.substr(blank + 1)};
+            while (!refusal.commandPrefix.empty() && refusal.commandPrefix.back() == ' ')
+                refusal.commandPrefix.pop_back();
             rules.refusals.push_back(refusal);
         } else if (kind == "silent" || kind == "garbage") {
-            std::string prefix;
-            if (!(words >> prefix))
+            if (rest.empty())
                 throw bad();
-            (kind == "silent" ? rules.silentCommands : rules.garbageCommands).push_back(prefix);
+            (kind == "silent" ? rules.silentCommands : rules.garbageCommands).push_back(rest);
         } else if (kind == "slow-switch") {
+            std::istringstream value(rest);
             double seconds = 0;
-            if (!(words >> seconds) || seconds < 0)
+            if (!(value >> seconds) || seconds < 0)
                 throw bad();
             rules.slowSwitchMs = static_cast<int>(seconds * 1000);
         } else if (kind == "drop-after") {
-            if (!(words >> rules.dropAfterCommands) || rules.dropAfterCommands < 1)
+            std::istringstream value(rest);
+            if (!(value >> rules.dropAfterCommands) || rules.dropAfterCommands < 1)
                 throw bad();
         } else {
             throw bad();
@@ -123,10 +141,15 @@ void SimProcessor::Reconnect() {
 namespace {
 
 // Commands are a class digit, a two-character code and a value; replies repeat the first three
-// characters, a blank and the result. Every reply ends with CR.
+// characters, a blank and the result. Every reply ends with CR. The parameters are those of the
+// model's tables; a library's values are made up (the same every run) when first asked for.
 class CodedProcessor : public SimProcessor {
 public:
-    explicit CodedProcessor(std::int32_t modelType) : m_modelType(modelType) {}
+    explicit CodedProcessor(std::int32_t modelType)
+        : m_settings("/nonexistent"), m_model(m_settings) {
+        m_model.Use(modelType);
+        AssembleParameterTables(m_tables, m_model, modelType);
+    }
 
 protected:
     std::string LineEnd() const override { return Tcp() ? "\r\n" : "\r"; }
@@ -146,6 +169,10 @@ protected:
             m_pendingSwitchDelay = Faults().slowSwitchMs;
             return {{Line("700 Y  "), 0}};
         }
+        if (command.size() >= 3) {
+            if (auto reply = Parameter(command))
+                return {{Line(Head(command) + " " + *reply), 0}};
+        }
         return {{Line(Head(command) + " N01"), 0}};
     }
 
@@ -153,13 +180,113 @@ protected:
         return {{Line(Head(command) + " " + code), 0}};
     }
 
+private:
     static std::string Head(const std::string& command) {
         std::string head = command.substr(0, 3);
         head.resize(3, ' ');
         return head;
     }
 
-    std::int32_t m_modelType;
+    // The library's values, made up the first time it is used.
+    Library& Active() {
+        Library& library = libraries[activeLibrary];
+        if (!library.parameters.empty())
+            return library;
+        const int seed = activeLibrary;
+        int i = 0;
+        for (const auto& row : m_tables.MnemonicList.Rows()) {
+            const int count = std::max<int>(1, static_cast<int>(row.values.values.size()));
+            library.parameters[row.name] = FormatValueIndex((seed + i++) % count);
+        }
+        for (const auto& row : m_tables.CondMnemonicList.Rows()) {
+            const auto& set = row.valueSets.at(static_cast<std::size_t>(SourceIndex(library, row)));
+            const int count = std::max<int>(1, static_cast<int>(set.values.size()));
+            library.parameters[row.name] = FormatValueIndex((seed + i++) % count);
+        }
+        for (const auto& row : m_tables.NumericList.Rows())
+            library.parameters[row.name] = std::to_string(seed * 100 + i++) + ".5";
+        for (const auto& row : m_tables.HeaderList.Rows())
+            library.parameters[row.name] = "LIBRARY " + std::to_string(seed) + " " + row.name;
+        return library;
+    }
+
+    int SourceIndex(const Library& library, const TCondMnemonic& row) const {
+        const auto it = library.parameters.find(row.source);
+        const auto index = it == library.parameters.end() ? std::optional<std::int32_t>(0)
+                                                          : ParseDecimal(it->second);
+        const int sets = static_cast<int>(row.valueSets.size());
+        return index && *index >= 0 && *index < sets ? *index : 0;
+    }
+
+    static std::string TextAt(const TvvValues& vocabulary, const std::string& stored) {
+        const auto index = ParseDecimal(stored);
+        if (!index || *index < 0 || static_cast<std::size_t>(*index) >= vocabulary.values.size())
+            return "DISABLED";
+        return vocabulary.values[static_cast<std::size_t>(*index)];
+    }
+
+    // The result of a parameter query or set, or nothing for a code of no parameter.
+    std::optional<std::string> Parameter(const std::string& command) {
+        const char kind = command[0];
+        const std::string code = command.substr(1, 2);
+        const std::string value = command.size() > 4 ? command.substr(4) : std::string();
+        Library& library = Active();
+        auto set = [&](const std::string& name, const std::string& stored) {
+            library.parameters[name] = stored;
+            ++revision;
+            return std::string("Y  ");
+        };
+        for (const auto& row : m_tables.MnemonicList.Rows()) {
+            if (row.code != code)
+                continue;
+            if (kind == '4')
+                return TextAt(row.values, library.parameters[row.name]);
+            const auto index = ParseDecimal(value);
+            if (kind == '2' && index && *index >= 0 &&
+                static_cast<std::size_t>(*index) < row.values.values.size())
+                return set(row.name, FormatValueIndex(*index));
+            if (kind == '2')
+                return std::string("N15");
+        }
+        for (const auto& row : m_tables.CondMnemonicList.Rows()) {
+            if (row.code != code)
+                continue;
+            const auto& texts =
+                row.valueSets.at(static_cast<std::size_t>(SourceIndex(library, row)));
+            if (kind == '4')
+                return TextAt(texts, library.parameters[row.name]);
+            const auto index = ParseDecimal(value);
+            if (kind == '2' && index && *index >= 0 &&
+                static_cast<std::size_t>(*index) < texts.values.size())
+                return set(row.name, FormatValueIndex(*index));
+            if (kind == '2')
+                return std::string("N15");
+        }
+        for (const auto& row : m_tables.NumericList.Rows()) {
+            if (row.code != code)
+                continue;
+            if (kind == '3')
+                return library.parameters[row.name];
+            if (kind == '1')
+                return set(row.name, value);
+        }
+        for (const auto& row : m_tables.HeaderList.Rows()) {
+            if (kind == '6' && row.code1 == code)
+                return library.parameters[row.name];
+            if (kind == '6' && row.code2 == code) {
+                // The value follows the code directly (after one blank on paced models).
+                std::string text = command.substr(3);
+                if (PacedUpload(m_model.ModelType()) && !text.empty() && text[0] == ' ')
+                    text.erase(0, 1);
+                return set(row.name, text);
+            }
+        }
+        return std::nullopt;
+    }
+
+    Settings m_settings;
+    CurrentModel m_model;
+    ParameterTables m_tables;
 };
 
 // Commands are a menu path and "?" or a value; every reply starts with an acknowledgement line,

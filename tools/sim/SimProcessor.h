@@ -60,6 +60,8 @@ public:
     std::map<int, Library> libraries;
     // Counts every command handled.
     int commands = 0;
+    // Goes up with every change of a library's values.
+    int revision = 0;
 
 protected:
     virtual std::vector<Reply> Handle(const std::string& command) = 0;

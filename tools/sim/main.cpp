@@ -24,6 +24,7 @@
 #include <fcntl.h>
 #include <iostream>
 #include <termios.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace setfolio;
@@ -93,6 +94,10 @@ private:
     void Answer(const std::vector<Reply>& replies, const std::function<void(std::string)>& send);
     void OnSerialData();
     void OnTcpConnection();
+    // Changes whenever the state worth saving changes.
+    std::tuple<int, int, std::size_t> Revision() const {
+        return {m_processor->activeLibrary, m_processor->revision, m_processor->libraries.size()};
+    }
 
     Options m_options;
     std::unique_ptr<SimProcessor> m_processor;
@@ -260,7 +265,7 @@ void Simulator::OnSerialData() {
     if (received.empty())
         return;
     Log("<-", received);
-    const int libraryBefore = m_processor->activeLibrary;
+    const auto before = Revision();
     Answer(m_processor->Receive(received), [this](std::string bytes) {
         std::string_view left = bytes;
         while (!left.empty()) {
@@ -270,7 +275,7 @@ void Simulator::OnSerialData() {
             left.remove_prefix(static_cast<std::size_t>(written));
         }
     });
-    if (m_processor->activeLibrary != libraryBefore)
+    if (Revision() != before)
         SaveState();
 }
 
@@ -289,12 +294,12 @@ void Simulator::OnTcpConnection() {
         const QByteArray bytes = socket->readAll();
         const std::string received(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         Log("<-", received);
-        const int libraryBefore = m_processor->activeLibrary;
+        const auto before = Revision();
         Answer(m_processor->Receive(received, true), [this, socket](std::string reply) {
             if (m_socket == socket)
                 socket->write(reply.data(), static_cast<qint64>(reply.size()));
         });
-        if (m_processor->activeLibrary != libraryBefore)
+        if (Revision() != before)
             SaveState();
         if (m_processor->Dropped()) {
             Log("--", "connection dropped");

@@ -1,0 +1,71 @@
+#include "transfer/LibraryFile.h"
+
+#include "core/AtomicFile.h"
+#include "core/ProfileFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace setfolio {
+
+namespace {
+
+// Whether a file can be created next to `path`: a temporary file is made there and removed.
+bool CanWriteBeside(const std::string& path) {
+    if (path.empty() || path.back() == '/')
+        return false;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        return false;
+    std::string probe = path + ".probe-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+} // namespace
+
+LibraryFileDraft::LibraryFileDraft(std::string path) : m_path(std::move(path)) {
+    if (!CanWriteBeside(m_path))
+        throw WriteError(m_path);
+    if (FileExists(m_path)) {
+        auto content = ReadWholeFile(m_path);
+        if (!content)
+            throw WriteError(m_path);
+        m_content = std::move(*content);
+    }
+}
+
+std::string LibraryFileDraft::ReadText(std::string_view section, std::string_view key,
+                                       std::string_view defaultValue) const {
+    auto value = profile::FindValue(m_content, section, key);
+    return value ? std::move(*value) : std::string(defaultValue);
+}
+
+std::int32_t LibraryFileDraft::ReadInteger(std::string_view section, std::string_view key,
+                                           std::int32_t defaultValue) const {
+    const auto value = profile::FindValue(m_content, section, key);
+    return value ? profile::ParseInteger(*value).value_or(defaultValue) : defaultValue;
+}
+
+void LibraryFileDraft::WriteText(std::string_view section, std::string_view key,
+                                 std::string_view value) {
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        throw WriteError(m_path);
+    m_content = profile::SetValue(m_content, section, key, value);
+}
+
+void LibraryFileDraft::WriteInteger(std::string_view section, std::string_view key,
+                                    std::int32_t value) {
+    WriteText(section, key, std::to_string(value));
+}
+
+void LibraryFileDraft::Commit() {
+    if (!WriteFileAtomically(m_path, m_content))
+        throw WriteError(m_path);
+}
+
+} // namespace setfolio

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace setfolio {
+
+// A library file being written by a download. The writes go to a working copy, seeded from the
+// file that is there already (so keys the download does not write stay as they were), and every
+// read sees them at once. The file itself is replaced, atomically, only by Commit(): a download
+// that fails or is aborted leaves an earlier file exactly as it was, and no file where there was
+// none.
+class LibraryFileDraft {
+public:
+    // Throws WriteError when the target cannot be written (a missing folder, a folder in its
+    // place, a name the file system refuses), so that a download fails before it sends anything.
+    explicit LibraryFileDraft(std::string path);
+
+    const std::string& Path() const { return m_path; }
+
+    std::string ReadText(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const;
+    std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                             std::int32_t defaultValue) const;
+    // Throws WriteError for a value that would not stay on one line.
+    void WriteText(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+
+    // Replaces the target with the working copy; throws WriteError, leaving the target as it
+    // was, when that fails.
+    void Commit();
+
+    const std::string& Content() const { return m_content; }
+
+private:
+    std::string m_path;
+    std::string m_content;
+};
+
+} // namespace setfolio

@@ -1,0 +1,306 @@
+#include "AppWorld.h"
+#include "SimProcessor.h"
+#include "core/ProfileFile.h"
+#include "tables/Assembly.h"
+#include "transfer/NumberedNames.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+using namespace setfolio;
+using setfolio::testing::AppWorld;
+
+namespace {
+
+// The whole program on the fake platform, its COM1 wired to a simulated processor of the same
+// model. Single replies can be replaced to play a processor that says something unusual.
+struct DownloadWorld : AppWorld {
+    std::unique_ptr<sim::SimProcessor> processor;
+    std::map<std::string, std::string> replaced; // command -> reply
+
+    explicit DownloadWorld(std::int32_t modelType = 0, int activeLibrary = 5) {
+        app.settings.Write(keys::Language, 0);
+        app.settings.Write(keys::ComPort, 0);
+        app.settings.Write(keys::ModelNo, modelType);
+        processor = sim::MakeProcessor(modelType);
+        processor->activeLibrary = activeLibrary;
+        port.SetPeer([this](const std::string& sent) {
+            if (const auto it = replaced.find(sent); it != replaced.end()) {
+                port.Receive(it->second, 3);
+                return;
+            }
+            for (const auto& reply : processor->Receive(sent))
+                port.Receive(reply.bytes, reply.delayMs + 3);
+        });
+        Start();
+    }
+    void SetFaults(const std::string& rules) { processor->SetFaults(sim::ParseFaultRules(rules)); }
+
+    // Opens the download dialog, fills it in and presses OK.
+    bool Download(const std::string& file, int first, std::optional<int> last = {}) {
+        bool closed = false;
+        dialogs.onDownload = [&] {
+            auto& form = app.downLoadForm;
+            form.FileName.caption = file;
+            form.LibrarySpinEdit.value = first;
+            form.LibrarySpinEditExit();
+            if (last) {
+                form.ToLibCB.checked = true;
+                form.ToLibCBClick();
+                form.ToLibrarySpinEdit.value = *last;
+            }
+            closed = form.OKBtnClick();
+            form.FormClose();
+        };
+        app.mainForm.DownBtnClick();
+        return closed;
+    }
+    std::string Path(const std::string& name) const { return folder.File(name); }
+    std::string CodeOf(const std::string& name) {
+        for (const auto& row : app.tables.MnemonicList.Rows()) {
+            if (row.name == name)
+                return row.code;
+        }
+        return "??";
+    }
+    // Commands sent since the last call.
+    std::string TakeSent() { return std::exchange(port.sent, std::string()); }
+};
+
+TEST(DownloadCoded, WholeLibraryDecodesToTheProcessorsValues) {
+    DownloadWorld world;
+    const auto path = world.Path("Line.lvf");
+    EXPECT_TRUE(world.Download(path, 5));
+    EXPECT_EQ(world.Lines().back(), "Download of library 5 to " + path + " complete.");
+    EXPECT_EQ(world.app.downLoadForm.ProgressBar.value, 191 + 92 + 117 + 1);
+
+    const ProfileFile file(path);
+    EXPECT_EQ(file.ReadInteger("SystemSettings", "ModelNo", -1), 0);
+    const auto& stored = world.processor->libraries.at(5).parameters;
+    for (const auto& row : world.app.tables.MnemonicList.Rows()) {
+        const auto index = file.ReadInteger("MnemonicParms", row.name, -1);
+        ASSERT_GE(index, 0) << row.name;
+        EXPECT_EQ(FormatValueIndex(index), stored.at(row.name)) << row.name;
+    }
+    for (const auto& row : world.app.tables.CondMnemonicList.Rows())
+        EXPECT_EQ(file.ReadText("CondMnemonicParms", row.name, ""), stored.at(row.name));
+    for (const auto& row : world.app.tables.NumericList.Rows())
+        EXPECT_EQ(file.ReadText("NumericParms", row.name, ""), stored.at(row.name));
+    for (const auto& row : world.app.tables.HeaderList.Rows())
+        EXPECT_EQ(file.ReadText("HeaderParms", row.name, ""), stored.at(row.name));
+
+    // Sections in their order, one key per row.
+    const auto content = world.folder.Read("Line.lvf");
+    const auto at = [&](const char* section) { return content.find(section); };
+    EXPECT_LT(at("[SystemSettings]"), at("[MnemonicParms]"));
+    EXPECT_LT(at("[MnemonicParms]"), at("[CondMnemonicParms]"));
+    EXPECT_LT(at("[CondMnemonicParms]"), at("[NumericParms]"));
+    EXPECT_LT(at("[NumericParms]"), at("[HeaderParms]"));
+    EXPECT_EQ(std::count(content.begin(), content.end(), '='), 402);
+}
+
+TEST(DownloadCoded, SpecialValuesOfMnemonics) {
+    DownloadWorld world;
+    world.Download(world.Path("warmup.lvf"), 5); // assembles the tables, so codes are known
+    const std::string distUnits = world.CodeOf("DistUnits");
+    const std::string measUnits = world.CodeOf("MeasUnits");
+
+    // A processor on metres that spells them its own way, and whose units are disabled.
+    world.processor->libraries[5].parameters["DistUnits"] = "01";
+    world.processor->libraries[5].parameters["MeasUnits"] = "00";
+    world.replaced["4" + distUnits + "\r"] = "4" + distUnits + " METRES  \r";
+    world.replaced["4" + measUnits + "\r"] = "4" + measUnits + " DISABLED\r";
+    EXPECT_TRUE(world.Download(world.Path("a.lvf"), 5));
+    EXPECT_EQ(world.Lines().back(),
+              "Download of library 5 to " + world.Path("a.lvf") + " complete.");
+    const ProfileFile a(world.Path("a.lvf"));
+    EXPECT_EQ(a.ReadText("MnemonicParms", "DistUnits", ""), "01");
+    EXPECT_EQ(a.ReadText("MnemonicParms", "MeasUnits", ""), "00");
+
+    // One blank short of a vocabulary text is another text.
+    world.replaced["4" + measUnits + "\r"] = "4" + measUnits + " MM    \r";
+    EXPECT_FALSE(world.Download(world.Path("b.lvf"), 5) && false);
+    EXPECT_FALSE(std::filesystem::exists(world.Path("b.lvf")));
+    EXPECT_EQ(world.Lines()[world.Lines().size() - 2], "Download failed - value error!");
+    EXPECT_EQ(world.Lines().back(), "4" + measUnits + " MM    ");
+}
+
+TEST(DownloadCoded, FailedSelectSendsNothingElseAndKeepsTheEarlierFile) {
+    DownloadWorld world;
+    world.folder.Write("Line.lvf", "[SystemSettings]\r\nModelNo=7\r\n; my backup\r\n");
+    world.SetFaults("silent 700");
+    world.TakeSent();
+    world.prompts.shown.clear();
+    world.Download(world.Path("Line.lvf"), 5);
+    EXPECT_EQ(world.TakeSent(), "701\r700 005\r");
+    EXPECT_EQ(world.app.downLoadForm.outerHeight, DownloadIdleHeight);
+    EXPECT_EQ(world.folder.Read("Line.lvf"), "[SystemSettings]\r\nModelNo=7\r\n; my backup\r\n");
+    const auto& lines = world.Lines();
+    EXPECT_EQ(lines[lines.size() - 2], "Download failed - no connection!");
+    EXPECT_EQ(lines.back(), world.app.exchange.lastReply);
+    EXPECT_EQ(world.prompts.shown, std::vector<std::string>{"beep:warning"});
+}
+
+TEST(DownloadCoded, SuccessKeepsTheOtherKeysOfAnExistingFile) {
+    DownloadWorld world;
+    world.folder.Write("Line.lvf", "[Extra]\r\nMine=1\r\n[MnemonicParms]\r\nOldRow=04\r\n");
+    EXPECT_TRUE(world.Download(world.Path("Line.lvf"), 5));
+    const ProfileFile file(world.Path("Line.lvf"));
+    EXPECT_EQ(file.ReadText("Extra", "Mine", ""), "1");
+    EXPECT_EQ(file.ReadText("MnemonicParms", "OldRow", ""), "04");
+    EXPECT_EQ(file.ReadInteger("SystemSettings", "ModelNo", -1), 0);
+}
+
+TEST(DownloadCoded, BlockStopsAtTheFirstFailure) {
+    DownloadWorld world;
+    world.SetFaults("refuse 700 004 N12");
+    world.TakeSent();
+    world.Download(world.Path("L.lvf"), 3, 5);
+    EXPECT_TRUE(std::filesystem::exists(world.Path("L 003.lvf")));
+    EXPECT_FALSE(std::filesystem::exists(world.Path("L 004.lvf")));
+    EXPECT_FALSE(std::filesystem::exists(world.Path("L 005.lvf")));
+    EXPECT_EQ(world.TakeSent().find("700 005"), std::string::npos);
+    const auto& lines = world.Lines();
+    EXPECT_EQ(lines[lines.size() - 3],
+              "Download of library 3 to " + world.Path("L 003.lvf") + " complete.");
+    EXPECT_EQ(lines[lines.size() - 2], "Download failed - processor is in RUN mode!");
+    EXPECT_EQ(lines.back(), "700 N12");
+}
+
+TEST(DownloadCoded, LastBelowFirstDoesNothing) {
+    DownloadWorld world;
+    const auto lines = world.Lines().size();
+    world.dialogs.onDownload = [&] {
+        auto& form = world.app.downLoadForm;
+        form.FileName.caption = world.Path("L.lvf");
+        form.LibrarySpinEdit.value = 5;
+        form.ToLibCB.checked = true;
+        form.ToLibrarySpinEdit.value = 3; // as a form without the exit rule could hold
+        world.TakeSent();
+        EXPECT_TRUE(form.OKBtnClick());
+    };
+    world.app.mainForm.DownBtnClick();
+    EXPECT_EQ(world.TakeSent(), "");
+    EXPECT_EQ(world.Lines().size(), lines + 0);
+}
+
+TEST(DownloadCoded, NoFileOrAnUnwritablePathIsRefusedBeforeSending) {
+    for (const std::string& path : {std::string("*.lvf"), std::string("/no/such/folder/L.lvf")}) {
+        DownloadWorld world;
+        world.TakeSent();
+        world.prompts.shown.clear();
+        EXPECT_FALSE(world.Download(path, 5)) << "the dialog stays open";
+        EXPECT_EQ(world.TakeSent(), "701\r") << path;
+        EXPECT_EQ(world.prompts.shown,
+                  (std::vector<std::string>{"beep:warning", "error:Enter a valid filename."}));
+        EXPECT_EQ(world.app.exchange.replyStatus, ReplyStatus::FileError);
+        EXPECT_FALSE(std::filesystem::exists("*.lvf"));
+    }
+}
+
+TEST(DownloadCoded, AbortEndsThePassAndKeepsNoFile) {
+    DownloadWorld world;
+    bool keptOpen = true;
+    world.dialogs.onDownload = [&] {
+        auto& form = world.app.downLoadForm;
+        form.FileName.caption = world.Path("L.lvf");
+        world.loop.Schedule(200, [&] { form.AbortBtnClick(); });
+        keptOpen = !form.OKBtnClick();
+    };
+    world.app.mainForm.DownBtnClick();
+    EXPECT_FALSE(keptOpen);
+    EXPECT_FALSE(std::filesystem::exists(world.Path("L.lvf")));
+    const auto& lines = world.Lines();
+    EXPECT_EQ(lines[lines.size() - 2], "Download aborted by user.");
+    EXPECT_GT(world.app.downLoadForm.ProgressBar.value, 0);
+    EXPECT_LT(world.app.downLoadForm.ProgressBar.value, 100);
+}
+
+TEST(DownloadCoded, SecondOkWhileTheFirstRunsDoesNothing) {
+    DownloadWorld world;
+    bool secondClosed = true;
+    world.dialogs.onDownload = [&] {
+        auto& form = world.app.downLoadForm;
+        form.FileName.caption = world.Path("L.lvf");
+        world.loop.Schedule(1, [&] { secondClosed = form.OKBtnClick(); });
+        form.OKBtnClick();
+    };
+    world.app.mainForm.DownBtnClick();
+    EXPECT_FALSE(secondClosed);
+    EXPECT_EQ(std::count(world.Lines().begin(), world.Lines().end(),
+                         "Download of library 5 to " + world.Path("L.lvf") + " complete."),
+              1);
+}
+
+TEST(DownloadCoded, SpcReportsAreSetToNoneWhereTheSourceIsNone) {
+    for (const std::int32_t type : {0, 1, 2, 8, 9}) {
+        DownloadWorld world(type, 4);
+        // Every channel's source "none" in this library.
+        world.Download(world.Path("warmup.lvf"), 4);
+        for (const char* channel : {"A", "B", "C", "D", "E", "F"})
+            world.processor->libraries[4].parameters[std::string(channel) + "SpcSource"] = "00";
+        world.TakeSent();
+        EXPECT_TRUE(world.Download(world.Path("L.lvf"), 4)) << type;
+        const std::string sent = world.TakeSent();
+        for (const char* channel : {"A", "B", "C", "D", "E", "F"}) {
+            std::string code;
+            for (const auto& row : world.app.tables.CondMnemonicList.Rows()) {
+                if (row.name == std::string(channel) + "SpcReports")
+                    code = row.code;
+            }
+            ASSERT_FALSE(code.empty()) << type << channel;
+            const auto set = sent.find("2" + code + " 00\r");
+            EXPECT_NE(set, std::string::npos) << type << channel;
+            // Between the mnemonic and the conditional pass.
+            EXPECT_LT(set, sent.find("4" + world.app.tables.CondMnemonicList[0].code + "\r"));
+        }
+    }
+}
+
+TEST(DownloadCoded, ConnectionLostEndsTheLibraryAsNoConnection) {
+    AppWorld world;
+    world.app.settings.Write(keys::Language, 0);
+    world.app.settings.Write(keys::ConnectionType, 1);
+    world.app.settings.Write(keys::IpAddressIndex, 0);
+    world.app.ipListFile.Write({"127.0.0.1"});
+    auto processor = sim::MakeProcessor(0);
+    world.tcp.SetPeer([&](const std::string& sent) {
+        for (const auto& reply : processor->Receive(sent, true))
+            world.tcp.Receive(reply.bytes, 1);
+        if (processor->commands == 40)
+            world.tcp.CloseFromPeer(2);
+    });
+    world.Start();
+    world.dialogs.onDownload = [&] {
+        world.app.downLoadForm.FileName.caption = world.folder.File("L.lvf");
+        world.app.downLoadForm.OKBtnClick();
+    };
+    world.app.mainForm.DownBtnClick();
+    EXPECT_FALSE(std::filesystem::exists(world.folder.File("L.lvf")));
+    const auto& lines = world.Lines();
+    EXPECT_EQ(lines[lines.size() - 2], "Download failed - no connection!");
+}
+
+TEST(NumberedNames, BlockNamesAndTheirParsing) {
+    EXPECT_EQ(InsertLibraryNumber("C:\\Setfolio\\Line.lvf", 5), "C:\\Setfolio\\Line 005.lvf");
+    EXPECT_EQ(InsertLibraryNumber("/home/j.doe/libs/Line.lvf", 7), "/home/j.doe/libs/Line 007.lvf");
+    EXPECT_EQ(InsertLibraryNumber("D:\\Lib.Files\\Line.lvf", 7), "D:\\Lib.Files\\Line 007.lvf");
+    EXPECT_EQ(InsertLibraryNumber("Line.a.lvf", 12), "Line 012.a.lvf");
+    EXPECT_EQ(InsertLibraryNumber("/x/Line", 1000), "/x/Line ");
+
+    const auto named = ParseBlockFileName("C:\\S\\L 012.lvf");
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->base, "C:\\S\\L");
+    EXPECT_EQ(named->start, 12);
+    EXPECT_EQ(named->FileFor(3), "C:\\S\\L 015.lvf");
+    EXPECT_EQ(named->FileFor(988), "C:\\S\\L .lvf");
+    EXPECT_EQ(ParseBlockFileName("C:\\S\\L 012.txt")->FileFor(0), "C:\\S\\L 012.lvf");
+    EXPECT_EQ(ParseBlockFileName("/home/j.doe/L 007.lvf")->base, "/home/j.doe/L");
+    for (const char* refused :
+         {"C:\\S\\Line.lvf", "C:\\S\\L 012", "012.lvf", "/a/b/x.lvf", "C:\\S\\L -12.lvf"})
+        EXPECT_FALSE(ParseBlockFileName(refused)) << refused;
+}
+
+} // namespace
