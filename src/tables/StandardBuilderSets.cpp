@@ -5,6 +5,8 @@ namespace setfolio {
 
 const BuilderSetRegistry& StandardBuilderSets() {
     static const BuilderSetRegistry registry({
+        // One set a line, so that sets are added and removed line by line.
+        // clang-format off
         data::BaseSetC09(),
         data::BaseSetC10(),
         data::AdditionSetC11(),
@@ -12,6 +14,20 @@ const BuilderSetRegistry& StandardBuilderSets() {
         data::AdditionSetC13(),
         data::BaseSetC14(),
         data::AdditionSetC15(),
+        data::BaseSetM01(),
+        data::BaseSetM02(),
+        data::BaseSetM03(),
+        data::BaseSetM04(),
+        data::AdditionSetM05(),
+        data::AdditionSetM06(),
+        data::BaseSetM07(),
+        data::AdditionSetM08(),
+        data::AdditionSetM09(),
+        data::AdditionSetM11(),
+        data::BaseSetM12(),
+        data::AdditionSetM13(),
+        data::BaseSetM14(),
+        // clang-format on
     });
     return registry;
 }

@@ -12,5 +12,18 @@ BuilderSetSteps BaseSetC12();
 BuilderSetSteps AdditionSetC13();
 BuilderSetSteps BaseSetC14();
 BuilderSetSteps AdditionSetC15();
+BuilderSetSteps BaseSetM01();
+BuilderSetSteps BaseSetM02();
+BuilderSetSteps BaseSetM03();
+BuilderSetSteps BaseSetM04();
+BuilderSetSteps AdditionSetM05();
+BuilderSetSteps AdditionSetM06();
+BuilderSetSteps BaseSetM07();
+BuilderSetSteps AdditionSetM08();
+BuilderSetSteps AdditionSetM09();
+BuilderSetSteps AdditionSetM11();
+BuilderSetSteps BaseSetM12();
+BuilderSetSteps AdditionSetM13();
+BuilderSetSteps BaseSetM14();
 
 } // namespace setfolio::data
