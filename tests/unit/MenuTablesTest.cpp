@@ -92,58 +92,20 @@ struct Ends {
 };
 
 TEST(MenuTables, FirstAndLastRowOfBothLists) {
+    // clang-format off
     const Ends cases[] = {
-        {"M-01",
-         {"1Nom1", "2.1.1.1"},
-         {"ProductID", "2.4.16"},
-         {"Units", "2.4.10"},
-         {"AnalogOffset3", "2.5.6.3"}},
-        {"M-02",
-         {"1Nom1", "2.1.1.1"},
-         {"ProductID", "2.4.16"},
-         {"Units", "2.4.10"},
-         {"AnalogOffset3", "2.5.6.3"}},
-        {"M-04",
-         {"1Nom1", "2.1.1.1"},
-         {"ProductID", "2.4.16"},
-         {"Units", "2.4.10"},
-         {"AlarmOut6", "2.5.7.6"}},
-        {"M-05",
-         {"1Nom1", "2.1.1.1"},
-         {"ClearLogic", "2.4.46"},
-         {"Units", "2.4.10"},
-         {"LineSpeedSim", "2.5.8"}},
-        {"M-07",
-         {"1Nom1", "2.1.1.1"},
-         {"ProductID", "2.4.16"},
-         {"Units", "2.4.10"},
-         {"AlarmOut6", "2.5.7.6"}},
-        {"M-08",
-         {"1Nom1", "2.1.1.1"},
-         {"StacYSrc", "2.6.5"},
-         {"Units", "2.4.10"},
-         {"StacLogic", "2.4.33"}},
-        {"M-11",
-         {"1Nom1", "2.1.1.1"},
-         {"FlawWindow", "2.1.21"},
-         {"Units", "2.4.10"},
-         {"Gage2", "2.4.47"}},
-        {"M-12",
-         {"1Nom1", "2.1.1.1"},
-         {"ProductID", "2.4.16"},
-         {"Units", "2.4.10"},
-         {"AnalogOffset3", "2.5.6.3"}},
-        {"M-13",
-         {"1Nom1", "2.1.1.1"},
-         {"ClearLogic", "2.4.46"},
-         {"Units", "2.4.10"},
-         {"AnalogOffset3", "2.5.6.3"}},
-        {"M-14",
-         {"1Nom1", "2.1.1.1"},
-         {"StacYSrc", "2.6.5"},
-         {"Units", "2.4.10"},
-         {"QuadPulsesPer", "2.5.11"}},
+        {"M-01", {"1Nom1", "2.1.1.1"}, {"ProductID", "2.4.16"}, {"Units", "2.4.10"}, {"AnalogOffset3", "2.5.6.3"}},
+        {"M-02", {"1Nom1", "2.1.1.1"}, {"ProductID", "2.4.16"}, {"Units", "2.4.10"}, {"AnalogOffset3", "2.5.6.3"}},
+        {"M-04", {"1Nom1", "2.1.1.1"}, {"ProductID", "2.4.16"}, {"Units", "2.4.10"}, {"AlarmOut6", "2.5.7.6"}},
+        {"M-05", {"1Nom1", "2.1.1.1"}, {"ClearLogic", "2.4.46"}, {"Units", "2.4.10"}, {"LineSpeedSim", "2.5.8"}},
+        {"M-07", {"1Nom1", "2.1.1.1"}, {"ProductID", "2.4.16"}, {"Units", "2.4.10"}, {"AlarmOut6", "2.5.7.6"}},
+        {"M-08", {"1Nom1", "2.1.1.1"}, {"StacYSrc", "2.6.5"}, {"Units", "2.4.10"}, {"StacLogic", "2.4.33"}},
+        {"M-11", {"1Nom1", "2.1.1.1"}, {"FlawWindow", "2.1.21"}, {"Units", "2.4.10"}, {"Gage2", "2.4.47"}},
+        {"M-12", {"1Nom1", "2.1.1.1"}, {"ProductID", "2.4.16"}, {"Units", "2.4.10"}, {"AnalogOffset3", "2.5.6.3"}},
+        {"M-13", {"1Nom1", "2.1.1.1"}, {"ClearLogic", "2.4.46"}, {"Units", "2.4.10"}, {"AnalogOffset3", "2.5.6.3"}},
+        {"M-14", {"1Nom1", "2.1.1.1"}, {"StacYSrc", "2.6.5"}, {"Units", "2.4.10"}, {"QuadPulsesPer", "2.5.11"}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         World world;
         world.Assemble(c.entry);
@@ -260,29 +222,21 @@ struct Placement {
 };
 
 TEST(MenuTables, TheSameNameOrPathBelongsToDifferentRowsInDifferentModels) {
+    // clang-format off
     const Placement cases[] = {
-        {"M-01", true, "ClearLogic", "2.4.11"},
-        {"M-05", false, "ClearLogic", "2.4.46"},
-        {"M-09", true, "ClearLogic", "2.4.46"},
-        {"M-11", true, "ClearLogic", "2.4.46"},
-        {"M-13", false, "ClearLogic", "2.4.46"},
-        {"M-04", false, "ClearLogic", ""},
-        {"M-12", true, "ClearLogic", ""},
-        {"M-02", false, "CtlDim", "2.2.6"},
-        {"M-01", false, "CtlDim", ""},
-        {"M-01", true, "CtlDevice", "2.2.6"},
-        {"M-12", true, "GageDist1", "2.2.8"},
-        {"M-12", true, "GageDist", ""},
-        {"M-12", true, "LaserSamples", "2.4.9"},
-        {"M-02", true, "Samples", "2.4.9"},
-        {"M-14", true, "UserCode", "2.4.12"},
-        {"M-14", true, "Security", ""},
-        {"M-14", true, "EthernetOutput", "2.5.1"},
-        {"M-14", false, "Heading", ""},
-        {"M-14", false, "ProductID", ""},
-        {"M-07", false, "20Nom1", "2.1.20.1"},
+        {"M-01", true, "ClearLogic", "2.4.11"}, {"M-05", false, "ClearLogic", "2.4.46"},
+        {"M-09", true, "ClearLogic", "2.4.46"}, {"M-11", true, "ClearLogic", "2.4.46"},
+        {"M-13", false, "ClearLogic", "2.4.46"}, {"M-04", false, "ClearLogic", ""},
+        {"M-12", true, "ClearLogic", ""}, {"M-02", false, "CtlDim", "2.2.6"},
+        {"M-01", false, "CtlDim", ""}, {"M-01", true, "CtlDevice", "2.2.6"},
+        {"M-12", true, "GageDist1", "2.2.8"}, {"M-12", true, "GageDist", ""},
+        {"M-12", true, "LaserSamples", "2.4.9"}, {"M-02", true, "Samples", "2.4.9"},
+        {"M-14", true, "UserCode", "2.4.12"}, {"M-14", true, "Security", ""},
+        {"M-14", true, "EthernetOutput", "2.5.1"}, {"M-14", false, "Heading", ""},
+        {"M-14", false, "ProductID", ""}, {"M-07", false, "20Nom1", "2.1.20.1"},
         {"M-11", false, "FlawInclude", "2.1.20"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         World world;
         world.Assemble(c.entry);
