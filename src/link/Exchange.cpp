@@ -85,8 +85,12 @@ void Exchange::SendEthernet(std::string_view command) {
     const BusyScope busy(m_busy);
     replyStatus = ReplyStatus::Pending;
     m_transport.Tcp().Write(command);
+    // The pause gives the processor time to answer; once its reply line is complete there is
+    // nothing more to wait for.
     m_delayTimer->Start();
-    m_loop.WaitUntil([this] { return !m_delayTimer->IsRunning(); });
+    m_loop.WaitUntil(
+        [this] { return !m_delayTimer->IsRunning() || m_transport.Tcp().LineReady(); });
+    m_delayTimer->Stop();
 
     if (!ReadEthernetLine())
         return;

@@ -13,6 +13,7 @@ public:
     void Append(std::string_view bytes) { m_pending.append(bytes); }
     std::optional<std::string> TakeLine();
     bool Empty() const { return m_pending.empty(); }
+    bool HasLine() const { return m_pending.find('\n') != std::string::npos; }
     void Clear() { m_pending.clear(); }
 
 private:

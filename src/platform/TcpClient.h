@@ -43,6 +43,8 @@ public:
     // text with `timedOut`; the bytes of an incomplete line stay buffered. Throws TcpError for a
     // line over MaxTcpLineLength characters and when the peer has closed the connection.
     virtual LineRead ReadLine(int timeoutMs) = 0;
+    // Whether a complete line has arrived and waits to be read.
+    virtual bool LineReady() = 0;
 
     virtual void SetOnConnected(std::function<void()> handler) = 0;
 };

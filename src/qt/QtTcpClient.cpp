@@ -89,6 +89,11 @@ void QtTcpClient::TakeReceived() {
         m_lines.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
+bool QtTcpClient::LineReady() {
+    TakeReceived();
+    return m_lines.HasLine();
+}
+
 LineRead QtTcpClient::ReadLine(int timeoutMs) {
     auto notConnected = [this] {
         return TcpError(m_peerClosed ? "Connection closed by the peer" : "Not connected");

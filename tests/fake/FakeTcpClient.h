@@ -24,6 +24,7 @@ public:
     bool IsConnected() const override { return m_connected; }
     void Write(std::string_view bytes) override;
     LineRead ReadLine(int timeoutMs) override;
+    bool LineReady() override { return m_buffer.HasLine(); }
     void SetOnConnected(std::function<void()> handler) override {
         m_onConnected = std::move(handler);
     }

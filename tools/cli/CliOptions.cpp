@@ -50,7 +50,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             return fail("unexpected argument '" + args[i] + "'");
         return {options, {}};
     }
-    if (options.command != "library" && options.command != "select")
+    const bool transfer = options.command == "download";
+    if (options.command != "library" && options.command != "select" && !transfer)
         return fail("unknown command '" + options.command + "'");
     if (options.command == "select") {
         if (i >= args.size())
@@ -74,6 +75,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 return fail("unknown model '" + value + "'");
             options.modelType = *model;
             haveModel = true;
+        } else if (transfer && (flag == "--library" || flag == "--to")) {
+            const auto number = ParseDecimal(value);
+            if (!number || *number < 0 || *number > 999 || value.front() == ' ')
+                return fail("library number must be 0 to 999, not '" + value + "'");
+            (flag == "--library" ? options.library : options.lastLibrary.emplace()) = *number;
+        } else if (transfer && flag == "--file") {
+            options.file = value;
         } else if (flag == "--serial") {
             options.serial = true;
             options.device = value;
@@ -122,6 +130,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
     if (!haveModel)
         return fail("--model is required");
+    if (transfer && options.library < 0)
+        return fail("--library is required");
+    if (transfer && options.file.empty())
+        return fail("--file is required");
     if (!haveLink)
         return fail("a link is required: --serial DEVICE or --tcp HOST[:PORT]");
     return {options, {}};

@@ -2,19 +2,24 @@
 #include "CliOptions.h"
 
 #include "core/CurrentModel.h"
+#include "core/MessageLog.h"
 #include "core/Settings.h"
 #include "i18n/Messages.h"
 #include "link/Exchange.h"
 #include "link/Transport.h"
+#include "platform/EventLoop.h"
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
 #include "tables/Assembly.h"
+#include "tables/ParameterTables.h"
 #include "tables/TablesJson.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/CurrentLibraryLine.h"
+#include "transfer/Download.h"
+#include "transfer/TransferView.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +28,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <unistd.h>
 
 using namespace setfolio;
 
@@ -53,6 +59,47 @@ int RunTables(const cli::Options& options) {
     std::cout << TablesJson(tables, model.ModelType()) << std::flush;
     return std::cout ? 0 : 1;
 }
+
+// Stands in for the download dialog: progress goes to standard error when that is a terminal.
+class ConsoleTransferView : public TransferView {
+public:
+    explicit ConsoleTransferView(EventLoop& loop) : m_loop(loop), m_tty(::isatty(2) != 0) {}
+    ~ConsoleTransferView() override {
+        if (m_tty && m_shown)
+            std::cerr << "\n";
+    }
+    void SetTransferMode(bool on, int range) override {
+        if (on)
+            m_maximum = range;
+        m_position = 0;
+    }
+    void SetEnabled(bool) override {}
+    void Pause(int ms) override {
+        auto timer = m_loop.CreateTimer();
+        bool done = false;
+        timer->SetInterval(ms);
+        timer->SetOnExpiry([&] { done = true; });
+        timer->Start();
+        m_loop.WaitUntil([&] { return done; });
+    }
+    void KeepOpen() override {}
+    int Position() const override { return m_position; }
+    void SetPosition(int position) override {
+        m_position = position;
+        if (m_tty) {
+            std::cerr << "\r" << m_position << " / " << m_maximum << std::flush;
+            m_shown = true;
+        }
+    }
+    void SetMaximum(int maximum) override { m_maximum = maximum; }
+
+private:
+    EventLoop& m_loop;
+    bool m_tty;
+    bool m_shown = false;
+    int m_position = 0;
+    int m_maximum = 0;
+};
 
 int Run(const cli::Options& options) {
     // The serial device is reached the way the program reaches it: as COM1 of a folder whose
@@ -93,6 +140,19 @@ int Run(const cli::Options& options) {
         int library = 0;
         exchange.QueryLibrary();
         library = exchange.currentLibrary;
+        if (options.command == "download" && exchange.replyStatus == ReplyStatus::Ok) {
+            // The lines the message window would show, as they come.
+            MessageLog log;
+            log.onAppend = [](const std::string& line) { std::cout << line << std::endl; };
+            ParameterTables tables;
+            ConsoleTransferView view(loop);
+            const TransferContext context{exchange, model, tables, log, texts, prompts};
+            RunDownload(context, view,
+                        {options.library, options.lastLibrary.has_value(),
+                         options.lastLibrary.value_or(options.library), options.file});
+            transport.CloseAtExit();
+            return exchange.replyStatus == ReplyStatus::Ok ? 0 : 1;
+        }
         if (options.command == "select" && exchange.replyStatus == ReplyStatus::Ok) {
             ChangeLibrary(exchange, model, exchange.currentLibrary, options.library, {});
             library = options.library;

@@ -1,0 +1,135 @@
+#include "SimProcess.h"
+#include "TempFolder.h"
+#include "core/CurrentModel.h"
+#include "core/ProfileFile.h"
+#include "core/Settings.h"
+#include "tables/Assembly.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace setfolio;
+using setfolio::testing::SimProcess;
+using setfolio::testing::TempFolder;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    std::string out;
+};
+
+Run Cli(const QStringList& args) {
+    QProcess process;
+    QEventLoop wait;
+    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
+    process.start(SETFOLIO_CLI_PATH, args);
+    wait.exec();
+    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
+}
+
+// The simulator's libraries, as it saved them.
+QJsonObject SimLibrary(const std::string& stateFile, int library) {
+    QFile file(QString::fromStdString(stateFile));
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll())
+        .object()
+        .value("libraries")
+        .toObject()
+        .value(QString::number(library))
+        .toObject()
+        .value("parameters")
+        .toObject();
+}
+
+class CliDownload : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles) {
+    const bool overTcp = GetParam();
+    TempFolder folder;
+    const std::string state = folder.File("state.json");
+    QStringList simArgs{"--model", "C-12", "--state", QString::fromStdString(state)};
+    if (overTcp)
+        simArgs << "--tcp"
+                << "0";
+    else
+        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
+    SimProcess sim(simArgs);
+    const QStringList link =
+        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
+                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+
+    const std::string path = folder.File("Line.lvf");
+    auto run = Cli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
+                               QString::fromStdString(path)} +
+                   link);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\n");
+
+    // Decoded through the model's tables, the file says what the processor holds.
+    const Settings noSettings(folder.File("none"));
+    CurrentModel model(noSettings);
+    model.Use(0);
+    ParameterTables tables;
+    AssembleParameterTables(tables, model, 0);
+    const QJsonObject held = SimLibrary(state, 5);
+    const ProfileFile file(path);
+    int keys = 0;
+    auto expect = [&](const char* section, const std::string& name) {
+        ++keys;
+        EXPECT_EQ(file.ReadText(section, name, "?"),
+                  held.value(QString::fromStdString(name)).toString().toStdString())
+            << name;
+    };
+    for (const auto& row : tables.MnemonicList.Rows())
+        expect("MnemonicParms", row.name);
+    for (const auto& row : tables.CondMnemonicList.Rows())
+        expect("CondMnemonicParms", row.name);
+    for (const auto& row : tables.NumericList.Rows())
+        expect("NumericParms", row.name);
+    for (const auto& row : tables.HeaderList.Rows())
+        expect("HeaderParms", row.name);
+    EXPECT_EQ(keys, 401);
+    const auto content = [&] {
+        QFile f(QString::fromStdString(path));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll().toStdString();
+    }();
+    EXPECT_EQ(std::count(content.begin(), content.end(), '='), 402);
+    EXPECT_TRUE(content.starts_with("[SystemSettings]\r\nModelNo=0\r\n[MnemonicParms]\r\n"));
+
+    run = Cli(QStringList{"download", "--model", "C-12", "--library", "3", "--to", "5", "--file",
+                          QString::fromStdString(folder.File("B.lvf"))} +
+              link);
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* name : {"B 003.lvf", "B 004.lvf", "B 005.lvf"})
+        EXPECT_TRUE(std::filesystem::exists(folder.File(name))) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, CliDownload, ::testing::Values(false, true),
+                         [](const auto& param) { return param.param ? "tcp" : "serial"; });
+
+TEST(CliDownloadErrors, FailedLibraryExitsWith1AndKeepsTheEarlierFile) {
+    TempFolder folder;
+    folder.Write("faults.txt", "silent 4");
+    SimProcess sim({"--model", "C-12", "--serial", QString::fromStdString(folder.File("COM1")),
+                    "--faults", QString::fromStdString(folder.File("faults.txt"))});
+    folder.Write("Line.lvf", "earlier backup");
+    const auto run = Cli({"download", "--model", "C-12", "--library", "2", "--file",
+                          QString::fromStdString(folder.File("Line.lvf")), "--serial",
+                          QString::fromStdString(folder.File("COM1"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.starts_with("Download failed - no connection!\n")) << run.out;
+    EXPECT_EQ(folder.Read("Line.lvf"), "earlier backup");
+}
+
+} // namespace
