@@ -40,25 +40,25 @@ QtDownLoadForm::QtDownLoadForm(DownLoadForm& form, Prompts& prompts, QWidget* pa
 
     m_libraryLabel = new QLabel(this);
     m_libraryLabel->setObjectName("LibraryLabel");
-    m_libraryLabel->setGeometry(16, 20, 60, 22);
+    m_libraryLabel->setGeometry(0, 20, 100, 22);
     m_libraryLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_librarySpinEdit = new QSpinBox(this);
     m_librarySpinEdit->setObjectName("LibrarySpinEdit");
-    m_librarySpinEdit->setGeometry(84, 18, 70, 26);
+    m_librarySpinEdit->setGeometry(106, 18, 70, 26);
     m_toLibCB = new QCheckBox(this);
     m_toLibCB->setObjectName("ToLibCB");
-    m_toLibCB->setGeometry(170, 20, 60, 22);
+    m_toLibCB->setGeometry(186, 20, 64, 22);
     m_toLibrarySpinEdit = new QSpinBox(this);
     m_toLibrarySpinEdit->setObjectName("ToLibrarySpinEdit");
-    m_toLibrarySpinEdit->setGeometry(236, 18, 70, 26);
+    m_toLibrarySpinEdit->setGeometry(254, 18, 70, 26);
 
     m_fileLabel = new QLabel(this);
     m_fileLabel->setObjectName("FileLabel");
-    m_fileLabel->setGeometry(4, 58, 72, 22);
+    m_fileLabel->setGeometry(0, 58, 100, 22);
     m_fileLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_fileName = new QLabel(this);
     m_fileName->setObjectName("FileName");
-    m_fileName->setGeometry(84, 56, 270, 26);
+    m_fileName->setGeometry(106, 56, 250, 26);
     m_fileName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_fileName->setTextFormat(Qt::PlainText);
     m_fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -69,11 +69,11 @@ QtDownLoadForm::QtDownLoadForm(DownLoadForm& form, Prompts& prompts, QWidget* pa
 
     m_okBtn = new QPushButton(this);
     m_okBtn->setObjectName("OKBtn");
-    m_okBtn->setGeometry(84, 96, 100, 26);
+    m_okBtn->setGeometry(106, 96, 100, 26);
     m_okBtn->setDefault(true);
     m_cancelBtn = new QPushButton(this);
     m_cancelBtn->setObjectName("CancelBtn");
-    m_cancelBtn->setGeometry(216, 96, 100, 26);
+    m_cancelBtn->setGeometry(226, 96, 100, 26);
 
     auto* line = new QFrame(this);
     line->setObjectName("Bevel");

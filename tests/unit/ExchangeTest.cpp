@@ -214,7 +214,9 @@ TEST(EthernetExchange, MenuQueryReadsTwoLines) {
     LinkWorld world(M01);
     world.UseEthernet();
     world.AnswerTcp([](const std::string&) { return "0\r\n17\r\n"s; });
+    const auto start = world.loop.Now();
     world.exchange.QueryLibrary();
+    EXPECT_LT(world.loop.Now() - start, 250) << "a complete reply is read without the full pause";
     EXPECT_EQ(world.tcp.sent, "3.1 ?\r");
     EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Ok);
     EXPECT_EQ(world.exchange.currentLibrary, 17);

@@ -1,13 +1,20 @@
+#include "core/CurrentModel.h"
+#include "core/MessageLog.h"
 #include "core/Settings.h"
 #include "i18n/LanguageForm.h"
 #include "i18n/Localisation.h"
 #include "link/EditIpForm.h"
+#include "link/Exchange.h"
 #include "link/IpAddressList.h"
 #include "link/SerialForm.h"
 #include "link/Transport.h"
+#include "platform/Dialogs.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
+#include "tables/ParameterTables.h"
+#include "transfer/DownLoadForm.h"
+#include "ui/QtDownLoadForm.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
 #include "ui/QtPrompts.h"
@@ -33,6 +40,18 @@ bool Save(QDialog& dialog, const QDir& folder, const char* name) {
     std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
     return saved;
 }
+
+// No dialog opens while pictures are taken.
+class NoDialogs : public Dialogs {
+public:
+    void ShowLanguageDialog() override {}
+    void ShowCommunicationsDialog() override {}
+    void ShowChangeLibraryDialog() override {}
+    void ShowDownloadDialog() override {}
+    std::optional<std::string> ChooseFileToSave(const FileChoice&) override { return {}; }
+    void ShowAboutBox() override {}
+    void CloseMainWindow() override {}
+};
 
 } // namespace
 
@@ -98,6 +117,33 @@ int main(int argc, char* argv[]) {
     language.ApplyLanguage();
     serialDialog.Refresh();
     saved &= Save(serialDialog, folder, "communications-fr.png");
+
+    // The download dialog half way through a block of libraries 3 to 5.
+    CurrentModel model(settings);
+    model.Use(0);
+    Exchange exchange(loop, transport, model, prompts);
+    ParameterTables tables;
+    MessageLog log;
+    NoDialogs dialogs;
+    DownLoadForm download(
+        TransferContext{exchange, model, tables, log, localisation.Messages(), prompts}, settings,
+        dialogs, loop, localisation);
+    download.LibrarySpinEdit.value = 3;
+    download.ToLibCB.checked = true;
+    download.ToLibCBClick();
+    download.ToLibrarySpinEdit.value = 5;
+    download.FileName.caption = "/home/line3/backups/Line.lvf";
+    exchange.currentLibrary = 4;
+    download.SetTransferMode(true, 401);
+    download.SetPosition(240);
+    QtDownLoadForm downloadDialog(download, prompts);
+    for (const auto& [applied, name] : {std::pair{Language::English, "download.png"},
+                                        std::pair{Language::German, "download-de.png"},
+                                        std::pair{Language::French, "download-fr.png"}}) {
+        localisation.Apply(applied);
+        downloadDialog.Refresh();
+        saved &= Save(downloadDialog, folder, name);
+    }
 
     transport.CloseAtExit();
     return saved ? 0 : 1;
