@@ -36,6 +36,7 @@ public:
     void ErrorBox(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     void WarningBeep() override {}
     void DefaultBeep() override {}
+    bool WarningYesNo(const std::string&) override { return false; }
 };
 
 // Counts the bytes that cross the line in both directions.

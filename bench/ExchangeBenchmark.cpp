@@ -39,6 +39,7 @@ public:
     void ErrorBox(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     void WarningBeep() override {}
     void DefaultBeep() override {}
+    bool WarningYesNo(const std::string&) override { return false; }
 };
 
 double CpuSeconds(clockid_t clock) {

@@ -5,12 +5,12 @@
 #include "qt/QtTcpClient.h"
 #include "ui/QtChangeLibForm.h"
 #include "ui/QtDialogs.h"
-#include "ui/QtDownLoadForm.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
 #include "ui/QtMainForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
+#include "ui/QtTransferForm.h"
 #include "ui/SetfolioApplication.h"
 
 using namespace setfolio;
@@ -31,8 +31,9 @@ int main(int argc, char* argv[]) {
     // The main window first (it loads the current model), then the dialogs.
     app.mainForm.FormCreate();
     QtMainForm mainWindow(app.mainForm, prompts);
-    QtDownLoadForm download(app.downLoadForm, prompts, &mainWindow);
+    QtTransferForm download(app.downLoadForm, prompts, nullptr, &mainWindow);
     QtSerialForm communications(app.serialForm, prompts, &mainWindow);
+    QtTransferForm upload(app.upLoadForm, prompts, &app.upLoadForm, &mainWindow);
     QtChangeLibForm changeLibrary(app.changeLibForm, prompts, &mainWindow);
     QtLanguageForm language(app.languageForm, prompts, &mainWindow);
     QtEditIpForm ipList(app.ipForm, prompts, &communications);
@@ -45,6 +46,7 @@ int main(int argc, char* argv[]) {
         communications.Refresh();
         changeLibrary.Refresh();
         download.Refresh();
+        upload.Refresh();
     };
     dialogs.showCommunications = [&] {
         communications.Refresh();
@@ -53,6 +55,10 @@ int main(int argc, char* argv[]) {
     dialogs.showDownload = [&] {
         download.Refresh();
         download.exec();
+    };
+    dialogs.showUpload = [&] {
+        upload.Refresh();
+        upload.exec();
     };
     dialogs.showChangeLibrary = [&] {
         changeLibrary.Refresh();

@@ -13,8 +13,11 @@ Application::Application(const Platform& platform)
       downLoadForm(TransferContext{exchange, model, tables, messageLog, localisation.Messages(),
                                    platform.prompts},
                    settings, platform.dialogs, platform.loop, localisation),
+      upLoadForm(TransferContext{exchange, model, tables, messageLog, localisation.Messages(),
+                                 platform.prompts},
+                 settings, platform.dialogs, platform.loop, localisation),
       mainForm({settings, model, transport, exchange, localisation, serialForm, ipForm,
-                languageForm, changeLibForm, downLoadForm, platform.prompts, platform.dialogs,
-                platform.loop, messageLog}) {}
+                languageForm, changeLibForm, downLoadForm, upLoadForm, platform.prompts,
+                platform.dialogs, platform.loop, messageLog}) {}
 
 } // namespace setfolio

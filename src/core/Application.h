@@ -13,6 +13,7 @@
 #include "tables/ParameterTables.h"
 #include "transfer/ChangeLibForm.h"
 #include "transfer/DownLoadForm.h"
+#include "transfer/UpLoadForm.h"
 
 #include <string>
 
@@ -54,6 +55,7 @@ public:
     ChangeLibForm changeLibForm;
     ParameterTables tables;
     DownLoadForm downLoadForm;
+    UpLoadForm upLoadForm;
     MainForm mainForm;
 };
 

@@ -14,6 +14,7 @@
 #include "transfer/ChangeLibForm.h"
 #include "transfer/CurrentLibraryLine.h"
 #include "transfer/DownLoadForm.h"
+#include "transfer/UpLoadForm.h"
 
 namespace setfolio {
 
@@ -68,7 +69,8 @@ void MainForm::StartupTimerTimer() {
     m_with.transport.OpenConnection();
     m_with.downLoadForm.LoadDialogFolders();
     folders.downLoad = m_with.downLoadForm.initialFolder;
-    folders.upLoad = m_with.settings.Read(keys::UpLoadFile);
+    m_with.upLoadForm.LoadDialogFolders();
+    folders.upLoad = m_with.upLoadForm.initialFolder;
     if (language.LanguageComboBox.marked == 0)
         AddMessageLine("Attempting connection, please wait...");
     m_with.exchange.QueryLibrary();
@@ -99,7 +101,7 @@ void MainForm::DownBtnClick() {
 void MainForm::UpBtnClick() {
     if (Refused())
         return;
-    QueryAndReport();
+    m_with.upLoadForm.OpenUploadDialog();
 }
 
 void MainForm::LibraryBtnClick() {

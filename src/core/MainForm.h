@@ -11,6 +11,7 @@ namespace setfolio {
 
 class ChangeLibForm;
 class DownLoadForm;
+class UpLoadForm;
 class CurrentModel;
 class Dialogs;
 class EditIpForm;
@@ -46,6 +47,7 @@ public:
         LanguageForm& languageForm;
         ChangeLibForm& changeLibForm;
         DownLoadForm& downLoadForm;
+        UpLoadForm& upLoadForm;
         Prompts& prompts;
         Dialogs& dialogs;
         EventLoop& loop;

@@ -22,6 +22,8 @@ public:
     virtual void ShowCommunicationsDialog() = 0;
     virtual void ShowChangeLibraryDialog() = 0;
     virtual void ShowDownloadDialog() = 0;
+    virtual void ShowUploadDialog() = 0;
+    virtual std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) = 0;
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseFileToSave(const FileChoice& choice) = 0;
     virtual void ShowAboutBox() = 0;

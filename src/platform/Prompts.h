@@ -15,6 +15,8 @@ public:
     virtual void WarningBeep() = 0;
     // The plain default beep, for refusals.
     virtual void DefaultBeep() = 0;
+    // A modal warning box with the buttons Yes and No; true for Yes.
+    virtual bool WarningYesNo(const std::string& text) = 0;
 };
 
 } // namespace setfolio

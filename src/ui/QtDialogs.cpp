@@ -34,6 +34,18 @@ std::optional<std::string> QtDialogs::ChooseFileToSave(const FileChoice& choice)
     return path.toStdString();
 }
 
+std::optional<std::string> QtDialogs::ChooseFileToOpen(const FileChoice& choice) {
+    QString start = QString::fromStdString(choice.initialPath);
+    if (QFileInfo(start).isFile() || !QFileInfo(start).exists())
+        start = QFileInfo(start).absolutePath();
+    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(),
+                                                      QString::fromStdString(choice.title), start,
+                                                      QString::fromStdString(choice.filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
 void QtDialogs::CloseMainWindow() {
     if (mainWindow)
         mainWindow->close();

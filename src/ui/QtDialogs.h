@@ -16,6 +16,7 @@ public:
     std::function<void()> showCommunications;
     std::function<void()> showChangeLibrary;
     std::function<void()> showDownload;
+    std::function<void()> showUpload;
     QWidget* mainWindow = nullptr;
 
     void ShowLanguageDialog() override { Call(showLanguage); }
@@ -23,6 +24,8 @@ public:
     void ShowChangeLibraryDialog() override { Call(showChangeLibrary); }
     void ShowDownloadDialog() override { Call(showDownload); }
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;
+    void ShowUploadDialog() override { Call(showUpload); }
+    std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
     void ShowAboutBox() override;
     void CloseMainWindow() override;
 

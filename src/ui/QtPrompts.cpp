@@ -37,6 +37,15 @@ void QtPrompts::DefaultBeep() {
     QApplication::beep();
 }
 
+bool QtPrompts::WarningYesNo(const std::string& text) {
+    QWidget* parent = m_parent ? m_parent : QApplication::activeModalWidget();
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Setfolio"), PromptText(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void ReportFailure(Prompts& prompts, const std::exception& error) {
     prompts.WarningBeep();
     prompts.ErrorBox(error.what());

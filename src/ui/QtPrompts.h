@@ -22,6 +22,7 @@ public:
     void ErrorBox(const std::string& text) override;
     void WarningBeep() override;
     void DefaultBeep() override;
+    bool WarningYesNo(const std::string& text) override;
 
 private:
     QWidget* m_parent;

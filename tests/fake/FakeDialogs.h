@@ -20,6 +20,11 @@ public:
         Show("save file: " + choice.title + " | " + choice.filter + " | " + choice.initialPath, {});
         return fileToSave;
     }
+    void ShowUploadDialog() override { Show("upload", onUpload); }
+    std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override {
+        Show("open file: " + choice.title + " | " + choice.filter + " | " + choice.initialPath, {});
+        return fileToOpen;
+    }
     void ShowAboutBox() override { Show("about", {}); }
     void CloseMainWindow() override { Show("close", onClose); }
 
@@ -29,6 +34,8 @@ public:
     std::function<void()> onClose;
     std::function<void()> onDownload;
     std::optional<std::string> fileToSave;
+    std::function<void()> onUpload;
+    std::optional<std::string> fileToOpen;
     std::vector<std::string> shown;
 
 private:

@@ -13,6 +13,12 @@ public:
     void ErrorBox(const std::string& text) override { shown.push_back("error:" + text); }
     void WarningBeep() override { shown.push_back("beep:warning"); }
     void DefaultBeep() override { shown.push_back("beep:default"); }
+    bool WarningYesNo(const std::string& text) override {
+        shown.push_back("question:" + text);
+        return answer;
+    }
+
+    bool answer = true; // what the user answers to a question
 
     std::vector<std::string> shown;
 };

@@ -1,5 +1,5 @@
 #include "AppWorld.h"
-#include "ui/QtDownLoadForm.h"
+#include "ui/QtTransferForm.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -19,7 +19,7 @@ TEST(DownloadDialog, ShowsItsModesAndHandsClicksToTheForm) {
     AppWorld world;
     world.app.settings.Write(keys::Language, 0);
     auto& form = world.app.downLoadForm;
-    QtDownLoadForm dialog(form, world.prompts);
+    QtTransferForm dialog(form, world.prompts);
     EXPECT_EQ(dialog.size(), QSize(399, 236 - (263 - 161))) << "idle: no progress area";
     EXPECT_EQ(dialog.findChild<QLabel*>("FileName")->text(), "*.lvf");
 
@@ -63,7 +63,7 @@ TEST(DownloadDialog, ShowsItsModesAndHandsClicksToTheForm) {
 
 TEST(DownloadDialog, OkWithoutAFileStaysOpen) {
     AppWorld world;
-    QtDownLoadForm dialog(world.app.downLoadForm, world.prompts);
+    QtTransferForm dialog(world.app.downLoadForm, world.prompts);
     dialog.show();
     dialog.findChild<QPushButton*>("OKBtn")->click();
     EXPECT_TRUE(dialog.isVisible());

@@ -47,6 +47,8 @@ public:
     }
     void WarningBeep() override {}
     void DefaultBeep() override {}
+    // Only --include-cal gets this far; the question was answered on the command line.
+    bool WarningYesNo(const std::string&) override { return true; }
 };
 
 // The tables of a model as the program assembles them before a transfer of that model.

@@ -14,11 +14,12 @@
 #include "qt/QtTcpClient.h"
 #include "tables/ParameterTables.h"
 #include "transfer/DownLoadForm.h"
-#include "ui/QtDownLoadForm.h"
+#include "transfer/UpLoadForm.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
+#include "ui/QtTransferForm.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +50,8 @@ public:
     void ShowChangeLibraryDialog() override {}
     void ShowDownloadDialog() override {}
     std::optional<std::string> ChooseFileToSave(const FileChoice&) override { return {}; }
+    void ShowUploadDialog() override {}
+    std::optional<std::string> ChooseFileToOpen(const FileChoice&) override { return {}; }
     void ShowAboutBox() override {}
     void CloseMainWindow() override {}
 };
@@ -136,7 +139,7 @@ int main(int argc, char* argv[]) {
     exchange.currentLibrary = 4;
     download.SetTransferMode(true, 401);
     download.SetPosition(240);
-    QtDownLoadForm downloadDialog(download, prompts);
+    QtTransferForm downloadDialog(download, prompts);
     for (const auto& [applied, name] : {std::pair{Language::English, "download.png"},
                                         std::pair{Language::German, "download-de.png"},
                                         std::pair{Language::French, "download-fr.png"}}) {
@@ -144,6 +147,19 @@ int main(int argc, char* argv[]) {
         downloadDialog.Refresh();
         saved &= Save(downloadDialog, folder, name);
     }
+
+    // The upload dialog with a file chosen, before OK.
+    localisation.Apply(Language::English);
+    UpLoadForm upload(
+        TransferContext{exchange, model, tables, log, localisation.Messages(), prompts}, settings,
+        dialogs, loop, localisation);
+    upload.LibrarySpinEdit.value = 9;
+    upload.ToLibrarySpinEdit.value = 9;
+    upload.FileName.caption = "/home/line3/backups/Line 005.lvf";
+    upload.ModelNumber.caption = "C-12";
+    upload.IncludeCommonCB.visible = false;
+    QtTransferForm uploadDialog(upload, prompts, &upload);
+    saved &= Save(uploadDialog, folder, "upload.png");
 
     transport.CloseAtExit();
     return saved ? 0 : 1;

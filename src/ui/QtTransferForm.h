@@ -11,20 +11,27 @@ class QToolButton;
 
 namespace setfolio {
 
-class DownLoadForm;
 class Prompts;
+class TransferForm;
+class UpLoadForm;
 
-// The download dialog: shows the DownLoadForm model and hands its events to it.
-class QtDownLoadForm : public QDialog {
+// The download dialog, or the upload dialog when given the upload form's extras: shows the form
+// model and hands its events to it.
+class QtTransferForm : public QDialog {
 public:
-    QtDownLoadForm(DownLoadForm& form, Prompts& prompts, QWidget* parent = nullptr);
+    QtTransferForm(TransferForm& form, Prompts& prompts, UpLoadForm* upload = nullptr,
+                   QWidget* parent = nullptr);
     void Refresh();
     void done(int result) override;
     void reject() override;
 
 private:
-    DownLoadForm& m_form;
+    TransferForm& m_form;
+    UpLoadForm* m_upload;
     Prompts& m_prompts;
+    QLabel* m_modelLabel = nullptr;
+    QLabel* m_modelNumber = nullptr;
+    QCheckBox* m_includeCommonCB = nullptr;
     QLabel* m_libraryLabel;
     QSpinBox* m_librarySpinEdit;
     QCheckBox* m_toLibCB;

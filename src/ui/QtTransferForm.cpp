@@ -1,6 +1,7 @@
-#include "ui/QtDownLoadForm.h"
+#include "ui/QtTransferForm.h"
 
 #include "transfer/DownLoadForm.h"
+#include "transfer/UpLoadForm.h"
 #include "ui/Guard.h"
 #include "ui/UiText.h"
 
@@ -17,9 +18,11 @@ namespace setfolio {
 
 namespace {
 
-// The client height in idle mode: the progress area below the line is cut off.
-int ClientHeight(const DownLoadForm& form) {
-    return form.form.clientHeight - (DownloadTransferHeight - form.outerHeight);
+// The client height in idle mode: the progress area below the line is cut off. The outer
+// heights differ by the same amount in both dialogs.
+int ClientHeight(const TransferForm& form, bool upload) {
+    const int transferHeight = upload ? UploadTransferHeight : DownloadTransferHeight;
+    return form.form.clientHeight - (transferHeight - form.outerHeight);
 }
 
 void Show(QWidget* widget, const Control& control) {
@@ -30,70 +33,91 @@ void Show(QWidget* widget, const Control& control) {
 
 } // namespace
 
-QtDownLoadForm::QtDownLoadForm(DownLoadForm& form, Prompts& prompts, QWidget* parent)
+QtTransferForm::QtTransferForm(TransferForm& form, Prompts& prompts, UpLoadForm* upload,
+                               QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_form(form),
-      m_prompts(prompts) {
-    setObjectName("TDownLoadForm");
+      m_upload(upload), m_prompts(prompts) {
+    setObjectName(upload ? "TUpLoadForm" : "TDownLoadForm");
     QFont font("Arial");
     font.setPixelSize(13);
     setFont(font);
+    // The upload dialog has the file's model above and the calibration box below the libraries.
+    const int top = upload ? 34 : 0;
+    const int below = upload ? 64 : 0;
+    if (upload) {
+        m_modelLabel = new QLabel(this);
+        m_modelLabel->setObjectName("ModelLabel");
+        m_modelLabel->setGeometry(0, 16, 100, 22);
+        m_modelLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_modelNumber = new QLabel(this);
+        m_modelNumber->setObjectName("ModelNumber");
+        m_modelNumber->setGeometry(106, 14, 218, 26);
+        m_modelNumber->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_modelNumber->setTextFormat(Qt::PlainText);
+        m_includeCommonCB = new QCheckBox(this);
+        m_includeCommonCB->setObjectName("IncludeCommonCB");
+        m_includeCommonCB->setGeometry(106, 86, 250, 22);
+        connect(m_includeCommonCB, &QCheckBox::clicked, this,
+                [this](bool checked) { m_upload->IncludeCommonCB.checked = checked; });
+    }
 
     m_libraryLabel = new QLabel(this);
     m_libraryLabel->setObjectName("LibraryLabel");
-    m_libraryLabel->setGeometry(0, 20, 100, 22);
+    m_libraryLabel->setGeometry(0, 20 + top, 100, 22);
     m_libraryLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_librarySpinEdit = new QSpinBox(this);
     m_librarySpinEdit->setObjectName("LibrarySpinEdit");
-    m_librarySpinEdit->setGeometry(106, 18, 70, 26);
+    m_librarySpinEdit->setGeometry(106, 18 + top, 70, 26);
     m_toLibCB = new QCheckBox(this);
     m_toLibCB->setObjectName("ToLibCB");
-    m_toLibCB->setGeometry(186, 20, 64, 22);
+    m_toLibCB->setGeometry(186, 20 + top, 64, 22);
     m_toLibrarySpinEdit = new QSpinBox(this);
     m_toLibrarySpinEdit->setObjectName("ToLibrarySpinEdit");
-    m_toLibrarySpinEdit->setGeometry(254, 18, 70, 26);
+    m_toLibrarySpinEdit->setGeometry(254, 18 + top, 70, 26);
 
     m_fileLabel = new QLabel(this);
     m_fileLabel->setObjectName("FileLabel");
-    m_fileLabel->setGeometry(0, 58, 100, 22);
+    m_fileLabel->setGeometry(0, 58 + below, 100, 22);
     m_fileLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_fileName = new QLabel(this);
     m_fileName->setObjectName("FileName");
-    m_fileName->setGeometry(106, 56, 250, 26);
+    m_fileName->setGeometry(106, 56 + below, 250, 26);
     m_fileName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_fileName->setTextFormat(Qt::PlainText);
     m_fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_fileBtn = new QToolButton(this);
     m_fileBtn->setObjectName("FileBtn");
-    m_fileBtn->setGeometry(360, 56, 26, 26);
-    m_fileBtn->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m_fileBtn->setGeometry(360, 56 + below, 26, 26);
+    m_fileBtn->setIcon(
+        style()->standardIcon(upload ? QStyle::SP_DialogOpenButton : QStyle::SP_DialogSaveButton));
 
     m_okBtn = new QPushButton(this);
     m_okBtn->setObjectName("OKBtn");
-    m_okBtn->setGeometry(106, 96, 100, 26);
+    m_okBtn->setGeometry(106, 96 + below, 100, 26);
     m_okBtn->setDefault(true);
     m_cancelBtn = new QPushButton(this);
     m_cancelBtn->setObjectName("CancelBtn");
-    m_cancelBtn->setGeometry(226, 96, 100, 26);
+    m_cancelBtn->setGeometry(226, 96 + below, 100, 26);
 
     auto* line = new QFrame(this);
     line->setObjectName("Bevel");
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(8, 134, 383, 6);
+    line->setGeometry(8, 134 + below, 383, 6);
     m_progressLabel = new QLabel(this);
     m_progressLabel->setObjectName("ProgressLabel");
-    m_progressLabel->setGeometry(8, 146, 383, 20);
+    m_progressLabel->setGeometry(8, 146 + below, 383, 20);
     m_progressLabel->setAlignment(Qt::AlignCenter);
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName("ProgressBar");
-    m_progressBar->setGeometry(24, 170, 351, 20);
+    m_progressBar->setGeometry(24, 170 + below, 351, 20);
     m_progressBar->setTextVisible(false);
     m_libCounter = new QLabel(this);
     m_libCounter->setObjectName("LibCounter");
-    m_libCounter->setGeometry(24, 200, 60, 24);
+    m_libCounter->setGeometry(24, 200 + below, 60, 24);
     m_abortBtn = new QPushButton(this);
     m_abortBtn->setObjectName("AbortBtn");
-    m_abortBtn->setGeometry(150, 200, 100, 26);
+    m_abortBtn->setGeometry(150, 200 + below, 100, 26);
 
     connect(m_librarySpinEdit, &QSpinBox::valueChanged, this, [this](int value) {
         if (!m_refreshing)
@@ -125,29 +149,29 @@ QtDownLoadForm::QtDownLoadForm(DownLoadForm& form, Prompts& prompts, QWidget* pa
         if (close)
             accept();
     });
-    connect(m_cancelBtn, &QPushButton::clicked, this, &QtDownLoadForm::reject);
+    connect(m_cancelBtn, &QPushButton::clicked, this, &QtTransferForm::reject);
     connect(m_abortBtn, &QPushButton::clicked, this,
             [this] { RunGuarded(m_prompts, [&] { m_form.AbortBtnClick(); }); });
     form.onChanged = [this] { Refresh(); };
     Refresh();
 }
 
-void QtDownLoadForm::reject() {
+void QtTransferForm::reject() {
     // A running transfer ends with Abort, not by closing its window.
     if (m_form.Running())
         return;
     QDialog::reject();
 }
 
-void QtDownLoadForm::done(int result) {
+void QtTransferForm::done(int result) {
     RunGuarded(m_prompts, [&] { m_form.FormClose(); });
     QDialog::done(result);
 }
 
-void QtDownLoadForm::Refresh() {
+void QtTransferForm::Refresh() {
     m_refreshing = true;
     setWindowTitle(FromUtf8(m_form.form.caption));
-    setFixedSize(m_form.form.clientWidth, ClientHeight(m_form));
+    setFixedSize(m_form.form.clientWidth, ClientHeight(m_form, m_upload != nullptr));
     setEnabled(m_form.formEnabled);
     m_libraryLabel->setText(FromUtf8(m_form.LibraryLabel.caption));
     Show(m_libraryLabel, m_form.LibraryLabel);
@@ -179,6 +203,15 @@ void QtDownLoadForm::Refresh() {
     Show(m_libCounter, m_form.LibCounter);
     m_abortBtn->setText(FromUtf8(m_form.AbortBtn.caption));
     Show(m_abortBtn, m_form.AbortBtn);
+    if (m_upload) {
+        m_modelLabel->setText(FromUtf8(m_upload->ModelLabel.caption));
+        Show(m_modelLabel, m_upload->ModelLabel);
+        m_modelNumber->setText(FromUtf8(m_upload->ModelNumber.caption));
+        Show(m_modelNumber, m_upload->ModelNumber);
+        m_includeCommonCB->setText(FromUtf8(m_upload->IncludeCommonCB.caption));
+        m_includeCommonCB->setChecked(m_upload->IncludeCommonCB.checked);
+        Show(m_includeCommonCB, m_upload->IncludeCommonCB);
+    }
     m_refreshing = false;
 }
 

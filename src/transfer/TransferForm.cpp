@@ -1,0 +1,131 @@
+#include "transfer/TransferForm.h"
+
+#include "link/Exchange.h"
+#include "platform/EventLoop.h"
+
+namespace setfolio {
+
+TransferForm::TransferForm(const TransferContext& context, EventLoop& loop, int pauseTickMs)
+    : m_context(context), m_loop(loop), m_pauseTimer(loop.CreateTimer()),
+      m_pauseTickMs(pauseTickMs) {
+    LibraryLabel.caption = "Library";
+    LibrarySpinEdit.hint = "Select first library #";
+    LibrarySpinEdit.maximum = 500;
+    ToLibCB.caption = "to";
+    ToLibCB.hint = "Check to specify a block of libraries";
+    ToLibrarySpinEdit.hint = "Select last library #";
+    ToLibrarySpinEdit.maximum = 500;
+    ToLibrarySpinEdit.enabled = false;
+    FileLabel.caption = "Filename";
+    FileName.caption = "*.lvf";
+    OKBtn.caption = "OK";
+    CancelBtn.caption = "Cancel";
+    ProgressLabel.caption = "- Progress - ";
+    ProgressBar.maximum = 100;
+    LibCounter.caption = "000";
+    LibCounter.visible = false;
+    AbortBtn.caption = "Abort";
+    m_pauseTimer->SetInterval(pauseTickMs);
+    m_pauseTimer->SetOnExpiry([this] { m_pauseTimer->Stop(); });
+}
+
+TransferForm::~TransferForm() = default;
+
+void TransferForm::AbortBtnClick() {
+    m_context.exchange.Abort();
+}
+
+void TransferForm::ToLibCBClick() {
+    ToLibrarySpinEdit.enabled = ToLibCB.checked;
+}
+
+void TransferForm::LibrarySpinEditExit() {
+    ToLibrarySpinEdit.minimum = LibrarySpinEdit.value;
+    if (ToLibrarySpinEdit.value < LibrarySpinEdit.value)
+        ToLibrarySpinEdit.value = LibrarySpinEdit.value;
+}
+
+void TransferForm::SwitchMode(bool on, int progressRange, std::initializer_list<Control*> idle,
+                              int idleHeight, int transferHeight) {
+    outerHeight = on ? transferHeight : idleHeight;
+    for (Control* control : idle)
+        control->enabled = !on;
+    if (ToLibCB.checked)
+        ToLibrarySpinEdit.enabled = !on;
+    ProgressBar.enabled = on;
+    AbortBtn.enabled = on;
+    LibCounter.visible = ToLibCB.checked;
+    if (ToLibCB.checked)
+        LibCounter.caption = std::to_string(m_context.exchange.currentLibrary);
+    ProgressBar.maximum = progressRange;
+    ProgressBar.value = 0;
+    Changed();
+}
+
+bool TransferForm::RunFromOk(const std::function<void()>& transfer) {
+    if (m_running)
+        return false; // the first OK is still at work
+    m_running = true;
+    closeAfterTransfer = true;
+    try {
+        transfer();
+    } catch (...) {
+        m_running = false;
+        throw;
+    }
+    m_running = false;
+    return closeAfterTransfer;
+}
+
+void TransferForm::SetEnabled(bool enabled) {
+    formEnabled = enabled;
+    Changed();
+}
+
+void TransferForm::Pause(int ms) {
+    m_pauseTimer->SetInterval(ms);
+    m_pauseTimer->Start();
+    m_loop.WaitUntil([this] { return !m_pauseTimer->IsRunning(); });
+    m_pauseTimer->SetInterval(m_pauseTickMs);
+}
+
+void TransferForm::SetPosition(int position) {
+    ProgressBar.value = position;
+    Changed();
+}
+
+void TransferForm::SetMaximum(int maximum) {
+    ProgressBar.maximum = maximum;
+    Changed();
+}
+
+void TransferForm::SetText(std::string_view target, TextProperty property,
+                           const std::string& text) {
+    const bool hint = property == TextProperty::Hint;
+    if (property == TextProperty::WindowCaption)
+        form.caption = text;
+    else if (target == "LibraryLabel")
+        LibraryLabel.caption = text;
+    else if (target == "ToLibCB")
+        (hint ? ToLibCB.hint : ToLibCB.caption) = text;
+    else if (target == "FileLabel")
+        FileLabel.caption = text;
+    else if (target == "OKBtn")
+        (hint ? OKBtn.hint : OKBtn.caption) = text;
+    else if (target == "CancelBtn")
+        (hint ? CancelBtn.hint : CancelBtn.caption) = text;
+    else if (target == "ProgressLabel")
+        ProgressLabel.caption = text;
+    else if (target == "AbortBtn")
+        AbortBtn.caption = text;
+    else if (target == "LibrarySpinEdit")
+        LibrarySpinEdit.hint = text;
+    else if (target == "ToLibrarySpinEdit")
+        ToLibrarySpinEdit.hint = text;
+    else if (target == "FileName")
+        FileName.hint = text;
+    else if (target == "FileBtn")
+        FileBtn.hint = text;
+}
+
+} // namespace setfolio

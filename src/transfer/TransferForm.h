@@ -1,0 +1,86 @@
+#pragma once
+
+#include "forms/FormControls.h"
+#include "i18n/Localisation.h"
+#include "transfer/TransferContext.h"
+#include "transfer/TransferView.h"
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
+namespace setfolio {
+
+class EventLoop;
+class Timer;
+
+// What the download and upload dialogs have in common: the library and block controls, the file
+// panel, OK and Cancel, and the progress area that transfer mode shows.
+class TransferForm : public TextTargets, public TransferView {
+public:
+    TransferForm(const TransferContext& context, EventLoop& loop, int pauseTickMs);
+    ~TransferForm() override;
+
+    Window form;
+    int outerHeight = 0;
+    bool formEnabled = true;
+    Label LibraryLabel;
+    SpinValue LibrarySpinEdit;
+    Toggle ToLibCB;
+    SpinValue ToLibrarySpinEdit;
+    Label FileLabel;
+    Label FileName; // the chosen path, in its panel
+    Button FileBtn;
+    Button OKBtn;
+    Button CancelBtn;
+    Label ProgressLabel;
+    SpinValue ProgressBar; // value is the position
+    Label LibCounter;
+    Button AbortBtn;
+    int LibraryAtOpen = 0;
+    std::string initialFolder = "C:\\Setfolio";
+    // Cleared by KeepOpen while OK runs: the window then stays open.
+    bool closeAfterTransfer = true;
+    // Runs whenever the form changed during a transfer, so the window can show it at once.
+    std::function<void()> onChanged;
+
+    virtual void FileBtnClick() = 0;
+    // Runs the transfer; returns whether the dialog closes.
+    virtual bool OKBtnClick() = 0;
+    virtual void FormClose() = 0;
+    void AbortBtnClick();
+    void ToLibCBClick();
+    void LibrarySpinEditExit();
+    bool Running() const { return m_running; }
+
+    void SetEnabled(bool enabled) override;
+    void Pause(int ms) override;
+    void KeepOpen() override { closeAfterTransfer = false; }
+    int Position() const override { return ProgressBar.value; }
+    void SetPosition(int position) override;
+    void SetMaximum(int maximum) override;
+
+    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+
+protected:
+    // Switches the shared controls; `idle` are the dialog's library and file controls.
+    void SwitchMode(bool on, int progressRange, std::initializer_list<Control*> idle,
+                    int idleHeight, int transferHeight);
+    // Runs a transfer from OK; a second OK while one runs does nothing. Returns whether the
+    // dialog closes.
+    bool RunFromOk(const std::function<void()>& transfer);
+    void Changed() {
+        if (onChanged)
+            onChanged();
+    }
+
+    TransferContext m_context;
+
+private:
+    EventLoop& m_loop;
+    std::unique_ptr<Timer> m_pauseTimer;
+    int m_pauseTickMs;
+    bool m_running = false;
+};
+
+} // namespace setfolio

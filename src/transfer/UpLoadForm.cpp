@@ -1,0 +1,111 @@
+#include "transfer/UpLoadForm.h"
+
+#include "core/CurrentModel.h"
+#include "core/ProfileFile.h"
+#include "core/Settings.h"
+#include "link/Exchange.h"
+#include "platform/Dialogs.h"
+#include "transfer/CurrentLibraryLine.h"
+
+#include <algorithm>
+
+namespace setfolio {
+
+namespace {
+constexpr int DelayTickMs = 500;
+constexpr std::int32_t ConversionModelType = 46; // "Upload C-17 to C-31"
+} // namespace
+
+UpLoadForm::UpLoadForm(const TransferContext& context, const Settings& settings, Dialogs& dialogs,
+                       EventLoop& loop, Localisation& localisation)
+    : TransferForm(context, loop, DelayTickMs), m_settings(settings), m_dialogs(dialogs) {
+    form = {"Upload From File", 399, 300};
+    ModelLabel.caption = "Model No.";
+    ModelNumber.caption = "???";
+    ModelNumber.hint = "Saved model number";
+    LibrarySpinEdit.maximum = UploadFirstLibraryMaximum;
+    IncludeCommonCB.caption = "Include Cal data";
+    IncludeCommonCB.hint = "Check to upload calibration, linearization, and jog values";
+    FileName.hint = "Selected file to upload";
+    FileBtn.hint = "Click to select filename";
+    OKBtn.hint = "Click to upload file";
+    CancelBtn.hint = "Click to exit without uploading";
+    SetTransferMode(false, 100);
+    localisation.Attach(TextWindow::UpLoadForm, *this);
+}
+
+void UpLoadForm::OpenUploadDialog() {
+    state.lastParameterName.clear();
+    Exchange& exchange = m_context.exchange;
+    exchange.QueryLibrary();
+    if (exchange.replyStatus != ReplyStatus::Ok) {
+        ShowCurrentLibrary(exchange.currentLibrary, exchange.replyStatus, m_context.texts,
+                           m_context.prompts, m_context.log);
+        return;
+    }
+    SetTransferMode(false, ProgressBar.maximum);
+    const int library = exchange.currentLibrary;
+    LibrarySpinEdit.value = std::min(library, UploadFirstLibraryMaximum);
+    ToLibCB.checked = false;
+    ToLibCBClick();
+    ToLibrarySpinEdit.value = library;
+    ToLibrarySpinEdit.minimum = library;
+    LibraryAtOpen = library;
+    const bool bench = m_context.model.Family() == ModelFamily::BenchFamily;
+    IncludeCommonCB.checked = false;
+    IncludeCommonCB.visible = bench;
+    m_dialogs.ShowUploadDialog();
+}
+
+void UpLoadForm::LoadDialogFolders() {
+    initialFolder = m_settings.Read(keys::UpLoadFile);
+}
+
+void UpLoadForm::FileBtnClick() {
+    const auto chosen =
+        m_dialogs.ChooseFileToOpen({openDialogTitle, "Library files (*.lvf)", initialFolder});
+    if (!chosen)
+        return;
+    FileName.caption = *chosen;
+    m_settings.Write(keys::UpLoadFile, *chosen);
+    state.fileModelType = ProfileFile(*chosen).ReadInteger("SystemSettings", "ModelNo", -1);
+    // With the conversion entry selected every file is read as one of its own.
+    if (m_context.model.ModelType() == ConversionModelType)
+        state.fileModelType = ConversionModelType;
+    ModelNumber.caption = std::string(LabelOf(state.fileModelType));
+}
+
+bool UpLoadForm::OKBtnClick() {
+    return RunFromOk([this] {
+        RunUpload(m_context, *this, state,
+                  {LibrarySpinEdit.value, ToLibCB.checked, ToLibrarySpinEdit.value,
+                   FileName.caption, IncludeCommonCB.checked});
+    });
+}
+
+void UpLoadForm::FormClose() {
+    ModelNumber.caption = "???";
+    FileName.caption = "*.lvf";
+}
+
+void UpLoadForm::SetTransferMode(bool on, int progressRange) {
+    SwitchMode(on, progressRange,
+               {&ModelLabel, &ModelNumber, &LibraryLabel, &LibrarySpinEdit, &ToLibCB,
+                &IncludeCommonCB, &FileLabel, &FileName, &OKBtn, &CancelBtn, &FileBtn},
+               UploadIdleHeight, UploadTransferHeight);
+}
+
+void UpLoadForm::SetText(std::string_view target, TextProperty property, const std::string& text) {
+    if (target == "UpDialog")
+        openDialogTitle = text;
+    else if (target == "ModelLabel")
+        ModelLabel.caption = text;
+    else if (target == "ModelNumber")
+        ModelNumber.hint = text;
+    else if (target == "IncludeCommonCB")
+        IncludeCommonCB.caption = text;
+    else
+        TransferForm::SetText(target, property, text);
+}
+
+} // namespace setfolio

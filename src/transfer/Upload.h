@@ -1,0 +1,42 @@
+#pragma once
+
+#include "transfer/TransferContext.h"
+
+#include <cstdint>
+#include <string>
+
+namespace setfolio {
+
+class TransferView;
+
+// What the user asked for in the upload dialog.
+struct UploadRequest {
+    int first = 0;
+    bool block = false; // the "to" box
+    int last = 0;
+    std::string fileName;
+    bool includeCalibration = false; // bench family: the "Include Cal data" box
+};
+
+// Kept between the choice of a file and the end of its upload.
+struct UploadState {
+    // The model the chosen file was written for; its tables decide what is sent.
+    std::int32_t fileModelType = -1;
+    // The parameter whose set command went out last; named after a transaction error.
+    std::string lastParameterName;
+};
+
+// Runs the engine of the current model's family once per library; a block stops at the first
+// library that does not end Ok. The outcome is the exchange's reply status.
+void RunUpload(const TransferContext& context, TransferView& view, UploadState& state,
+               const UploadRequest& request);
+
+// One library file into library `library` of a coded-family processor.
+void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
+                 int library, const std::string& path);
+
+// The closing step of every upload engine.
+void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,
+                        const std::string& path);
+
+} // namespace setfolio
