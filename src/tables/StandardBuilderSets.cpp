@@ -7,6 +7,14 @@ const BuilderSetRegistry& StandardBuilderSets() {
     static const BuilderSetRegistry registry({
         // One set a line, so that sets are added and removed line by line.
         // clang-format off
+        data::BaseSetC01(),
+        data::BaseSetC02(),
+        data::BaseSetC03(),
+        data::BaseSetC04(),
+        data::BaseSetC05(),
+        data::BaseSetC06(),
+        data::BaseSetC07(),
+        data::BaseSetC08(),
         data::BaseSetC09(),
         data::BaseSetC10(),
         data::AdditionSetC11(),

@@ -50,9 +50,11 @@ std::ostream& operator<<(std::ostream& out, const Counts& c) {
 }
 
 const std::map<std::string_view, Counts> ModelsWithData = {
-    {"C-09", {189, 92, 120, 1}}, {"C-10", {185, 91, 134, 1}}, {"C-11", {186, 91, 140, 1}},
-    {"C-12", {191, 92, 117, 1}}, {"C-13", {195, 92, 117, 8}}, {"C-14", {196, 92, 117, 8}},
-    {"C-15", {197, 92, 117, 8}},
+    {"C-01", {58, 4, 42, 1}},    {"C-02", {53, 8, 70, 1}},    {"C-03", {34, 7, 60, 1}},
+    {"C-04", {61, 5, 82, 1}},    {"C-05", {70, 5, 53, 1}},    {"C-06", {62, 5, 81, 1}},
+    {"C-07", {23, 0, 27, 3}},    {"C-08", {25, 0, 60, 3}},    {"C-09", {189, 92, 120, 1}},
+    {"C-10", {185, 91, 134, 1}}, {"C-11", {186, 91, 140, 1}}, {"C-12", {191, 92, 117, 1}},
+    {"C-13", {195, 92, 117, 8}}, {"C-14", {196, 92, 117, 8}}, {"C-15", {197, 92, 117, 8}},
 };
 
 const TMnemonic& Mnemonic(const ParameterTables& tables, std::string_view name) {
@@ -400,7 +402,9 @@ void CheckInvariants(const ParameterTables& t, std::string_view entry) {
         EXPECT_TRUE(codes.insert(row.code1).second) << row.code1;
         EXPECT_TRUE(writeCodes.insert(row.code2).second) << row.code2;
         EXPECT_TRUE(validCode(row.code1) && validCode(row.code2)) << row.name;
-        EXPECT_TRUE(allNames.insert(row.name).second) << row.name;
+        // C-07 keeps its SPC report choice as a mnemonic and as a header, in different sections.
+        const bool twice = entry == "C-07" && row.name == "SpcReports";
+        EXPECT_NE(allNames.insert(row.name).second, twice) << row.name;
     }
 }
 

@@ -5,6 +5,14 @@
 // The builder sets, one data file each.
 namespace setfolio::data {
 
+BuilderSetSteps BaseSetC01();
+BuilderSetSteps BaseSetC02();
+BuilderSetSteps BaseSetC03();
+BuilderSetSteps BaseSetC04();
+BuilderSetSteps BaseSetC05();
+BuilderSetSteps BaseSetC06();
+BuilderSetSteps BaseSetC07();
+BuilderSetSteps BaseSetC08();
 BuilderSetSteps BaseSetC09();
 BuilderSetSteps BaseSetC10();
 BuilderSetSteps AdditionSetC11();

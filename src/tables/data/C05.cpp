@@ -1,0 +1,247 @@
+// Base set C-05: the tables of C-05, with a hot and a cold gauge, each with its own segments.
+#include "tables/data/DataSets.h"
+
+#include <string_view>
+
+namespace setfolio::data {
+
+namespace {
+
+// clang-format off
+constexpr std::string_view TimeUnitsTexts[] = {"SECONDS ", "SAMPLES "};
+constexpr std::string_view AnalogDataTexts[] = {"HOT DIAM ", "COLD DIAM", "HOT DEV  ", "COLD DEV "};
+constexpr std::string_view MeasUnitsTexts[] = {"INCHES ", "MM     ", "MILS   ", "MICRONS"};
+constexpr std::string_view ResolutionTexts[] = {".XXXXXX", "X.XXXXX", "XX.XXXX", "XXX.XXX", "XXXX.XX", "XXXXX.X", " XXXXXX"};
+constexpr std::string_view RoundingTexts[] = {"NONE", "EVEN", "0/5 "};
+constexpr std::string_view OffOnTexts[] = {"OFF", "ON "};
+constexpr std::string_view FlawDetectTexts[] = {"DISABLED", "EXCLUDE ", "REPORT  ", "BOTH    "};
+constexpr std::string_view FlawLimitTexts[] = {"RELATIVE", "ABSOLUTE"};
+constexpr std::string_view DistUnitsTexts[] = {"FEET  ", "METERS"};
+constexpr std::string_view LockingTexts[] = {"UNLOCKED", "LOCKED  "};
+constexpr std::string_view YesNoTexts[] = {"YES", "NO "};
+constexpr std::string_view PrinterPortTexts[] = {"OFF    ", "REPORTS", "LABELS "};
+constexpr std::string_view SerialOutTexts[] = {"OFF      ", "HOT DATA ", "COLD DATA", "REMOTE   "};
+constexpr std::string_view FootSwitchTexts[] = {"OFF     ", "PRINT   ", "CLEAR   ", "RUN/STOP"};
+constexpr std::string_view AlarmDimTexts[] = {"HOT     "};
+constexpr std::string_view GageType1Texts[] = {"OFF      ", "HOT ONLY ", "COLD ONLY", "HOT+COLD ", "SHRINK   ", "DUAL COLD"};
+constexpr std::string_view ControlDimTexts[] = {"HOT ", "COLD"};
+constexpr std::string_view AdaptTexts[] = {"NONE", "INCR", "FULL"};
+constexpr std::string_view ControlOutTexts[] = {"MOP   ", "RELAY ", "ANALOG"};
+constexpr std::string_view MopDirTexts[] = {"INCREASE", "DECREASE"};
+constexpr std::string_view AnalogCtlTypeTexts[] = {"PROPORT", "SUMMING"};
+constexpr std::string_view NoYesTexts[] = {"NO ", "YES"};
+constexpr std::string_view SpcSourceTexts[] = {"  HOT", " COLD"};
+constexpr std::string_view TolRptTexts[] = {"HOT     ", "COLD    "};
+constexpr std::string_view TolTypeTexts[] = {"CROSSING", "ALL     "};
+constexpr std::string_view XbarrTypeTexts[] = {"SEPARATE", "COMBINED"};
+constexpr std::string_view ComputeCLsTexts[] = {"ONCE        ", "EVERY BATCH ", "EVERY SUBGRP", "USE PRESETS "};
+constexpr std::string_view ReportsTexts[] = {"NONE          ", "HISTOGRAM     ", "x & R         ", "HIST, x & R   ", "SUMMARY       ", "SUMMARY, HIST ", "SUMMARY, x & R", "ALL REPORTS   "};
+constexpr std::string_view SegmentTexts[] = {"SKIP   ", "MEASURE", "CONTROL"};
+constexpr std::string_view TotalSegmentsTexts[] = {"1 SEG ", "2 SEGS", "3 SEGS", "5 SEGS", "7 SEGS"};
+constexpr std::string_view LabelSizeTexts[] = {"SMALL", "LARGE"};
+constexpr std::string_view PrintSizeTexts[] = {"NORMAL", "DOUBLE"};
+constexpr std::string_view ColDimTexts[] = {"HOT DIAM ", "COLD DIAM"};
+constexpr std::string_view LabelItemTexts[] = {"NONE        ", "LIBRARY     ", "HEADER      ", "DATE        ", "TIME        ", "LENGTH      ", "BATCH NO.   ", "NOMINAL     ", "TOLERANCES  ", "AVERAGE     ", "MINIMUM     ", "MAXIMUM     ", "STD DEV     ", "CPK         ", "OOT COUNT   ", "FLAW COUNT  ", "OPERATOR    ", "LINE SPEED  "};
+constexpr std::string_view DelayFeetTexts[] = {"SECONDS", "FEET   "};
+constexpr std::string_view DelayMetersTexts[] = {"SECONDS", "METERS "};
+constexpr std::string_view BatchFeetTexts[] = {"SUBGRPS", "FEET   "};
+constexpr std::string_view BatchMetersTexts[] = {"SUBGRPS", "METERS "};
+
+constexpr VocabularyDef Vocabulary[] = {
+    {"TimeUnits", TimeUnitsTexts},
+    {"AnalogData", AnalogDataTexts},
+    {"MeasUnits", MeasUnitsTexts},
+    {"Resolution", ResolutionTexts},
+    {"Rounding", RoundingTexts},
+    {"OffOn", OffOnTexts},
+    {"FlawDetect", FlawDetectTexts},
+    {"FlawLimit", FlawLimitTexts},
+    {"DistUnits", DistUnitsTexts},
+    {"Locking", LockingTexts},
+    {"YesNo", YesNoTexts},
+    {"PrinterPort", PrinterPortTexts},
+    {"SerialOut", SerialOutTexts},
+    {"FootSwitch", FootSwitchTexts},
+    {"AlarmDim", AlarmDimTexts},
+    {"GageType1", GageType1Texts},
+    {"ControlDim", ControlDimTexts},
+    {"Adapt", AdaptTexts},
+    {"ControlOut", ControlOutTexts},
+    {"MopDir", MopDirTexts},
+    {"AnalogCtlType", AnalogCtlTypeTexts},
+    {"NoYes", NoYesTexts},
+    {"SpcSource", SpcSourceTexts},
+    {"TolRpt", TolRptTexts},
+    {"TolType", TolTypeTexts},
+    {"XbarrType", XbarrTypeTexts},
+    {"ComputeCLs", ComputeCLsTexts},
+    {"Reports", ReportsTexts},
+    {"Segment", SegmentTexts},
+    {"TotalSegments", TotalSegmentsTexts},
+    {"LabelSize", LabelSizeTexts},
+    {"PrintSize", PrintSizeTexts},
+    {"ColDim", ColDimTexts},
+    {"LabelItem", LabelItemTexts},
+    {"DelayFeet", DelayFeetTexts},
+    {"DelayMeters", DelayMetersTexts},
+    {"BatchFeet", BatchFeetTexts},
+    {"BatchMeters", BatchMetersTexts},
+};
+
+constexpr MnemonicDef Mnemonics[] = {
+    {"RTimeUnits", "00", "TimeUnits"},
+    {"AnalogData", "01", "AnalogData"},
+    {"MeasUnits", "03", "MeasUnits"},
+    {"Resolution", "04", "Resolution"},
+    {"Rounding", "05", "Rounding"},
+    {"FiberLogic", "06", "OffOn"},
+    {"FlawDetect", "07", "FlawDetect"},
+    {"FlawLimit", "08", "FlawLimit"},
+    {"DistUnits", "09", "DistUnits"},
+    {"alarmOff", "0A", "OffOn"},
+    {"PuSecurity", "0B", "Locking"},
+    {"LibSecurity", "0C", "YesNo"},
+    {"BsSecurity", "0D", "YesNo"},
+    {"PrinterPort", "0E", "PrinterPort"},
+    {"SerialOut", "0F", "SerialOut"},
+    {"FootSwitch", "0P", "FootSwitch"},
+    {"AlarmDim1", "0Q", "AlarmDim"},
+    {"AlarmDim2", "0R", "AlarmDim"},
+    {"GageType1", "0S", "GageType1"},
+    {"ControlDim", "10", "ControlDim"},
+    {"DbAdapt", "11", "Adapt"},
+    {"GainAdapt", "12", "Adapt"},
+    {"RunsTesting", "13", "OffOn"},
+    {"ControlOut", "16", "ControlOut"},
+    {"MopDir", "17", "MopDir"},
+    {"AnalogCtlType", "18", "AnalogCtlType"},
+    {"Revert", "19", "NoYes"},
+    {"Shrinkage", "1A", "OffOn"},
+    {"ASpcSource", "20", "SpcSource"},
+    {"BSpcSource", "21", "SpcSource"},
+    {"TolRpt", "25", "TolRpt"},
+    {"TolType", "26", "TolType"},
+    {"XbarrType", "27", "XbarrType"},
+    {"ComputeCLs", "29", "ComputeCLs"},
+    {"AReports", "2A", "Reports"},
+    {"BReports", "2B", "Reports"},
+    {"Segment1", "31", "Segment"},
+    {"Segment2", "32", "Segment"},
+    {"Segment3", "33", "Segment"},
+    {"Segment4", "34", "Segment"},
+    {"Segment5", "35", "Segment"},
+    {"Segment6", "36", "Segment"},
+    {"Segment7", "37", "Segment"},
+    {"TotalSegments", "38", "TotalSegments"},
+    {"Segment1Cold", "39", "Segment"},
+    {"Segment2Cold", "3A", "Segment"},
+    {"Segment3Cold", "3B", "Segment"},
+    {"Segment4Cold", "3C", "Segment"},
+    {"Segment5Cold", "3D", "Segment"},
+    {"Segment6Cold", "3E", "Segment"},
+    {"Segment7Cold", "3F", "Segment"},
+    {"TotalSegmentsCold", "3G", "TotalSegments"},
+    {"LabelSize", "50", "LabelSize"},
+    {"PrintSize", "51", "PrintSize"},
+    {"Col1Dim", "52", "ColDim"},
+    {"Col2Dim", "53", "ColDim"},
+    {"Col3Dim", "54", "ColDim"},
+    {"BatchEndLabel", "55", "NoYes"},
+    {"Item1", "56", "LabelItem"},
+    {"Item2", "57", "LabelItem"},
+    {"Item3", "58", "LabelItem"},
+    {"Item4", "59", "LabelItem"},
+    {"Item5", "5A", "LabelItem"},
+    {"Item6", "5B", "LabelItem"},
+    {"Item7", "5C", "LabelItem"},
+    {"Item8", "5D", "LabelItem"},
+    {"Item9", "5E", "LabelItem"},
+    {"Item10", "5F", "LabelItem"},
+    {"Item11", "5G", "LabelItem"},
+    {"Item12", "5H", "LabelItem"},
+};
+
+constexpr std::string_view CDelayUnitsSets[] = {"DelayFeet", "DelayMeters"};
+constexpr std::string_view BatchUnitsSets[] = {"BatchFeet", "BatchMeters"};
+
+constexpr CondMnemonicDef CondMnemonics[] = {
+    {"CDelayUnits", "14", "DistUnits", CDelayUnitsSets},
+    {"RDelayUnits", "15", "DistUnits", CDelayUnitsSets},
+    {"SDelayUnits", "1B", "DistUnits", CDelayUnitsSets},
+    {"BatchUnits", "24", "DistUnits", BatchUnitsSets},
+    {"DDelayUnits", "28", "DistUnits", CDelayUnitsSets},
+};
+
+constexpr NumericDef Numerics[] = {
+    {"HotSpTol", "00"},
+    {"HotNominal", "01"},
+    {"HotSmTol", "02"},
+    {"ColdSpTol", "03"},
+    {"ColdNominal", "04"},
+    {"ColdSmTol", "05"},
+    {"ScansAveraged", "10"},
+    {"EnterDelay", "11"},
+    {"ExitDelay", "12"},
+    {"AnalogGain1", "13"},
+    {"AnalogOffset1", "14"},
+    {"PulsesPer", "17"},
+    {"MinLineSpeed", "18"},
+    {"XmitDelay1", "19"},
+    {"XmitDelay2", "1A"},
+    {"HotOffset", "1C"},
+    {"ColdOffset", "1D"},
+    {"NoiseReject", "1H"},
+    {"RejectDelay", "1I"},
+    {"RejectTime", "1J"},
+    {"GroupSize", "20"},
+    {"DeadBand", "21"},
+    {"MaxDeadBand", "22"},
+    {"ControlGain", "23"},
+    {"ControlDelay", "24"},
+    {"MaxCtlTime", "25"},
+    {"RampGroupSize", "26"},
+    {"RampGain", "27"},
+    {"RampCycles", "28"},
+    {"RampSpeed", "29"},
+    {"AnalogBase", "2A"},
+    {"RejectTol", "2B"},
+    {"ShrinkDelay", "2C"},
+    {"SampleSize", "30"},
+    {"BatchSize", "31"},
+    {"DataDelay", "32"},
+    {"SampleDelay", "33"},
+    {"BatchDelay", "34"},
+    {"HistInc", "35"},
+    {"InterimDelay", "36"},
+    {"APresetXUCL", "40"},
+    {"APresetXDBar", "41"},
+    {"APresetXLCL", "42"},
+    {"APresetRUCL", "43"},
+    {"APresetRBar", "44"},
+    {"APresetRLCL", "45"},
+    {"BPresetXUCL", "46"},
+    {"BPresetXDBar", "47"},
+    {"BPresetXLCL", "48"},
+    {"BPresetRUCL", "49"},
+    {"BPresetRBar", "4A"},
+    {"BPresetRLCL", "4B"},
+    {"LabelCopies", "50"},
+};
+
+constexpr HeaderDef Headers[] = {
+    {"LibraryHdr", "03", "04"},
+};
+// clang-format on
+
+} // namespace
+
+BuilderSetSteps BaseSetC05() {
+    return {.set = {"C-05", false},
+            .vocabulary = Vocabulary,
+            .mnemonic = Mnemonics,
+            .conditional = CondMnemonics,
+            .numeric = Numerics,
+            .header = Headers};
+}
+
+} // namespace setfolio::data
