@@ -118,6 +118,54 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
 INSTANTIATE_TEST_SUITE_P(Links, CliDownload, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
 
+class CliRoundTrip : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CliRoundTrip, UploadOfADownloadMakesTheLibrariesEqual) {
+    const bool overTcp = GetParam();
+    TempFolder folder;
+    const std::string state = folder.File("state.json");
+    QStringList simArgs{"--model", "C-12", "--state", QString::fromStdString(state)};
+    if (overTcp)
+        simArgs << "--tcp"
+                << "0";
+    else
+        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
+    SimProcess sim(simArgs);
+    const QStringList link =
+        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
+                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+    const auto file = [&](const char* name) { return QString::fromStdString(folder.File(name)); };
+
+    EXPECT_EQ(Cli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
+                              file("Line.lvf")} +
+                  link)
+                  .exitCode,
+              0);
+    auto run =
+        Cli(QStringList{"upload", "--model", "C-12", "--library", "9", "--file", file("Line.lvf")} +
+            link);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "Upload of " + folder.File("Line.lvf") + " to library 9 complete.\n");
+    EXPECT_EQ(SimLibrary(state, 9), SimLibrary(state, 5));
+    EXPECT_EQ(SimLibrary(state, 9).size(), 401);
+
+    // A block: libraries 3 and 4 out, into 20 and 21.
+    EXPECT_EQ(Cli(QStringList{"download", "--model", "C-12", "--library", "3", "--to", "4",
+                              "--file", file("B.lvf")} +
+                  link)
+                  .exitCode,
+              0);
+    run = Cli(QStringList{"upload", "--model", "C-12", "--library", "20", "--to", "21", "--file",
+                          file("B 003.lvf")} +
+              link);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(SimLibrary(state, 20), SimLibrary(state, 3));
+    EXPECT_EQ(SimLibrary(state, 21), SimLibrary(state, 4));
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, CliRoundTrip, ::testing::Values(false, true),
+                         [](const auto& param) { return param.param ? "tcp" : "serial"; });
+
 TEST(CliDownloadErrors, FailedLibraryExitsWith1AndKeepsTheEarlierFile) {
     TempFolder folder;
     folder.Write("faults.txt", "silent 4");

@@ -50,7 +50,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             return fail("unexpected argument '" + args[i] + "'");
         return {options, {}};
     }
-    const bool transfer = options.command == "download";
+    const bool transfer = options.command == "download" || options.command == "upload";
     if (options.command != "library" && options.command != "select" && !transfer)
         return fail("unknown command '" + options.command + "'");
     if (options.command == "select") {
@@ -66,6 +66,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     bool haveLink = false;
     while (i < args.size()) {
         const std::string& flag = args[i++];
+        if (options.command == "upload" && flag == "--include-cal") {
+            options.includeCalibration = true;
+            continue;
+        }
         if (i >= args.size())
             return fail(flag + " needs a value");
         const std::string& value = args[i++];

@@ -10,10 +10,11 @@
 namespace setfolio::cli {
 
 struct Options {
-    std::string command;            // "library", "select", "tables" or "download"
-    int library = -1;               // for select, and the first library of a transfer
-    std::optional<int> lastLibrary; // --to, for a block
-    std::string file;               // --file
+    std::string command;             // "library", "select", "tables" or "download"
+    int library = -1;                // for select, and the first library of a transfer
+    std::optional<int> lastLibrary;  // --to, for a block
+    std::string file;                // --file
+    bool includeCalibration = false; // --include-cal (upload)
     std::int32_t modelType = -1;
     bool serial = false;
     std::string device; // --serial DEVICE
@@ -37,6 +38,8 @@ inline constexpr const char* Usage =
     "       setfolio-cli select N --model MODEL LINK\n"
     "       setfolio-cli tables MODEL   (prints the model's parameter tables as JSON)\n"
     "       setfolio-cli download --model MODEL LINK --library N [--to M] --file PATH\n"
+    "       setfolio-cli upload --model MODEL LINK --library N [--to M] --file PATH "
+    "[--include-cal]\n"
     "MODEL: an entry name such as C-12, or a model type 0..46\n"
     "LINK:  --serial DEVICE [--baud B] [--parity none|odd|even] [--data-bits 7|8]\n"
     "                       [--stop-bits 1|2]\n"

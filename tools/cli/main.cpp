@@ -3,6 +3,7 @@
 
 #include "core/CurrentModel.h"
 #include "core/MessageLog.h"
+#include "core/ProfileFile.h"
 #include "core/Settings.h"
 #include "i18n/Messages.h"
 #include "link/Exchange.h"
@@ -20,6 +21,7 @@
 #include "transfer/CurrentLibraryLine.h"
 #include "transfer/Download.h"
 #include "transfer/TransferView.h"
+#include "transfer/Upload.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -142,6 +144,26 @@ int Run(const cli::Options& options) {
         int library = 0;
         exchange.QueryLibrary();
         library = exchange.currentLibrary;
+        if (options.command == "upload" && exchange.replyStatus == ReplyStatus::Ok) {
+            MessageLog log;
+            log.onAppend = [](const std::string& line) { std::cout << line << std::endl; };
+            ParameterTables tables;
+            ConsoleTransferView view(loop);
+            const TransferContext context{exchange, model, tables, log, texts, prompts};
+            UploadState state;
+            // The file's own model decides the tables; the conversion entry reads every file
+            // as one of its own, as the dialog does.
+            state.fileModelType =
+                ProfileFile(options.file).ReadInteger("SystemSettings", "ModelNo", -1);
+            if (options.modelType == 46)
+                state.fileModelType = 46;
+            RunUpload(context, view, state,
+                      {options.library, options.lastLibrary.has_value(),
+                       options.lastLibrary.value_or(options.library), options.file,
+                       options.includeCalibration});
+            transport.CloseAtExit();
+            return exchange.replyStatus == ReplyStatus::Ok ? 0 : 1;
+        }
         if (options.command == "download" && exchange.replyStatus == ReplyStatus::Ok) {
             // The lines the message window would show, as they come.
             MessageLog log;

@@ -13,7 +13,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -218,12 +217,17 @@ void Simulator::SaveState() {
             QString::number(number),
             QJsonObject{{"parameters", parameters}, {"common", common}, {"user", user}});
     }
-    QSaveFile file(m_options.stateFile);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(QJsonObject{{"active", m_processor->activeLibrary},
-                                             {"libraries", libraries}})
-                       .toJson());
-        file.commit();
+    // Replaced whole by a rename, so a reader never sees half a file. Not flushed to the disk:
+    // the simulator saves after every change, and a test reads the file right after.
+    const QByteArray json =
+        QJsonDocument(QJsonObject{{"active", m_processor->activeLibrary}, {"libraries", libraries}})
+            .toJson();
+    const QString temporary = m_options.stateFile + ".new";
+    QFile file(temporary);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(json) == json.size()) {
+        file.close();
+        std::rename(temporary.toLocal8Bit().constData(),
+                    m_options.stateFile.toLocal8Bit().constData());
     }
 }
 

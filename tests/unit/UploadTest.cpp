@@ -1,0 +1,206 @@
+#include "SimWorld.h"
+#include "core/ProfileFile.h"
+#include "tables/Assembly.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace setfolio;
+using setfolio::testing::SimWorld;
+
+namespace {
+
+// A processor that accepts every command it is sent, and counts them.
+void AcceptEverything(SimWorld& world) {
+    world.port.SetPeer([&world](const std::string& sent) {
+        if (sent == "701\r")
+            world.port.Receive("701 005\r", 3);
+        else
+            world.port.Receive(sent.substr(0, 3) + " Y  \r", 3);
+    });
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST(UploadCoded, RoundTripMakesTwoLibrariesEqual) {
+    SimWorld world;
+    const auto path = world.Path("Line.lvf");
+    ASSERT_TRUE(world.Download(path, 5));
+    EXPECT_TRUE(world.Upload(path, 9));
+    EXPECT_EQ(world.Lines().back(), "Upload of " + path + " to library 9 complete.");
+    EXPECT_EQ(world.processor->libraries.at(9).parameters,
+              world.processor->libraries.at(5).parameters);
+    EXPECT_EQ(world.app.upLoadForm.ModelNumber.caption, "???") << "closing forgets the file";
+}
+
+TEST(UploadCoded, MissingKeysGoAsDefaults) {
+    SimWorld world;
+    AcceptEverything(world);
+    world.folder.Write("Bare.lvf", "[SystemSettings]\r\nModelNo=0\r\n");
+    world.TakeSent();
+    EXPECT_TRUE(world.Upload(world.Path("Bare.lvf"), 7));
+    const auto sent = world.TakeSent();
+    const auto& tables = world.app.tables;
+    EXPECT_NE(sent.find("700 007\r2" + tables.MnemonicList[0].code + " 00\r"), std::string::npos);
+    EXPECT_NE(sent.find("2" + tables.CondMnemonicList[0].code + " 00\r"), std::string::npos);
+    EXPECT_NE(sent.find("1" + tables.NumericList[0].code + " 0\r"), std::string::npos);
+    EXPECT_TRUE(sent.ends_with("6" + tables.HeaderList[0].code2 + "\r"));
+    EXPECT_EQ(world.app.upLoadForm.ProgressBar.value, 401);
+}
+
+TEST(UploadCoded, TheFilesModelDecidesTheRows) {
+    SimWorld world; // C-12 is current
+    AcceptEverything(world);
+    world.folder.Write("C10.lvf", "[SystemSettings]\r\nModelNo=8\r\n");
+    world.TakeSent();
+    world.dialogs.onUpload = [&] {
+        world.dialogs.fileToOpen = world.Path("C10.lvf");
+        world.app.upLoadForm.FileBtnClick();
+        EXPECT_EQ(world.app.upLoadForm.ModelNumber.caption, "C-10");
+        world.app.upLoadForm.OKBtnClick();
+    };
+    world.app.mainForm.UpBtnClick();
+    const auto sent = world.TakeSent();
+    const int c10Rows = 185 + 91 + 134 + 1;
+    EXPECT_EQ(Count(sent, "\r"), 1 + 1 + c10Rows) << "query, select, one set per row";
+    EXPECT_EQ(world.app.settings.Read(keys::UpLoadFile), world.Path("C10.lvf"));
+}
+
+TEST(UploadCoded, UnknownModelStillSelectsAndCompletes) {
+    SimWorld world;
+    world.folder.Write("NoModel.lvf", "[MnemonicParms]\r\nMeasUnits=01\r\n");
+    world.TakeSent();
+    world.dialogs.onUpload = [&] {
+        world.dialogs.fileToOpen = world.Path("NoModel.lvf");
+        world.app.upLoadForm.FileBtnClick();
+        EXPECT_EQ(world.app.upLoadForm.state.fileModelType, -1);
+        EXPECT_EQ(world.app.upLoadForm.ModelNumber.caption, "");
+        world.app.upLoadForm.LibrarySpinEdit.value = 3;
+        world.app.upLoadForm.OKBtnClick();
+    };
+    world.app.mainForm.UpBtnClick();
+    EXPECT_EQ(world.TakeSent(), "701\r700 003\r");
+    EXPECT_EQ(world.Lines().back(),
+              "Upload of " + world.Path("NoModel.lvf") + " to library 3 complete.");
+}
+
+TEST(UploadCoded, ConversionEntryReadsEveryFileAsItsOwnType) {
+    SimWorld world(46);
+    world.folder.Write("C17.lvf", "[SystemSettings]\r\nModelNo=43\r\n");
+    world.dialogs.onUpload = [&] {
+        world.dialogs.fileToOpen = world.Path("C17.lvf");
+        world.app.upLoadForm.FileBtnClick();
+    };
+    world.app.mainForm.UpBtnClick();
+    EXPECT_EQ(world.app.upLoadForm.state.fileModelType, 46);
+    EXPECT_EQ(world.app.upLoadForm.ModelNumber.caption, "Upload C-17 to C-31");
+}
+
+TEST(UploadCoded, BlockCountsFileNumbersFromTheChosenFile) {
+    SimWorld world;
+    for (const char* name : {"L 005.lvf", "L 006.lvf", "L 007.lvf"})
+        world.folder.Write(name, "[SystemSettings]\r\nModelNo=-1\r\n");
+    world.TakeSent();
+    EXPECT_TRUE(world.Upload(world.Path("L 005.lvf"), 10, 12));
+    EXPECT_EQ(world.TakeSent(), "701\r700 010\r700 011\r700 012\r");
+    const auto& lines = world.Lines();
+    EXPECT_EQ(lines[lines.size() - 3],
+              "Upload of " + world.Path("L 005.lvf") + " to library 10 complete.");
+    EXPECT_EQ(lines.back(), "Upload of " + world.Path("L 007.lvf") + " to library 12 complete.");
+
+    // A gap in the series ends the block there.
+    std::filesystem::remove(world.Path("L 006.lvf"));
+    world.Upload(world.Path("L 005.lvf"), 10, 12);
+    EXPECT_EQ(world.Lines().back(),
+              "Upload failed - " + world.Path("L 006.lvf") + " does not exist!");
+}
+
+TEST(UploadCoded, RefusalsBeforeAnythingIsSent) {
+    struct Case {
+        std::string file;
+        bool block;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"*.lvf", false, "error:Select file to load."},
+        {"/x/Line.lvf", true, "error:Invalid filename for block upload."},
+    };
+    for (const auto& c : cases) {
+        SimWorld world;
+        world.TakeSent();
+        world.prompts.shown.clear();
+        bool closed = true;
+        world.dialogs.onUpload = [&] {
+            auto& form = world.app.upLoadForm;
+            form.FileName.caption = c.file;
+            form.ToLibCB.checked = c.block;
+            closed = form.OKBtnClick();
+        };
+        world.app.mainForm.UpBtnClick();
+        EXPECT_FALSE(closed);
+        EXPECT_EQ(world.TakeSent(), "701\r");
+        EXPECT_EQ(world.prompts.shown, (std::vector<std::string>{"beep:warning", c.message}));
+    }
+}
+
+TEST(UploadCoded, TransactionErrorNamesTheParameter) {
+    SimWorld world;
+    const auto path = world.Path("Line.lvf");
+    ASSERT_TRUE(world.Download(path, 5));
+    const auto& first = world.app.tables.MnemonicList[0];
+    world.SetFaults("refuse 2" + first.code + " N00");
+    world.Upload(path, 9);
+    EXPECT_EQ(world.Lines().back(), "Upload failed - transaction error!  ..." + first.name);
+}
+
+TEST(UploadCoded, PacingAndTheHeaderBlankFollowTheCurrentModel) {
+    for (const std::int32_t current : {17, 23, 0}) {
+        SimWorld world(current);
+        AcceptEverything(world);
+        ParameterTables c12;
+        CurrentModel asC12(world.app.settings);
+        asC12.Use(0);
+        AssembleParameterTables(c12, asC12, 0);
+        world.folder.Write("C12.lvf", "[SystemSettings]\r\nModelNo=0\r\n[HeaderParms]\r\n" +
+                                          c12.HeaderList[0].name + "=LINE 4\r\n");
+        world.TakeSent();
+        const auto start = world.loop.Now();
+        world.Upload(world.Path("C12.lvf"), 2);
+        const auto elapsed = world.loop.Now() - start;
+        const auto sent = world.TakeSent();
+        const auto& header = world.app.tables.HeaderList[0];
+        const bool paced = current != 0;
+        EXPECT_EQ(sent.ends_with("6" + header.code2 + (paced ? " " : "") + "LINE 4\r"), true)
+            << current << ": " << sent.substr(sent.size() - 20);
+        if (paced)
+            EXPECT_GE(elapsed, 401 * 200) << current;
+        else
+            EXPECT_LT(elapsed, 401 * 20) << current;
+    }
+}
+
+TEST(UploadCoded, ConnectionLostIsAFailureOfItsOwnKind) {
+    SimWorld world;
+    const auto path = world.Path("Line.lvf");
+    ASSERT_TRUE(world.Download(path, 5));
+    world.port.SetPeer([&](const std::string& sent) {
+        if (sent.starts_with("2")) {
+            // The device goes away under the upload.
+            world.port.FailNextOpen(PortErrorKind::DoesNotExist);
+            world.port.Close();
+        }
+        for (const auto& reply : world.processor->Receive(sent))
+            world.port.Receive(reply.bytes, 3);
+    });
+    world.Upload(path, 9);
+    EXPECT_EQ(world.app.upLoadForm.Running(), false);
+    EXPECT_EQ(world.Lines().back(), "Upload failed - no connection!");
+}
+
+} // namespace
