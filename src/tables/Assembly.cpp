@@ -18,7 +18,12 @@ public:
             return set.mnemonic;
         });
         Build(ParmList::CondMnemonicList, m_tables.CondMnemonicList,
-              [](const BuilderSetSteps& set) { return set.conditional; });
+              [this](const BuilderSetSteps& set) {
+                  if (set.conditionalPlan)
+                      return set.conditionalPlan(m_current.ModelType());
+                  return std::vector<CondMnemonicDef>(set.conditional.begin(),
+                                                      set.conditional.end());
+              });
         Build(ParmList::NumericList, m_tables.NumericList,
               [](const BuilderSetSteps& set) { return set.numeric; });
         Build(ParmList::HeaderList, m_tables.HeaderList,

@@ -51,6 +51,10 @@ struct MenuParmDef {
 // place of its own).
 using VocabularyPlan = std::vector<BuilderSet> (*)(std::int32_t currentModelType);
 
+// The rows of a conditional step that depends on the current model type (a base set may take a
+// row's source from another parameter on some of its models).
+using ConditionalPlan = std::vector<CondMnemonicDef> (*)(std::int32_t currentModelType);
+
 // One builder set: the steps it contributes to each list. A set lacks a step by leaving its rows
 // empty.
 struct BuilderSetSteps {
@@ -61,6 +65,8 @@ struct BuilderSetSteps {
     VocabularyPlan vocabularyPlan = nullptr;
     std::span<const MnemonicDef> mnemonic = {};
     std::span<const CondMnemonicDef> conditional = {};
+    // With a plan the conditional step takes its rows from the plan instead.
+    ConditionalPlan conditionalPlan = nullptr;
     std::span<const NumericDef> numeric = {};
     std::span<const HeaderDef> header = {};
     std::span<const MenuParmDef> library = {};

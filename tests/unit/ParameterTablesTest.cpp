@@ -55,6 +55,12 @@ const std::map<std::string_view, Counts> ModelsWithData = {
     {"C-07", {23, 0, 27, 3}},    {"C-08", {25, 0, 60, 3}},    {"C-09", {189, 92, 120, 1}},
     {"C-10", {185, 91, 134, 1}}, {"C-11", {186, 91, 140, 1}}, {"C-12", {191, 92, 117, 1}},
     {"C-13", {195, 92, 117, 8}}, {"C-14", {196, 92, 117, 8}}, {"C-15", {197, 92, 117, 8}},
+    {"C-16", {136, 45, 189, 1}}, {"C-17", {154, 44, 206, 1}}, {"C-18", {138, 44, 173, 1}},
+    {"C-19", {149, 48, 177, 1}}, {"C-20", {149, 48, 177, 1}}, {"C-21", {149, 48, 177, 1}},
+    {"C-22", {136, 48, 176, 1}}, {"C-23", {149, 48, 179, 3}}, {"C-24", {136, 48, 177, 1}},
+    {"C-25", {150, 48, 180, 3}}, {"C-26", {149, 48, 177, 1}}, {"C-27", {133, 48, 127, 1}},
+    {"C-28", {135, 48, 128, 1}}, {"C-29", {135, 48, 127, 1}}, {"C-30", {133, 44, 148, 1}},
+    {"C-31", {153, 48, 163, 1}},
 };
 
 const TMnemonic& Mnemonic(const ParameterTables& tables, std::string_view name) {
@@ -350,6 +356,17 @@ TEST(ParameterTables, VocabularyVariantsFollowTheCurrentModel) {
     EXPECT_EQ(Mnemonic(world.tables, "FiberValue").values.count, 0);
 }
 
+// Conditional rows whose source row the model lacks: a download finds no stored choice for the
+// source and takes value set 0.
+bool SourceMayBeMissing(std::string_view entry, std::string_view row) {
+    static const std::set<std::pair<std::string_view, std::string_view>> rows = {
+        {"C-16", "InterimUnits"}, {"C-22", "CDelayUnits"},  {"C-22", "DDelayUnits"},
+        {"C-22", "InterimUnits"}, {"C-22", "CDelayUnits2"}, {"C-24", "CDelayUnits"},
+        {"C-24", "DDelayUnits"},  {"C-24", "InterimUnits"}, {"C-24", "CDelayUnits2"},
+    };
+    return rows.contains({entry, row});
+}
+
 // The rules every assembled model keeps, which the transfer engines rely on.
 void CheckInvariants(const ParameterTables& t, std::string_view entry) {
     SCOPED_TRACE(std::string(entry));
@@ -358,8 +375,15 @@ void CheckInvariants(const ParameterTables& t, std::string_view entry) {
                    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
                });
     };
-    const auto validValues = [](const TvvValues& v) {
-        return v.count > 0 && v.count == static_cast<std::int32_t>(v.values.size());
+    // A download stores the first equal text and stores "DISABLED" as choice 0, so a text that
+    // occurs twice, or "DISABLED" after the first place, could not be read back as itself. C-30's
+    // QvSelect is the one vocabulary that repeats a text ("N/A ").
+    const auto validValues = [entry](const TvvValues& v, std::string_view row) {
+        const std::set<std::string> distinct(v.values.begin(), v.values.end());
+        const auto disabled = std::ranges::find(v.values, "DISABLED");
+        return v.count > 0 && v.count == static_cast<std::int32_t>(v.values.size()) &&
+               (distinct.size() == v.values.size() || (entry == "C-30" && row == "QvSelect")) &&
+               (disabled == v.values.end() || disabled == v.values.begin());
     };
     std::set<std::string> names, allNames, codes, mnemonicCodes;
     std::map<std::string, std::int32_t> choices;
@@ -367,7 +391,7 @@ void CheckInvariants(const ParameterTables& t, std::string_view entry) {
         EXPECT_TRUE(names.insert(row.name).second) << row.name;
         EXPECT_TRUE(mnemonicCodes.insert(row.code).second) << row.code;
         EXPECT_TRUE(validCode(row.code)) << row.name;
-        EXPECT_TRUE(validValues(row.values)) << row.name;
+        EXPECT_TRUE(validValues(row.values, row.name)) << row.name;
         choices[row.name] = row.values.count;
     }
     allNames.insert(names.begin(), names.end());
@@ -379,9 +403,10 @@ void CheckInvariants(const ParameterTables& t, std::string_view entry) {
         EXPECT_TRUE(validCode(row.code)) << row.name;
         EXPECT_EQ(row.count, static_cast<std::int32_t>(row.valueSets.size())) << row.name;
         for (const auto& set : row.valueSets)
-            EXPECT_TRUE(validValues(set)) << row.name;
+            EXPECT_TRUE(validValues(set, row.name)) << row.name;
         if (!choices.contains(row.source)) {
-            ADD_FAILURE() << row.name << " names no mnemonic row " << row.source;
+            if (!SourceMayBeMissing(entry, row.name))
+                ADD_FAILURE() << row.name << " names no mnemonic row " << row.source;
             continue;
         }
         EXPECT_GE(row.count, choices[row.source]) << row.name;
