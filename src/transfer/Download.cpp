@@ -9,8 +9,10 @@
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
 #include "tables/Assembly.h"
+#include "transfer/BenchTransfer.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/LibraryFile.h"
+#include "transfer/MenuTransfer.h"
 #include "transfer/NumberedNames.h"
 #include "transfer/TransferView.h"
 
@@ -267,11 +269,12 @@ void RunDownload(const TransferContext& context, TransferView& view,
             DownloadCoded(context, view, library, path);
             break;
         case ModelFamily::MenuFamily:
+            DownloadMenu(context, view, library, path);
+            break;
         case ModelFamily::BenchFamily:
+            DownloadBench(context, view, library, path);
+            break;
         case ModelFamily::NoFamily:
-            context.prompts.WarningBeep();
-            context.prompts.ErrorBox("Downloads of this model's libraries are not available.");
-            context.exchange.replyStatus = ReplyStatus::UnknownError;
             break;
         }
     };

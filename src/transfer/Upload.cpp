@@ -10,8 +10,10 @@
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
 #include "tables/Assembly.h"
+#include "transfer/BenchTransfer.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/Download.h"
+#include "transfer/MenuTransfer.h"
 #include "transfer/NumberedNames.h"
 #include "transfer/TransferView.h"
 
@@ -173,11 +175,12 @@ void RunUpload(const TransferContext& context, TransferView& view, UploadState& 
             UploadCoded(context, view, state, library, path);
             break;
         case ModelFamily::MenuFamily:
+            UploadMenu(context, view, state, library, path, library == request.first);
+            break;
         case ModelFamily::BenchFamily:
+            UploadBench(context, view, state, library, path, request.includeCalibration);
+            break;
         case ModelFamily::NoFamily:
-            context.prompts.WarningBeep();
-            context.prompts.ErrorBox("Uploads of this model's libraries are not available.");
-            context.exchange.replyStatus = ReplyStatus::UnknownError;
             break;
         }
     };
