@@ -1,21 +1,138 @@
 #include "transfer/MenuTransfer.h"
 
+#include "core/AtomicFile.h"
+#include "core/CurrentModel.h"
+#include "core/ProfileFile.h"
 #include "link/Exchange.h"
-#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+#include "platform/TcpClient.h"
+#include "tables/Assembly.h"
+#include "transfer/Download.h"
+#include "transfer/LibraryFile.h"
+#include "transfer/TransferView.h"
+
+#include <functional>
+#include <optional>
 
 namespace setfolio {
 
-void DownloadMenu(const TransferContext& context, TransferView&, int, const std::string&) {
-    context.prompts.WarningBeep();
-    context.prompts.ErrorBox("Downloads of this model's libraries are not available.");
-    context.exchange.replyStatus = ReplyStatus::UnknownError;
+namespace {
+
+bool Accepted(char c) {
+    return c == ' ' || c == '#' || c == ',' || c == '/' || c == '_' || (c >= '0' && c <= '9') ||
+           (c >= 'A' && c <= 'Z');
 }
 
-void UploadMenu(const TransferContext& context, TransferView&, UploadState&, int,
-                const std::string&, bool) {
-    context.prompts.WarningBeep();
-    context.prompts.ErrorBox("Uploads of this model's libraries are not available.");
-    context.exchange.replyStatus = ReplyStatus::UnknownError;
+// One parameter command with one retry: a refused or unanswered command is sent once more after
+// the processor has been asked for its library. `work` runs for an accepted command.
+void Exchange1(Exchange& exchange, ExchangeStep step, const std::string& command,
+               const std::function<void()>& work) {
+    exchange.exchangeStep = step;
+    exchange.SendAndWait(command);
+    if (exchange.replyStatus == ReplyStatus::Ok)
+        work();
+    if (exchange.replyStatus == ReplyStatus::Ok || exchange.replyStatus == ReplyStatus::Aborted)
+        return;
+    exchange.QueryLibrary();
+    exchange.exchangeStep = step;
+    exchange.SendAndWait(command);
+    if (exchange.replyStatus == ReplyStatus::Ok)
+        work();
+}
+
+} // namespace
+
+std::string FilterMenuText(const std::string& value) {
+    for (const char c : value) {
+        if (!Accepted(c))
+            return {};
+    }
+    return value;
+}
+
+void DownloadMenu(const TransferContext& context, TransferView& view, int library,
+                  const std::string& path) {
+    Exchange& exchange = context.exchange;
+    std::optional<LibraryFileDraft> file;
+    try {
+        file.emplace(path);
+        file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
+        AssembleParameterTables(context.tables, context.model, context.model.ModelType());
+        exchange.currentLibrary = library;
+        exchange.SelectLibrary(library);
+        const ParameterTables& tables = context.tables;
+        if (exchange.replyStatus == ReplyStatus::Ok)
+            view.SetTransferMode(true, tables.LibraryParmCount() + tables.GlobalParmCount());
+        int done = 0;
+        const auto pass = [&](const ParmTable<TdpParm>& list, const char* section, bool filter) {
+            for (const auto& row : list.Rows()) {
+                if (exchange.replyStatus != ReplyStatus::Ok)
+                    return;
+                Exchange1(exchange, ExchangeStep::StepQueryAcknowledge, row.menuPath + " ?\r", [&] {
+                    const bool textField = row.name == "Heading" || row.name == "ProductID";
+                    file->WriteText(section, row.name,
+                                    filter && textField ? FilterMenuText(exchange.menuValue)
+                                                        : exchange.menuValue);
+                    view.SetPosition(++done);
+                });
+            }
+        };
+        pass(tables.LibraryParmList, "LibraryParms", true);
+        pass(tables.GlobalParmList, "GlobalParms", false);
+    } catch (const TcpError&) {
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    } catch (const PortError&) {
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    } catch (const std::exception&) {
+        ReportFileError(context, view);
+        return;
+    }
+    try {
+        ReportDownloadResult(context, view, exchange.currentLibrary, *file);
+    } catch (const WriteError&) {
+        ReportFileError(context, view);
+    }
+}
+
+void UploadMenu(const TransferContext& context, TransferView& view, UploadState& state, int library,
+                const std::string& path, bool firstOfRun) {
+    Exchange& exchange = context.exchange;
+    try {
+        const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
+        if (!content) {
+            exchange.replyStatus = ReplyStatus::FileError;
+        } else {
+            AssembleParameterTables(context.tables, context.model, state.fileModelType);
+            exchange.currentLibrary = library;
+            exchange.SelectLibrary(library);
+            const ParameterTables& tables = context.tables;
+            if (exchange.replyStatus == ReplyStatus::Ok) {
+                // The processor-wide values go with the first library of a run only.
+                view.SetTransferMode(true, tables.LibraryParmCount() +
+                                               (firstOfRun ? tables.GlobalParmCount() : 0));
+            }
+            int done = 0;
+            const auto pass = [&](const ParmTable<TdpParm>& list, const char* section) {
+                for (const auto& row : list.Rows()) {
+                    if (exchange.replyStatus != ReplyStatus::Ok)
+                        return;
+                    const auto stored = profile::FindValue(*content, section, row.name);
+                    state.lastParameterName = row.name;
+                    Exchange1(exchange, ExchangeStep::StepSetAcknowledge,
+                              row.menuPath + " " + stored.value_or("0") + "\r",
+                              [&] { view.SetPosition(++done); });
+                }
+            };
+            if (firstOfRun)
+                pass(tables.GlobalParmList, "GlobalParms");
+            pass(tables.LibraryParmList, "LibraryParms");
+        }
+    } catch (const TcpError&) {
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    } catch (const PortError&) {
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    }
+    ReportUploadResult(context, state, exchange.currentLibrary, path);
 }
 
 } // namespace setfolio

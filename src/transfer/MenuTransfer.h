@@ -9,6 +9,10 @@ namespace setfolio {
 
 class TransferView;
 
+// The value itself when every character is a blank, "#", ",", "/", "_", a digit or a capital
+// letter; otherwise the empty text.
+std::string FilterMenuText(const std::string& value);
+
 // One library of a menu-family processor into the file at `path`, along the model's library
 // and global parameter lists.
 void DownloadMenu(const TransferContext& context, TransferView& view, int library,

@@ -166,6 +166,45 @@ TEST_P(CliRoundTrip, UploadOfADownloadMakesTheLibrariesEqual) {
 INSTANTIATE_TEST_SUITE_P(Links, CliRoundTrip, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
 
+struct MenuCase {
+    const char* model;
+    bool overTcp;
+};
+
+class CliMenuRoundTrip : public ::testing::TestWithParam<MenuCase> {};
+
+TEST_P(CliMenuRoundTrip, LibraryAndGlobalValuesComeBack) {
+    const auto [model, overTcp] = GetParam();
+    TempFolder folder;
+    const std::string state = folder.File("state.json");
+    QStringList simArgs{"--model", model, "--state", QString::fromStdString(state)};
+    if (overTcp)
+        simArgs << "--tcp"
+                << "0";
+    else
+        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
+    SimProcess sim(simArgs);
+    const QStringList link =
+        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
+                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+    const QString file = QString::fromStdString(folder.File("Menu.lvf"));
+    auto run =
+        Cli(QStringList{"download", "--model", model, "--library", "5", "--file", file} + link);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    run = Cli(QStringList{"upload", "--model", model, "--library", "9", "--file", file} + link);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_FALSE(SimLibrary(state, 5).isEmpty());
+    EXPECT_EQ(SimLibrary(state, 9), SimLibrary(state, 5));
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, CliMenuRoundTrip,
+                         ::testing::Values(MenuCase{"M-02", false}, MenuCase{"M-02", true},
+                                           MenuCase{"M-12", false}, MenuCase{"M-12", true}),
+                         [](const auto& param) {
+                             return std::string(param.param.model[2] == '0' ? "M02" : "M12") +
+                                    (param.param.overTcp ? "_tcp" : "_serial");
+                         });
+
 TEST(CliDownloadErrors, FailedLibraryExitsWith1AndKeepsTheEarlierFile) {
     TempFolder folder;
     folder.Write("faults.txt", "silent 4");

@@ -290,8 +290,16 @@ private:
 };
 
 // Commands are a menu path and "?" or a value; every reply starts with an acknowledgement line,
-// "0" when accepted, and a query adds its value line.
+// "0" when accepted, and a query adds its value line. Library values belong to the active
+// library; global values to the processor as a whole (kept as library -1).
 class MenuProcessor : public SimProcessor {
+public:
+    explicit MenuProcessor(std::int32_t modelType)
+        : m_settings("/nonexistent"), m_model(m_settings) {
+        m_model.Use(modelType);
+        AssembleParameterTables(m_tables, m_model, modelType);
+    }
+
 protected:
     std::vector<Reply> Handle(const std::string& command) override {
         if (command == "3.1 ?") {
@@ -306,12 +314,66 @@ protected:
             m_pendingSwitchDelay = Faults().slowSwitchMs;
             return {{Line("0"), 0}};
         }
+        const auto blank = command.find(' ');
+        if (blank != std::string::npos) {
+            const std::string path = command.substr(0, blank);
+            const std::string value = command.substr(blank + 1);
+            if (auto* stored = Find(path)) {
+                if (value == "?")
+                    return {{Line("0") + Line(Shown(*stored)), 0}};
+                *stored = value;
+                ++revision;
+                return {{Line("0"), 0}};
+            }
+        }
         return {{Line("1"), 0}};
     }
 
     std::vector<Reply> Refuse(const std::string&, const std::string& code) override {
         return {{Line(code), 0}};
     }
+
+private:
+    // Positive numbers are shown with their sign, as the processor's display does.
+    static std::string Shown(const std::string& value) {
+        return !value.empty() && value[0] >= '0' && value[0] <= '9' ? "+" + value : value;
+    }
+
+    std::string* Find(const std::string& path) {
+        Fill(libraries[activeLibrary], m_tables.LibraryParmList, activeLibrary);
+        Fill(libraries[-1], m_tables.GlobalParmList, 0);
+        for (const auto& row : m_tables.LibraryParmList.Rows()) {
+            if (row.menuPath == path)
+                return &libraries[activeLibrary].parameters[row.name];
+        }
+        for (const auto& row : m_tables.GlobalParmList.Rows()) {
+            if (row.menuPath == path)
+                return &libraries[-1].parameters[row.name];
+        }
+        return nullptr;
+    }
+
+    // Values made up the first time a library is used, the same every run.
+    static void Fill(Library& library, const ParmTable<TdpParm>& list, int seed) {
+        if (!library.parameters.empty())
+            return;
+        int i = 0;
+        for (const auto& row : list.Rows()) {
+            std::string value;
+            if (row.name == "Heading" || row.name == "ProductID")
+                value = "LINE " + std::to_string(seed) + "/A_" + std::to_string(i);
+            else if (i % 3 == 1)
+                value = "-" + std::to_string(seed + i) + ".25";
+            else
+                value = std::to_string(seed * 10 + i) + ".5";
+            library.parameters[row.name] = value;
+            ++i;
+        }
+    }
+
+    Settings m_settings;
+    CurrentModel m_model;
+    ParameterTables m_tables;
 };
 
 // Dotted keyword commands; a reply line ends in ACK when the command was carried out, NAK when
@@ -345,8 +407,8 @@ std::unique_ptr<SimProcessor> MakeCodedProcessor(std::int32_t modelType) {
     return std::make_unique<CodedProcessor>(modelType);
 }
 
-std::unique_ptr<SimProcessor> MakeMenuProcessor(std::int32_t) {
-    return std::make_unique<MenuProcessor>();
+std::unique_ptr<SimProcessor> MakeMenuProcessor(std::int32_t modelType) {
+    return std::make_unique<MenuProcessor>(modelType);
 }
 
 std::unique_ptr<SimProcessor> MakeBenchProcessor(std::int32_t) {
