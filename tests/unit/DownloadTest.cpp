@@ -181,16 +181,30 @@ TEST(DownloadCoded, SecondOkWhileTheFirstRunsDoesNothing) {
 }
 
 TEST(DownloadCoded, SpcReportsAreSetToNoneWhereTheSourceIsNone) {
-    for (const std::int32_t type : {0, 1, 2, 8, 9}) {
+    struct Case {
+        std::int32_t type;
+        std::vector<const char*> channels;
+    };
+    const std::vector<const char*> six{"A", "B", "C", "D", "E", "F"};
+    const Case cases[] = {{0, six},
+                          {1, six},
+                          {2, six},
+                          {8, six},
+                          {9, six},
+                          {35, {"A", "B", "C", "D"}},
+                          {41, {"A", "B", "C"}}};
+    for (const auto& [type, channels] : cases) {
         DownloadWorld world(type, 4);
         // Every channel's source "none" in this library.
         world.Download(world.Path("warmup.lvf"), 4);
-        for (const char* channel : {"A", "B", "C", "D", "E", "F"})
+        for (const char* channel : channels)
             world.processor->libraries[4].parameters[std::string(channel) + "SpcSource"] = "00";
         world.TakeSent();
         EXPECT_TRUE(world.Download(world.Path("L.lvf"), 4)) << type;
         const std::string sent = world.TakeSent();
-        for (const char* channel : {"A", "B", "C", "D", "E", "F"}) {
+        EXPECT_EQ(static_cast<std::size_t>(std::count(sent.begin(), sent.end(), '2') > 0 ? 1 : 0),
+                  1u);
+        for (const char* channel : channels) {
             std::string code;
             for (const auto& row : world.app.tables.CondMnemonicList.Rows()) {
                 if (row.name == std::string(channel) + "SpcReports")
@@ -201,6 +215,28 @@ TEST(DownloadCoded, SpcReportsAreSetToNoneWhereTheSourceIsNone) {
             EXPECT_NE(set, std::string::npos) << type << channel;
             // Between the mnemonic and the conditional pass.
             EXPECT_LT(set, sent.find("4" + world.app.tables.CondMnemonicList[0].code + "\r"));
+        }
+    }
+}
+
+TEST(DownloadCoded, SecondAlarmDimensionMayFailOnModelType41Only) {
+    for (const std::int32_t type : {41, 35}) { // C-03, and C-02 with the same row
+        DownloadWorld world(type, 4);
+        world.Download(world.Path("warmup.lvf"), 4);
+        const std::string code = world.CodeOf("AlarmDim2");
+        ASSERT_NE(code, "??") << type;
+        world.replaced["4" + code + "\r"] = "4" + code + " N01\r"; // not this processor's
+        const bool type41 = type == 41;
+        world.Download(world.Path("L.lvf"), 4);
+        EXPECT_EQ(std::filesystem::exists(world.Path("L.lvf")), type41) << type;
+        if (type41) {
+            EXPECT_EQ(ProfileFile(world.Path("L.lvf")).ReadText("MnemonicParms", "AlarmDim2", ""),
+                      "00");
+            EXPECT_EQ(world.Lines().back(),
+                      "Download of library 4 to " + world.Path("L.lvf") + " complete.");
+        } else {
+            EXPECT_EQ(world.Lines()[world.Lines().size() - 2],
+                      "Download failed - transaction error!");
         }
     }
 }
