@@ -156,8 +156,7 @@ void MainForm::FormClose() {
     m_with.transport.CloseAtExit();
 }
 
-void MainForm::SetText(std::string_view target, TextProperty property, const std::string& text) {
-    const bool hint = property == TextProperty::Hint;
+std::string* MainForm::TextSlot(std::string_view target, TextProperty property) {
     struct Target {
         std::string_view name;
         Control* control;
@@ -180,12 +179,10 @@ void MainForm::SetText(std::string_view target, TextProperty property, const std
         {"ModelComboBox", &ModelComboBox},
         {"MessageLabel", &MessageLabel},
     };
-    for (const auto& candidate : targets) {
-        if (candidate.name == target) {
-            (hint ? candidate.control->hint : candidate.control->caption) = text;
-            return;
-        }
-    }
+    for (const auto& candidate : targets)
+        if (candidate.name == target)
+            return CaptionOrHint(*candidate.control, property);
+    return nullptr;
 }
 
 } // namespace setfolio

@@ -96,7 +96,8 @@ public:
     void AddMessageLine(const std::string& line) { MessageWindow.AddMessageLine(line); }
     Timer& StartupTimer() { return *m_startupTimer; }
 
-    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+protected:
+    std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
     // Actions that talk to the processor or change the link must not start while an exchange

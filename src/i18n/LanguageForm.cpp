@@ -37,16 +37,16 @@ void LanguageForm::CancelBtnClick() {
     LanguageComboBox.Mark(m_settings.Read(keys::Language));
 }
 
-void LanguageForm::SetText(std::string_view target, TextProperty property,
-                           const std::string& text) {
+std::string* LanguageForm::TextSlot(std::string_view target, TextProperty property) {
     if (target == "TLanguageForm")
-        form.caption = text;
-    else if (target == "LanguageLabel")
-        LanguageLabel.caption = text;
-    else if (target == "OKBtn")
-        (property == TextProperty::Hint ? OKBtn.hint : OKBtn.caption) = text;
-    else if (target == "CancelBtn")
-        (property == TextProperty::Hint ? CancelBtn.hint : CancelBtn.caption) = text;
+        return property == TextProperty::WindowCaption ? &form.caption : nullptr;
+    if (target == "LanguageLabel")
+        return CaptionOrHint(LanguageLabel, property);
+    if (target == "OKBtn")
+        return CaptionOrHint(OKBtn, property);
+    if (target == "CancelBtn")
+        return CaptionOrHint(CancelBtn, property);
+    return nullptr;
 }
 
 } // namespace setfolio

@@ -29,7 +29,8 @@ public:
     // Marks the stored line again; nothing is applied.
     void CancelBtnClick();
 
-    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+protected:
+    std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
     const Settings& m_settings;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "forms/FormControls.h"
 #include "i18n/Messages.h"
 #include "i18n/TextCatalogue.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,9 +16,20 @@ class TextTargets {
 public:
     virtual ~TextTargets() = default;
     // Sets one text of a control (or of the window itself); unknown targets are ignored.
-    virtual void SetText(std::string_view target, TextProperty property,
-                         const std::string& text) = 0;
+    void SetText(std::string_view target, TextProperty property, const std::string& text);
+    // The text a control (or the window) shows now; nothing for a target the window lacks.
+    std::optional<std::string> Text(std::string_view target, TextProperty property) const;
+
+protected:
+    // Where the window keeps one text of a control (or its own caption); nullptr for a target
+    // or property it does not have.
+    virtual std::string* TextSlot(std::string_view target, TextProperty property) = 0;
 };
+
+// The caption or the hint of a control, as `property` asks; nullptr for any other property.
+std::string* CaptionOrHint(Control& control, TextProperty property);
+// One of the first three lines of a list, as ListLine0 to ListLine2 ask; nullptr otherwise.
+std::string* ListLine(Choice& list, TextProperty property);
 
 // Puts the texts of a language into the message texts and into the controls of the windows that
 // have attached themselves.

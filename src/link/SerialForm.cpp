@@ -133,27 +133,21 @@ SerialSettings SerialForm::CurrentSerialSettings() const {
     return settings;
 }
 
-void SerialForm::SetText(std::string_view target, TextProperty property, const std::string& text) {
-    using enum TextProperty;
+std::string* SerialForm::TextSlot(std::string_view target, TextProperty property) {
     if (target == "TSerialForm")
-        form.caption = text;
-    else if (target == "ComPortLabel")
-        ComPortLabel.caption = text;
-    else if (target == "BaudRateLabel")
-        BaudRateLabel.caption = text;
-    else if (target == "ParityLabel")
-        ParityLabel.caption = text;
-    else if (target == "DataBitsLabel")
-        DataBitsLabel.caption = text;
-    else if (target == "StopBitsLabel")
-        StopBitsLabel.caption = text;
-    else if (target == "ParityComboBox" && property >= ListLine0 && property <= ListLine2)
-        ParityComboBox.items[static_cast<std::size_t>(static_cast<int>(property) -
-                                                      static_cast<int>(ListLine0))] = text;
-    else if (target == "OKBtn")
-        (property == Hint ? OKBtn.hint : OKBtn.caption) = text;
-    else if (target == "CancelBtn")
-        (property == Hint ? CancelBtn.hint : CancelBtn.caption) = text;
+        return property == TextProperty::WindowCaption ? &form.caption : nullptr;
+    if (target == "ParityComboBox")
+        return ListLine(ParityComboBox, property);
+    const std::pair<std::string_view, Control*> controls[] = {
+        {"ComPortLabel", &ComPortLabel},   {"BaudRateLabel", &BaudRateLabel},
+        {"ParityLabel", &ParityLabel},     {"DataBitsLabel", &DataBitsLabel},
+        {"StopBitsLabel", &StopBitsLabel}, {"OKBtn", &OKBtn},
+        {"CancelBtn", &CancelBtn},
+    };
+    for (const auto& [name, control] : controls)
+        if (name == target)
+            return CaptionOrHint(*control, property);
+    return nullptr;
 }
 
 } // namespace setfolio

@@ -58,7 +58,8 @@ public:
     // The marked IP address entry ("" when none is marked).
     std::string HostEntry() const { return IpAddressBox.MarkedText(); }
 
-    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+protected:
+    std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
     const Settings& m_settings;

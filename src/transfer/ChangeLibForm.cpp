@@ -51,19 +51,18 @@ void ChangeLibForm::CancelBtnClick() {
                        m_prompts, m_log);
 }
 
-void ChangeLibForm::SetText(std::string_view target, TextProperty property,
-                            const std::string& text) {
-    const bool hint = property == TextProperty::Hint;
+std::string* ChangeLibForm::TextSlot(std::string_view target, TextProperty property) {
     if (target == "TChangeLibForm")
-        form.caption = text;
-    else if (target == "LibraryLabel")
-        LibraryLabel.caption = text;
-    else if (target == "LibrarySpinEdit")
-        LibrarySpinEdit.hint = text;
-    else if (target == "OKBtn")
-        (hint ? OKBtn.hint : OKBtn.caption) = text;
-    else if (target == "CancelBtn")
-        (hint ? CancelBtn.hint : CancelBtn.caption) = text;
+        return property == TextProperty::WindowCaption ? &form.caption : nullptr;
+    if (target == "LibraryLabel")
+        return CaptionOrHint(LibraryLabel, property);
+    if (target == "LibrarySpinEdit")
+        return CaptionOrHint(LibrarySpinEdit, property);
+    if (target == "OKBtn")
+        return CaptionOrHint(OKBtn, property);
+    if (target == "CancelBtn")
+        return CaptionOrHint(CancelBtn, property);
+    return nullptr;
 }
 
 } // namespace setfolio

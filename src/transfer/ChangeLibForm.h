@@ -34,7 +34,8 @@ public:
     void OKBtnClick();
     void CancelBtnClick();
 
-    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+protected:
+    std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
     Exchange& m_exchange;

@@ -74,12 +74,10 @@ void DownLoadForm::SetTransferMode(bool on, int progressRange) {
                DownloadIdleHeight, DownloadTransferHeight);
 }
 
-void DownLoadForm::SetText(std::string_view target, TextProperty property,
-                           const std::string& text) {
+std::string* DownLoadForm::TextSlot(std::string_view target, TextProperty property) {
     if (target == "DownDialog")
-        saveDialogTitle = text;
-    else
-        TransferForm::SetText(target, property, text);
+        return property == TextProperty::DialogTitle ? &saveDialogTitle : nullptr;
+    return TransferForm::TextSlot(target, property);
 }
 
 } // namespace setfolio

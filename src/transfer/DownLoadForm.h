@@ -27,7 +27,9 @@ public:
     void FormClose() override;
 
     void SetTransferMode(bool on, int progressRange) override;
-    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
+
+protected:
+    std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
     const Settings& m_settings;

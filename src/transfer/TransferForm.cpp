@@ -99,33 +99,29 @@ void TransferForm::SetMaximum(int maximum) {
     Changed();
 }
 
-void TransferForm::SetText(std::string_view target, TextProperty property,
-                           const std::string& text) {
-    const bool hint = property == TextProperty::Hint;
+std::string* TransferForm::TextSlot(std::string_view target, TextProperty property) {
+    // The window itself goes by its class name, which differs between the two dialogs.
     if (property == TextProperty::WindowCaption)
-        form.caption = text;
-    else if (target == "LibraryLabel")
-        LibraryLabel.caption = text;
-    else if (target == "ToLibCB")
-        (hint ? ToLibCB.hint : ToLibCB.caption) = text;
-    else if (target == "FileLabel")
-        FileLabel.caption = text;
-    else if (target == "OKBtn")
-        (hint ? OKBtn.hint : OKBtn.caption) = text;
-    else if (target == "CancelBtn")
-        (hint ? CancelBtn.hint : CancelBtn.caption) = text;
-    else if (target == "ProgressLabel")
-        ProgressLabel.caption = text;
-    else if (target == "AbortBtn")
-        AbortBtn.caption = text;
-    else if (target == "LibrarySpinEdit")
-        LibrarySpinEdit.hint = text;
-    else if (target == "ToLibrarySpinEdit")
-        ToLibrarySpinEdit.hint = text;
-    else if (target == "FileName")
-        FileName.hint = text;
-    else if (target == "FileBtn")
-        FileBtn.hint = text;
+        return &form.caption;
+    // The file name is not a text of the language: only its hint is.
+    if (target == "FileName")
+        return property == TextProperty::Hint ? &FileName.hint : nullptr;
+    const std::pair<std::string_view, Control*> controls[] = {
+        {"LibraryLabel", &LibraryLabel},
+        {"LibrarySpinEdit", &LibrarySpinEdit},
+        {"ToLibCB", &ToLibCB},
+        {"ToLibrarySpinEdit", &ToLibrarySpinEdit},
+        {"FileLabel", &FileLabel},
+        {"FileBtn", &FileBtn},
+        {"OKBtn", &OKBtn},
+        {"CancelBtn", &CancelBtn},
+        {"ProgressLabel", &ProgressLabel},
+        {"AbortBtn", &AbortBtn},
+    };
+    for (const auto& [name, control] : controls)
+        if (name == target)
+            return CaptionOrHint(*control, property);
+    return nullptr;
 }
 
 } // namespace setfolio

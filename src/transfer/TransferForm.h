@@ -60,9 +60,9 @@ public:
     void SetPosition(int position) override;
     void SetMaximum(int maximum) override;
 
-    void SetText(std::string_view target, TextProperty property, const std::string& text) override;
-
 protected:
+    std::string* TextSlot(std::string_view target, TextProperty property) override;
+
     // Switches the shared controls; `idle` are the dialog's library and file controls.
     void SwitchMode(bool on, int progressRange, std::initializer_list<Control*> idle,
                     int idleHeight, int transferHeight);

@@ -95,17 +95,17 @@ void UpLoadForm::SetTransferMode(bool on, int progressRange) {
                UploadIdleHeight, UploadTransferHeight);
 }
 
-void UpLoadForm::SetText(std::string_view target, TextProperty property, const std::string& text) {
+std::string* UpLoadForm::TextSlot(std::string_view target, TextProperty property) {
     if (target == "UpDialog")
-        openDialogTitle = text;
-    else if (target == "ModelLabel")
-        ModelLabel.caption = text;
-    else if (target == "ModelNumber")
-        ModelNumber.hint = text;
-    else if (target == "IncludeCommonCB")
-        IncludeCommonCB.caption = text;
-    else
-        TransferForm::SetText(target, property, text);
+        return property == TextProperty::DialogTitle ? &openDialogTitle : nullptr;
+    if (target == "ModelLabel")
+        return CaptionOrHint(ModelLabel, property);
+    // The model number shows the chosen file's model: only its hint follows the language.
+    if (target == "ModelNumber")
+        return property == TextProperty::Hint ? &ModelNumber.hint : nullptr;
+    if (target == "IncludeCommonCB")
+        return CaptionOrHint(IncludeCommonCB, property);
+    return TransferForm::TextSlot(target, property);
 }
 
 } // namespace setfolio

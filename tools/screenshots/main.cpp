@@ -1,3 +1,4 @@
+#include "core/Application.h"
 #include "core/CurrentModel.h"
 #include "core/MessageLog.h"
 #include "core/Settings.h"
@@ -13,18 +14,24 @@
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
 #include "tables/ParameterTables.h"
+#include "transfer/CurrentLibraryLine.h"
 #include "transfer/DownLoadForm.h"
 #include "transfer/UpLoadForm.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
+#include "ui/QtMainForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
 #include "ui/QtTransferForm.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -55,6 +62,56 @@ public:
     void ShowAboutBox() override {}
     void CloseMainWindow() override {}
 };
+
+// The main window as a start in `language` against a processor at library 12 leaves it, with
+// its menu opened beside it. The start-up sequence itself does not run, so no port is opened.
+bool SaveMainWindow(const std::string& programPath, Language language, const QDir& folder,
+                    const char* name) {
+    QtEventLoop loop;
+    QtSerialPort port(programPath);
+    QtTcpClient tcp(loop);
+    QtPrompts prompts;
+    NoDialogs dialogs;
+    Application application(Platform{loop, port, tcp, prompts, dialogs, programPath});
+    MainForm& form = application.mainForm;
+    form.FormCreate();
+    form.StartupTimer().Stop();
+    LanguageForm& languages = application.languageForm;
+    languages.NameLanguageList();
+    languages.LanguageComboBox.Mark(static_cast<int>(language));
+    languages.ApplyLanguage();
+    const MessageTexts& texts = application.localisation.Messages();
+    ShowCurrentLibrary(12, ReplyStatus::Ok, texts, prompts, application.messageLog);
+    ShowCurrentLibrary(12, ReplyStatus::NoConnection, texts, prompts, application.messageLog);
+
+    QtMainForm window(form, prompts);
+    window.show();
+    QApplication::processEvents();
+    const QPixmap windowPicture = window.grab();
+    auto* menu = window.findChild<QMenu*>("MenuMain");
+    const QRect title = window.menuBar()->actionGeometry(menu->menuAction());
+    menu->popup(window.menuBar()->mapToGlobal(title.bottomLeft()));
+    QApplication::processEvents();
+    const QPixmap menuPicture = menu->grab();
+    menu->hide();
+    window.hide();
+    // The open menu beside the window, at the height it opens at, so that it hides nothing.
+    constexpr int Gap = 12;
+    const int menuTop = window.menuBar()->mapTo(&window, title.bottomLeft()).y();
+    QPixmap picture(windowPicture.width() + Gap + menuPicture.width(),
+                    std::max(windowPicture.height(), menuTop + menuPicture.height()));
+    picture.fill(window.palette().color(QPalette::Window));
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, windowPicture);
+    painter.drawPixmap(windowPicture.width() + Gap, menuTop, menuPicture);
+    painter.end();
+
+    const QString path = folder.filePath(QLatin1String(name));
+    const bool saved = picture.save(path, "PNG");
+    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    application.transport.CloseAtExit();
+    return saved;
+}
 
 } // namespace
 
@@ -162,5 +219,7 @@ int main(int argc, char* argv[]) {
     saved &= Save(uploadDialog, folder, "upload.png");
 
     transport.CloseAtExit();
+    saved &= SaveMainWindow(programPath, Language::German, folder, "main-window-de.png");
+    saved &= SaveMainWindow(programPath, Language::French, folder, "main-window-fr.png");
     return saved ? 0 : 1;
 }
