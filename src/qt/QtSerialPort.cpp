@@ -41,6 +41,16 @@ QtSerialPort::~QtSerialPort() {
         m_port.close();
 }
 
+void QtSerialPort::SetPortNumber(int number) {
+    m_portNumber = number;
+#ifndef _WIN32
+    namespace fs = std::filesystem;
+    const fs::path entry = fs::path(m_programFolder) / "ports" / PortName(number);
+    std::error_code error;
+    m_named = fs::is_symlink(entry, error) || fs::exists(entry, error);
+#endif
+}
+
 std::string QtSerialPort::DevicePath(int number) const {
 #ifdef _WIN32
     return PortName(number);
@@ -55,6 +65,10 @@ std::string QtSerialPort::DevicePath(int number) const {
         const fs::path real = fs::canonical(entry, error);
         return error ? entry.string() : real.string();
     }
+    // A port chosen through its link that has gone (an adapter unplugged) is missing; it must
+    // not turn into another device that happens to carry the same number.
+    if (m_named && number == m_portNumber)
+        return entry.string();
     return "/dev/ttyS" + std::to_string(number - 1);
 #endif
 }

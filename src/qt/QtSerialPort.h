@@ -23,7 +23,7 @@ public:
     QtSerialPort(const QtSerialPort&) = delete;
     QtSerialPort& operator=(const QtSerialPort&) = delete;
 
-    void SetPortNumber(int number) override { m_portNumber = number; }
+    void SetPortNumber(int number) override;
     void SetBaudRate(int baud) override { m_baudRate = baud; }
     void SetParity(Parity parity) override { m_parity = parity; }
     void SetDataBits(int bits) override { m_dataBits = bits; }
@@ -60,6 +60,8 @@ private:
 
     std::string m_programFolder;
     int m_portNumber = 1;
+    // Set when the port was named through ports/COMn when it was chosen: it keeps that name.
+    bool m_named = false;
     int m_baudRate = 9600;
     Parity m_parity = Parity::None;
     int m_dataBits = 8;

@@ -69,6 +69,13 @@ FaultRules ParseFaultRules(std::string_view text) {
             while (!refusal.commandPrefix.empty() && refusal.commandPrefix.back() == ' ')
                 refusal.commandPrefix.pop_back();
             rules.refusals.push_back(refusal);
+        } else if (kind == "flood") {
+            const auto blank = rest.rfind(' ');
+            const auto bytes =
+                blank == std::string::npos ? std::nullopt : ParseDecimal(rest.substr(blank + 1));
+            if (!bytes || *bytes < 1 || blank == 0)
+                throw bad();
+            rules.floods.push_back({rest.substr(0, blank), *bytes});
         } else if (kind == "silent" || kind == "garbage") {
             if (rest.empty())
                 throw bad();
@@ -112,6 +119,12 @@ std::vector<Reply> SimProcessor::Receive(std::string_view bytes, bool overTcp) {
         for (const auto& prefix : m_faults.garbageCommands) {
             if (!handled && StartsWith(command, prefix)) {
                 answer.push_back({Line(Garbage(commands)), 0});
+                handled = true;
+            }
+        }
+        for (const auto& flood : m_faults.floods) {
+            if (!handled && StartsWith(command, flood.commandPrefix)) {
+                answer.push_back({std::string(static_cast<std::size_t>(flood.bytes), 'X'), 0});
                 handled = true;
             }
         }
@@ -376,29 +389,192 @@ private:
     ParameterTables m_tables;
 };
 
+// Numbers for the made-up dumps: the same sequence for the same seed, every run.
+class Sequence {
+public:
+    explicit Sequence(unsigned seed) : m_value(2166136261u ^ seed) {}
+    int Next(int below) {
+        m_value = m_value * 1664525u + 1013904223u;
+        return static_cast<int>((m_value >> 8) % static_cast<unsigned>(below));
+    }
+
+private:
+    unsigned m_value;
+};
+
+// `units` thousandths (or whatever `decimals` says) as a decimal number with that many places.
+std::string Fixed(int units, int decimals) {
+    std::string digits = std::to_string(units < 0 ? -units : units);
+    const auto places = static_cast<std::size_t>(decimals);
+    if (digits.size() <= places)
+        digits.insert(0, places + 1 - digits.size(), '0');
+    digits.insert(digits.size() - places, ".");
+    return (units < 0 ? "-" : "") + digits;
+}
+
+std::string TwoDigits(int number) {
+    return (number < 10 ? "0" : "") + std::to_string(number);
+}
+
+// The first line of a dump names its section and gives the dump's size in bytes, this line and
+// every line end included, as its second word.
+std::vector<std::string> WithHeader(const std::string& section, int library,
+                                    std::vector<std::string> body) {
+    std::size_t bodyBytes = 0;
+    for (const auto& line : body)
+        bodyBytes += line.size() + 2;
+    const auto header = [&](std::size_t bytes) {
+        return "#" + section + " " + std::to_string(bytes) + " LIBRARY " + std::to_string(library);
+    };
+    std::size_t bytes = bodyBytes;
+    while (bodyBytes + header(bytes).size() + 2 != bytes)
+        bytes = bodyBytes + header(bytes).size() + 2;
+    body.insert(body.begin(), header(bytes));
+    return body;
+}
+
+// Calibration, linearization and jog values of a library the processor was never sent.
+std::vector<std::string> MadeUpCommon(int library) {
+    Sequence next(static_cast<unsigned>(library) * 2u + 1u);
+    std::vector<std::string> lines;
+    for (int channel = 1; channel <= 2; ++channel) {
+        const std::string ch = "CH" + std::to_string(channel);
+        lines.push_back("CAL." + ch + ".ZERO:" + Fixed(next.Next(2001) - 1000, 5));
+        lines.push_back("CAL." + ch + ".GAIN:" + Fixed(95000 + next.Next(10001), 5));
+        lines.push_back("CAL." + ch + ".MASTER:" + Fixed(10000 + next.Next(90001), 4));
+        lines.push_back("CAL." + ch + ".DATE:2024-" + TwoDigits(1 + next.Next(12)) + "-" +
+                        TwoDigits(1 + next.Next(28)));
+        lines.push_back("LIN." + ch + ".POINTS:8");
+        for (int point = 1; point <= 8; ++point)
+            lines.push_back("LIN." + ch + ".P" + TwoDigits(point) + ":" + Fixed(point * 125000, 5) +
+                            "," + Fixed(point * 125000 + next.Next(201) - 100, 5));
+    }
+    lines.push_back("JOG.SPEED.FAST:" + Fixed(200 + next.Next(301), 1));
+    lines.push_back("JOG.SPEED.SLOW:" + Fixed(10 + next.Next(41), 1));
+    lines.push_back("JOG.STEP:" + Fixed(1 + next.Next(100), 3));
+    lines.push_back("JOG.LIMIT.LOW:" + Fixed(-next.Next(5000), 2));
+    lines.push_back("JOG.LIMIT.HIGH:" + Fixed(next.Next(5000), 2));
+    return WithHeader("COMMON", library, std::move(lines));
+}
+
+// The measuring set-up of a library the processor was never sent.
+std::vector<std::string> MadeUpUser(int library) {
+    static constexpr const char* Kinds[] = {"DIA", "LEN", "RUNOUT", "TAPER", "FLAT"};
+    Sequence next(static_cast<unsigned>(library) * 2u + 2u);
+    std::vector<std::string> lines;
+    lines.push_back("USER.NAME:PART " + std::to_string(library));
+    lines.push_back("USER.UNITS:" + std::string(next.Next(2) == 0 ? "MM" : "IN"));
+    lines.push_back("USER.RESOLUTION:" + Fixed(1 + next.Next(10), 4));
+    lines.push_back("USER.AVERAGE:" + std::to_string(1 + next.Next(16)));
+    for (int feature = 1; feature <= 12; ++feature) {
+        const std::string f = "FEAT.F" + TwoDigits(feature);
+        const int nominal = 5000 + next.Next(95000);
+        const int tolerance = 5 + next.Next(50);
+        lines.push_back(f + ".NAME:" + Kinds[next.Next(5)] + " " + std::to_string(feature));
+        lines.push_back(f + ".NOMINAL:" + Fixed(nominal, 4));
+        lines.push_back(f + ".UPPER:" + Fixed(tolerance, 4));
+        lines.push_back(f + ".LOWER:" + Fixed(-tolerance, 4));
+        lines.push_back(f + ".ALARM:" + std::string(next.Next(3) == 0 ? "OFF" : "ON"));
+    }
+    return WithHeader("USER", library, std::move(lines));
+}
+
 // Dotted keyword commands; a reply line ends in ACK when the command was carried out, NAK when
-// it was not.
+// it was not. A library is handed over as two text dumps, "Common" and "User", each closed by a
+// line of its own; a dump streamed back is taken line by line until its size is reached and then
+// acknowledged once.
 class BenchProcessor : public SimProcessor {
 protected:
-    std::vector<Reply> Handle(const std::string& command) override {
+    std::vector<Reply> Handle(const std::string& command) override { return Take(command, false); }
+
+    std::vector<Reply> Refuse(const std::string& command, const std::string&) override {
+        return Take(command, true);
+    }
+
+private:
+    struct Incoming {
+        std::string section;
+        std::int64_t size = 0;
+        std::int64_t received = 0;
+        std::vector<std::string> lines;
+        bool refused = false;
+    };
+
+    static constexpr const char* Ack = "\x06";
+    static constexpr const char* Nak = "\x15";
+
+    // The first line of a dump: "#COMMON" or "#USER" and the dump's size.
+    static std::optional<Incoming> DumpStart(const std::string& line) {
+        const auto blank = line.find(' ');
+        if (blank == std::string::npos)
+            return std::nullopt;
+        const std::string first = line.substr(0, blank);
+        const std::string rest = line.substr(blank + 1);
+        const auto size = ParseDecimal(rest.substr(0, rest.find(' ')));
+        if ((first != "#COMMON" && first != "#USER") || !size || *size <= 0)
+            return std::nullopt;
+        return Incoming{first.substr(1), *size, 0, {}, false};
+    }
+
+    std::vector<Reply> Take(const std::string& command, bool refused) {
+        auto start = DumpStart(command);
+        // A command, or the start of another dump, ends an unfinished dump.
+        if (m_incoming && !start && !StartsWith(command, "SYST."))
+            return Collect(command, refused);
+        m_incoming = std::move(start);
+        if (m_incoming)
+            return Collect(command, refused);
+        if (command == "SYST.LIBRARY.COMMON?" || command == "SYST.LIBRARY.USER?")
+            return Dump(command == "SYST.LIBRARY.COMMON?", refused);
+        if (refused)
+            return {{Line(Nak), 0}};
         if (command == "SYST.LIBRARY.SELECT?") {
             const int delay = std::exchange(m_pendingSwitchDelay, 0);
-            return {{Line(std::to_string(activeLibrary) + "\x06"), delay}};
+            return {{Line(std::to_string(activeLibrary) + Ack), delay}};
         }
         if (StartsWith(command, "SYST.LIBRARY.SELECT:")) {
             const auto number = ParseDecimal(command.substr(20));
             if (!number || *number < 0 || *number > 999)
-                return {{Line("\x15"), 0}};
+                return {{Line(Nak), 0}};
             activeLibrary = *number;
             m_pendingSwitchDelay = Faults().slowSwitchMs;
-            return {{Line("\x06"), 0}};
+            return {{Line(Ack), 0}};
         }
-        return {{Line("\x15"), 0}};
+        return {{Line(Nak), 0}};
     }
 
-    std::vector<Reply> Refuse(const std::string&, const std::string&) override {
-        return {{Line("\x15"), 0}};
+    std::vector<Reply> Collect(const std::string& line, bool refused) {
+        Incoming& incoming = *m_incoming;
+        incoming.lines.push_back(line);
+        incoming.received += static_cast<std::int64_t>(line.size()) + 2;
+        incoming.refused = incoming.refused || refused;
+        if (incoming.received < incoming.size)
+            return {};
+        const Incoming done = std::move(incoming);
+        m_incoming.reset();
+        if (done.refused || done.received != done.size)
+            return {{Line(Nak), 0}};
+        Library& library = libraries[activeLibrary];
+        (done.section == "COMMON" ? library.common : library.user) = done.lines;
+        ++revision;
+        return {{Line(Ack), 0}};
     }
+
+    // The dump of the active library, one reply a line, closed by ACK (NAK when refused).
+    std::vector<Reply> Dump(bool common, bool refused) {
+        Library& library = libraries[activeLibrary];
+        auto& lines = common ? library.common : library.user;
+        if (lines.empty())
+            lines = common ? MadeUpCommon(activeLibrary) : MadeUpUser(activeLibrary);
+        std::vector<Reply> replies;
+        replies.reserve(lines.size() + 1);
+        for (const auto& line : lines)
+            replies.push_back({Line(line), 0});
+        replies.push_back({Line(refused ? Nak : Ack), 0});
+        return replies;
+    }
+
+    std::optional<Incoming> m_incoming;
 };
 
 } // namespace

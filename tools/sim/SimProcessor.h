@@ -19,11 +19,17 @@ struct FaultRules {
     std::vector<Refusal> refusals;
     std::vector<std::string> silentCommands;  // no reply at all
     std::vector<std::string> garbageCommands; // a reply that belongs to no grammar
+    struct Flood {
+        std::string commandPrefix;
+        int bytes = 0;
+    };
+    std::vector<Flood> floods; // a reply of this many bytes that never ends
     int slowSwitchMs = 0;      // the library query after a select is answered this much later
     int dropAfterCommands = 0; // the connection ends after this many commands (0: never)
 };
 
 // Reads fault rules, one per line: "refuse PREFIX CODE", "silent PREFIX", "garbage PREFIX",
+// "flood PREFIX BYTES",
 // "slow-switch SECONDS", "drop-after N"; blank lines and lines starting with # are skipped.
 // Throws std::invalid_argument naming the line that cannot be read.
 FaultRules ParseFaultRules(std::string_view text);

@@ -1,0 +1,223 @@
+// What the user sees when things go wrong during a transfer: the program never crashes or hangs,
+// reports the failure, and never loses an earlier library file.
+#include "FakeDialogs.h"
+#include "FakePrompts.h"
+#include "SimProcess.h"
+#include "TempFolder.h"
+#include "core/Application.h"
+#include "qt/QtEventLoop.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTcpClient.h"
+
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+using namespace setfolio;
+using setfolio::testing::SimProcess;
+using setfolio::testing::TempFolder;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    bool crashed = false;
+    std::string out;
+    std::string err;
+};
+
+// Runs setfolio-cli; `limitFileBytes` caps the size of files it may write; `killAfterMs` ends it
+// with SIGKILL.
+Run Cli(const QStringList& args, rlim_t limitFileBytes = RLIM_INFINITY, int killAfterMs = 0) {
+    QProcess process;
+    if (limitFileBytes != RLIM_INFINITY) {
+        process.setChildProcessModifier([limitFileBytes] {
+            const rlimit limit{limitFileBytes, limitFileBytes};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN);
+        });
+    }
+    QEventLoop wait;
+    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
+    if (killAfterMs > 0)
+        QTimer::singleShot(killAfterMs, &process, [&process] { process.kill(); });
+    process.start(SETFOLIO_CLI_PATH, args);
+    wait.exec();
+    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit && killAfterMs == 0,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+struct SimLine {
+    TempFolder folder;
+    std::unique_ptr<SimProcess> sim;
+    QStringList link;
+
+    explicit SimLine(QStringList simArgs, bool tcp = false, const char* model = "C-12") {
+        simArgs << "--model" << model;
+        if (tcp) {
+            simArgs << "--tcp"
+                    << "0";
+            sim = std::make_unique<SimProcess>(simArgs);
+            link = {"--model", model, "--tcp", QString("127.0.0.1:%1").arg(sim->TcpPort())};
+        } else {
+            simArgs << "--serial" << Path("COM1");
+            sim = std::make_unique<SimProcess>(simArgs);
+            link = {"--model", model, "--serial", Path("COM1")};
+        }
+    }
+    QString Path(const char* name) const { return QString::fromStdString(folder.File(name)); }
+    QString Faults(const std::string& rules) const {
+        folder.Write("faults.txt", rules);
+        return Path("faults.txt");
+    }
+    // Library files in the folder, besides the given one.
+    int OtherLibraryFiles(const std::string& keep) const {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+            const auto name = entry.path().filename().string();
+            if (name != keep && name.find(".lvf") != std::string::npos)
+                ++count;
+        }
+        return count;
+    }
+};
+
+const std::string EarlierBackup = "[SystemSettings]\r\nModelNo=0\r\n; yesterday's backup\r\n";
+
+TEST(Faults, ConnectionDroppedMidDownloadKeepsTheEarlierFile) {
+    TempFolder faults;
+    faults.Write("f.txt", "drop-after 60");
+    SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, true);
+    line.folder.Write("Line.lvf", EarlierBackup);
+    const auto run =
+        Cli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.out.substr(0, 32), "Download failed - no connection!");
+    EXPECT_EQ(line.folder.Read("Line.lvf"), EarlierBackup);
+}
+
+TEST(Faults, ConnectionDroppedMidUploadIsReported) {
+    SimLine line({}, true);
+    ASSERT_EQ(
+        Cli(QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link)
+            .exitCode,
+        0);
+    line.sim.reset();
+    TempFolder faults;
+    faults.Write("f.txt", "drop-after 60");
+    SimLine dropping({"--faults", QString::fromStdString(faults.File("f.txt"))}, true);
+    const auto run =
+        Cli(QStringList{"upload", "--library", "9", "--file", line.Path("L.lvf")} + dropping.link);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.out, "Upload failed - no connection!\n");
+}
+
+TEST(Faults, KilledDuringADownloadLeavesTheEarlierFileAndNoOtherLibrary) {
+    SimLine line({"--baud", "9600"});
+    line.folder.Write("Line.lvf", EarlierBackup);
+    Cli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link,
+        RLIM_INFINITY, 1500);
+    EXPECT_EQ(line.folder.Read("Line.lvf"), EarlierBackup);
+    EXPECT_EQ(line.OtherLibraryFiles("Line.lvf"), 0);
+}
+
+TEST(Faults, FullDiskDuringTheFinalWriteKeepsTheEarlierFile) {
+    SimLine line({});
+    // An earlier file of 200 bytes, a new one of some 10 KB, and room for 4 KB.
+    const std::string earlier = EarlierBackup + std::string(150, ';') + "\r\n";
+    line.folder.Write("Line.lvf", earlier);
+    const auto run =
+        Cli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link,
+            4096);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_NE(run.err.find("Enter a valid filename."), std::string::npos) << run.err;
+    EXPECT_EQ(line.folder.Read("Line.lvf"), earlier);
+    EXPECT_EQ(line.OtherLibraryFiles("Line.lvf"), 0);
+}
+
+TEST(Faults, EndlessReplyIsCutOff) {
+    for (const bool tcp : {false, true}) {
+        TempFolder faults;
+        faults.Write("f.txt", "flood 4 102400");
+        SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, tcp);
+        const auto run = Cli(
+            QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link);
+        EXPECT_EQ(run.exitCode, 1) << tcp;
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.out.substr(0, 32), "Download failed - no connection!") << tcp;
+        EXPECT_FALSE(std::filesystem::exists(line.folder.File("L.lvf")));
+    }
+}
+
+TEST(Faults, MalformedLibraryFilesUploadDefaultsOrFail) {
+    SimLine line({});
+    const std::pair<const char*, std::string> files[] = {
+        {"garbage.lvf", std::string("\x00\xff\x13[\x01]=\n\r==\x7f", 12)},
+        {"hugeline.lvf", "[SystemSettings]\r\nModelNo=0\r\n[NumericParms]\r\nX=" +
+                             std::string(1 << 20, '9') + "\r\n"},
+        {"nosections.lvf", "ModelNo=0\r\n"},
+        {"foreign.lvf", "[SystemSettings]\r\nModelNo=6\r\n[LibraryParms]\r\nA=1\r\n"},
+        {"badmodel.lvf", "[SystemSettings]\r\nModelNo=banana\r\n"},
+    };
+    for (const auto& [name, content] : files) {
+        line.folder.Write(name, content);
+        const auto run =
+            Cli(QStringList{"upload", "--library", "9", "--file", line.Path(name)} + line.link);
+        EXPECT_FALSE(run.crashed) << name;
+        EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << name;
+        EXPECT_TRUE(run.out.starts_with("Upload of ") || run.out.starts_with("Upload failed"))
+            << name << ": " << run.out << run.err;
+    }
+}
+
+// The serial device goes away and comes back (a USB adapter pulled and plugged in again): the
+// next action works without restarting the program.
+TEST(Faults, SerialDeviceThatComesBackWorksAgain) {
+    TempFolder folder;
+    const Settings settings(folder.Path());
+    settings.Write(keys::Language, 0);
+    settings.Write(keys::ComPort, 0);
+    const QString com = QString::fromStdString(folder.File("ports/COM1"));
+    auto sim = std::make_unique<SimProcess>(QStringList{"--active", "8", "--serial", com});
+
+    QtEventLoop loop;
+    QtSerialPort port(folder.Path());
+    QtTcpClient tcp(loop);
+    fake::FakePrompts prompts;
+    fake::FakeDialogs dialogs;
+    Application app(Platform{loop, port, tcp, prompts, dialogs, folder.Path()});
+    app.mainForm.FormCreate();
+    auto guard = loop.CreateTimer();
+    bool expired = false;
+    guard->SetInterval(20000);
+    guard->SetOnExpiry([&] { expired = true; });
+    guard->Start();
+    loop.WaitUntil([&] { return expired || app.messageLog.Lines().size() >= 2; });
+    ASSERT_EQ(app.messageLog.Lines().back(), "Current library is 8.");
+
+    sim.reset(); // pulled
+    app.mainForm.ModelComboBoxChange(11);
+    EXPECT_NE(app.messageLog.Lines().back(), "Current library is 8.");
+    app.mainForm.ModelComboBoxChange(11);
+
+    sim = std::make_unique<SimProcess>(QStringList{"--active", "8", "--serial", com}); // back
+    // A port that failed to open stays off until it is configured again; a query that merely
+    // timed out tries the port again by itself.
+    if (app.transport.PortFailed())
+        app.transport.OpenConnection();
+    app.mainForm.ModelComboBoxChange(11);
+    EXPECT_EQ(app.messageLog.Lines().back(), "Current library is 8.");
+}
+
+} // namespace
