@@ -1,4 +1,6 @@
 #include "ui/QtEditIpForm.h"
+#include "ui/UiText.h"
+#include "ui/Widgets.h"
 
 #include "link/EditIpForm.h"
 #include "ui/QtPrompts.h"
@@ -16,20 +18,6 @@ namespace setfolio {
 
 namespace {
 
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The list file holds single-byte text, one entry a line.
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToLatin1(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 // Refuses what the list file cannot hold: characters beyond single-byte text would turn into
 // '?', and control characters (a pasted line break above all) would split the entry in two.
 class SingleByteTextValidator : public QValidator {
@@ -45,43 +33,11 @@ public:
     }
 };
 
-void ShowControl(QWidget* widget, const Control& control) {
-    widget->setToolTip(Utf8(control.hint));
-    widget->setEnabled(control.enabled);
-    if (widget->isHidden() == control.visible)
-        widget->setHidden(!control.visible);
-}
-
-void ShowLabel(QLabel* label, const Label& model) {
-    label->setText(Utf8(model.caption));
-    ShowControl(label, model);
-    // A disabled label keeps the style's disabled look.
-    const QColor colour(model.colour.red, model.colour.green, model.colour.blue);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Active, QPalette::WindowText, colour);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-void ShowButton(QPushButton* button, const Button& model) {
-    button->setText(Utf8(model.caption));
-    ShowControl(button, model);
-}
-
 void ShowEdit(QLineEdit* edit, const TextEdit& model) {
-    const QString text = Latin1(model.text);
+    const QString text = FromBytes(model.text);
     if (edit->text() != text)
         edit->setText(text);
     ShowControl(edit, model);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment, QRect geometry) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    label->setGeometry(geometry);
-    return label;
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
@@ -90,14 +46,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
     edit->setValidator(new SingleByteTextValidator(edit));
     edit->setGeometry(geometry);
     return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
 }
 
 // Layout, in pixels of the 511 x 393 client area.
@@ -172,11 +120,11 @@ QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
 
     connect(m_addressEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_refreshing)
-            m_form.AddressEdit.text = ToLatin1(text);
+            m_form.AddressEdit.text = ToBytes(text);
     });
     connect(m_nameEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_refreshing)
-            m_form.NameEdit.text = ToLatin1(text);
+            m_form.NameEdit.text = ToBytes(text);
     });
     connect(m_addressList, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_refreshing)
@@ -191,7 +139,7 @@ QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
 void QtEditIpForm::Refresh() {
     const bool wasRefreshing = m_refreshing;
     m_refreshing = true;
-    setWindowTitle(Utf8(m_form.form.caption));
+    setWindowTitle(FromUtf8(m_form.form.caption));
     ShowLabel(m_addressLabel, m_form.AddressLabel);
     ShowEdit(m_addressEdit, m_form.AddressEdit);
     ShowLabel(m_nameLabel, m_form.NameLabel);
@@ -202,11 +150,11 @@ void QtEditIpForm::Refresh() {
     const Choice& list = m_form.AddressList;
     bool same = m_addressList->count() == static_cast<int>(list.items.size());
     for (int i = 0; same && i < m_addressList->count(); ++i)
-        same = m_addressList->item(i)->text() == Latin1(list.items[static_cast<std::size_t>(i)]);
+        same = m_addressList->item(i)->text() == FromBytes(list.items[static_cast<std::size_t>(i)]);
     if (!same) {
         m_addressList->clear();
         for (const auto& item : list.items)
-            m_addressList->addItem(Latin1(item));
+            m_addressList->addItem(FromBytes(item));
     }
     if (list.HasMarked()) {
         m_addressList->setCurrentRow(list.marked);

@@ -1,4 +1,6 @@
 #include "ui/QtLanguageForm.h"
+#include "ui/UiText.h"
+#include "ui/Widgets.h"
 
 #include "i18n/LanguageForm.h"
 #include "ui/QtPrompts.h"
@@ -11,28 +13,7 @@
 
 namespace setfolio {
 
-namespace {
-
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void ShowControl(QWidget* widget, const Control& control) {
-    widget->setToolTip(Utf8(control.hint));
-    widget->setEnabled(control.enabled);
-    if (widget->isHidden() == control.visible)
-        widget->setHidden(!control.visible);
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
-}
-
-} // namespace
+namespace {} // namespace
 
 template <typename Handler> bool QtLanguageForm::Run(Handler handler) {
     try {
@@ -81,9 +62,9 @@ QtLanguageForm::QtLanguageForm(LanguageForm& form, Prompts& prompts, QWidget* pa
 void QtLanguageForm::Refresh() {
     const bool wasRefreshing = m_refreshing;
     m_refreshing = true;
-    setWindowTitle(Utf8(m_form.form.caption));
+    setWindowTitle(FromUtf8(m_form.form.caption));
 
-    m_languageLabel->setText(Utf8(m_form.LanguageLabel.caption));
+    m_languageLabel->setText(FromUtf8(m_form.LanguageLabel.caption));
     ShowControl(m_languageLabel, m_form.LanguageLabel);
     const Colour colour = m_form.LanguageLabel.colour;
     QPalette palette = m_languageLabel->palette();
@@ -95,7 +76,7 @@ void QtLanguageForm::Refresh() {
     const Choice& languages = m_form.LanguageComboBox;
     QStringList items;
     for (const auto& item : languages.items)
-        items << Utf8(item);
+        items << FromUtf8(item);
     bool same = m_languageComboBox->count() == items.size();
     for (int i = 0; same && i < items.size(); ++i)
         same = m_languageComboBox->itemText(i) == items[i];
@@ -106,9 +87,9 @@ void QtLanguageForm::Refresh() {
     m_languageComboBox->setCurrentIndex(languages.HasMarked() ? languages.marked : -1);
     ShowControl(m_languageComboBox, languages);
 
-    m_okBtn->setText(Utf8(m_form.OKBtn.caption));
+    m_okBtn->setText(FromUtf8(m_form.OKBtn.caption));
     ShowControl(m_okBtn, m_form.OKBtn);
-    m_cancelBtn->setText(Utf8(m_form.CancelBtn.caption));
+    m_cancelBtn->setText(FromUtf8(m_form.CancelBtn.caption));
     ShowControl(m_cancelBtn, m_form.CancelBtn);
     m_refreshing = wasRefreshing;
 }

@@ -1,4 +1,6 @@
 #include "ui/QtSerialForm.h"
+#include "ui/UiText.h"
+#include "ui/Widgets.h"
 
 #include "link/SerialForm.h"
 #include "ui/QtPrompts.h"
@@ -15,38 +17,12 @@ namespace setfolio {
 
 namespace {
 
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The IP address list is kept as single-byte text.
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QColor ToQColor(Colour colour) {
     return {colour.red, colour.green, colour.blue};
 }
 
-void ShowControl(QWidget* widget, const Control& control) {
-    widget->setToolTip(Utf8(control.hint));
-    widget->setEnabled(control.enabled);
-    if (widget->isHidden() == control.visible)
-        widget->setHidden(!control.visible);
-}
-
-void ShowLabel(QLabel* label, const Label& model) {
-    label->setText(Utf8(model.caption));
-    ShowControl(label, model);
-    // A disabled label keeps the disabled look (its group's colour, or the style's).
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Active, QPalette::WindowText, ToQColor(model.colour));
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, ToQColor(model.colour));
-    label->setPalette(palette);
-}
-
 void ShowGroup(QGroupBox* group, const Label& model) {
-    group->setTitle(Utf8(model.caption));
+    group->setTitle(FromUtf8(model.caption));
     ShowControl(group, model);
     // The grey caption marks the connection type not in use, and the group is disabled then.
     QPalette palette = group->palette();
@@ -69,33 +45,11 @@ void ShowChoice(QComboBox* box, const Choice& choice, QString (*convert)(const s
     ShowControl(box, choice);
 }
 
-void ShowButton(QAbstractButton* button, const Control& model) {
-    button->setText(Utf8(model.caption));
-    ShowControl(button, model);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment, QRect geometry) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    label->setGeometry(geometry);
-    return label;
-}
-
 QComboBox* MakeComboBox(QWidget* parent, const char* name, QRect geometry) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
     return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
 }
 
 QRadioButton* MakeRadioButton(QWidget* parent, const char* name) {
@@ -224,7 +178,7 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
 void QtSerialForm::Refresh() {
     const bool wasRefreshing = m_refreshing;
     m_refreshing = true;
-    setWindowTitle(Utf8(m_form.form.caption));
+    setWindowTitle(FromUtf8(m_form.form.caption));
     ShowButton(m_ethernetBtn, m_form.EthernetBtn);
     m_ethernetBtn->setChecked(m_form.EthernetBtn.checked);
     ShowButton(m_serialBtn, m_form.SerialBtn);
@@ -234,18 +188,18 @@ void QtSerialForm::Refresh() {
     PlaceBeside(m_ethernetBtn, m_ethernetGroup);
     PlaceBeside(m_serialBtn, m_serialGroup);
     ShowLabel(m_ipAddressLabel, m_form.IpAddressLabel);
-    ShowChoice(m_ipAddressBox, m_form.IpAddressBox, Latin1);
+    ShowChoice(m_ipAddressBox, m_form.IpAddressBox, FromBytes);
     ShowButton(m_editBtn, m_form.EditBtn);
     ShowLabel(m_comPortLabel, m_form.ComPortLabel);
-    ShowChoice(m_comPortComboBox, m_form.ComPortComboBox, Utf8);
+    ShowChoice(m_comPortComboBox, m_form.ComPortComboBox, FromUtf8);
     ShowLabel(m_baudRateLabel, m_form.BaudRateLabel);
-    ShowChoice(m_baudRateComboBox, m_form.BaudRateComboBox, Utf8);
+    ShowChoice(m_baudRateComboBox, m_form.BaudRateComboBox, FromUtf8);
     ShowLabel(m_parityLabel, m_form.ParityLabel);
-    ShowChoice(m_parityComboBox, m_form.ParityComboBox, Utf8);
+    ShowChoice(m_parityComboBox, m_form.ParityComboBox, FromUtf8);
     ShowLabel(m_dataBitsLabel, m_form.DataBitsLabel);
-    ShowChoice(m_dataBitsComboBox, m_form.DataBitsComboBox, Utf8);
+    ShowChoice(m_dataBitsComboBox, m_form.DataBitsComboBox, FromUtf8);
     ShowLabel(m_stopBitsLabel, m_form.StopBitsLabel);
-    ShowChoice(m_stopBitsComboBox, m_form.StopBitsComboBox, Utf8);
+    ShowChoice(m_stopBitsComboBox, m_form.StopBitsComboBox, FromUtf8);
     ShowButton(m_okBtn, m_form.OKBtn);
     ShowButton(m_cancelBtn, m_form.CancelBtn);
     m_refreshing = wasRefreshing;
