@@ -74,7 +74,14 @@ public:
     Timer& DelayTimer() { return *m_delayTimer; }
 
     void SetCaptureWriter(CaptureWriter* writer) { m_captureWriter = writer; }
-    void SetCaptureProgress(ProgressIndicator* progress) { m_progress = progress; }
+    // Nothing: the exchange's own indicator, which nobody shows.
+    void SetCaptureProgress(ProgressIndicator* progress) {
+        m_progress = progress ? progress : &m_ownProgress;
+    }
+    // The transport the exchanges go over and the loop their waits run; the bench upload streams
+    // its lines past SendAndWait and waits for their acknowledgement itself.
+    Transport& Link() { return m_transport; }
+    EventLoop& Loop() { return m_loop; }
 
     // Sends `command` (which carries its CR) and returns when the exchange is over. While one
     // exchange waits, a second one is refused with the plain beep and changes nothing.

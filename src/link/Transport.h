@@ -60,6 +60,8 @@ public:
     void CloseAtExit();
 
     bool SerialPortOff() const;
+    // The baud rate of the serial settings in force.
+    int BaudRate() const { return m_serialSettings().baudRate; }
     bool PortFailed() const { return m_portFailed; }
     std::uint16_t CrTriggerHandle() const { return m_crTriggerHandle; }
     std::uint16_t CrLfTriggerHandle() const { return m_crLfTriggerHandle; }

@@ -1,21 +1,322 @@
 #include "transfer/BenchTransfer.h"
 
+#include "core/AtomicFile.h"
+#include "core/CurrentModel.h"
+#include "core/ProfileFile.h"
 #include "link/Exchange.h"
-#include "platform/Prompts.h"
+#include "link/Transport.h"
+#include "platform/EventLoop.h"
+#include "platform/SerialPort.h"
+#include "platform/TcpClient.h"
+#include "platform/Timer.h"
+#include "transfer/Download.h"
+#include "transfer/LibraryFile.h"
+#include "transfer/TransferView.h"
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <vector>
 
 namespace setfolio {
 
-void DownloadBench(const TransferContext& context, TransferView&, int, const std::string&) {
-    context.prompts.WarningBeep();
-    context.prompts.ErrorBox("Downloads of this model's libraries are not available.");
-    context.exchange.replyStatus = ReplyStatus::UnknownError;
+namespace {
+
+// The progress range shown until the first line of a dump sets it from the dump's size.
+constexpr int RangeBeforeFirstLine = 100;
+
+enum class Queue { Input, Output };
+
+// Gives one queue of the serial port room for a whole dump while in scope. The port is closed
+// on the way in and on the way out, so the size takes effect when it next opens; leaving the
+// scope by an error restores the usual size as well.
+class LargeQueue {
+public:
+    LargeQueue(Transport& link, Queue queue) : m_link(link), m_queue(queue) {
+        Resize(LargeQueueSize);
+    }
+    ~LargeQueue() { Resize(DefaultQueueSize); }
+    LargeQueue(const LargeQueue&) = delete;
+    LargeQueue& operator=(const LargeQueue&) = delete;
+
+private:
+    void Resize(std::size_t bytes) {
+        if (m_link.Type() != ConnectionType::Serial)
+            return;
+        SerialPort& port = m_link.Port();
+        port.Close();
+        if (m_queue == Queue::Input)
+            port.SetInputQueueSize(bytes);
+        else
+            port.SetOutputQueueSize(bytes);
+    }
+
+    Transport& m_link;
+    Queue m_queue;
+};
+
+// While in scope, the exchange's capture stores the dump lines in the working copy of the
+// library file and moves the view's progress bar.
+class DraftCapture : public CaptureWriter {
+public:
+    DraftCapture(Exchange& exchange, LibraryFileDraft& draft, ProgressIndicator& progress)
+        : m_exchange(exchange), m_draft(draft) {
+        m_exchange.SetCaptureWriter(this);
+        m_exchange.SetCaptureProgress(&progress);
+    }
+    ~DraftCapture() override {
+        m_exchange.SetCaptureWriter(nullptr);
+        m_exchange.SetCaptureProgress(nullptr);
+    }
+    DraftCapture(const DraftCapture&) = delete;
+    DraftCapture& operator=(const DraftCapture&) = delete;
+
+    void WriteCapturedLine(const std::string&, std::string_view section, int lineNumber,
+                           const std::string& line) override {
+        m_draft.WriteInteger(section, "Lines", lineNumber);
+        m_draft.WriteText(section, std::to_string(lineNumber), line);
+    }
+
+private:
+    Exchange& m_exchange;
+    LibraryFileDraft& m_draft;
+};
+
+// Asks for one dump and returns when it has been captured, refused or cut off.
+void CaptureDump(Exchange& exchange, TransferView& view, ExchangeStep step,
+                 std::string_view command) {
+    exchange.captureLineNumber = 1;
+    exchange.exchangeStep = step;
+    view.SetPosition(0); // the capture knows the dump's first line by position 0
+    exchange.SendAndWait(command);
+    // Every stored line restarts the reply time-out, also over Ethernet, whose exchange does not
+    // stop it: left running it would end some later exchange.
+    exchange.TimeOutTimer().Stop();
 }
 
-void UploadBench(const TransferContext& context, TransferView&, UploadState&, int,
-                 const std::string&, bool) {
-    context.prompts.WarningBeep();
-    context.prompts.ErrorBox("Uploads of this model's libraries are not available.");
-    context.exchange.replyStatus = ReplyStatus::UnknownError;
+// Stops a timer, however the scope is left.
+class StopOnExit {
+public:
+    explicit StopOnExit(Timer& timer) : m_timer(timer) {}
+    ~StopOnExit() { m_timer.Stop(); }
+    StopOnExit(const StopOnExit&) = delete;
+    StopOnExit& operator=(const StopOnExit&) = delete;
+
+private:
+    Timer& m_timer;
+};
+
+// Puts the reply time-out back as the exchanges expect it, however the upload's wait ended.
+class TimeOutReset {
+public:
+    explicit TimeOutReset(Timer& timer) : m_timer(timer) {}
+    ~TimeOutReset() {
+        m_timer.Stop();
+        m_timer.SetInterval(DefaultReplyTimeOutMs);
+    }
+    TimeOutReset(const TimeOutReset&) = delete;
+    TimeOutReset& operator=(const TimeOutReset&) = delete;
+
+private:
+    Timer& m_timer;
+};
+
+struct Section {
+    std::string name;
+    std::string first;
+    std::int32_t lines = 0;
+    std::optional<int> ticks;
+};
+
+class BenchUpload {
+public:
+    BenchUpload(Exchange& exchange, TransferView& view, const std::string& content)
+        : m_exchange(exchange), m_link(exchange.Link()), m_view(view), m_content(content),
+          m_tcp(m_link.Type() == ConnectionType::Ethernet),
+          m_updateProgress(exchange.Loop().CreateTimer()) {
+        m_updateProgress->SetInterval(UpdateProgressTickMs);
+        m_updateProgress->SetOnExpiry([this] {
+            m_view.SetPosition(m_view.Position() + 1);
+            m_updateProgress->Start();
+        });
+    }
+
+    void Run(int library, bool includeCalibration) {
+        std::vector<Section> sections;
+        if (includeCalibration)
+            sections.push_back(Read("Common"));
+        sections.push_back(Read("User"));
+        // A section that could not have come from a dump is refused before anything is sent:
+        // its size is unknown, or it claims more lines than the whole file has.
+        const auto fileLines = std::count(m_content.begin(), m_content.end(), '\n') + 1;
+        for (const auto& section : sections) {
+            if (!section.ticks || section.lines > fileLines) {
+                m_exchange.replyStatus = ReplyStatus::CommandFailed;
+                return;
+            }
+        }
+        m_exchange.currentLibrary = library;
+        m_exchange.SelectLibrary(library);
+        if (!Ok())
+            return;
+        m_view.SetTransferMode(true, *sections.front().ticks);
+        for (const auto& section : sections) {
+            if (!Ok())
+                return;
+            Send(section);
+        }
+    }
+
+private:
+    bool Ok() const { return m_exchange.replyStatus == ReplyStatus::Ok; }
+
+    std::string Value(std::string_view section, std::string_view key) const {
+        auto value = profile::FindValue(m_content, section, key);
+        return value ? std::move(*value) : std::string(" ");
+    }
+
+    Section Read(const std::string& name) const {
+        Section section{name, Value(name, "1"), 0, std::nullopt};
+        if (const auto lines = profile::FindValue(m_content, name, "Lines"))
+            section.lines = profile::ParseInteger(*lines).value_or(0);
+        section.ticks = EstimateBenchUploadTicks(section.first, m_link.BaudRate());
+        return section;
+    }
+
+    void Write(const std::string& line) {
+        const std::string bytes = line + "\r\n";
+        if (m_tcp)
+            m_link.Tcp().Write(bytes);
+        else
+            m_link.Port().SendRaw(bytes);
+    }
+
+    std::size_t QueueUsed() const { return m_tcp ? 0 : m_link.Port().OutputQueueUsed(); }
+
+    void Send(const Section& section) {
+        m_view.SetMaximum(*section.ticks);
+        m_view.SetPosition(0);
+        Timer& timeOut = m_exchange.TimeOutTimer();
+        const TimeOutReset reset(timeOut);
+        timeOut.Stop();
+        m_exchange.exchangeStep = ExchangeStep::StepAcknowledge;
+        m_exchange.replyStatus = ReplyStatus::Pending;
+        Write(section.first);
+        m_view.Pause(BenchUploadDelayMs);
+        // An answer (or the user's Abort) during the pause already decides the section.
+        if (m_exchange.replyStatus != ReplyStatus::Pending)
+            return;
+        for (std::int32_t k = 2; k <= section.lines; ++k)
+            Write(Value(section.name, std::to_string(k)));
+        AwaitAcknowledgement(timeOut);
+    }
+
+    // Until the processor answers, the user aborts, or the time-out that starts once the lines
+    // have nearly left the queue runs out. Meanwhile the progress moves on every tick.
+    void AwaitAcknowledgement(Timer& timeOut) {
+        m_updateProgress->Start();
+        const StopOnExit stopTicks(*m_updateProgress);
+        for (;;) {
+            m_exchange.Loop().WaitUntil([&] {
+                if (m_exchange.replyStatus != ReplyStatus::Pending)
+                    return true;
+                if (m_tcp && m_link.Tcp().LineReady())
+                    return true;
+                if (!timeOut.IsRunning() && QueueUsed() <= BenchDrainedQueueBytes) {
+                    timeOut.SetInterval(BenchAcknowledgeTimeOutMs);
+                    timeOut.Start();
+                }
+                return false;
+            });
+            if (m_exchange.replyStatus != ReplyStatus::Pending || !m_tcp)
+                return;
+            // Over Ethernet the reply line is read here and classified as the serial event
+            // would.
+            const LineRead read = m_link.Tcp().ReadLine(EthernetLineTimeOutMs);
+            if (read.timedOut)
+                continue;
+            m_exchange.receiveBuffer = read.line;
+            m_exchange.lastReply = read.line;
+            m_exchange.ParseReply(read.line);
+        }
+    }
+
+    Exchange& m_exchange;
+    Transport& m_link;
+    TransferView& m_view;
+    const std::string& m_content;
+    bool m_tcp;
+    std::unique_ptr<Timer> m_updateProgress;
+};
+
+} // namespace
+
+std::optional<int> EstimateBenchUploadTicks(const std::string& firstLine, int baudRate) {
+    std::string_view word = firstLine;
+    if (const auto blank = word.find(' '); blank != std::string_view::npos)
+        word.remove_prefix(blank + 1);
+    word = word.substr(0, word.find(' '));
+    const auto bytes = ParseDecimal(word);
+    if (!bytes || *bytes < 0)
+        return std::nullopt;
+    const std::int64_t perSecond = std::max(baudRate / 8, 1);
+    const std::int64_t seconds = *bytes / perSecond;
+    // seconds × 2 × 1.3 + 4, rounded: the tenths are never five, so there is no tie to break.
+    const std::int64_t ticks = (seconds * 26 + 45) / 10;
+    return static_cast<int>(std::min<std::int64_t>(ticks, INT_MAX));
+}
+
+void DownloadBench(const TransferContext& context, TransferView& view, int library,
+                   const std::string& path) {
+    Exchange& exchange = context.exchange;
+    const LargeQueue queue(exchange.Link(), Queue::Input);
+    std::optional<LibraryFileDraft> file;
+    try {
+        file.emplace(path);
+        file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
+        const DraftCapture capture(exchange, *file, view);
+        exchange.captureFileName = path;
+        exchange.currentLibrary = library;
+        exchange.SelectLibrary(library);
+        if (exchange.replyStatus == ReplyStatus::Ok) {
+            view.SetTransferMode(true, RangeBeforeFirstLine);
+            CaptureDump(exchange, view, ExchangeStep::StepCaptureCommon, "SYST.LIBRARY.COMMON?\r");
+        }
+        if (exchange.replyStatus == ReplyStatus::Ok)
+            CaptureDump(exchange, view, ExchangeStep::StepCaptureUser, "SYST.LIBRARY.USER?\r");
+    } catch (const TcpError&) {
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    } catch (const PortError&) {
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    } catch (const std::exception&) {
+        ReportFileError(context, view);
+        return;
+    }
+    try {
+        ReportDownloadResult(context, view, exchange.currentLibrary, *file);
+    } catch (const WriteError&) {
+        ReportFileError(context, view);
+    }
+}
+
+void UploadBench(const TransferContext& context, TransferView& view, UploadState& state,
+                 int library, const std::string& path, bool includeCalibration) {
+    Exchange& exchange = context.exchange;
+    {
+        const LargeQueue queue(exchange.Link(), Queue::Output);
+        try {
+            const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
+            if (!content)
+                exchange.replyStatus = ReplyStatus::FileError;
+            else
+                BenchUpload(exchange, view, *content).Run(library, includeCalibration);
+        } catch (const TcpError&) {
+            exchange.replyStatus = ReplyStatus::NoConnection;
+        } catch (const PortError&) {
+            exchange.replyStatus = ReplyStatus::NoConnection;
+        }
+    }
+    ReportUploadResult(context, state, exchange.currentLibrary, path);
 }
 
 } // namespace setfolio

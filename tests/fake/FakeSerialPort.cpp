@@ -2,6 +2,8 @@
 
 #include "FakeEventLoop.h"
 
+#include <algorithm>
+
 namespace setfolio::fake {
 
 void FakeSerialPort::OpenIfClosed() {
@@ -35,6 +37,14 @@ void FakeSerialPort::Close() {
 void FakeSerialPort::SendRaw(std::string_view bytes) {
     OpenIfClosed();
     sent.append(bytes);
+    if (m_drainRate > 0 && !bytes.empty()) {
+        const std::size_t size = bytes.size();
+        outputQueueUsed += size;
+        m_drainedAt = std::max(m_drainedAt, m_loop.Now()) +
+                      static_cast<std::int64_t>(size) * 1000 / m_drainRate;
+        m_loop.Schedule(m_drainedAt - m_loop.Now(),
+                        [this, size] { outputQueueUsed -= std::min(size, outputQueueUsed); });
+    }
     if (m_peer)
         m_peer(std::string(bytes));
 }

@@ -47,6 +47,9 @@ public:
     void SetPeer(std::function<void(const std::string& sent)> peer) { m_peer = std::move(peer); }
     // Makes the next open fail with this kind of port error.
     void FailNextOpen(PortErrorKind kind) { m_failOpen = kind; }
+    // From now on sent bytes wait in the output queue and leave it at `bytesPerSecond` of virtual
+    // time, one write after the other; 0 (the start) leaves outputQueueUsed to the test.
+    void DrainAt(int bytesPerSecond) { m_drainRate = bytesPerSecond; }
 
     std::string sent; // every byte sent, in order
     int opens = 0;
@@ -70,6 +73,8 @@ private:
     std::function<void(const std::string&)> m_peer;
     std::optional<PortErrorKind> m_failOpen;
     bool m_open = false;
+    int m_drainRate = 0;
+    std::int64_t m_drainedAt = 0; // virtual time at which the queue will be empty
 };
 
 } // namespace setfolio::fake

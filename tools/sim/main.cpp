@@ -92,6 +92,7 @@ private:
     // Answers in order: a reply never overtakes an earlier one, whatever their delays.
     void Answer(const std::vector<Reply>& replies, const std::function<void(std::string)>& send);
     void OnSerialData();
+    void FlushSerial();
     void OnTcpConnection();
     // Changes whenever the state worth saving changes.
     std::tuple<int, int, std::size_t> Revision() const {
@@ -104,6 +105,8 @@ private:
     int m_slave = -1;
     QString m_linkCreated;
     std::unique_ptr<QSocketNotifier> m_serialNotifier;
+    std::unique_ptr<QSocketNotifier> m_serialWritable;
+    std::string m_serialOut; // replies the terminal has not taken yet
     QTcpServer m_server;
     QTcpSocket* m_socket = nullptr;
     QFile m_log;
@@ -151,6 +154,10 @@ bool Simulator::Start(QString& error) {
         m_serialNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
         QObject::connect(m_serialNotifier.get(), &QSocketNotifier::activated,
                          [this] { OnSerialData(); });
+        m_serialWritable = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Write);
+        m_serialWritable->setEnabled(false);
+        QObject::connect(m_serialWritable.get(), &QSocketNotifier::activated,
+                         [this] { FlushSerial(); });
         std::cout << "serial " << m_options.serialLink.toStdString() << " -> "
                   << slavePath.toStdString() << std::endl;
     }
@@ -249,12 +256,28 @@ void Simulator::Answer(const std::vector<Reply>& replies,
                                 : 0;
         const qint64 due = std::max(m_clock.elapsed() + reply.delayMs, m_lastDue) + wire;
         m_lastDue = due;
-        QTimer::singleShot(std::chrono::milliseconds(due - m_clock.elapsed()), Qt::PreciseTimer,
+        // The clock may have moved on since `due` was reckoned; a negative interval would drop
+        // the reply.
+        const qint64 wait = std::max<qint64>(0, due - m_clock.elapsed());
+        QTimer::singleShot(std::chrono::milliseconds(wait), Qt::PreciseTimer,
                            [this, send, bytes = reply.bytes] {
                                Log("->", bytes);
                                send(bytes);
                            });
     }
+}
+
+void Simulator::FlushSerial() {
+    // The terminal takes a few kilobytes at a time; the rest waits until it has room again.
+    std::string_view left = m_serialOut;
+    while (!left.empty()) {
+        const ssize_t written = ::write(m_master, left.data(), left.size());
+        if (written <= 0)
+            break;
+        left.remove_prefix(static_cast<std::size_t>(written));
+    }
+    m_serialOut.erase(0, m_serialOut.size() - left.size());
+    m_serialWritable->setEnabled(!m_serialOut.empty());
 }
 
 void Simulator::OnSerialData() {
@@ -271,13 +294,8 @@ void Simulator::OnSerialData() {
     Log("<-", received);
     const auto before = Revision();
     Answer(m_processor->Receive(received), [this](std::string bytes) {
-        std::string_view left = bytes;
-        while (!left.empty()) {
-            const ssize_t written = ::write(m_master, left.data(), left.size());
-            if (written <= 0)
-                return;
-            left.remove_prefix(static_cast<std::size_t>(written));
-        }
+        m_serialOut += bytes;
+        FlushSerial();
     });
     if (Revision() != before)
         SaveState();

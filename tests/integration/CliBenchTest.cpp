@@ -1,0 +1,151 @@
+#include "SimProcess.h"
+#include "TempFolder.h"
+#include "core/ProfileFile.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace setfolio;
+using setfolio::testing::SimProcess;
+using setfolio::testing::TempFolder;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    std::string out;
+};
+
+Run Cli(const QStringList& args) {
+    QProcess process;
+    QEventLoop wait;
+    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
+    process.start(SETFOLIO_CLI_PATH, args);
+    wait.exec();
+    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
+}
+
+// A dump of `count` lines as the processor gives it: the first line names the section and
+// carries the size of the whole dump in bytes, line ends included, as its second word.
+std::vector<std::string> Dump(const std::string& section, int count) {
+    std::vector<std::string> lines;
+    std::size_t bodyBytes = 0;
+    for (int k = 2; k <= count; ++k) {
+        lines.push_back(section + ".P" + std::to_string(k) + ":" +
+                        std::to_string(k * 7919 % 100000) + "," + std::to_string(k % 13));
+        bodyBytes += lines.back().size() + 2;
+    }
+    std::size_t bytes = bodyBytes;
+    for (;;) {
+        const std::string first = "#" + section + " " + std::to_string(bytes) + " LIBRARY 7";
+        if (bodyBytes + first.size() + 2 == bytes) {
+            lines.insert(lines.begin(), first);
+            return lines;
+        }
+        bytes = bodyBytes + first.size() + 2;
+    }
+}
+
+QJsonArray ToJson(const std::vector<std::string>& lines) {
+    QJsonArray array;
+    for (const auto& line : lines)
+        array.append(QString::fromStdString(line));
+    return array;
+}
+
+// A section of a library as the simulator saved it.
+QJsonArray SimSection(const std::string& stateFile, int library, const char* section) {
+    QFile file(QString::fromStdString(stateFile));
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll())
+        .object()
+        .value("libraries")
+        .toObject()
+        .value(QString::number(library))
+        .toObject()
+        .value(section)
+        .toArray();
+}
+
+class CliBenchRoundTrip : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
+    const bool overTcp = GetParam();
+    TempFolder folder;
+    const std::string state = folder.File("state.json");
+    const auto common = Dump("COMMON", 40);
+    const auto user = Dump("USER", 2000);
+    folder.Write(
+        "state.json",
+        QJsonDocument(
+            QJsonObject{{"active", 5},
+                        {"libraries", QJsonObject{{"7", QJsonObject{{"common", ToJson(common)},
+                                                                    {"user", ToJson(user)}}}}}})
+            .toJson()
+            .toStdString());
+    QStringList simArgs{"--model", "B-01", "--state", QString::fromStdString(state)};
+    if (overTcp)
+        simArgs << "--tcp"
+                << "0";
+    else
+        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
+    SimProcess sim(simArgs);
+    const QStringList link =
+        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
+                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+    const std::string path = folder.File("Bench.lvf");
+    const QString file = QString::fromStdString(path);
+
+    auto run =
+        Cli(QStringList{"download", "--model", "B-01", "--library", "7", "--file", file} + link);
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(run.out, "Download of library 7 to " + path + " complete.\n");
+    const std::string content = folder.Read("Bench.lvf");
+    for (const auto& [section, lines] : {std::pair{"Common", common}, std::pair{"User", user}}) {
+        EXPECT_EQ(profile::FindValue(content, section, "Lines"), std::to_string(lines.size()));
+        for (std::size_t k = 0; k < lines.size(); ++k)
+            ASSERT_EQ(profile::FindValue(content, section, std::to_string(k + 1)), lines[k])
+                << section << " " << k + 1;
+    }
+
+    run = Cli(QStringList{"upload", "--model", "B-01", "--library", "12", "--file", file,
+                          "--include-cal"} +
+              link);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(run.out, "Upload of " + path + " to library 12 complete.\n");
+    EXPECT_EQ(SimSection(state, 12, "user"), ToJson(user));
+    EXPECT_EQ(SimSection(state, 12, "common"), ToJson(common));
+
+    // Without the calibration data only the User dump goes.
+    run = Cli(QStringList{"upload", "--model", "B-01", "--library", "13", "--file", file} + link);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(SimSection(state, 13, "user"), ToJson(user));
+    EXPECT_TRUE(SimSection(state, 13, "common").isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, CliBenchRoundTrip, ::testing::Values(false, true),
+                         [](const auto& param) { return param.param ? "tcp" : "serial"; });
+
+TEST(CliBenchErrors, RefusedUserDumpKeepsTheEarlierFile) {
+    TempFolder folder;
+    folder.Write("faults.txt", "refuse SYST.LIBRARY.USER? NAK\n");
+    SimProcess sim({"--model", "B-02", "--serial", QString::fromStdString(folder.File("COM1")),
+                    "--faults", QString::fromStdString(folder.File("faults.txt"))});
+    folder.Write("Bench.lvf", "earlier backup");
+    const auto run = Cli({"download", "--model", "B-02", "--library", "3", "--file",
+                          QString::fromStdString(folder.File("Bench.lvf")), "--serial",
+                          QString::fromStdString(folder.File("COM1"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "Download failed - command failed!\n");
+    EXPECT_EQ(folder.Read("Bench.lvf"), "earlier backup");
+}
+
+} // namespace
