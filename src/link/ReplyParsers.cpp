@@ -173,7 +173,8 @@ void Exchange::CaptureLine(const std::string& reply) {
         // The section's first line carries its size in bytes as the second word.
         const auto bytes = ParseDecimal(SecondWord(reply));
         if (!bytes) {
-            replyStatus = ReplyStatus::UnknownError;
+            // A processor that refuses the dump at once says so with a NAK.
+            replyStatus = last == Nak ? ReplyStatus::CommandFailed : ReplyStatus::UnknownError;
             return;
         }
         m_progress->SetMaximum(*bytes / 82 + 1);

@@ -164,6 +164,9 @@ TEST(BenchReplies, FirstLineWithoutAByteCountEndsTheCapture) {
     world.exchange.replyStatus = ReplyStatus::Pending;
     world.exchange.ParseReply("USER LIBRARY DUMP");
     EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::UnknownError);
+    world.exchange.replyStatus = ReplyStatus::Pending;
+    world.exchange.ParseReply("\x15"); // refused before the first line
+    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::CommandFailed);
 }
 
 TEST(MenuReplies, StepsMoveOnAcknowledgeAndValues) {
