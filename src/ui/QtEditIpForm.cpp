@@ -13,6 +13,7 @@
 #include <QValidator>
 
 #include <exception>
+#include <functional>
 
 namespace setfolio {
 
@@ -105,16 +106,16 @@ QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
     m_okBtn->setDefault(true);
     m_cancelBtn = MakeButton(this, "CancelBtn", {265, 354, 100, ButtonHeight});
 
-    const auto onClick = [this](QPushButton* button, void (EditIpForm::*handler)()) {
+    const auto onClick = [this](QPushButton* button, std::function<void()> handler) {
         connect(button, &QPushButton::clicked, this, [this, handler] {
-            Run([this, handler] { (m_form.*handler)(); });
+            Run(handler);
             Refresh();
         });
     };
-    onClick(m_addBtn, &EditIpForm::AddBtnClick);
-    onClick(m_upBtn, &EditIpForm::UpBtnClick);
-    onClick(m_downBtn, &EditIpForm::DownBtnClick);
-    onClick(m_deleteBtn, &EditIpForm::DeleteBtnClick);
+    onClick(m_addBtn, [this] { m_form.AddBtnClick(); });
+    onClick(m_upBtn, [this] { m_form.UpBtnClick(); });
+    onClick(m_downBtn, [this] { m_form.DownBtnClick(); });
+    onClick(m_deleteBtn, [this] { m_form.DeleteBtnClick(); });
     connect(m_okBtn, &QPushButton::clicked, this, &QtEditIpForm::Ok);
     connect(m_cancelBtn, &QPushButton::clicked, this, &QtEditIpForm::reject);
 

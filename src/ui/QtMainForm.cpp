@@ -48,13 +48,15 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(1, 0, 550, 8);
 
-    m_downBtn = AddToolButton("DownBtn", 24, QStyle::SP_ArrowDown, &MainForm::DownBtnClick);
-    m_upBtn = AddToolButton("UpBtn", 48, QStyle::SP_ArrowUp, &MainForm::UpBtnClick);
+    m_downBtn =
+        AddToolButton("DownBtn", 24, QStyle::SP_ArrowDown, [this] { m_form.DownBtnClick(); });
+    m_upBtn = AddToolButton("UpBtn", 48, QStyle::SP_ArrowUp, [this] { m_form.UpBtnClick(); });
     m_libraryBtn = AddToolButton("LibraryBtn", 80, QStyle::SP_FileDialogDetailedView,
-                                 &MainForm::LibraryBtnClick);
-    m_comBtn = AddToolButton("ComBtn", 112, QStyle::SP_DriveNetIcon, &MainForm::ComBtnClick);
-    m_exitBtn =
-        AddToolButton("ExitBtn", 145, QStyle::SP_DialogCloseButton, &MainForm::ExitBtnClick);
+                                 [this] { m_form.LibraryBtnClick(); });
+    m_comBtn =
+        AddToolButton("ComBtn", 112, QStyle::SP_DriveNetIcon, [this] { m_form.ComBtnClick(); });
+    m_exitBtn = AddToolButton("ExitBtn", 145, QStyle::SP_DialogCloseButton,
+                              [this] { m_form.ExitBtnClick(); });
 
     m_modelLabel = new QLabel(client);
     m_modelLabel->setObjectName("ModelLabel");
@@ -91,17 +93,17 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
 
     m_menuMain = menuBar()->addMenu(QString());
     m_menuMain->setObjectName("MenuMain");
-    m_menuDownLoad = AddMenuItem("MenuDownLoad", &MainForm::MenuDownLoadClick);
-    m_menuUpLoad = AddMenuItem("MenuUpLoad", &MainForm::MenuUpLoadClick);
+    m_menuDownLoad = AddMenuItem("MenuDownLoad", [this] { m_form.MenuDownLoadClick(); });
+    m_menuUpLoad = AddMenuItem("MenuUpLoad", [this] { m_form.MenuUpLoadClick(); });
     m_menuMain->addSeparator();
-    m_menuLibrary = AddMenuItem("MenuLibrary", &MainForm::MenuLibraryClick);
+    m_menuLibrary = AddMenuItem("MenuLibrary", [this] { m_form.MenuLibraryClick(); });
     m_menuMain->addSeparator();
-    m_menuComPort = AddMenuItem("MenuComPort", &MainForm::MenuComPortClick);
-    m_menuLanguage = AddMenuItem("MenuLanguage", &MainForm::MenuLanguageClick);
+    m_menuComPort = AddMenuItem("MenuComPort", [this] { m_form.MenuComPortClick(); });
+    m_menuLanguage = AddMenuItem("MenuLanguage", [this] { m_form.MenuLanguageClick(); });
     m_menuMain->addSeparator();
-    m_menuExit = AddMenuItem("MenuExit", &MainForm::MenuExitClick);
+    m_menuExit = AddMenuItem("MenuExit", [this] { m_form.MenuExitClick(); });
     m_menuMain->addSeparator();
-    m_menuAbout = AddMenuItem("MenuAbout", &MainForm::MenuAboutClick);
+    m_menuAbout = AddMenuItem("MenuAbout", [this] { m_form.MenuAboutClick(); });
 
     setWindowTitle(FromUtf8(form.form.caption));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -109,7 +111,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
 }
 
 QToolButton* QtMainForm::AddToolButton(const char* name, int left, int iconKind,
-                                       void (MainForm::*handler)()) {
+                                       std::function<void()> handler) {
     auto* button = new QToolButton(centralWidget());
     button->setObjectName(name);
     button->setGeometry(left, 8, 25, 25);
@@ -119,15 +121,15 @@ QToolButton* QtMainForm::AddToolButton(const char* name, int left, int iconKind,
     return button;
 }
 
-QAction* QtMainForm::AddMenuItem(const char* name, void (MainForm::*handler)()) {
+QAction* QtMainForm::AddMenuItem(const char* name, std::function<void()> handler) {
     QAction* action = m_menuMain->addAction(QString());
     action->setObjectName(name);
     connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
     return action;
 }
 
-void QtMainForm::Run(void (MainForm::*handler)()) {
-    RunGuarded(m_prompts, [&] { (m_form.*handler)(); });
+void QtMainForm::Run(const std::function<void()>& handler) {
+    RunGuarded(m_prompts, handler);
     Refresh();
 }
 

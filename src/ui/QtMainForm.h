@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -27,9 +29,9 @@ protected:
 
 private:
     QToolButton* AddToolButton(const char* name, int left, int iconKind,
-                               void (MainForm::*handler)());
-    QAction* AddMenuItem(const char* name, void (MainForm::*handler)());
-    void Run(void (MainForm::*handler)());
+                               std::function<void()> handler);
+    QAction* AddMenuItem(const char* name, std::function<void()> handler);
+    void Run(const std::function<void()>& handler);
 
     MainForm& m_form;
     Prompts& m_prompts;
