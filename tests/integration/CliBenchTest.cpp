@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "core/ProfileFile.h"
@@ -13,25 +14,11 @@
 #include <gtest/gtest.h>
 
 using namespace setfolio;
+using setfolio::testing::RunCli;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    std::string out;
-};
-
-Run Cli(const QStringList& args) {
-    QProcess process;
-    QEventLoop wait;
-    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
-    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
-    process.start(SETFOLIO_CLI_PATH, args);
-    wait.exec();
-    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
-}
 
 // A dump of `count` lines as the processor gives it: the first line names the section and
 // carries the size of the whole dump in bytes, line ends included, as its second word.
@@ -105,7 +92,7 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
     const QString file = QString::fromStdString(path);
 
     auto run =
-        Cli(QStringList{"download", "--model", "B-01", "--library", "7", "--file", file} + link);
+        RunCli(QStringList{"download", "--model", "B-01", "--library", "7", "--file", file} + link);
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(run.out, "Download of library 7 to " + path + " complete.\n");
     const std::string content = folder.Read("Bench.lvf");
@@ -116,16 +103,17 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
                 << section << " " << k + 1;
     }
 
-    run = Cli(QStringList{"upload", "--model", "B-01", "--library", "12", "--file", file,
-                          "--include-cal"} +
-              link);
+    run = RunCli(QStringList{"upload", "--model", "B-01", "--library", "12", "--file", file,
+                             "--include-cal"} +
+                 link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(run.out, "Upload of " + path + " to library 12 complete.\n");
     EXPECT_EQ(SimSection(state, 12, "user"), ToJson(user));
     EXPECT_EQ(SimSection(state, 12, "common"), ToJson(common));
 
     // Without the calibration data only the User dump goes.
-    run = Cli(QStringList{"upload", "--model", "B-01", "--library", "13", "--file", file} + link);
+    run =
+        RunCli(QStringList{"upload", "--model", "B-01", "--library", "13", "--file", file} + link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(SimSection(state, 13, "user"), ToJson(user));
     EXPECT_TRUE(SimSection(state, 13, "common").isEmpty());
@@ -140,9 +128,9 @@ TEST(CliBenchErrors, RefusedUserDumpKeepsTheEarlierFile) {
     SimProcess sim({"--model", "B-02", "--serial", QString::fromStdString(folder.File("COM1")),
                     "--faults", QString::fromStdString(folder.File("faults.txt"))});
     folder.Write("Bench.lvf", "earlier backup");
-    const auto run = Cli({"download", "--model", "B-02", "--library", "3", "--file",
-                          QString::fromStdString(folder.File("Bench.lvf")), "--serial",
-                          QString::fromStdString(folder.File("COM1"))});
+    const auto run = RunCli({"download", "--model", "B-02", "--library", "3", "--file",
+                             QString::fromStdString(folder.File("Bench.lvf")), "--serial",
+                             QString::fromStdString(folder.File("COM1"))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "Download failed - command failed!\n");
     EXPECT_EQ(folder.Read("Bench.lvf"), "earlier backup");

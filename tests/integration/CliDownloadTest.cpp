@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "core/CurrentModel.h"
@@ -17,25 +18,11 @@
 #include <filesystem>
 
 using namespace setfolio;
+using setfolio::testing::RunCli;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    std::string out;
-};
-
-Run Cli(const QStringList& args) {
-    QProcess process;
-    QEventLoop wait;
-    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
-    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
-    process.start(SETFOLIO_CLI_PATH, args);
-    wait.exec();
-    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
-}
 
 // The simulator's libraries, as it saved them.
 QJsonObject SimLibrary(const std::string& stateFile, int library) {
@@ -69,9 +56,9 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
                 : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
 
     const std::string path = folder.File("Line.lvf");
-    auto run = Cli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
-                               QString::fromStdString(path)} +
-                   link);
+    auto run = RunCli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
+                                  QString::fromStdString(path)} +
+                      link);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\n");
 
@@ -107,9 +94,9 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
     EXPECT_EQ(std::count(content.begin(), content.end(), '='), 402);
     EXPECT_TRUE(content.starts_with("[SystemSettings]\r\nModelNo=0\r\n[MnemonicParms]\r\n"));
 
-    run = Cli(QStringList{"download", "--model", "C-12", "--library", "3", "--to", "5", "--file",
-                          QString::fromStdString(folder.File("B.lvf"))} +
-              link);
+    run = RunCli(QStringList{"download", "--model", "C-12", "--library", "3", "--to", "5", "--file",
+                             QString::fromStdString(folder.File("B.lvf"))} +
+                 link);
     EXPECT_EQ(run.exitCode, 0);
     for (const char* name : {"B 003.lvf", "B 004.lvf", "B 005.lvf"})
         EXPECT_TRUE(std::filesystem::exists(folder.File(name))) << name;
@@ -136,28 +123,28 @@ TEST_P(CliRoundTrip, UploadOfADownloadMakesTheLibrariesEqual) {
                 : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
     const auto file = [&](const char* name) { return QString::fromStdString(folder.File(name)); };
 
-    EXPECT_EQ(Cli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
-                              file("Line.lvf")} +
-                  link)
+    EXPECT_EQ(RunCli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
+                                 file("Line.lvf")} +
+                     link)
                   .exitCode,
               0);
-    auto run =
-        Cli(QStringList{"upload", "--model", "C-12", "--library", "9", "--file", file("Line.lvf")} +
-            link);
+    auto run = RunCli(
+        QStringList{"upload", "--model", "C-12", "--library", "9", "--file", file("Line.lvf")} +
+        link);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "Upload of " + folder.File("Line.lvf") + " to library 9 complete.\n");
     EXPECT_EQ(SimLibrary(state, 9), SimLibrary(state, 5));
     EXPECT_EQ(SimLibrary(state, 9).size(), 401);
 
     // A block: libraries 3 and 4 out, into 20 and 21.
-    EXPECT_EQ(Cli(QStringList{"download", "--model", "C-12", "--library", "3", "--to", "4",
-                              "--file", file("B.lvf")} +
-                  link)
+    EXPECT_EQ(RunCli(QStringList{"download", "--model", "C-12", "--library", "3", "--to", "4",
+                                 "--file", file("B.lvf")} +
+                     link)
                   .exitCode,
               0);
-    run = Cli(QStringList{"upload", "--model", "C-12", "--library", "20", "--to", "21", "--file",
-                          file("B 003.lvf")} +
-              link);
+    run = RunCli(QStringList{"upload", "--model", "C-12", "--library", "20", "--to", "21", "--file",
+                             file("B 003.lvf")} +
+                 link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(SimLibrary(state, 20), SimLibrary(state, 3));
     EXPECT_EQ(SimLibrary(state, 21), SimLibrary(state, 4));
@@ -189,9 +176,9 @@ TEST_P(CliMenuRoundTrip, LibraryAndGlobalValuesComeBack) {
                 : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
     const QString file = QString::fromStdString(folder.File("Menu.lvf"));
     auto run =
-        Cli(QStringList{"download", "--model", model, "--library", "5", "--file", file} + link);
+        RunCli(QStringList{"download", "--model", model, "--library", "5", "--file", file} + link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
-    run = Cli(QStringList{"upload", "--model", model, "--library", "9", "--file", file} + link);
+    run = RunCli(QStringList{"upload", "--model", model, "--library", "9", "--file", file} + link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_FALSE(SimLibrary(state, 5).isEmpty());
     EXPECT_EQ(SimLibrary(state, 9), SimLibrary(state, 5));
@@ -211,9 +198,9 @@ TEST(CliDownloadErrors, FailedLibraryExitsWith1AndKeepsTheEarlierFile) {
     SimProcess sim({"--model", "C-12", "--serial", QString::fromStdString(folder.File("COM1")),
                     "--faults", QString::fromStdString(folder.File("faults.txt"))});
     folder.Write("Line.lvf", "earlier backup");
-    const auto run = Cli({"download", "--model", "C-12", "--library", "2", "--file",
-                          QString::fromStdString(folder.File("Line.lvf")), "--serial",
-                          QString::fromStdString(folder.File("COM1"))});
+    const auto run = RunCli({"download", "--model", "C-12", "--library", "2", "--file",
+                             QString::fromStdString(folder.File("Line.lvf")), "--serial",
+                             QString::fromStdString(folder.File("COM1"))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.starts_with("Download failed - no connection!\n")) << run.out;
     EXPECT_EQ(folder.Read("Line.lvf"), "earlier backup");

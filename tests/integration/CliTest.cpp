@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "PtyPair.h"
 #include "ScriptedPeer.h"
 
@@ -7,34 +8,12 @@
 
 #include <gtest/gtest.h>
 
+using setfolio::testing::CliRun;
 using setfolio::testing::PtyPair;
+using setfolio::testing::RunCli;
 using setfolio::testing::ScriptedPeer;
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs setfolio-cli while the event loop keeps serving the peer.
-CliRun RunCli(const QStringList& args) {
-    QProcess process;
-    QEventLoop wait;
-    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
-    QTimer::singleShot(30000, &wait, &QEventLoop::quit);
-    process.start(SETFOLIO_CLI_PATH, args);
-    wait.exec();
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "setfolio-cli did not finish";
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
 
 // A processor of each family with an active library that a select changes.
 struct Processor {

@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 
@@ -7,20 +8,11 @@
 
 #include <gtest/gtest.h>
 
+using setfolio::testing::RunCli;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
-
-int Cli(const QStringList& args) {
-    QProcess process;
-    QEventLoop wait;
-    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
-    QTimer::singleShot(120000, &wait, &QEventLoop::quit);
-    process.start(SETFOLIO_CLI_PATH, args);
-    wait.exec();
-    return process.exitCode();
-}
 
 // The file without its first section, which names the model.
 std::string Parameters(const TempFolder& folder, const std::string& name) {
@@ -39,9 +31,15 @@ TEST_P(CodedRoundTrip, UploadedLibraryDownloadsAsTheOriginal) {
     const auto file = [&](const char* name) { return QString::fromStdString(folder.File(name)); };
     const QStringList link{"--model", model, "--serial", com};
 
-    ASSERT_EQ(Cli(QStringList{"download", "--library", "5", "--file", file("A.lvf")} + link), 0);
-    ASSERT_EQ(Cli(QStringList{"upload", "--library", "9", "--file", file("A.lvf")} + link), 0);
-    ASSERT_EQ(Cli(QStringList{"download", "--library", "9", "--file", file("B.lvf")} + link), 0);
+    ASSERT_EQ(
+        RunCli(QStringList{"download", "--library", "5", "--file", file("A.lvf")} + link).exitCode,
+        0);
+    ASSERT_EQ(
+        RunCli(QStringList{"upload", "--library", "9", "--file", file("A.lvf")} + link).exitCode,
+        0);
+    ASSERT_EQ(
+        RunCli(QStringList{"download", "--library", "9", "--file", file("B.lvf")} + link).exitCode,
+        0);
     EXPECT_EQ(Parameters(folder, "B.lvf"), Parameters(folder, "A.lvf"));
 }
 

@@ -1,5 +1,6 @@
 // What the user sees when things go wrong during a transfer: the program never crashes or hangs,
 // reports the failure, and never loses an earlier library file.
+#include "CliProcess.h"
 #include "FakeDialogs.h"
 #include "FakePrompts.h"
 #include "SimProcess.h"
@@ -20,40 +21,12 @@
 #include <sys/resource.h>
 
 using namespace setfolio;
+using setfolio::testing::CliLimits;
+using setfolio::testing::RunCli;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    bool crashed = false;
-    std::string out;
-    std::string err;
-};
-
-// Runs setfolio-cli; `limitFileBytes` caps the size of files it may write; `killAfterMs` ends it
-// with SIGKILL.
-Run Cli(const QStringList& args, rlim_t limitFileBytes = RLIM_INFINITY, int killAfterMs = 0) {
-    QProcess process;
-    if (limitFileBytes != RLIM_INFINITY) {
-        process.setChildProcessModifier([limitFileBytes] {
-            const rlimit limit{limitFileBytes, limitFileBytes};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            ::signal(SIGXFSZ, SIG_IGN);
-        });
-    }
-    QEventLoop wait;
-    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
-    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
-    if (killAfterMs > 0)
-        QTimer::singleShot(killAfterMs, &process, [&process] { process.kill(); });
-    process.start(SETFOLIO_CLI_PATH, args);
-    wait.exec();
-    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit && killAfterMs == 0,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
 
 struct SimLine {
     TempFolder folder;
@@ -97,8 +70,8 @@ TEST(Faults, ConnectionDroppedMidDownloadKeepsTheEarlierFile) {
     faults.Write("f.txt", "drop-after 60");
     SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, true);
     line.folder.Write("Line.lvf", EarlierBackup);
-    const auto run =
-        Cli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link);
+    const auto run = RunCli(
+        QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
     EXPECT_EQ(run.out.substr(0, 32), "Download failed - no connection!");
@@ -108,15 +81,15 @@ TEST(Faults, ConnectionDroppedMidDownloadKeepsTheEarlierFile) {
 TEST(Faults, ConnectionDroppedMidUploadIsReported) {
     SimLine line({}, true);
     ASSERT_EQ(
-        Cli(QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link)
+        RunCli(QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link)
             .exitCode,
         0);
     line.sim.reset();
     TempFolder faults;
     faults.Write("f.txt", "drop-after 60");
     SimLine dropping({"--faults", QString::fromStdString(faults.File("f.txt"))}, true);
-    const auto run =
-        Cli(QStringList{"upload", "--library", "9", "--file", line.Path("L.lvf")} + dropping.link);
+    const auto run = RunCli(QStringList{"upload", "--library", "9", "--file", line.Path("L.lvf")} +
+                            dropping.link);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
     EXPECT_EQ(run.out, "Upload failed - no connection!\n");
@@ -125,8 +98,8 @@ TEST(Faults, ConnectionDroppedMidUploadIsReported) {
 TEST(Faults, KilledDuringADownloadLeavesTheEarlierFileAndNoOtherLibrary) {
     SimLine line({"--baud", "9600"});
     line.folder.Write("Line.lvf", EarlierBackup);
-    Cli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link,
-        RLIM_INFINITY, 1500);
+    RunCli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link,
+           CliLimits{.killAfterMs = 1500});
     EXPECT_EQ(line.folder.Read("Line.lvf"), EarlierBackup);
     EXPECT_EQ(line.OtherLibraryFiles("Line.lvf"), 0);
 }
@@ -136,9 +109,9 @@ TEST(Faults, FullDiskDuringTheFinalWriteKeepsTheEarlierFile) {
     // An earlier file of 200 bytes, a new one of some 10 KB, and room for 4 KB.
     const std::string earlier = EarlierBackup + std::string(150, ';') + "\r\n";
     line.folder.Write("Line.lvf", earlier);
-    const auto run =
-        Cli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link,
-            4096);
+    const auto run = RunCli(
+        QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link,
+        CliLimits{.fileBytes = 4096});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
     EXPECT_NE(run.err.find("Enter a valid filename."), std::string::npos) << run.err;
@@ -151,7 +124,7 @@ TEST(Faults, EndlessReplyIsCutOff) {
         TempFolder faults;
         faults.Write("f.txt", "flood 4 102400");
         SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, tcp);
-        const auto run = Cli(
+        const auto run = RunCli(
             QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link);
         EXPECT_EQ(run.exitCode, 1) << tcp;
         EXPECT_FALSE(run.crashed);
@@ -173,7 +146,7 @@ TEST(Faults, MalformedLibraryFilesUploadDefaultsOrFail) {
     for (const auto& [name, content] : files) {
         line.folder.Write(name, content);
         const auto run =
-            Cli(QStringList{"upload", "--library", "9", "--file", line.Path(name)} + line.link);
+            RunCli(QStringList{"upload", "--library", "9", "--file", line.Path(name)} + line.link);
         EXPECT_FALSE(run.crashed) << name;
         EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << name;
         EXPECT_TRUE(run.out.starts_with("Upload of ") || run.out.starts_with("Upload failed"))

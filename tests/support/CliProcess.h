@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <sys/resource.h>
+
+namespace setfolio::testing {
+
+struct CliRun {
+    int exitCode = -1;    // -1 when it did not end normally
+    bool crashed = false; // ended by a signal nobody sent
+    std::string out;
+    std::string err;
+};
+
+struct CliLimits {
+    rlim_t fileBytes = RLIM_INFINITY; // the largest file it may write
+    int killAfterMs = 0;              // ends it with SIGKILL
+    int timeoutMs = 60000;
+};
+
+// Runs setfolio-cli while the event loop keeps serving any peer of the test.
+inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {
+    QProcess process;
+    if (limits.fileBytes != RLIM_INFINITY) {
+        const rlim_t bytes = limits.fileBytes;
+        process.setChildProcessModifier([bytes] {
+            const rlimit limit{bytes, bytes};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN);
+        });
+    }
+    QEventLoop wait;
+    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(limits.timeoutMs, &wait, &QEventLoop::quit);
+    if (limits.killAfterMs > 0)
+        QTimer::singleShot(limits.killAfterMs, &process, [&process] { process.kill(); });
+    process.start(SETFOLIO_CLI_PATH, args);
+    wait.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "setfolio-cli did not finish";
+    }
+    const bool normal = process.exitStatus() == QProcess::NormalExit;
+    return {normal ? process.exitCode() : -1, !normal && limits.killAfterMs == 0,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+} // namespace setfolio::testing
