@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "tables/Assembly.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -204,6 +205,22 @@ TEST(CliDownloadErrors, FailedLibraryExitsWith1AndKeepsTheEarlierFile) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.starts_with("Download failed - no connection!\n")) << run.out;
     EXPECT_EQ(folder.Read("Line.lvf"), "earlier backup");
+}
+
+// With a baud rate the simulator holds every command until it has crossed the emulated wire and
+// every reply for its own wire time, as a serial line would: an M-12 library (some 800 bytes
+// sent, 900 received) takes at least 1.7 s at 9600 baud, not half of it.
+TEST(CliDownloadTiming, SimulatorHoldsCommandsAndRepliesForTheirWireTime) {
+    TempFolder folder;
+    SimProcess sim({"--model", "M-12", "--baud", "9600", "--serial",
+                    QString::fromStdString(folder.File("COM1"))});
+    QElapsedTimer clock;
+    clock.start();
+    const auto run = RunCli({"download", "--model", "M-12", "--library", "1", "--file",
+                             QString::fromStdString(folder.File("Line.lvf")), "--serial",
+                             QString::fromStdString(folder.File("COM1"))});
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_GE(clock.elapsed(), 1700);
 }
 
 } // namespace

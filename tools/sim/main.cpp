@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -20,8 +19,11 @@
 
 #include <csignal>
 #include <cstdio>
+#include <ctime>
+#include <deque>
 #include <fcntl.h>
 #include <iostream>
+#include <sys/timerfd.h>
 #include <termios.h>
 #include <tuple>
 #include <unistd.h>
@@ -81,6 +83,12 @@ class Simulator {
 public:
     Simulator(const Options& options, std::unique_ptr<SimProcessor> processor)
         : m_options(options), m_processor(std::move(processor)) {}
+    ~Simulator() {
+        if (m_timer >= 0)
+            ::close(m_timer);
+    }
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
 
     bool Start(QString& error);
     void Stop();
@@ -89,8 +97,16 @@ private:
     void LoadState();
     void SaveState();
     void Log(const QString& direction, const std::string& bytes);
-    // Answers in order: a reply never overtakes an earlier one, whatever their delays.
-    void Answer(const std::vector<Reply>& replies, const std::function<void(std::string)>& send);
+    // Answers in order: a reply never overtakes an earlier one, whatever their delays. With a
+    // baud rate, `received` bytes have first to arrive over the wire, and every reply takes its
+    // own wire time to leave.
+    void Answer(std::size_t received, const std::vector<Reply>& replies,
+                const std::function<void(std::string)>& send);
+    // Nanoseconds that `bytes` take on the wire (none without a baud rate).
+    qint64 WireNanoseconds(std::size_t bytes) const;
+    // Sends the replies that are due and sets the timer for the next one.
+    void SendDueReplies();
+    void ArmTimer();
     void OnSerialData();
     void FlushSerial();
     void OnTcpConnection();
@@ -110,12 +126,31 @@ private:
     QTcpServer m_server;
     QTcpSocket* m_socket = nullptr;
     QFile m_log;
+    // When (on the monotonic clock, in nanoseconds) the last reply has left, and the last
+    // command has arrived, over the emulated wire.
     qint64 m_lastDue = 0;
-    QElapsedTimer m_clock;
+    qint64 m_inputDue = 0;
+    // Replies waiting for their time, in the order they leave. A timer file rather than Qt's
+    // millisecond timers: at 38400 baud a byte takes a quarter of a millisecond.
+    struct Outgoing {
+        qint64 due;
+        std::string bytes;
+        std::function<void(std::string)> send;
+    };
+    std::deque<Outgoing> m_outgoing;
+    int m_timer = -1;
+    std::unique_ptr<QSocketNotifier> m_timerNotifier;
 };
 
 bool Simulator::Start(QString& error) {
-    m_clock.start();
+    m_timer = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (m_timer < 0) {
+        error = "cannot create a timer";
+        return false;
+    }
+    m_timerNotifier = std::make_unique<QSocketNotifier>(m_timer, QSocketNotifier::Read);
+    QObject::connect(m_timerNotifier.get(), &QSocketNotifier::activated,
+                     [this] { SendDueReplies(); });
     if (!m_options.logFile.isEmpty()) {
         m_log.setFileName(m_options.logFile);
         if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
@@ -247,24 +282,55 @@ void Simulator::Log(const QString& direction, const std::string& bytes) {
     m_log.flush();
 }
 
-void Simulator::Answer(const std::vector<Reply>& replies,
+namespace {
+
+qint64 MonotonicNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<qint64>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+} // namespace
+
+qint64 Simulator::WireNanoseconds(std::size_t bytes) const {
+    // A byte takes ten bit times: start, eight data bits, stop.
+    return m_options.baud > 0 ? static_cast<qint64>(bytes) * 10'000'000'000 / m_options.baud : 0;
+}
+
+void Simulator::Answer(std::size_t received, const std::vector<Reply>& replies,
                        const std::function<void(std::string)>& send) {
+    m_inputDue = std::max(MonotonicNanoseconds(), m_inputDue) + WireNanoseconds(received);
     for (const auto& reply : replies) {
-        // At N baud a byte takes ten bit times on the wire.
-        const qint64 wire = m_options.baud > 0
-                                ? static_cast<qint64>(reply.bytes.size()) * 10000 / m_options.baud
-                                : 0;
-        const qint64 due = std::max(m_clock.elapsed() + reply.delayMs, m_lastDue) + wire;
+        const qint64 due = std::max(m_inputDue + qint64{reply.delayMs} * 1'000'000, m_lastDue) +
+                           WireNanoseconds(reply.bytes.size());
         m_lastDue = due;
-        // The clock may have moved on since `due` was reckoned; a negative interval would drop
-        // the reply.
-        const qint64 wait = std::max<qint64>(0, due - m_clock.elapsed());
-        QTimer::singleShot(std::chrono::milliseconds(wait), Qt::PreciseTimer,
-                           [this, send, bytes = reply.bytes] {
-                               Log("->", bytes);
-                               send(bytes);
-                           });
+        m_outgoing.push_back({due, reply.bytes, send});
     }
+    ArmTimer();
+}
+
+void Simulator::ArmTimer() {
+    itimerspec when{};
+    if (!m_outgoing.empty()) {
+        // Zero would disarm the timer; a time already past fires at once.
+        const qint64 due = std::max<qint64>(m_outgoing.front().due, 1);
+        when.it_value.tv_sec = static_cast<time_t>(due / 1'000'000'000);
+        when.it_value.tv_nsec = static_cast<long>(due % 1'000'000'000);
+    }
+    ::timerfd_settime(m_timer, TFD_TIMER_ABSTIME, &when, nullptr);
+}
+
+void Simulator::SendDueReplies() {
+    std::uint64_t expirations = 0;
+    [[maybe_unused]] const auto got = ::read(m_timer, &expirations, sizeof expirations);
+    const qint64 now = MonotonicNanoseconds();
+    while (!m_outgoing.empty() && m_outgoing.front().due <= now) {
+        Outgoing reply = std::move(m_outgoing.front());
+        m_outgoing.pop_front();
+        Log("->", reply.bytes);
+        reply.send(std::move(reply.bytes));
+    }
+    ArmTimer();
 }
 
 void Simulator::FlushSerial() {
@@ -293,7 +359,7 @@ void Simulator::OnSerialData() {
         return;
     Log("<-", received);
     const auto before = Revision();
-    Answer(m_processor->Receive(received), [this](std::string bytes) {
+    Answer(received.size(), m_processor->Receive(received), [this](std::string bytes) {
         m_serialOut += bytes;
         FlushSerial();
     });
@@ -317,10 +383,11 @@ void Simulator::OnTcpConnection() {
         const std::string received(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         Log("<-", received);
         const auto before = Revision();
-        Answer(m_processor->Receive(received, true), [this, socket](std::string reply) {
-            if (m_socket == socket)
-                socket->write(reply.data(), static_cast<qint64>(reply.size()));
-        });
+        Answer(received.size(), m_processor->Receive(received, true),
+               [this, socket](std::string reply) {
+                   if (m_socket == socket)
+                       socket->write(reply.data(), static_cast<qint64>(reply.size()));
+               });
         if (Revision() != before)
             SaveState();
         if (m_processor->Dropped()) {
