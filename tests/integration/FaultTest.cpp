@@ -6,6 +6,7 @@
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "core/Application.h"
+#include "i18n/Messages.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
@@ -104,6 +105,83 @@ TEST(Faults, KilledDuringADownloadLeavesTheEarlierFileAndNoOtherLibrary) {
     EXPECT_EQ(line.OtherLibraryFiles("Line.lvf"), 0);
 }
 
+// The processor (here the simulator) dies in the middle of a transfer, on either link.
+TEST(Faults, SimulatorKilledMidTransferEndsWithAFailureAndKeepsTheEarlierFile) {
+    for (const bool tcp : {false, true}) {
+        for (const bool upload : {false, true}) {
+            SimLine line({"--baud", "9600"}, tcp);
+            line.folder.Write("Line.lvf", EarlierBackup);
+            QTimer::singleShot(1000, [&line] { line.sim->Kill(); });
+            const auto run = RunCli(QStringList{upload ? "upload" : "download", "--library", "5",
+                                                "--file", line.Path("Line.lvf")} +
+                                        line.link,
+                                    CliLimits{.timeoutMs = 20000});
+            const std::string context = std::string(tcp ? "tcp " : "serial ") +
+                                        (upload ? "upload" : "download") + ": " + run.out + run.err;
+            EXPECT_EQ(run.exitCode, 1) << context;
+            EXPECT_FALSE(run.crashed) << context;
+            EXPECT_TRUE(run.out.starts_with(upload ? "Upload failed - no connection!"
+                                                   : "Download failed - no connection!"))
+                << context;
+            EXPECT_EQ(line.folder.Read("Line.lvf"), EarlierBackup) << context;
+            EXPECT_EQ(line.OtherLibraryFiles("Line.lvf"), 0) << context;
+        }
+    }
+}
+
+// Every way a processor of each family can say no, in the middle of a download and an upload:
+// the failure line names the reason, and no file is written.
+TEST(Faults, RefusalsOfEveryKindGiveTheirFailureLine) {
+    struct Refusal {
+        const char* model;
+        const char* command;
+        const char* rule;
+        ReplyStatus status;
+    };
+    const Refusal refusals[] = {
+        {"C-12", "download", "refuse 401 N00", ReplyStatus::TransactionError},
+        {"C-12", "download", "refuse 401 N12", ReplyStatus::RunMode},
+        {"C-12", "download", "refuse 401 N98", ReplyStatus::CommunicationError},
+        {"C-12", "upload", "refuse 2 N12", ReplyStatus::RunMode},
+        {"M-12", "download", "refuse 2.1.1.2 1", ReplyStatus::InvalidCommand},
+        {"M-12", "download", "refuse 2.1.1.2 2", ReplyStatus::InvalidSource},
+        {"M-12", "download", "refuse 2.1.1.2 3", ReplyStatus::InvalidValue},
+        {"M-12", "download", "refuse 2.1.1.2 4", ReplyStatus::InvalidAction},
+        {"M-12", "download", "refuse 2.1.1.2 5", ReplyStatus::ControlOrSpcOn},
+        {"M-12", "upload", "refuse 2. 3", ReplyStatus::InvalidValue},
+        {"B-01", "download", "refuse SYST.LIBRARY.COMMON? NAK", ReplyStatus::CommandFailed},
+        {"B-01", "upload", "refuse #USER NAK", ReplyStatus::CommandFailed},
+    };
+    const MessageTexts texts;
+    for (const auto& [model, command, rule, status] : refusals) {
+        TempFolder faults;
+        faults.Write("f.txt", rule);
+        SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, false, model);
+        const bool upload = std::string_view(command) == "upload";
+        if (upload) {
+            // A library of the processor's own, downloaded before the refusals start.
+            SimLine source({}, false, model);
+            ASSERT_EQ(
+                RunCli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} +
+                       source.link)
+                    .exitCode,
+                0);
+        }
+        const std::string before = upload ? line.folder.Read("Line.lvf") : "";
+        const auto run = RunCli(
+            QStringList{command, "--library", "5", "--file", line.Path("Line.lvf")} + line.link);
+        const std::string expected =
+            texts.Text(upload ? MsgId::MsgUploadFailed : MsgId::MsgDownloadFailed) + " - " +
+            texts.StatusText(status);
+        EXPECT_EQ(run.exitCode, 1) << rule;
+        EXPECT_TRUE(run.out.starts_with(expected)) << rule << ": " << run.out << run.err;
+        if (upload)
+            EXPECT_EQ(line.folder.Read("Line.lvf"), before) << rule;
+        else
+            EXPECT_FALSE(std::filesystem::exists(line.folder.File("Line.lvf"))) << rule;
+    }
+}
+
 TEST(Faults, FullDiskDuringTheFinalWriteKeepsTheEarlierFile) {
     SimLine line({});
     // An earlier file of 200 bytes, a new one of some 10 KB, and room for 4 KB.
@@ -152,6 +230,26 @@ TEST(Faults, MalformedLibraryFilesUploadDefaultsOrFail) {
         EXPECT_TRUE(run.out.starts_with("Upload of ") || run.out.starts_with("Upload failed"))
             << name << ": " << run.out << run.err;
     }
+}
+
+// A bench library file whose "Lines" promise more lines than it holds is refused before anything
+// reaches the processor, so the processor's library stays as it was.
+TEST(Faults, BenchFileWithFewerLinesThanItsCountIsRefusedBeforeSending) {
+    SimLine line({}, false, "B-01");
+    ASSERT_EQ(
+        RunCli(QStringList{"download", "--library", "5", "--file", line.Path("B.lvf")} + line.link)
+            .exitCode,
+        0);
+    std::string content = line.folder.Read("B.lvf");
+    const auto count = content.rfind("Lines=");
+    ASSERT_NE(count, std::string::npos);
+    content.replace(count, content.find('\n', count) - count, "Lines=900");
+    line.folder.Write("Short.lvf", content);
+    const auto run = RunCli(
+        QStringList{"upload", "--library", "9", "--file", line.Path("Short.lvf")} + line.link);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_TRUE(run.out.starts_with("Upload failed - command failed!")) << run.out << run.err;
 }
 
 // The serial device goes away and comes back (a USB adapter pulled and plugged in again): the

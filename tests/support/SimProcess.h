@@ -47,6 +47,11 @@ public:
             m_process.kill();
         m_process.waitForFinished(5000);
     }
+    // Ends it at once, as a crash or a power cut would: its serial link stays behind.
+    void Kill() {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
     int ExitCode() const { return m_process.exitCode(); }
 
 private:
