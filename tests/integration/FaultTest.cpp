@@ -12,6 +12,7 @@
 #include "qt/QtTcpClient.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
 
@@ -109,9 +110,20 @@ TEST(Faults, KilledDuringADownloadLeavesTheEarlierFileAndNoOtherLibrary) {
 TEST(Faults, SimulatorKilledMidTransferEndsWithAFailureAndKeepsTheEarlierFile) {
     for (const bool tcp : {false, true}) {
         for (const bool upload : {false, true}) {
-            SimLine line({"--baud", "9600"}, tcp);
+            TempFolder logs;
+            const QString log = QString::fromStdString(logs.File("sim.log"));
+            SimLine line({"--baud", "9600", "--log", log}, tcp);
             line.folder.Write("Line.lvf", EarlierBackup);
-            QTimer::singleShot(1000, [&line] { line.sim->Kill(); });
+            // Killed once some 40 commands and replies have passed, however slowly the
+            // command line starts.
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                if (QFileInfo(log).size() > 2000) {
+                    watch.stop();
+                    line.sim->Kill();
+                }
+            });
+            watch.start(20);
             const auto run = RunCli(QStringList{upload ? "upload" : "download", "--library", "5",
                                                 "--file", line.Path("Line.lvf")} +
                                         line.link,
