@@ -3,6 +3,7 @@
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
+#include "ui/FirstPaintReport.h"
 #include "ui/QtChangeLibForm.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtEditIpForm.h"
@@ -75,6 +76,7 @@ int main(int argc, char* argv[]) {
         mainWindow.Refresh();
     });
 
+    ReportFirstPaint(mainWindow);
     mainWindow.show();
     return QApplication::exec();
 }
