@@ -26,6 +26,7 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <string>
 #include <sys/prctl.h>
 #include <vector>
 
@@ -309,7 +310,9 @@ int main(int argc, char* argv[]) {
             values.push_back(sample.*field);
         return SpreadOf(values);
     };
-    std::printf("all %zu runs         median       min       max\n", samples.size());
+    const std::string title =
+        samples.size() == 1 ? "the one run" : "all " + std::to_string(samples.size()) + " runs";
+    std::printf("%-18s %9s %9s %9s\n", title.c_str(), "median", "min", "max");
     const struct {
         const char* name;
         double Sample::*field;
