@@ -98,10 +98,13 @@ TEST(Faults, ConnectionDroppedMidUploadIsReported) {
 }
 
 TEST(Faults, KilledDuringADownloadLeavesTheEarlierFileAndNoOtherLibrary) {
-    SimLine line({"--baud", "9600"});
+    TempFolder logs;
+    const QString log = QString::fromStdString(logs.File("sim.log"));
+    SimLine line({"--baud", "9600", "--log", log});
     line.folder.Write("Line.lvf", EarlierBackup);
+    // Killed once some 40 commands and replies have passed.
     RunCli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link,
-           CliLimits{.killAfterMs = 1500});
+           CliLimits{.killWhen = [&log] { return QFileInfo(log).size() > 2000; }});
     EXPECT_EQ(line.folder.Read("Line.lvf"), EarlierBackup);
     EXPECT_EQ(line.OtherLibraryFiles("Line.lvf"), 0);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 
@@ -20,8 +21,9 @@ struct CliRun {
 };
 
 struct CliLimits {
-    rlim_t fileBytes = RLIM_INFINITY; // the largest file it may write
-    int killAfterMs = 0;              // ends it with SIGKILL
+    rlim_t fileBytes = RLIM_INFINITY;    // the largest file it may write
+    int killAfterMs = 0;                 // ends it with SIGKILL
+    std::function<bool()> killWhen = {}; // ends it with SIGKILL once this holds (polled)
     int timeoutMs = 60000;
 };
 
@@ -41,6 +43,14 @@ inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {
     QTimer::singleShot(limits.timeoutMs, &wait, &QEventLoop::quit);
     if (limits.killAfterMs > 0)
         QTimer::singleShot(limits.killAfterMs, &process, [&process] { process.kill(); });
+    QTimer watch;
+    if (limits.killWhen) {
+        QObject::connect(&watch, &QTimer::timeout, &process, [&] {
+            if (limits.killWhen())
+                process.kill();
+        });
+        watch.start(20);
+    }
     process.start(SETFOLIO_CLI_PATH, args);
     wait.exec();
     if (process.state() != QProcess::NotRunning) {
@@ -49,7 +59,8 @@ inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {
         ADD_FAILURE() << "setfolio-cli did not finish";
     }
     const bool normal = process.exitStatus() == QProcess::NormalExit;
-    return {normal ? process.exitCode() : -1, !normal && limits.killAfterMs == 0,
+    const bool killed = limits.killAfterMs > 0 || limits.killWhen;
+    return {normal ? process.exitCode() : -1, !normal && !killed,
             process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
 }
