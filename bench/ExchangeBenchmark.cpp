@@ -3,12 +3,12 @@
 // Reports the median round trip, and how much processor time the waiting side used.
 //
 //   build/dev/bench/setfolio-bench-exchange [count]
+#include "BenchSupport.h"
 #include "PtyPair.h"
 #include "core/CurrentModel.h"
 #include "core/Settings.h"
 #include "link/Exchange.h"
 #include "link/Transport.h"
-#include "platform/Prompts.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
@@ -33,20 +33,6 @@ using namespace setfolio;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    void ErrorBox(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    void WarningBeep() override {}
-    void DefaultBeep() override {}
-    bool WarningYesNo(const std::string&) override { return false; }
-};
-
-double CpuSeconds(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
 
 // Answers every "701\r" with "701 12\r", after `delay`.
 void Peer(const testing::PtyPair& pty, std::chrono::milliseconds delay,
@@ -75,7 +61,7 @@ void Run(int count, std::chrono::milliseconds delay) {
     QtEventLoop loop;
     QtSerialPort port(folder.path().toStdString());
     QtTcpClient tcp(loop);
-    SilentPrompts prompts;
+    bench::SilentPrompts prompts;
     const Settings settings(folder.path().toStdString());
     CurrentModel model(settings);
     model.Use(0); // a coded-family model
@@ -91,8 +77,8 @@ void Run(int count, std::chrono::milliseconds delay) {
     roundTrips.reserve(static_cast<std::size_t>(count));
     int failures = 0;
     const auto wallStart = Clock::now();
-    const double threadCpuStart = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
-    const double processCpuStart = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double threadCpuStart = bench::ClockSeconds(CLOCK_THREAD_CPUTIME_ID);
+    const double processCpuStart = bench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
     for (int i = 0; i < count; ++i) {
         const auto start = Clock::now();
         exchange.QueryLibrary();
@@ -102,8 +88,8 @@ void Run(int count, std::chrono::milliseconds delay) {
             ++failures;
     }
     const double wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
-    const double threadCpu = CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadCpuStart;
-    const double processCpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processCpuStart;
+    const double threadCpu = bench::ClockSeconds(CLOCK_THREAD_CPUTIME_ID) - threadCpuStart;
+    const double processCpu = bench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - processCpuStart;
     stop = true;
     peer.join();
 

@@ -4,6 +4,7 @@
 // exchange). Prints one table.
 //
 //   build/dev/bench/setfolio-bench-transfer [runs]
+#include "BenchSupport.h"
 #include "CliOptions.h"
 #include "core/CurrentModel.h"
 #include "core/MessageLog.h"
@@ -11,7 +12,6 @@
 #include "i18n/Messages.h"
 #include "link/Exchange.h"
 #include "link/Transport.h"
-#include "platform/Prompts.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
@@ -35,14 +35,6 @@
 using namespace setfolio;
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    void ErrorBox(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    void WarningBeep() override {}
-    void DefaultBeep() override {}
-    bool WarningYesNo(const std::string&) override { return true; } // calibration data too
-};
 
 // Counts the bytes that cross the line in both directions.
 class CountingPort : public SerialPort {
@@ -119,12 +111,6 @@ private:
     int m_position = 0;
 };
 
-double Seconds(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 struct Measured {
     bool ok = false;
     std::size_t sent = 0;
@@ -169,7 +155,7 @@ std::pair<Measured, Measured> Run(const char* simPath, const char* model, int ba
     QtSerialPort qtPort(folder.path().toStdString());
     CountingPort port(qtPort);
     QtTcpClient tcp(loop);
-    SilentPrompts prompts;
+    bench::SilentPrompts prompts(true); // calibration data too
     const Settings settings(folder.path().toStdString() + "/none");
     CurrentModel current(settings);
     current.Use(cli::ParseModel(model).value_or(0));
@@ -191,12 +177,12 @@ std::pair<Measured, Measured> Run(const char* simPath, const char* model, int ba
         PausingView view(loop);
         port.Reset();
         const auto wallStart = std::chrono::steady_clock::now();
-        const double cpuStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+        const double cpuStart = bench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
         transfer(view);
         Measured m;
         m.wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-        m.cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
+        m.cpu = bench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
         m.ok = exchange.replyStatus == ReplyStatus::Ok;
         m.sent = port.sent;
         m.received = port.received;
