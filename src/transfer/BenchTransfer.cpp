@@ -270,11 +270,8 @@ void DownloadBench(const TransferContext& context, TransferView& view, int libra
                    const std::string& path) {
     Exchange& exchange = context.exchange;
     const LargeQueue queue(exchange.Link(), Queue::Input);
-    std::optional<LibraryFileDraft> file;
-    try {
-        file.emplace(path);
-        file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
-        const DraftCapture capture(exchange, *file, view);
+    DownloadInto(context, view, path, [&](LibraryFileDraft& file) {
+        const DraftCapture capture(exchange, file, view);
         exchange.captureFileName = path;
         exchange.currentLibrary = library;
         exchange.SelectLibrary(library);
@@ -284,39 +281,16 @@ void DownloadBench(const TransferContext& context, TransferView& view, int libra
         }
         if (exchange.replyStatus == ReplyStatus::Ok)
             CaptureDump(exchange, view, ExchangeStep::StepCaptureUser, "SYST.LIBRARY.USER?\r");
-    } catch (const TcpError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
-    } catch (const PortError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
-    } catch (const std::exception&) {
-        ReportFileError(context, view);
-        return;
-    }
-    try {
-        ReportDownloadResult(context, view, exchange.currentLibrary, *file);
-    } catch (const WriteError&) {
-        ReportFileError(context, view);
-    }
+    });
 }
 
 void UploadBench(const TransferContext& context, TransferView& view, UploadState& state,
                  int library, const std::string& path, bool includeCalibration) {
     Exchange& exchange = context.exchange;
-    {
-        const LargeQueue queue(exchange.Link(), Queue::Output);
-        try {
-            const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
-            if (!content)
-                exchange.replyStatus = ReplyStatus::FileError;
-            else
-                BenchUpload(exchange, view, *content).Run(library, includeCalibration);
-        } catch (const TcpError&) {
-            exchange.replyStatus = ReplyStatus::NoConnection;
-        } catch (const PortError&) {
-            exchange.replyStatus = ReplyStatus::NoConnection;
-        }
-    }
-    ReportUploadResult(context, state, exchange.currentLibrary, path);
+    const LargeQueue queue(exchange.Link(), Queue::Output);
+    UploadFrom(context, state, path, [&](const std::string& content) {
+        BenchUpload(exchange, view, content).Run(library, includeCalibration);
+    });
 }
 
 } // namespace setfolio

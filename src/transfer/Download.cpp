@@ -195,28 +195,14 @@ void ReportFileError(const TransferContext& context, TransferView& view) {
     context.exchange.replyStatus = ReplyStatus::FileError;
 }
 
-void DownloadCoded(const TransferContext& context, TransferView& view, int library,
-                   const std::string& path) {
+void DownloadInto(const TransferContext& context, TransferView& view, const std::string& path,
+                  const std::function<void(LibraryFileDraft&)>& body) {
     Exchange& exchange = context.exchange;
     std::optional<LibraryFileDraft> file;
     try {
         file.emplace(path);
         file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
-        AssembleParameterTables(context.tables, context.model, context.model.ModelType());
-
-        exchange.currentLibrary = library;
-        exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
-        if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
-            RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
-        if (exchange.replyStatus == ReplyStatus::Ok)
-            view.SetTransferMode(true, CodedRowCount(context.tables));
-
-        CodedDownload download(context, view, *file);
-        download.MnemonicPass();
-        download.NormaliseSpcReports();
-        download.ConditionalPass();
-        download.NumericPass();
-        download.HeaderPass();
+        body(*file);
     } catch (const TcpError&) {
         // The connection went away: an ordinary failure of this library.
         exchange.replyStatus = ReplyStatus::NoConnection;
@@ -231,6 +217,28 @@ void DownloadCoded(const TransferContext& context, TransferView& view, int libra
     } catch (const WriteError&) {
         ReportFileError(context, view);
     }
+}
+
+void DownloadCoded(const TransferContext& context, TransferView& view, int library,
+                   const std::string& path) {
+    DownloadInto(context, view, path, [&](LibraryFileDraft& file) {
+        Exchange& exchange = context.exchange;
+        AssembleParameterTables(context.tables, context.model, context.model.ModelType());
+
+        exchange.currentLibrary = library;
+        exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
+        if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
+            RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
+        if (exchange.replyStatus == ReplyStatus::Ok)
+            view.SetTransferMode(true, CodedRowCount(context.tables));
+
+        CodedDownload download(context, view, file);
+        download.MnemonicPass();
+        download.NormaliseSpcReports();
+        download.ConditionalPass();
+        download.NumericPass();
+        download.HeaderPass();
+    });
 }
 
 void ReportDownloadResult(const TransferContext& context, TransferView& view, int library,

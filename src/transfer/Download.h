@@ -2,6 +2,7 @@
 
 #include "transfer/TransferContext.h"
 
+#include <functional>
 #include <string>
 
 namespace setfolio {
@@ -28,6 +29,13 @@ void RunDownload(const TransferContext& context, TransferView& view,
 // One library of a coded-family processor into the file at `path`.
 void DownloadCoded(const TransferContext& context, TransferView& view, int library,
                    const std::string& path);
+
+// The frame of every download engine: `body` fills a working copy of the file at `path` (its
+// model number already written); afterwards the copy replaces the file when the library ended
+// Ok. A lost connection ends the library as NoConnection, a file that cannot be made or written
+// is reported with ReportFileError.
+void DownloadInto(const TransferContext& context, TransferView& view, const std::string& path,
+                  const std::function<void(LibraryFileDraft&)>& body);
 
 // The closing step of every download engine: keeps the file and reports "complete", or leaves
 // the earlier file as it was and reports the failure.

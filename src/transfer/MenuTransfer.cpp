@@ -52,11 +52,8 @@ std::string FilterMenuText(const std::string& value) {
 
 void DownloadMenu(const TransferContext& context, TransferView& view, int library,
                   const std::string& path) {
-    Exchange& exchange = context.exchange;
-    std::optional<LibraryFileDraft> file;
-    try {
-        file.emplace(path);
-        file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
+    DownloadInto(context, view, path, [&](LibraryFileDraft& file) {
+        Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, context.model.ModelType());
         exchange.currentLibrary = library;
         exchange.SelectLibrary(library);
@@ -70,69 +67,47 @@ void DownloadMenu(const TransferContext& context, TransferView& view, int librar
                     return;
                 Exchange1(exchange, ExchangeStep::StepQueryAcknowledge, row.menuPath + " ?\r", [&] {
                     const bool textField = row.name == "Heading" || row.name == "ProductID";
-                    file->WriteText(section, row.name,
-                                    filter && textField ? FilterMenuText(exchange.menuValue)
-                                                        : exchange.menuValue);
+                    file.WriteText(section, row.name,
+                                   filter && textField ? FilterMenuText(exchange.menuValue)
+                                                       : exchange.menuValue);
                     view.SetPosition(++done);
                 });
             }
         };
         pass(tables.LibraryParmList, "LibraryParms", true);
         pass(tables.GlobalParmList, "GlobalParms", false);
-    } catch (const TcpError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
-    } catch (const PortError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
-    } catch (const std::exception&) {
-        ReportFileError(context, view);
-        return;
-    }
-    try {
-        ReportDownloadResult(context, view, exchange.currentLibrary, *file);
-    } catch (const WriteError&) {
-        ReportFileError(context, view);
-    }
+    });
 }
 
 void UploadMenu(const TransferContext& context, TransferView& view, UploadState& state, int library,
                 const std::string& path, bool firstOfRun) {
-    Exchange& exchange = context.exchange;
-    try {
-        const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
-        if (!content) {
-            exchange.replyStatus = ReplyStatus::FileError;
-        } else {
-            AssembleParameterTables(context.tables, context.model, state.fileModelType);
-            exchange.currentLibrary = library;
-            exchange.SelectLibrary(library);
-            const ParameterTables& tables = context.tables;
-            if (exchange.replyStatus == ReplyStatus::Ok) {
-                // The processor-wide values go with the first library of a run only.
-                view.SetTransferMode(true, tables.LibraryParmCount() +
-                                               (firstOfRun ? tables.GlobalParmCount() : 0));
-            }
-            int done = 0;
-            const auto pass = [&](const ParmTable<TdpParm>& list, const char* section) {
-                for (const auto& row : list.Rows()) {
-                    if (exchange.replyStatus != ReplyStatus::Ok)
-                        return;
-                    const auto stored = profile::FindValue(*content, section, row.name);
-                    state.lastParameterName = row.name;
-                    Exchange1(exchange, ExchangeStep::StepSetAcknowledge,
-                              row.menuPath + " " + stored.value_or("0") + "\r",
-                              [&] { view.SetPosition(++done); });
-                }
-            };
-            if (firstOfRun)
-                pass(tables.GlobalParmList, "GlobalParms");
-            pass(tables.LibraryParmList, "LibraryParms");
+    UploadFrom(context, state, path, [&](const std::string& content) {
+        Exchange& exchange = context.exchange;
+        AssembleParameterTables(context.tables, context.model, state.fileModelType);
+        exchange.currentLibrary = library;
+        exchange.SelectLibrary(library);
+        const ParameterTables& tables = context.tables;
+        if (exchange.replyStatus == ReplyStatus::Ok) {
+            // The processor-wide values go with the first library of a run only.
+            view.SetTransferMode(true, tables.LibraryParmCount() +
+                                           (firstOfRun ? tables.GlobalParmCount() : 0));
         }
-    } catch (const TcpError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
-    } catch (const PortError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
-    }
-    ReportUploadResult(context, state, exchange.currentLibrary, path);
+        int done = 0;
+        const auto pass = [&](const ParmTable<TdpParm>& list, const char* section) {
+            for (const auto& row : list.Rows()) {
+                if (exchange.replyStatus != ReplyStatus::Ok)
+                    return;
+                const auto stored = profile::FindValue(content, section, row.name);
+                state.lastParameterName = row.name;
+                Exchange1(exchange, ExchangeStep::StepSetAcknowledge,
+                          row.menuPath + " " + stored.value_or("0") + "\r",
+                          [&] { view.SetPosition(++done); });
+            }
+        };
+        if (firstOfRun)
+            pass(tables.GlobalParmList, "GlobalParms");
+        pass(tables.LibraryParmList, "LibraryParms");
+    });
 }
 
 } // namespace setfolio

@@ -87,32 +87,39 @@ private:
 
 } // namespace
 
-void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
-                 int library, const std::string& path) {
+void UploadFrom(const TransferContext& context, const UploadState& state, const std::string& path,
+                const std::function<void(const std::string&)>& body) {
     Exchange& exchange = context.exchange;
     try {
         const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
-        if (!content) {
+        if (!content)
             exchange.replyStatus = ReplyStatus::FileError;
-        } else {
-            AssembleParameterTables(context.tables, context.model, state.fileModelType);
-            exchange.currentLibrary = library;
-            exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
-            if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
-                RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
-            if (exchange.replyStatus == ReplyStatus::Ok) {
-                const ParameterTables& tables = context.tables;
-                view.SetTransferMode(true, tables.MnemonicCount() + tables.CondMnemonicCount() +
-                                               tables.NumericCount() + tables.HeaderCount());
-                CodedUpload(context, view, state, *content).Passes();
-            }
-        }
+        else
+            body(*content);
     } catch (const TcpError&) {
         exchange.replyStatus = ReplyStatus::NoConnection;
     } catch (const PortError&) {
         exchange.replyStatus = ReplyStatus::NoConnection;
     }
     ReportUploadResult(context, state, exchange.currentLibrary, path);
+}
+
+void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
+                 int library, const std::string& path) {
+    UploadFrom(context, state, path, [&](const std::string& content) {
+        Exchange& exchange = context.exchange;
+        AssembleParameterTables(context.tables, context.model, state.fileModelType);
+        exchange.currentLibrary = library;
+        exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
+        if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
+            RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
+        if (exchange.replyStatus == ReplyStatus::Ok) {
+            const ParameterTables& tables = context.tables;
+            view.SetTransferMode(true, tables.MnemonicCount() + tables.CondMnemonicCount() +
+                                           tables.NumericCount() + tables.HeaderCount());
+            CodedUpload(context, view, state, content).Passes();
+        }
+    });
 }
 
 void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,

@@ -3,6 +3,7 @@
 #include "transfer/TransferContext.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace setfolio {
@@ -34,6 +35,12 @@ void RunUpload(const TransferContext& context, TransferView& view, UploadState& 
 // One library file into library `library` of a coded-family processor.
 void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
                  int library, const std::string& path);
+
+// The frame of every upload engine: `body` gets the content of the file at `path`; a file that
+// cannot be read ends the library as FileError, a lost connection as NoConnection. Then the
+// outcome is reported.
+void UploadFrom(const TransferContext& context, const UploadState& state, const std::string& path,
+                const std::function<void(const std::string&)>& body);
 
 // The closing step of every upload engine.
 void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,
