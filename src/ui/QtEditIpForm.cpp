@@ -1,4 +1,6 @@
 #include "ui/QtEditIpForm.h"
+
+#include "ui/Guard.h"
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
@@ -61,25 +63,9 @@ constexpr int ButtonHeight = 26;
 
 } // namespace
 
-template <typename Handler> bool QtEditIpForm::Run(Handler handler) {
-    try {
-        handler();
-        return true;
-    } catch (const std::exception& error) {
-        ReportFailure(m_prompts, error);
-        return false;
-    }
-}
-
 QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_form(form), m_prompts(prompts) {
-    setObjectName(QStringLiteral("EditIpForm"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    setFont(font);
-    setFixedSize(m_form.form.clientWidth, m_form.form.clientHeight);
+    SetUpDialog(this, "EditIpForm", m_form.form.clientWidth, m_form.form.clientHeight);
 
     m_addressLabel =
         MakeLabel(this, "AddressLabel", Qt::AlignRight, {LabelLeft, 18, LabelWidth, RowHeight});
@@ -108,7 +94,7 @@ QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
 
     const auto onClick = [this](QPushButton* button, std::function<void()> handler) {
         connect(button, &QPushButton::clicked, this, [this, handler] {
-            Run(handler);
+            RunGuarded(m_prompts, handler);
             Refresh();
         });
     };
@@ -182,14 +168,14 @@ int QtEditIpForm::ShowModal() {
 
 void QtEditIpForm::Ok() {
     // When the list cannot be written nothing has changed: the dialog stays open.
-    const bool saved = Run([this] { m_form.OKBtnClick(); });
+    const bool saved = RunGuarded(m_prompts, [this] { m_form.OKBtnClick(); });
     Refresh();
     if (saved)
         accept();
 }
 
 void QtEditIpForm::reject() {
-    Run([this] { m_form.CancelBtnClick(); });
+    RunGuarded(m_prompts, [this] { m_form.CancelBtnClick(); });
     Refresh();
     QDialog::reject();
 }

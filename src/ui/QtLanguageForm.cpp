@@ -1,4 +1,6 @@
 #include "ui/QtLanguageForm.h"
+
+#include "ui/Guard.h"
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
@@ -13,27 +15,9 @@
 
 namespace setfolio {
 
-namespace {} // namespace
-
-template <typename Handler> bool QtLanguageForm::Run(Handler handler) {
-    try {
-        handler();
-        return true;
-    } catch (const std::exception& error) {
-        ReportFailure(m_prompts, error);
-        return false;
-    }
-}
-
 QtLanguageForm::QtLanguageForm(LanguageForm& form, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_form(form), m_prompts(prompts) {
-    setObjectName(QStringLiteral("LanguageForm"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    setFont(font);
-    setFixedSize(m_form.form.clientWidth, m_form.form.clientHeight);
+    SetUpDialog(this, "LanguageForm", m_form.form.clientWidth, m_form.form.clientHeight);
 
     m_languageLabel = new QLabel(this);
     m_languageLabel->setObjectName(QStringLiteral("LanguageLabel"));
@@ -102,14 +86,14 @@ int QtLanguageForm::ShowModal() {
 void QtLanguageForm::Ok() {
     // A language that could not be stored is not applied: the dialog stays open for another try
     // or Cancel.
-    const bool stored = Run([this] { m_form.OKBtnClick(); });
+    const bool stored = RunGuarded(m_prompts, [this] { m_form.OKBtnClick(); });
     Refresh();
     if (stored)
         accept();
 }
 
 void QtLanguageForm::reject() {
-    Run([this] { m_form.CancelBtnClick(); });
+    RunGuarded(m_prompts, [this] { m_form.CancelBtnClick(); });
     Refresh();
     QDialog::reject();
 }

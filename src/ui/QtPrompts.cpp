@@ -46,9 +46,4 @@ bool QtPrompts::WarningYesNo(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void ReportFailure(Prompts& prompts, const std::exception& error) {
-    prompts.WarningBeep();
-    prompts.ErrorBox(error.what());
-}
-
 } // namespace setfolio

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <exception>
 #include <memory>
 #include <string>
 
@@ -32,9 +31,5 @@ private:
 QString PromptText(const std::string& text);
 // The box ErrorBox shows, built but not shown.
 std::unique_ptr<QMessageBox> MakeErrorBox(QWidget* parent, const std::string& text);
-
-// What a window does with an exception out of one of its handlers: the warning beep, then the
-// error text in a box.
-void ReportFailure(Prompts& prompts, const std::exception& error);
 
 } // namespace setfolio

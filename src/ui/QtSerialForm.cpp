@@ -1,4 +1,6 @@
 #include "ui/QtSerialForm.h"
+
+#include "ui/Guard.h"
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
@@ -96,25 +98,9 @@ QRect BoxRect(int column, int row) {
 
 } // namespace
 
-template <typename Handler> bool QtSerialForm::Run(Handler handler) {
-    try {
-        handler();
-        return true;
-    } catch (const std::exception& error) {
-        ReportFailure(m_prompts, error);
-        return false;
-    }
-}
-
 QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_form(form), m_prompts(prompts) {
-    setObjectName(QStringLiteral("SerialForm"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    setFont(font);
-    setFixedSize(m_form.form.clientWidth, m_form.form.clientHeight);
+    SetUpDialog(this, "SerialForm", m_form.form.clientWidth, m_form.form.clientHeight);
 
     m_ethernetBtn = MakeRadioButton(this, "EthernetBtn");
     m_serialBtn = MakeRadioButton(this, "SerialBtn");
@@ -144,16 +130,16 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     m_cancelBtn = MakeButton(this, "CancelBtn", {245, 302, 90, 26});
 
     connect(m_ethernetBtn, &QRadioButton::clicked, this, [this] {
-        Run([this] { m_form.EthernetBtnClick(); });
+        RunGuarded(m_prompts, [this] { m_form.EthernetBtnClick(); });
         Refresh();
     });
     connect(m_serialBtn, &QRadioButton::clicked, this, [this] {
-        Run([this] { m_form.SerialBtnClick(); });
+        RunGuarded(m_prompts, [this] { m_form.SerialBtnClick(); });
         Refresh();
     });
     connect(m_editBtn, &QPushButton::clicked, this, [this] {
         // The IP address list dialog may have reloaded the address list.
-        Run([this] { m_form.EditBtnClick(); });
+        RunGuarded(m_prompts, [this] { m_form.EditBtnClick(); });
         Refresh();
     });
     connect(m_okBtn, &QPushButton::clicked, this, &QtSerialForm::Ok);
@@ -212,7 +198,7 @@ int QtSerialForm::ShowModal() {
 
 void QtSerialForm::Ok() {
     bool closes = false;
-    const bool ran = Run([&] { closes = m_form.OKBtnClick(); });
+    const bool ran = RunGuarded(m_prompts, [&] { closes = m_form.OKBtnClick(); });
     Refresh();
     if (!ran)
         // The error has been shown; the new settings are not all in force, so this is no
@@ -223,7 +209,7 @@ void QtSerialForm::Ok() {
 }
 
 void QtSerialForm::reject() {
-    Run([this] { m_form.CancelBtnClick(); });
+    RunGuarded(m_prompts, [this] { m_form.CancelBtnClick(); });
     Refresh();
     QDialog::reject();
 }

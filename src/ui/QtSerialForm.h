@@ -30,8 +30,6 @@ public:
 
 private:
     void Ok();
-    // Runs a handler; an exception is reported to the user. Returns whether it ran through.
-    template <typename Handler> bool Run(Handler handler);
 
     SerialForm& m_form;
     Prompts& m_prompts;

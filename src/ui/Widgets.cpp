@@ -3,6 +3,8 @@
 #include "ui/UiText.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QFont>
 #include <QLabel>
 #include <QPushButton>
 
@@ -45,6 +47,16 @@ QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
     button->setAutoDefault(false);
     button->setGeometry(geometry);
     return button;
+}
+
+void SetUpDialog(QDialog* dialog, const char* name, int width, int height) {
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    dialog->setFont(font);
+    dialog->setFixedSize(width, height);
 }
 
 } // namespace setfolio
