@@ -24,22 +24,8 @@ DownLoadForm::DownLoadForm(const TransferContext& context, const Settings& setti
 }
 
 void DownLoadForm::OpenDownloadDialog() {
-    Exchange& exchange = m_context.exchange;
-    exchange.QueryLibrary();
-    if (exchange.replyStatus != ReplyStatus::Ok) {
-        ShowCurrentLibrary(exchange.currentLibrary, exchange.replyStatus, m_context.texts,
-                           m_context.prompts, m_context.log);
-        return;
-    }
-    SetTransferMode(false, ProgressBar.maximum);
-    const int library = exchange.currentLibrary;
-    LibrarySpinEdit.value = library;
-    ToLibCB.checked = false;
-    ToLibCBClick();
-    ToLibrarySpinEdit.value = library;
-    ToLibrarySpinEdit.minimum = library;
-    LibraryAtOpen = library;
-    m_dialogs.ShowDownloadDialog();
+    if (StartAtCurrentLibrary())
+        m_dialogs.ShowDownloadDialog();
 }
 
 void DownLoadForm::LoadDialogFolders() {

@@ -2,6 +2,9 @@
 
 #include "link/Exchange.h"
 #include "platform/EventLoop.h"
+#include "transfer/CurrentLibraryLine.h"
+
+#include <algorithm>
 
 namespace setfolio {
 
@@ -60,6 +63,25 @@ void TransferForm::SwitchMode(bool on, int progressRange, std::initializer_list<
     ProgressBar.maximum = progressRange;
     ProgressBar.value = 0;
     Changed();
+}
+
+bool TransferForm::StartAtCurrentLibrary(int firstMaximum) {
+    Exchange& exchange = m_context.exchange;
+    exchange.QueryLibrary();
+    if (exchange.replyStatus != ReplyStatus::Ok) {
+        ShowCurrentLibrary(exchange.currentLibrary, exchange.replyStatus, m_context.texts,
+                           m_context.prompts, m_context.log);
+        return false;
+    }
+    SetTransferMode(false, ProgressBar.maximum);
+    const int library = exchange.currentLibrary;
+    LibrarySpinEdit.value = std::min(library, firstMaximum);
+    ToLibCB.checked = false;
+    ToLibCBClick();
+    ToLibrarySpinEdit.value = library;
+    ToLibrarySpinEdit.minimum = library;
+    LibraryAtOpen = library;
+    return true;
 }
 
 bool TransferForm::RunFromOk(const std::function<void()>& transfer) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 
 namespace setfolio {
@@ -66,6 +67,9 @@ protected:
     // Switches the shared controls; `idle` are the dialog's library and file controls.
     void SwitchMode(bool on, int progressRange, std::initializer_list<Control*> idle,
                     int idleHeight, int transferHeight);
+    // Asks the processor for its current library and sets the library boxes to it, the first one
+    // to no more than `firstMaximum`. False, with the failure line shown, when that failed.
+    bool StartAtCurrentLibrary(int firstMaximum = std::numeric_limits<int>::max());
     // Runs a transfer from OK; a second OK while one runs does nothing. Returns whether the
     // dialog closes.
     bool RunFromOk(const std::function<void()>& transfer);

@@ -36,21 +36,8 @@ UpLoadForm::UpLoadForm(const TransferContext& context, const Settings& settings,
 
 void UpLoadForm::OpenUploadDialog() {
     state.lastParameterName.clear();
-    Exchange& exchange = m_context.exchange;
-    exchange.QueryLibrary();
-    if (exchange.replyStatus != ReplyStatus::Ok) {
-        ShowCurrentLibrary(exchange.currentLibrary, exchange.replyStatus, m_context.texts,
-                           m_context.prompts, m_context.log);
+    if (!StartAtCurrentLibrary(UploadFirstLibraryMaximum))
         return;
-    }
-    SetTransferMode(false, ProgressBar.maximum);
-    const int library = exchange.currentLibrary;
-    LibrarySpinEdit.value = std::min(library, UploadFirstLibraryMaximum);
-    ToLibCB.checked = false;
-    ToLibCBClick();
-    ToLibrarySpinEdit.value = library;
-    ToLibrarySpinEdit.minimum = library;
-    LibraryAtOpen = library;
     const bool bench = m_context.model.Family() == ModelFamily::BenchFamily;
     IncludeCommonCB.checked = false;
     IncludeCommonCB.visible = bench;
