@@ -78,16 +78,9 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
                                                                     {"user", ToJson(user)}}}}}})
             .toJson()
             .toStdString());
-    QStringList simArgs{"--model", "B-01", "--state", QString::fromStdString(state)};
-    if (overTcp)
-        simArgs << "--tcp"
-                << "0";
-    else
-        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
-    SimProcess sim(simArgs);
-    const QStringList link =
-        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
-                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+    SimProcess sim(QStringList{"--model", "B-01", "--state", QString::fromStdString(state)} +
+                   SimProcess::LinkArgs(overTcp, folder.File("COM1")));
+    const QStringList link = sim.CliLink();
     const std::string path = folder.File("Bench.lvf");
     const QString file = QString::fromStdString(path);
 

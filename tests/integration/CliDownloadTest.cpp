@@ -45,16 +45,9 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
     const bool overTcp = GetParam();
     TempFolder folder;
     const std::string state = folder.File("state.json");
-    QStringList simArgs{"--model", "C-12", "--state", QString::fromStdString(state)};
-    if (overTcp)
-        simArgs << "--tcp"
-                << "0";
-    else
-        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
-    SimProcess sim(simArgs);
-    const QStringList link =
-        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
-                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+    SimProcess sim(QStringList{"--model", "C-12", "--state", QString::fromStdString(state)} +
+                   SimProcess::LinkArgs(overTcp, folder.File("COM1")));
+    const QStringList link = sim.CliLink();
 
     const std::string path = folder.File("Line.lvf");
     auto run = RunCli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
@@ -112,16 +105,9 @@ TEST_P(CliRoundTrip, UploadOfADownloadMakesTheLibrariesEqual) {
     const bool overTcp = GetParam();
     TempFolder folder;
     const std::string state = folder.File("state.json");
-    QStringList simArgs{"--model", "C-12", "--state", QString::fromStdString(state)};
-    if (overTcp)
-        simArgs << "--tcp"
-                << "0";
-    else
-        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
-    SimProcess sim(simArgs);
-    const QStringList link =
-        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
-                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+    SimProcess sim(QStringList{"--model", "C-12", "--state", QString::fromStdString(state)} +
+                   SimProcess::LinkArgs(overTcp, folder.File("COM1")));
+    const QStringList link = sim.CliLink();
     const auto file = [&](const char* name) { return QString::fromStdString(folder.File(name)); };
 
     EXPECT_EQ(RunCli(QStringList{"download", "--model", "C-12", "--library", "5", "--file",
@@ -165,16 +151,9 @@ TEST_P(CliMenuRoundTrip, LibraryAndGlobalValuesComeBack) {
     const auto [model, overTcp] = GetParam();
     TempFolder folder;
     const std::string state = folder.File("state.json");
-    QStringList simArgs{"--model", model, "--state", QString::fromStdString(state)};
-    if (overTcp)
-        simArgs << "--tcp"
-                << "0";
-    else
-        simArgs << "--serial" << QString::fromStdString(folder.File("COM1"));
-    SimProcess sim(simArgs);
-    const QStringList link =
-        overTcp ? QStringList{"--tcp", QString("127.0.0.1:%1").arg(sim.TcpPort())}
-                : QStringList{"--serial", QString::fromStdString(folder.File("COM1"))};
+    SimProcess sim(QStringList{"--model", model, "--state", QString::fromStdString(state)} +
+                   SimProcess::LinkArgs(overTcp, folder.File("COM1")));
+    const QStringList link = sim.CliLink();
     const QString file = QString::fromStdString(folder.File("Menu.lvf"));
     auto run =
         RunCli(QStringList{"download", "--model", model, "--library", "5", "--file", file} + link);

@@ -36,17 +36,9 @@ struct SimLine {
     QStringList link;
 
     explicit SimLine(QStringList simArgs, bool tcp = false, const char* model = "C-12") {
-        simArgs << "--model" << model;
-        if (tcp) {
-            simArgs << "--tcp"
-                    << "0";
-            sim = std::make_unique<SimProcess>(simArgs);
-            link = {"--model", model, "--tcp", QString("127.0.0.1:%1").arg(sim->TcpPort())};
-        } else {
-            simArgs << "--serial" << Path("COM1");
-            sim = std::make_unique<SimProcess>(simArgs);
-            link = {"--model", model, "--serial", Path("COM1")};
-        }
+        simArgs << "--model" << model << SimProcess::LinkArgs(tcp, folder.File("COM1"));
+        sim = std::make_unique<SimProcess>(simArgs);
+        link = QStringList{"--model", model} + sim->CliLink();
     }
     QString Path(const char* name) const { return QString::fromStdString(folder.File(name)); }
     QString Faults(const std::string& rules) const {

@@ -13,6 +13,8 @@ namespace setfolio::testing {
 class SimProcess {
 public:
     explicit SimProcess(QStringList args) {
+        if (const auto serial = args.indexOf("--serial"); serial >= 0 && serial + 1 < args.size())
+            m_serialLink = args[serial + 1];
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start(SETFOLIO_SIM_PATH, args);
         // Wait for its "ready" line; it names the TCP port it listens on.
@@ -38,6 +40,20 @@ public:
 
     std::uint16_t TcpPort() const { return m_tcpPort; }
 
+    // The options that make it listen on a loopback TCP port of its own choosing, or on a serial
+    // link at `serialLink`.
+    static QStringList LinkArgs(bool overTcp, const std::string& serialLink) {
+        if (overTcp)
+            return {"--tcp", "0"};
+        return {"--serial", QString::fromStdString(serialLink)};
+    }
+    // The setfolio-cli options that reach it: over TCP when it listens there.
+    QStringList CliLink() const {
+        if (m_tcpPort != 0)
+            return {"--tcp", QString("127.0.0.1:%1").arg(m_tcpPort)};
+        return {"--serial", m_serialLink};
+    }
+
     // Ends the simulator as Ctrl+C would.
     void Stop() {
         if (m_process.state() == QProcess::NotRunning)
@@ -58,6 +74,7 @@ private:
     QProcess m_process;
     std::string m_output;
     std::uint16_t m_tcpPort = 0;
+    QString m_serialLink;
 };
 
 } // namespace setfolio::testing
