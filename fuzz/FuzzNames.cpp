@@ -1,5 +1,6 @@
 // Numbered file names of blocks: any path, any number.
-#include "transfer/NumberedNames.h"
+#include "library/NumberedNames.h"
+#include "link/LibraryNumber.h"
 
 #include <cstdint>
 #include <cstdlib>

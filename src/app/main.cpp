@@ -1,5 +1,5 @@
 // Setfolio: builds the program from Qt's event loop, ports and windows, and runs it.
-#include "core/Application.h"
+#include "app/Application.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"

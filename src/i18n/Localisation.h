@@ -1,6 +1,5 @@
 #pragma once
 
-#include "forms/FormControls.h"
 #include "i18n/Messages.h"
 #include "i18n/TextCatalogue.h"
 
@@ -25,11 +24,6 @@ protected:
     // or property it does not have.
     virtual std::string* TextSlot(std::string_view target, TextProperty property) = 0;
 };
-
-// The caption or the hint of a control, as `property` asks; nullptr for any other property.
-std::string* CaptionOrHint(Control& control, TextProperty property);
-// One of the first three lines of a list, as ListLine0 to ListLine2 ask; nullptr otherwise.
-std::string* ListLine(Choice& list, TextProperty property);
 
 // Puts the texts of a language into the message texts and into the controls of the windows that
 // have attached themselves.

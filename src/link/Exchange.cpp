@@ -1,13 +1,11 @@
 #include "link/Exchange.h"
 
 #include "core/CurrentModel.h"
+#include "link/LibraryNumber.h"
 #include "link/Transport.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
-#include "transfer/NumberedNames.h"
-
-#include <limits>
 
 namespace setfolio {
 
@@ -208,30 +206,6 @@ void Exchange::TimeOutTimerTimer() {
 
 void Exchange::DelayTimerTimer() {
     m_delayTimer->Stop();
-}
-
-std::optional<std::int32_t> ParseDecimal(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
 }
 
 } // namespace setfolio

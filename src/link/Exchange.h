@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/Decimal.h"
 #include "link/ReplyStatus.h"
 
 #include <cstdint>
@@ -126,9 +127,5 @@ private:
     bool m_busy = false;
     std::exception_ptr m_captureError;
 };
-
-// A decimal whole number as the processor writes it: blanks in front are allowed, anything else
-// that is not a digit (after an optional sign) is not. Nothing when it is not such a number.
-std::optional<std::int32_t> ParseDecimal(std::string_view text);
 
 } // namespace setfolio

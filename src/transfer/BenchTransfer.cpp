@@ -3,14 +3,14 @@
 #include "core/AtomicFile.h"
 #include "core/CurrentModel.h"
 #include "core/ProfileFile.h"
+#include "library/LibraryFile.h"
 #include "link/Exchange.h"
 #include "link/Transport.h"
 #include "platform/EventLoop.h"
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
 #include "platform/Timer.h"
-#include "transfer/Download.h"
-#include "transfer/LibraryFile.h"
+#include "transfer/DownloadFrame.h"
 #include "transfer/TransferView.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "transfer/TransferContext.h"
-#include "transfer/Upload.h"
+#include "transfer/UploadFrame.h"
 
 #include <optional>
 #include <string>
@@ -10,6 +10,8 @@ namespace setfolio {
 
 class TransferView;
 
+// The pause between the libraries of a block.
+inline constexpr int BenchBlockPauseMs = 2000;
 // Waits of the bench upload.
 inline constexpr int BenchUploadDelayMs = 500;
 inline constexpr int UpdateProgressTickMs = 500;

@@ -3,12 +3,12 @@
 #include "core/AtomicFile.h"
 #include "core/CurrentModel.h"
 #include "core/ProfileFile.h"
+#include "library/LibraryFile.h"
 #include "link/Exchange.h"
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
 #include "tables/Assembly.h"
-#include "transfer/Download.h"
-#include "transfer/LibraryFile.h"
+#include "transfer/DownloadFrame.h"
 #include "transfer/TransferView.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "transfer/TransferContext.h"
-#include "transfer/Upload.h"
+#include "transfer/UploadFrame.h"
 
 #include <string>
 

@@ -2,13 +2,12 @@
 
 #include "transfer/TransferContext.h"
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
 namespace setfolio {
 
 class TransferView;
+struct UploadState;
 
 // What the user asked for in the upload dialog.
 struct UploadRequest {
@@ -19,31 +18,9 @@ struct UploadRequest {
     bool includeCalibration = false; // bench family: the "Include Cal data" box
 };
 
-// Kept between the choice of a file and the end of its upload.
-struct UploadState {
-    // The model the chosen file was written for; its tables decide what is sent.
-    std::int32_t fileModelType = -1;
-    // The parameter whose set command went out last; named after a transaction error.
-    std::string lastParameterName;
-};
-
 // Runs the engine of the current model's family once per library; a block stops at the first
 // library that does not end Ok. The outcome is the exchange's reply status.
 void RunUpload(const TransferContext& context, TransferView& view, UploadState& state,
                const UploadRequest& request);
-
-// One library file into library `library` of a coded-family processor.
-void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
-                 int library, const std::string& path);
-
-// The frame of every upload engine: `body` gets the content of the file at `path`; a file that
-// cannot be read ends the library as FileError, a lost connection as NoConnection. Then the
-// outcome is reported.
-void UploadFrom(const TransferContext& context, const UploadState& state, const std::string& path,
-                const std::function<void(const std::string&)>& body);
-
-// The closing step of every upload engine.
-void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,
-                        const std::string& path);
 
 } // namespace setfolio

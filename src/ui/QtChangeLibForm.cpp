@@ -1,6 +1,6 @@
 #include "ui/QtChangeLibForm.h"
 
-#include "transfer/ChangeLibForm.h"
+#include "forms/ChangeLibForm.h"
 #include "ui/Guard.h"
 #include "ui/UiText.h"
 

@@ -4,7 +4,7 @@
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
-#include "link/EditIpForm.h"
+#include "forms/EditIpForm.h"
 #include "ui/QtPrompts.h"
 
 #include <QLabel>

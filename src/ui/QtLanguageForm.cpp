@@ -4,7 +4,7 @@
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
-#include "i18n/LanguageForm.h"
+#include "forms/LanguageForm.h"
 #include "ui/QtPrompts.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "ui/QtMainForm.h"
 
-#include "core/MainForm.h"
+#include "forms/MainForm.h"
 #include "ui/Guard.h"
 #include "ui/UiText.h"
 

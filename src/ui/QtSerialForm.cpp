@@ -4,7 +4,7 @@
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
-#include "link/SerialForm.h"
+#include "forms/SerialForm.h"
 #include "ui/QtPrompts.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "ui/QtTransferForm.h"
 
-#include "transfer/DownLoadForm.h"
-#include "transfer/UpLoadForm.h"
+#include "forms/DownLoadForm.h"
+#include "forms/UpLoadForm.h"
 #include "ui/Guard.h"
 #include "ui/UiText.h"
 

@@ -2,7 +2,7 @@
 #include "FakePrompts.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
-#include "core/Application.h"
+#include "app/Application.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"

@@ -5,7 +5,7 @@
 #include "FakePrompts.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
-#include "core/Application.h"
+#include "app/Application.h"
 #include "i18n/Messages.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"

@@ -6,7 +6,7 @@
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
 #include "TempFolder.h"
-#include "core/Application.h"
+#include "app/Application.h"
 
 #include <string>
 

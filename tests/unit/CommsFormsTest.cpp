@@ -1,7 +1,7 @@
 #include "LinkWorld.h"
-#include "i18n/LanguageForm.h"
-#include "link/EditIpForm.h"
-#include "link/SerialForm.h"
+#include "forms/EditIpForm.h"
+#include "forms/LanguageForm.h"
+#include "forms/SerialForm.h"
 
 #include <gtest/gtest.h>
 

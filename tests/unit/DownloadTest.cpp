@@ -1,7 +1,7 @@
 #include "SimWorld.h"
 #include "core/ProfileFile.h"
+#include "library/NumberedNames.h"
 #include "tables/Assembly.h"
-#include "transfer/NumberedNames.h"
 
 #include <gtest/gtest.h>
 

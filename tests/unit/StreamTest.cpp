@@ -1,7 +1,8 @@
+#include "library/NumberedNames.h"
+#include "link/LibraryNumber.h"
 #include "link/LineBuffer.h"
 #include "link/TriggerMatcher.h"
 #include "platform/TcpClient.h"
-#include "transfer/NumberedNames.h"
 
 #include <gtest/gtest.h>
 

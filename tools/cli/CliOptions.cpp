@@ -1,7 +1,7 @@
 #include "CliOptions.h"
 
 #include "core/ModelCatalogue.h"
-#include "link/Exchange.h"
+#include "link/Decimal.h"
 
 namespace setfolio::cli {
 

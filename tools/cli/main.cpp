@@ -22,6 +22,7 @@
 #include "transfer/Download.h"
 #include "transfer/TransferView.h"
 #include "transfer/Upload.h"
+#include "transfer/UploadFrame.h"
 
 #include <QCoreApplication>
 #include <QDir>

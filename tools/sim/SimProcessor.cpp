@@ -3,9 +3,10 @@
 #include "core/CurrentModel.h"
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
+#include "library/NumberedNames.h"
 #include "link/Exchange.h"
+#include "link/LibraryNumber.h"
 #include "tables/Assembly.h"
-#include "transfer/NumberedNames.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,7 @@
-#include "i18n/LanguageForm.h"
+#include "forms/LanguageForm.h"
 
 #include "core/Settings.h"
+#include "forms/ControlTexts.h"
 
 namespace setfolio {
 

@@ -1,4 +1,4 @@
-#include "transfer/DownLoadForm.h"
+#include "forms/DownLoadForm.h"
 
 #include "core/Settings.h"
 #include "link/Exchange.h"

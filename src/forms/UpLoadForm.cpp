@@ -1,8 +1,9 @@
-#include "transfer/UpLoadForm.h"
+#include "forms/UpLoadForm.h"
 
 #include "core/CurrentModel.h"
 #include "core/ProfileFile.h"
 #include "core/Settings.h"
+#include "forms/ControlTexts.h"
 #include "link/Exchange.h"
 #include "platform/Dialogs.h"
 #include "transfer/CurrentLibraryLine.h"

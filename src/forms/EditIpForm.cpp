@@ -1,6 +1,6 @@
-#include "link/EditIpForm.h"
+#include "forms/EditIpForm.h"
 
-#include "link/SerialForm.h"
+#include "forms/SerialForm.h"
 #include "platform/Prompts.h"
 
 #include <utility>

@@ -1,7 +1,8 @@
-#include "link/SerialForm.h"
+#include "forms/SerialForm.h"
 
 #include "core/Settings.h"
-#include "link/Exchange.h"
+#include "forms/ControlTexts.h"
+#include "link/Decimal.h"
 
 #include <stdexcept>
 

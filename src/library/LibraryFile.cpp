@@ -1,4 +1,4 @@
-#include "transfer/LibraryFile.h"
+#include "library/LibraryFile.h"
 
 #include "core/AtomicFile.h"
 #include "core/ProfileFile.h"

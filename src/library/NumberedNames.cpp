@@ -1,6 +1,7 @@
-#include "transfer/NumberedNames.h"
+#include "library/NumberedNames.h"
 
-#include "link/Exchange.h"
+#include "link/Decimal.h"
+#include "link/LibraryNumber.h"
 
 namespace setfolio {
 
@@ -13,13 +14,6 @@ std::size_t NameStart(std::string_view path) {
 }
 
 } // namespace
-
-std::string FormatLibraryNumber(int number) {
-    if (number < 0 || number >= 1000)
-        return {};
-    std::string digits = std::to_string(number);
-    return std::string(3 - digits.size(), '0') + digits;
-}
 
 std::string FormatValueIndex(int index) {
     std::string digits = std::to_string(index);

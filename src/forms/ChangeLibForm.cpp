@@ -1,5 +1,6 @@
-#include "transfer/ChangeLibForm.h"
+#include "forms/ChangeLibForm.h"
 
+#include "forms/ControlTexts.h"
 #include "link/Exchange.h"
 #include "platform/Dialogs.h"
 #include "transfer/ChangeLibrary.h"

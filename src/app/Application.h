@@ -1,19 +1,19 @@
 #pragma once
 
 #include "core/CurrentModel.h"
-#include "core/MainForm.h"
 #include "core/Settings.h"
-#include "i18n/LanguageForm.h"
+#include "forms/ChangeLibForm.h"
+#include "forms/DownLoadForm.h"
+#include "forms/EditIpForm.h"
+#include "forms/LanguageForm.h"
+#include "forms/MainForm.h"
+#include "forms/SerialForm.h"
+#include "forms/UpLoadForm.h"
 #include "i18n/Localisation.h"
-#include "link/EditIpForm.h"
 #include "link/Exchange.h"
 #include "link/IpAddressList.h"
-#include "link/SerialForm.h"
 #include "link/Transport.h"
 #include "tables/ParameterTables.h"
-#include "transfer/ChangeLibForm.h"
-#include "transfer/DownLoadForm.h"
-#include "transfer/UpLoadForm.h"
 
 #include <string>
 

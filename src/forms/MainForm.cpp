@@ -1,20 +1,21 @@
-#include "core/MainForm.h"
+#include "forms/MainForm.h"
 
 #include "core/CurrentModel.h"
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
-#include "i18n/LanguageForm.h"
-#include "link/EditIpForm.h"
+#include "forms/ChangeLibForm.h"
+#include "forms/ControlTexts.h"
+#include "forms/DownLoadForm.h"
+#include "forms/EditIpForm.h"
+#include "forms/LanguageForm.h"
+#include "forms/SerialForm.h"
+#include "forms/UpLoadForm.h"
 #include "link/Exchange.h"
-#include "link/SerialForm.h"
 #include "link/Transport.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
-#include "transfer/ChangeLibForm.h"
 #include "transfer/CurrentLibraryLine.h"
-#include "transfer/DownLoadForm.h"
-#include "transfer/UpLoadForm.h"
 
 namespace setfolio {
 

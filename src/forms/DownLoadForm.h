@@ -1,7 +1,7 @@
 #pragma once
 
+#include "forms/TransferForm.h"
 #include "transfer/Download.h"
-#include "transfer/TransferForm.h"
 
 namespace setfolio {
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "transfer/TransferForm.h"
+#include "forms/TransferForm.h"
 #include "transfer/Upload.h"
+#include "transfer/UploadFrame.h"
 
 namespace setfolio {
 

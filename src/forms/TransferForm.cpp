@@ -1,5 +1,6 @@
-#include "transfer/TransferForm.h"
+#include "forms/TransferForm.h"
 
+#include "forms/ControlTexts.h"
 #include "link/Exchange.h"
 #include "platform/EventLoop.h"
 #include "transfer/CurrentLibraryLine.h"

@@ -1,0 +1,291 @@
+#include "transfer/CodedTransfer.h"
+
+#include "core/CurrentModel.h"
+#include "core/ProfileFile.h"
+#include "library/LibraryFile.h"
+#include "library/NumberedNames.h"
+#include "link/Exchange.h"
+#include "link/LibraryNumber.h"
+#include "tables/Assembly.h"
+#include "transfer/ChangeLibrary.h"
+#include "transfer/DownloadFrame.h"
+#include "transfer/TransferView.h"
+#include "transfer/UploadFrame.h"
+
+#include <optional>
+#include <span>
+
+namespace setfolio {
+
+namespace {
+
+bool IsMetres(const std::string& text) {
+    return text == "METRES  " || text == "METRES ";
+}
+bool IsMeters(const std::string& text) {
+    return text == "METERS  " || text == "METERS ";
+}
+
+// The position of the processor's text in a vocabulary: the exact text, or METERS for METRES.
+std::optional<int> PositionIn(const TvvValues& vocabulary, const std::string& value) {
+    const auto count = std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(vocabulary.count, 0)), vocabulary.values.size());
+    for (std::size_t j = 0; j < count; ++j) {
+        const auto& entry = vocabulary.values[j];
+        if (entry == value || (IsMeters(entry) && IsMetres(value)))
+            return static_cast<int>(j);
+    }
+    return std::nullopt;
+}
+
+// SPC channels whose reports are set to "none" on the processor before the conditional pass
+// reads them, per model type.
+std::span<const char* const> SpcChannels(std::int32_t modelType) {
+    static constexpr const char* SixChannels[] = {"A", "B", "C", "D", "E", "F"};
+    static constexpr const char* FourChannels[] = {"A", "B", "C", "D"};
+    static constexpr const char* ThreeChannels[] = {"A", "B", "C"};
+    switch (modelType) {
+    case 0:
+    case 1:
+    case 2:
+    case 8:
+    case 9:
+        return SixChannels;
+    case 35:
+        return FourChannels;
+    case 41:
+        return ThreeChannels;
+    default:
+        return {};
+    }
+}
+
+class CodedDownload {
+public:
+    CodedDownload(const TransferContext& context, TransferView& view, LibraryFileDraft& file)
+        : m_context(context), m_exchange(context.exchange), m_view(view), m_file(file) {}
+
+    bool Ok() const { return m_exchange.replyStatus == ReplyStatus::Ok; }
+
+    void Written() { m_view.SetPosition(++m_written); }
+
+    void MnemonicPass() {
+        const bool type41 = m_context.model.ModelType() == 41;
+        for (const auto& row : m_context.tables.MnemonicList.Rows()) {
+            if (!Ok())
+                return;
+            m_exchange.SendAndWait("4" + row.code + "\r");
+            if (Ok()) {
+                const std::string& value = m_exchange.mnemonicValue;
+                std::optional<int> position;
+                if (value == "DISABLED")
+                    position = 0;
+                else
+                    position = PositionIn(row.values, value);
+                if (position) {
+                    m_file.WriteText("MnemonicParms", row.name, FormatValueIndex(*position));
+                    Written();
+                } else {
+                    m_exchange.replyStatus = ReplyStatus::ValueError;
+                }
+            }
+            // This model may lack the second alarm dimension; it is then stored as its first
+            // choice and the download goes on.
+            if (type41 && row.name == "AlarmDim2" && !Ok()) {
+                m_file.WriteText("MnemonicParms", "AlarmDim2", "00");
+                Written();
+                m_exchange.replyStatus = ReplyStatus::Ok;
+            }
+        }
+    }
+
+    void NormaliseSpcReports() {
+        for (const char* channel : SpcChannels(m_context.model.ModelType())) {
+            if (!Ok())
+                return;
+            const std::string name = std::string(channel);
+            if (m_file.ReadText("MnemonicParms", name + "SpcSource", "00") != "00")
+                continue;
+            for (const auto& row : m_context.tables.CondMnemonicList.Rows()) {
+                if (row.name == name + "SpcReports") {
+                    m_exchange.SendAndWait("2" + row.code + " 00\r");
+                    break;
+                }
+            }
+        }
+    }
+
+    void ConditionalPass() {
+        for (const auto& row : m_context.tables.CondMnemonicList.Rows()) {
+            if (!Ok())
+                return;
+            m_exchange.SendAndWait("4" + row.code + "\r");
+            if (!Ok())
+                return;
+            // The choice of the source parameter, as this download (or the existing file) has
+            // it, decides which texts apply. One outside the row's sets cannot be matched.
+            const auto stored =
+                profile::ParseInteger(m_file.ReadText("MnemonicParms", row.source, "00"));
+            const auto sets = std::min<std::size_t>(
+                static_cast<std::size_t>(std::max(row.count, 0)), row.valueSets.size());
+            if (!stored || *stored < 0 || static_cast<std::size_t>(*stored) >= sets) {
+                m_exchange.replyStatus = ReplyStatus::ValueError;
+                return;
+            }
+            const auto position = PositionIn(row.valueSets[static_cast<std::size_t>(*stored)],
+                                             m_exchange.mnemonicValue);
+            if (!position) {
+                m_exchange.replyStatus = ReplyStatus::ValueError;
+                return;
+            }
+            m_file.WriteText("CondMnemonicParms", row.name, FormatValueIndex(*position));
+            Written();
+        }
+    }
+
+    void NumericPass() {
+        for (const auto& row : m_context.tables.NumericList.Rows()) {
+            if (!Ok())
+                return;
+            m_exchange.SendAndWait("3" + row.code + "\r");
+            if (Ok()) {
+                m_file.WriteText("NumericParms", row.name, m_exchange.numericValue);
+                Written();
+            }
+        }
+    }
+
+    void HeaderPass() {
+        for (const auto& row : m_context.tables.HeaderList.Rows()) {
+            if (!Ok())
+                return;
+            m_exchange.SendAndWait("6" + row.code1 + "\r");
+            if (Ok()) {
+                m_file.WriteText("HeaderParms", row.name, m_exchange.headerValue);
+                Written();
+            }
+        }
+    }
+
+private:
+    const TransferContext& m_context;
+    Exchange& m_exchange;
+    TransferView& m_view;
+    LibraryFileDraft& m_file;
+    int m_written = 0;
+};
+
+int CodedRowCount(const ParameterTables& tables) {
+    return tables.MnemonicCount() + tables.CondMnemonicCount() + tables.NumericCount() +
+           tables.HeaderCount();
+}
+
+} // namespace
+
+namespace {
+
+constexpr int PacedUploadPauseMs = 200;
+
+class CodedUpload {
+public:
+    CodedUpload(const TransferContext& context, TransferView& view, UploadState& state,
+                std::string content)
+        : m_context(context), m_exchange(context.exchange), m_view(view), m_state(state),
+          m_content(std::move(content)), m_paced(PacedUpload(context.model.ModelType())) {}
+
+    std::string Value(std::string_view section, const std::string& name,
+                      std::string_view defaultValue) const {
+        auto value = profile::FindValue(m_content, section, name);
+        return value ? std::move(*value) : std::string(defaultValue);
+    }
+
+    // Sends one set command; the progress moves whatever the reply.
+    void Send(const std::string& name, const std::string& command) {
+        m_state.lastParameterName = name;
+        m_exchange.SendAndWait(command + "\r");
+        m_view.SetPosition(++m_sent);
+        if (m_paced)
+            m_view.Pause(PacedUploadPauseMs);
+    }
+
+    bool Ok() const { return m_exchange.replyStatus == ReplyStatus::Ok; }
+
+    void Passes() {
+        const ParameterTables& tables = m_context.tables;
+        for (const auto& row : tables.MnemonicList.Rows()) {
+            if (!Ok())
+                return;
+            Send(row.name, "2" + row.code + " " + Value("MnemonicParms", row.name, "00"));
+        }
+        for (const auto& row : tables.CondMnemonicList.Rows()) {
+            if (!Ok())
+                return;
+            Send(row.name, "2" + row.code + " " + Value("CondMnemonicParms", row.name, "00"));
+        }
+        for (const auto& row : tables.NumericList.Rows()) {
+            if (!Ok())
+                return;
+            Send(row.name, "1" + row.code + " " + Value("NumericParms", row.name, "0"));
+        }
+        for (const auto& row : tables.HeaderList.Rows()) {
+            if (!Ok())
+                return;
+            // Paced models expect a blank between the code and the header text.
+            Send(row.name,
+                 "6" + row.code2 + (m_paced ? " " : "") + Value("HeaderParms", row.name, ""));
+        }
+    }
+
+private:
+    const TransferContext& m_context;
+    Exchange& m_exchange;
+    TransferView& m_view;
+    UploadState& m_state;
+    std::string m_content;
+    bool m_paced;
+    int m_sent = 0;
+};
+
+} // namespace
+
+void DownloadCoded(const TransferContext& context, TransferView& view, int library,
+                   const std::string& path) {
+    DownloadInto(context, view, path, [&](LibraryFileDraft& file) {
+        Exchange& exchange = context.exchange;
+        AssembleParameterTables(context.tables, context.model, context.model.ModelType());
+
+        exchange.currentLibrary = library;
+        exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
+        if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
+            RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
+        if (exchange.replyStatus == ReplyStatus::Ok)
+            view.SetTransferMode(true, CodedRowCount(context.tables));
+
+        CodedDownload download(context, view, file);
+        download.MnemonicPass();
+        download.NormaliseSpcReports();
+        download.ConditionalPass();
+        download.NumericPass();
+        download.HeaderPass();
+    });
+}
+
+void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
+                 int library, const std::string& path) {
+    UploadFrom(context, state, path, [&](const std::string& content) {
+        Exchange& exchange = context.exchange;
+        AssembleParameterTables(context.tables, context.model, state.fileModelType);
+        exchange.currentLibrary = library;
+        exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
+        if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
+            RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
+        if (exchange.replyStatus == ReplyStatus::Ok) {
+            const ParameterTables& tables = context.tables;
+            view.SetTransferMode(true, tables.MnemonicCount() + tables.CondMnemonicCount() +
+                                           tables.NumericCount() + tables.HeaderCount());
+            CodedUpload(context, view, state, content).Passes();
+        }
+    });
+}
+
+} // namespace setfolio

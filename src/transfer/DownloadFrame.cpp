@@ -1,0 +1,72 @@
+#include "transfer/DownloadFrame.h"
+
+#include "core/CurrentModel.h"
+#include "core/MessageLog.h"
+#include "core/ProfileFile.h"
+#include "i18n/Messages.h"
+#include "library/LibraryFile.h"
+#include "link/Exchange.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+#include "platform/TcpClient.h"
+#include "transfer/TransferView.h"
+
+#include <optional>
+
+namespace setfolio {
+
+void ReportFileError(const TransferContext& context, TransferView& view) {
+    context.prompts.WarningBeep();
+    context.prompts.ErrorBox(context.texts.Text(MsgId::MsgEnterValidFilename));
+    view.KeepOpen();
+    context.exchange.replyStatus = ReplyStatus::FileError;
+}
+
+void DownloadInto(const TransferContext& context, TransferView& view, const std::string& path,
+                  const std::function<void(LibraryFileDraft&)>& body) {
+    Exchange& exchange = context.exchange;
+    std::optional<LibraryFileDraft> file;
+    try {
+        file.emplace(path);
+        file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
+        body(*file);
+    } catch (const TcpError&) {
+        // The connection went away: an ordinary failure of this library.
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    } catch (const PortError&) {
+        exchange.replyStatus = ReplyStatus::NoConnection;
+    } catch (const std::exception&) {
+        ReportFileError(context, view);
+        return;
+    }
+    try {
+        ReportDownloadResult(context, view, exchange.currentLibrary, *file);
+    } catch (const WriteError&) {
+        ReportFileError(context, view);
+    }
+}
+
+void ReportDownloadResult(const TransferContext& context, TransferView& view, int library,
+                          LibraryFileDraft& file) {
+    const Exchange& exchange = context.exchange;
+    const MessageTexts& texts = context.texts;
+    const ReplyStatus status = exchange.replyStatus;
+    if (status == ReplyStatus::Ok) {
+        file.Commit();
+        context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadOfLibrary) + " " +
+                                   std::to_string(library) + " " + texts.Text(MsgId::MsgTo) + " " +
+                                   file.Path() + " " + texts.Text(MsgId::MsgComplete));
+        return;
+    }
+    // The working copy is dropped: an earlier file stays as it was.
+    view.Pause(ReportPauseMs);
+    context.prompts.WarningBeep();
+    if (const auto statusText = texts.StatusText(status); !statusText.empty())
+        context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadFailed) + " - " + statusText);
+    else if (status == ReplyStatus::Aborted)
+        context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadAborted));
+    if (context.model.Family() == ModelFamily::CodedFamily)
+        context.log.AddMessageLine(exchange.lastReply);
+}
+
+} // namespace setfolio

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "transfer/TransferContext.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace setfolio {
+
+// Kept between the choice of a file and the end of its upload.
+struct UploadState {
+    // The model the chosen file was written for; its tables decide what is sent.
+    std::int32_t fileModelType = -1;
+    // The parameter whose set command went out last; named after a transaction error.
+    std::string lastParameterName;
+};
+
+// The frame of every upload engine: `body` gets the content of the file at `path`; a file that
+// cannot be read ends the library as FileError, a lost connection as NoConnection. Then the
+// outcome is reported.
+void UploadFrom(const TransferContext& context, const UploadState& state, const std::string& path,
+                const std::function<void(const std::string&)>& body);
+
+// The closing step of every upload engine.
+void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,
+                        const std::string& path);
+
+} // namespace setfolio
