@@ -84,7 +84,7 @@ void Run(int count, std::chrono::milliseconds delay) {
         exchange.QueryLibrary();
         roundTrips.push_back(
             std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-        if (exchange.replyStatus != ReplyStatus::Ok || exchange.currentLibrary != 12)
+        if (exchange.replyStatus() != ReplyStatus::Ok || exchange.currentLibrary() != 12)
             ++failures;
     }
     const double wall = std::chrono::duration<double>(Clock::now() - wallStart).count();

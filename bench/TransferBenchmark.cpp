@@ -184,7 +184,7 @@ std::pair<Measured, Measured> Run(const char* simPath, const char* model, int ba
         m.wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         m.cpu = bench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
-        m.ok = exchange.replyStatus == ReplyStatus::Ok;
+        m.ok = exchange.replyStatus() == ReplyStatus::Ok;
         m.sent = port.sent;
         m.received = port.received;
         m.replies = port.replies;

@@ -1,6 +1,6 @@
 // Replies of a processor: any byte stream, in every family and every exchange step, arriving
-// in pieces through the serial port's triggers and reply assembly, or handed to the parser whole
-// as an Ethernet line is.
+// in pieces through the serial port's triggers and reply assembly, and each line handed to the
+// parsers directly.
 #include "FakeEventLoop.h"
 #include "FakePrompts.h"
 #include "FakeSerialPort.h"
@@ -8,6 +8,7 @@
 #include "core/CurrentModel.h"
 #include "core/Settings.h"
 #include "link/Exchange.h"
+#include "link/ReplyParsers.h"
 #include "link/Transport.h"
 
 #include <cstdint>
@@ -52,21 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     transport.OpenConnection();
 
     // The stream in three pieces, while an exchange waits.
-    exchange.exchangeStep = step;
     const std::size_t a = stream.size() / 3;
     const std::size_t b = 2 * stream.size() / 3;
     port.Receive(stream.substr(0, a), 1);
     port.Receive(stream.substr(a, b - a), 2);
     port.Receive(stream.substr(b), 3);
-    exchange.SendAndWait("701\r");
+    exchange.SendAndWait("701\r", step);
     loop.AdvanceBy(100000);
 
-    // The same bytes as whole lines.
+    // The same bytes as whole lines, to each parser in every reading it has.
+    const ModelFamily family = FamilyOf(modelType);
     std::size_t start = 0;
     while (start <= stream.size()) {
         const auto end = stream.find('\n', start);
-        exchange.exchangeStep = step;
-        exchange.ParseReply(stream.substr(start, end == std::string::npos ? end : end - start));
+        const std::string line = stream.substr(start, end == std::string::npos ? end : end - start);
+        for (const bool flag : {false, true})
+            ParseReply(ReplyContext{family, step, flag, !flag}, line);
         if (end == std::string::npos)
             break;
         start = end + 1;

@@ -27,6 +27,7 @@ public:
     std::int32_t ModelType() const { return m_modelType; }
     ModelFamily Family() const { return m_family; }
     bool SlowLibrarySwitch() const { return m_slowLibrarySwitch; }
+    const ModelQuirks& Quirks() const { return QuirksOf(m_modelType); }
     // The line of the model list to mark; -1 marks none.
     int ListLine() const { return ListLineOf(m_modelType); }
 

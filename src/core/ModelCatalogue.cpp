@@ -7,15 +7,17 @@ namespace {
 using enum ModelFamily;
 
 // Order | entry | list text | listed | model type | family | slow library switch | paced upload
-// | composition per list (mnemonic, conditional, numeric, header, library, global).
+// | composition per list (mnemonic, conditional, numeric, header, library, global) | quirks.
 // clang-format off
 constexpr std::array<CatalogueEntry, ModelTypeCount> Entries{{
     {"C-01", "C-01", true, 26, CodedFamily, false, false,
      {"C-01", "C-01", "C-01", "C-01", "-", "-"}},
     {"C-02", "C-02", true, 35, CodedFamily, false, false,
-     {"C-02", "C-02", "C-02", "C-02", "-", "-"}},
+     {"C-02", "C-02", "C-02", "C-02", "-", "-"},
+     {.spcChannels = 4}},
     {"C-03", "C-03", true, 41, CodedFamily, false, false,
-     {"C-03", "C-03", "C-03", "C-03", "-", "-"}},
+     {"C-03", "C-03", "C-03", "C-03", "-", "-"},
+     {.spcChannels = 3, .optionalSecondAlarmDimension = true}},
     {"C-04", "C-04", true, 27, CodedFamily, false, false,
      {"C-04", "C-04", "C-04", "C-04", "-", "-"}},
     {"C-05", "C-05", true, 28, CodedFamily, false, false,
@@ -29,15 +31,20 @@ constexpr std::array<CatalogueEntry, ModelTypeCount> Entries{{
     {"C-09", "C-09", true, 31, CodedFamily, false, false,
      {"C-09", "C-09", "C-09", "C-09", "-", "-"}},
     {"C-10", "C-10", true, 8, CodedFamily, false, false,
-     {"C-10", "C-10", "C-10", "C-10", "-", "-"}},
+     {"C-10", "C-10", "C-10", "C-10", "-", "-"},
+     {.spcChannels = 6}},
     {"C-11", "C-11", true, 9, CodedFamily, false, false,
-     {"C-10, +C-11", "C-10", "C-10, +C-11", "C-10", "-", "-"}},
+     {"C-10, +C-11", "C-10", "C-10, +C-11", "C-10", "-", "-"},
+     {.spcChannels = 6}},
     {"C-12", "C-12", true, 0, CodedFamily, false, false,
-     {"C-12", "C-12", "C-12", "C-12", "-", "-"}},
+     {"C-12", "C-12", "C-12", "C-12", "-", "-"},
+     {.spcChannels = 6}},
     {"C-13", "C-13", true, 1, CodedFamily, false, false,
-     {"C-12, +C-13", "C-12", "C-12", "C-12, +C-13", "-", "-"}},
+     {"C-12, +C-13", "C-12", "C-12", "C-12, +C-13", "-", "-"},
+     {.spcChannels = 6}},
     {"C-14", "C-14", true, 2, CodedFamily, false, false,
-     {"C-14", "C-12", "C-12", "C-12, C-14", "-", "-"}},
+     {"C-14", "C-12", "C-12", "C-12, C-14", "-", "-"},
+     {.spcChannels = 6}},
     {"C-15", "C-15", true, 10, CodedFamily, false, false,
      {"C-14, +C-15", "C-12", "C-12", "C-12, C-14", "-", "-"}},
     {"C-16", "C-16", true, 44, CodedFamily, true, false,
@@ -45,7 +52,8 @@ constexpr std::array<CatalogueEntry, ModelTypeCount> Entries{{
     {"C-17", "C-17", true, 43, CodedFamily, true, false,
      {"C-17", "C-17", "C-17", "C-17", "-", "-"}},
     {"C-18", "C-18", true, 32, CodedFamily, true, false,
-     {"C-18", "C-18", "C-18", "C-18", "-", "-"}},
+     {"C-18", "C-18", "C-18", "C-18", "-", "-"},
+     {.acceptsWithN14 = true}},
     {"C-19", "C-19", true, 4, CodedFamily, true, false,
      {"C-19", "C-19", "C-19", "C-19", "-", "-"}},
     {"C-20", "C-20 (German)", true, 7, CodedFamily, true, false,
@@ -69,7 +77,8 @@ constexpr std::array<CatalogueEntry, ModelTypeCount> Entries{{
     {"C-29", "C-29", true, 20, CodedFamily, true, false,
      {"C-27, +C-28", "C-27", "C-27", "C-27", "-", "-"}},
     {"C-30", "Upload C-17 to C-31", true, 46, CodedFamily, true, false,
-     {"C-30", "C-30", "C-30", "C-30", "-", "-"}},
+     {"C-30", "C-30", "C-30", "C-30", "-", "-"},
+     {.convertsEveryFile = true}},
     {"C-31", "C-31", true, 45, CodedFamily, true, false,
      {"C-31", "C-31", "C-31", "C-31", "-", "-"}},
     {"B-01", "B-01", true, 5, BenchFamily, false, false,
@@ -139,6 +148,12 @@ bool PacedUpload(std::int32_t modelType) {
 std::string_view LabelOf(std::int32_t modelType) {
     const auto* entry = EntryOf(modelType);
     return entry ? entry->listText : std::string_view{};
+}
+
+const ModelQuirks& QuirksOf(std::int32_t modelType) {
+    static constexpr ModelQuirks None{};
+    const auto* entry = EntryOf(modelType);
+    return entry ? entry->quirks : None;
 }
 
 std::vector<std::string_view> ListLines() {

@@ -32,6 +32,21 @@ struct BuilderSet {
     std::string Text() const { return (addition ? "+" : "") + std::string(entry); }
 };
 
+// What single models do differently from the rest of their family.
+struct ModelQuirks {
+    // Before the conditional rows are read, the SPC report of each of the first `spcChannels`
+    // channels (A, B, ...) whose source is "none" is set to none on the processor as well.
+    int spcChannels = 0;
+    // The model may lack the second alarm dimension: when AlarmDim2 is refused it is stored as
+    // its first choice and the download goes on.
+    bool optionalSecondAlarmDimension = false;
+    // The model answers an accepted command with N14.
+    bool acceptsWithN14 = false;
+    // The conversion entry: every file is uploaded with this entry's own tables, whatever model
+    // wrote it.
+    bool convertsEveryFile = false;
+};
+
 struct CatalogueEntry {
     std::string_view entry;
     std::string_view listText;
@@ -43,6 +58,7 @@ struct CatalogueEntry {
     // Per ParmList: the builder sets in the order they run, comma separated ("C-10, +C-11"),
     // or "-" for a list that stays empty.
     std::array<std::string_view, ParmListCount> composition;
+    ModelQuirks quirks = {};
 };
 
 inline constexpr std::int32_t ModelTypeCount = 47;
@@ -56,6 +72,8 @@ ModelFamily FamilyOf(std::int32_t modelType);
 bool SlowLibrarySwitch(std::int32_t modelType);
 bool PacedUpload(std::int32_t modelType);
 std::string_view LabelOf(std::int32_t modelType);
+// No quirks for an undefined type.
+const ModelQuirks& QuirksOf(std::int32_t modelType);
 
 // The model list of the main window: the listed entries in catalogue order.
 std::vector<std::string_view> ListLines();

@@ -27,13 +27,13 @@ ChangeLibForm::ChangeLibForm(Exchange& exchange, const CurrentModel& model,
 
 void ChangeLibForm::OpenChangeLibraryDialog() {
     m_exchange.QueryLibrary();
-    if (m_exchange.replyStatus != ReplyStatus::Ok) {
-        ShowCurrentLibrary(m_exchange.currentLibrary, m_exchange.replyStatus,
+    if (m_exchange.replyStatus() != ReplyStatus::Ok) {
+        ShowCurrentLibrary(m_exchange.currentLibrary(), m_exchange.replyStatus(),
                            m_localisation.Messages(), m_prompts, m_log);
         return;
     }
-    LibrarySpinEdit.value = m_exchange.currentLibrary;
-    LibraryAtOpen = m_exchange.currentLibrary;
+    LibrarySpinEdit.value = m_exchange.currentLibrary();
+    LibraryAtOpen = m_exchange.currentLibrary();
     m_dialogs.ShowChangeLibraryDialog();
 }
 
@@ -44,12 +44,13 @@ void ChangeLibForm::OKBtnClick() {
         if (onEnabledChanged)
             onEnabledChanged();
     });
-    ShowCurrentLibrary(chosen, m_exchange.replyStatus, m_localisation.Messages(), m_prompts, m_log);
+    ShowCurrentLibrary(chosen, m_exchange.replyStatus(), m_localisation.Messages(), m_prompts,
+                       m_log);
 }
 
 void ChangeLibForm::CancelBtnClick() {
-    ShowCurrentLibrary(m_exchange.currentLibrary, m_exchange.replyStatus, m_localisation.Messages(),
-                       m_prompts, m_log);
+    ShowCurrentLibrary(m_exchange.currentLibrary(), m_exchange.replyStatus(),
+                       m_localisation.Messages(), m_prompts, m_log);
 }
 
 std::string* ChangeLibForm::TextSlot(std::string_view target, TextProperty property) {

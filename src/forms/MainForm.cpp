@@ -76,7 +76,7 @@ void MainForm::StartupTimerTimer() {
         AddMessageLine("Attempting connection, please wait...");
     m_with.exchange.QueryLibrary();
     m_with.exchange.QueryLibrary();
-    ShowCurrentLibrary(m_with.exchange.currentLibrary, m_with.exchange.replyStatus,
+    ShowCurrentLibrary(m_with.exchange.currentLibrary(), m_with.exchange.replyStatus(),
                        m_with.localisation.Messages(), m_with.prompts, MessageWindow);
 }
 
@@ -89,7 +89,7 @@ bool MainForm::Refused() {
 
 void MainForm::QueryAndReport() {
     m_with.exchange.QueryLibrary();
-    ShowCurrentLibrary(m_with.exchange.currentLibrary, m_with.exchange.replyStatus,
+    ShowCurrentLibrary(m_with.exchange.currentLibrary(), m_with.exchange.replyStatus(),
                        m_with.localisation.Messages(), m_with.prompts, MessageWindow);
 }
 

@@ -60,7 +60,7 @@ void TransferForm::SwitchMode(bool on, int progressRange, std::initializer_list<
     AbortBtn.enabled = on;
     LibCounter.visible = ToLibCB.checked;
     if (ToLibCB.checked)
-        LibCounter.caption = std::to_string(m_context.exchange.currentLibrary);
+        LibCounter.caption = std::to_string(m_context.exchange.currentLibrary());
     ProgressBar.maximum = progressRange;
     ProgressBar.value = 0;
     Changed();
@@ -69,13 +69,13 @@ void TransferForm::SwitchMode(bool on, int progressRange, std::initializer_list<
 bool TransferForm::StartAtCurrentLibrary(int firstMaximum) {
     Exchange& exchange = m_context.exchange;
     exchange.QueryLibrary();
-    if (exchange.replyStatus != ReplyStatus::Ok) {
-        ShowCurrentLibrary(exchange.currentLibrary, exchange.replyStatus, m_context.texts,
+    if (exchange.replyStatus() != ReplyStatus::Ok) {
+        ShowCurrentLibrary(exchange.currentLibrary(), exchange.replyStatus(), m_context.texts,
                            m_context.prompts, m_context.log);
         return false;
     }
     SetTransferMode(false, ProgressBar.maximum);
-    const int library = exchange.currentLibrary;
+    const int library = exchange.currentLibrary();
     LibrarySpinEdit.value = std::min(library, firstMaximum);
     ToLibCB.checked = false;
     ToLibCBClick();

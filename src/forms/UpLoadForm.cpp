@@ -14,7 +14,6 @@ namespace setfolio {
 
 namespace {
 constexpr int DelayTickMs = 500;
-constexpr std::int32_t ConversionModelType = 46; // "Upload C-17 to C-31"
 } // namespace
 
 UpLoadForm::UpLoadForm(const TransferContext& context, const Settings& settings, Dialogs& dialogs,
@@ -58,8 +57,8 @@ void UpLoadForm::FileBtnClick() {
     m_settings.Write(keys::UpLoadFile, *chosen);
     state.fileModelType = ProfileFile(*chosen).ReadInteger("SystemSettings", "ModelNo", -1);
     // With the conversion entry selected every file is read as one of its own.
-    if (m_context.model.ModelType() == ConversionModelType)
-        state.fileModelType = ConversionModelType;
+    if (m_context.model.Quirks().convertsEveryFile)
+        state.fileModelType = m_context.model.ModelType();
     ModelNumber.caption = std::string(LabelOf(state.fileModelType));
 }
 

@@ -1,47 +1,49 @@
 #include "link/Exchange.h"
 
 #include "core/CurrentModel.h"
+#include "core/ScopeExit.h"
 #include "link/LibraryNumber.h"
+#include "link/ReplyParsers.h"
 #include "link/Transport.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
 
+#include <utility>
+
 namespace setfolio {
-
-namespace {
-
-// Marks an exchange as waiting for as long as it is in scope, also when an error leaves it.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : m_busy(busy) { m_busy = true; }
-    ~BusyScope() { m_busy = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& m_busy;
-};
-
-} // namespace
 
 Exchange::Exchange(EventLoop& loop, Transport& transport, const CurrentModel& model,
                    Prompts& prompts)
     : m_loop(loop), m_transport(transport), m_model(model), m_prompts(prompts),
       m_timeOutTimer(loop.CreateTimer()), m_delayTimer(loop.CreateTimer()) {
     m_timeOutTimer->SetInterval(DefaultReplyTimeOutMs);
-    m_timeOutTimer->SetOnExpiry([this] { TimeOutTimerTimer(); });
+    m_timeOutTimer->SetOnExpiry([this] { Deferred([this] { TimeOutTimerTimer(); }); });
     m_delayTimer->SetInterval(EthernetReplyDelayMs);
-    m_delayTimer->SetOnExpiry([this] { DelayTimerTimer(); });
+    m_delayTimer->SetOnExpiry([this] { Deferred([this] { DelayTimerTimer(); }); });
     m_progress = &m_ownProgress;
     m_transport.Port().SetOnBytesAvailable(
-        [this](std::uint16_t count) { ComPortTriggerAvail(count); });
-    m_transport.Port().SetOnTrigger([this](std::uint16_t handle) { ComPortTriggerData(handle); });
+        [this](std::uint16_t count) { Deferred([this, count] { ComPortTriggerAvail(count); }); });
+    m_transport.Port().SetOnTrigger(
+        [this](std::uint16_t handle) { Deferred([this, handle] { ComPortTriggerData(handle); }); });
 }
 
 Exchange::~Exchange() {
     m_transport.Port().SetOnBytesAvailable({});
     m_transport.Port().SetOnTrigger({});
+}
+
+template <typename Handler> void Exchange::Deferred(Handler&& handler) {
+    try {
+        handler();
+    } catch (...) {
+        // Never thrown through the event loop: the wait ends and the error is raised again in
+        // the code that waited. The first error is the one that counts.
+        if (!m_captureError)
+            m_captureError = std::current_exception();
+        if (m_replyStatus == ReplyStatus::Pending)
+            m_replyStatus = ReplyStatus::UnknownError;
+    }
 }
 
 void Exchange::SendAndWait(std::string_view command) {
@@ -56,13 +58,22 @@ void Exchange::SendAndWait(std::string_view command) {
         SendSerial(command);
 }
 
-void Exchange::SendSerial(std::string_view command) {
-    if (m_transport.SerialPortOff() || m_transport.PortFailed()) {
-        replyStatus = ReplyStatus::PortOff;
+void Exchange::SendAndWait(std::string_view command, ExchangeStep step) {
+    if (m_busy) {
+        m_prompts.DefaultBeep();
         return;
     }
-    const BusyScope busy(m_busy);
-    replyStatus = ReplyStatus::Pending;
+    m_exchangeStep = step;
+    SendAndWait(command);
+}
+
+void Exchange::SendSerial(std::string_view command) {
+    if (m_transport.SerialPortOff() || m_transport.PortFailed()) {
+        m_replyStatus = ReplyStatus::PortOff;
+        return;
+    }
+    const auto busy = FlagForScope(m_busy);
+    m_replyStatus = ReplyStatus::Pending;
     if (!m_timeOutTimer->IsRunning())
         m_timeOutTimer->Start();
     try {
@@ -71,17 +82,17 @@ void Exchange::SendSerial(std::string_view command) {
         // The port could not be reopened (it vanished, or another program took it).
         m_timeOutTimer->Stop();
         m_transport.ReportPortError(error);
-        replyStatus = ReplyStatus::PortOff;
+        m_replyStatus = ReplyStatus::PortOff;
         return;
     }
-    m_loop.WaitUntil([this] { return replyStatus != ReplyStatus::Pending; });
+    m_loop.WaitUntil([this] { return m_replyStatus != ReplyStatus::Pending; });
     m_timeOutTimer->Stop();
     RethrowCaptureError();
 }
 
 void Exchange::SendEthernet(std::string_view command) {
-    const BusyScope busy(m_busy);
-    replyStatus = ReplyStatus::Pending;
+    const auto busy = FlagForScope(m_busy);
+    m_replyStatus = ReplyStatus::Pending;
     m_transport.Tcp().Write(command);
     // The pause gives the processor time to answer; once its reply line is complete there is
     // nothing more to wait for.
@@ -94,47 +105,50 @@ void Exchange::SendEthernet(std::string_view command) {
         return;
     // A bench dump arrives as many lines in one exchange; every other reply has two at most.
     const auto capturing = [this] {
-        return exchangeStep == ExchangeStep::StepCaptureCommon ||
-               exchangeStep == ExchangeStep::StepCaptureUser;
+        return m_exchangeStep == ExchangeStep::StepCaptureCommon ||
+               m_exchangeStep == ExchangeStep::StepCaptureUser;
     };
-    if (replyStatus == ReplyStatus::Pending && m_model.Family() == ModelFamily::BenchFamily &&
+    if (m_replyStatus == ReplyStatus::Pending && m_model.Family() == ModelFamily::BenchFamily &&
         capturing()) {
-        while (replyStatus == ReplyStatus::Pending && capturing()) {
+        while (m_replyStatus == ReplyStatus::Pending && capturing()) {
             if (!ReadEthernetLine())
                 break;
         }
         RethrowCaptureError();
         return;
     }
-    if (replyStatus == ReplyStatus::Pending)
+    if (m_replyStatus == ReplyStatus::Pending)
         ReadEthernetLine();
 }
 
 bool Exchange::ReadEthernetLine() {
     const LineRead read = m_transport.Tcp().ReadLine(EthernetLineTimeOutMs);
-    receiveBuffer = read.line;
+    m_receiveBuffer = read.line;
     if (read.timedOut) {
-        replyStatus = ReplyStatus::NoConnection;
+        m_replyStatus = ReplyStatus::NoConnection;
         return false;
     }
-    lastReply = receiveBuffer;
-    ParseReply(receiveBuffer);
+    ClassifyLine(m_receiveBuffer);
     return true;
 }
 
+void Exchange::ClassifyLine(const std::string& line) {
+    m_receiveBuffer = line;
+    m_lastReply = line;
+    ParseReply(line);
+}
+
 void Exchange::QueryLibrary() {
-    receiveBuffer.clear();
+    m_receiveBuffer.clear();
     switch (m_model.Family()) {
     case ModelFamily::CodedFamily:
         SendAndWait("701\r");
         break;
     case ModelFamily::BenchFamily:
-        exchangeStep = ExchangeStep::StepBenchLibraryQuery;
-        SendAndWait("SYST.LIBRARY.SELECT?\r");
+        SendAndWait("SYST.LIBRARY.SELECT?\r", ExchangeStep::StepBenchLibraryQuery);
         break;
     case ModelFamily::MenuFamily:
-        exchangeStep = ExchangeStep::StepAcknowledge;
-        SendAndWait("3.1 ?\r");
+        SendAndWait("3.1 ?\r", ExchangeStep::StepAcknowledge);
         break;
     case ModelFamily::NoFamily:
         break;
@@ -142,22 +156,101 @@ void Exchange::QueryLibrary() {
 }
 
 void Exchange::SelectLibrary(int number) {
+    if (m_busy) {
+        // Refused before the bench family's longer time-out could reach the waiting exchange.
+        m_prompts.DefaultBeep();
+        return;
+    }
     switch (m_model.Family()) {
     case ModelFamily::CodedFamily:
         SendAndWait("700 " + FormatLibraryNumber(number) + "\r");
         break;
     case ModelFamily::BenchFamily:
         m_timeOutTimer->SetInterval(BenchSelectTimeOutMs);
-        exchangeStep = ExchangeStep::StepAcknowledge;
-        SendAndWait("SYST.LIBRARY.SELECT:" + std::to_string(number) + "\r");
+        SendAndWait("SYST.LIBRARY.SELECT:" + std::to_string(number) + "\r",
+                    ExchangeStep::StepAcknowledge);
         break;
     case ModelFamily::MenuFamily:
-        exchangeStep = ExchangeStep::StepSetAcknowledge;
-        SendAndWait("3.1 " + std::to_string(number) + "\r");
+        SendAndWait("3.1 " + std::to_string(number) + "\r", ExchangeStep::StepSetAcknowledge);
         break;
     case ModelFamily::NoFamily:
         break;
     }
+}
+
+void Exchange::SelectForTransfer(int library) {
+    m_currentLibrary = library;
+    SelectLibrary(library);
+}
+
+void Exchange::BeginCapture(ExchangeStep step, std::string fileName) {
+    m_exchangeStep = step;
+    m_captureFileName = std::move(fileName);
+    m_captureLineNumber = 1;
+}
+
+void Exchange::ExpectReply(ExchangeStep step) {
+    m_exchangeStep = step;
+    m_replyStatus = ReplyStatus::Pending;
+}
+
+void Exchange::ParseReply(const std::string& reply) {
+    if (m_replyStatus == ReplyStatus::Aborted)
+        return;
+    const ReplyContext context{m_model.Family(), m_exchangeStep, m_model.Quirks().acceptsWithN14,
+                               m_progress->Position() == 0};
+    ParsedReply parsed = setfolio::ParseReply(context, reply);
+    if (parsed.currentLibrary)
+        m_currentLibrary = *parsed.currentLibrary;
+    if (parsed.mnemonicValue)
+        m_mnemonicValue = std::move(*parsed.mnemonicValue);
+    if (parsed.numericValue)
+        m_numericValue = std::move(*parsed.numericValue);
+    if (parsed.headerValue)
+        m_headerValue = std::move(*parsed.headerValue);
+    if (parsed.menuValue)
+        m_menuValue = std::move(*parsed.menuValue);
+    if (parsed.nextStep)
+        m_exchangeStep = *parsed.nextStep;
+    if (parsed.defaultTimeOut)
+        m_timeOutTimer->SetInterval(DefaultReplyTimeOutMs);
+    if (parsed.dumpBytes) {
+        m_progress->SetMaximum(*parsed.dumpBytes / DumpBytesPerProgressStep + 1);
+        m_progress->SetPosition(1);
+    } else if (parsed.dumpProgress) {
+        m_progress->SetPosition(m_progress->Position() + 1);
+    }
+    if (parsed.status)
+        m_replyStatus = *parsed.status;
+    if (parsed.dumpEnded)
+        m_progress->SetPosition(0);
+    if (parsed.storeDumpLine)
+        CaptureLine(reply);
+}
+
+void Exchange::CaptureLine(const std::string& reply) {
+    const std::string_view section =
+        m_exchangeStep == ExchangeStep::StepCaptureCommon ? "Common" : "User";
+    if (m_captureWriter) {
+        try {
+            m_captureWriter->WriteCapturedLine(m_captureFileName, section, m_captureLineNumber,
+                                               reply);
+        } catch (...) {
+            // Not thrown through the event loop: the wait ends and the error is raised again
+            // in the code that waited.
+            m_captureError = std::current_exception();
+            m_replyStatus = ReplyStatus::FileError;
+            return;
+        }
+    }
+    ++m_captureLineNumber;
+    m_timeOutTimer->Stop();
+    m_timeOutTimer->Start();
+}
+
+void Exchange::RethrowCaptureError() {
+    if (auto error = std::exchange(m_captureError, nullptr))
+        std::rethrow_exception(error);
 }
 
 void Exchange::ComPortTriggerAvail(std::uint16_t count) {
@@ -170,7 +263,7 @@ void Exchange::ComPortTriggerAvail(std::uint16_t count) {
             continue;
         if (family == ModelFamily::NoFamily)
             continue;
-        receiveBuffer.push_back(byte);
+        m_receiveBuffer.push_back(byte);
     }
 }
 
@@ -189,19 +282,19 @@ void Exchange::ComPortTriggerData(std::uint16_t handle) {
     }
     if (handle != replyEnd)
         return;
-    lastReply = receiveBuffer;
-    const std::string reply = std::move(receiveBuffer);
-    receiveBuffer.clear();
+    m_lastReply = m_receiveBuffer;
+    const std::string reply = std::move(m_receiveBuffer);
+    m_receiveBuffer.clear();
     ParseReply(reply);
 }
 
 void Exchange::TimeOutTimerTimer() {
     m_timeOutTimer->Stop();
-    replyStatus = ReplyStatus::NoConnection;
+    m_replyStatus = ReplyStatus::NoConnection;
     m_timeOutTimer->SetInterval(DefaultReplyTimeOutMs);
-    receiveBuffer.clear();
+    m_receiveBuffer.clear();
     if (m_model.Family() == ModelFamily::BenchFamily)
-        exchangeStep = ExchangeStep::StepNone;
+        m_exchangeStep = ExchangeStep::StepNone;
 }
 
 void Exchange::DelayTimerTimer() {

@@ -52,27 +52,29 @@ inline constexpr int EthernetLineTimeOutMs = 1000;
 
 // One command and its classified reply at a time: sends a command line over the active
 // transport, assembles the reply, classifies it with the parser of the current model's family
-// and keeps the outcome in the fields below, where the callers read it.
+// and keeps the outcome, which the callers read through the accessors below. Who may change the
+// outcome, and how, is limited to the operations named for their purpose.
 class Exchange {
 public:
     Exchange(EventLoop& loop, Transport& transport, const CurrentModel& model, Prompts& prompts);
     ~Exchange();
+    Exchange(const Exchange&) = delete;
+    Exchange& operator=(const Exchange&) = delete;
 
-    // The exchange state; callers read it and, where their work requires, set it.
-    ReplyStatus replyStatus = ReplyStatus::Pending;
-    ExchangeStep exchangeStep = ExchangeStep::StepNone;
-    std::string receiveBuffer;
-    std::string lastReply;
-    std::int32_t currentLibrary = 0;
-    std::string mnemonicValue;
-    std::string numericValue;
-    std::string headerValue;
-    std::string menuValue;
-    std::string captureFileName;
-    int captureLineNumber = 1;
+    // The state of the last exchange.
+    ReplyStatus replyStatus() const { return m_replyStatus; }
+    ExchangeStep exchangeStep() const { return m_exchangeStep; }
+    const std::string& receiveBuffer() const { return m_receiveBuffer; }
+    const std::string& lastReply() const { return m_lastReply; }
+    std::int32_t currentLibrary() const { return m_currentLibrary; }
+    const std::string& mnemonicValue() const { return m_mnemonicValue; }
+    const std::string& numericValue() const { return m_numericValue; }
+    const std::string& headerValue() const { return m_headerValue; }
+    const std::string& menuValue() const { return m_menuValue; }
+    const std::string& captureFileName() const { return m_captureFileName; }
+    int captureLineNumber() const { return m_captureLineNumber; }
 
     Timer& TimeOutTimer() { return *m_timeOutTimer; }
-    Timer& DelayTimer() { return *m_delayTimer; }
 
     void SetCaptureWriter(CaptureWriter* writer) { m_captureWriter = writer; }
     // Nothing: the exchange's own indicator, which nobody shows.
@@ -87,33 +89,54 @@ public:
     // Sends `command` (which carries its CR) and returns when the exchange is over. While one
     // exchange waits, a second one is refused with the plain beep and changes nothing.
     void SendAndWait(std::string_view command);
+    // The same, for a command whose reply lines mean what `step` says.
+    void SendAndWait(std::string_view command, ExchangeStep step);
     // True while an exchange waits for its reply.
     bool Busy() const { return m_busy; }
     void QueryLibrary();
+    // Leaves currentLibrary as it is.
     void SelectLibrary(int number);
+    // The library a transfer works on: it becomes the current library, then it is selected.
+    void SelectForTransfer(int library);
     // The user's Abort: ends a serial wait at once; replies are not parsed while it holds.
-    void Abort() { replyStatus = ReplyStatus::Aborted; }
+    void Abort() { m_replyStatus = ReplyStatus::Aborted; }
 
-    void ParseReply(const std::string& reply);
-    // A captured line that could not be written ends the capture with FileError; the write's
-    // error is raised again here, outside the event that received the line. SendAndWait calls
-    // it after its wait; a caller that waits on its own calls it after its wait.
+    // Ends the step at hand with `status`: a value that matches nothing, a lost connection, a
+    // file that cannot be read, a section that cannot be sent.
+    void Fail(ReplyStatus status) { m_replyStatus = status; }
+    // The step at hand counts as done although nothing (more) came back for it.
+    void Accept() { m_replyStatus = ReplyStatus::Ok; }
+
+    // The lines of the next exchange are a bench dump section (`step` says which), stored from
+    // line 1 on through the capture writer for `fileName`.
+    void BeginCapture(ExchangeStep step, std::string fileName);
+    // The bench upload sends its lines itself: from now on the exchange waits for a reply that
+    // `step` gives the meaning of.
+    void ExpectReply(ExchangeStep step);
+    // A reply line read outside SendAndWait (the bench upload over Ethernet): kept as the last
+    // reply and classified as any reply is.
+    void ClassifyLine(const std::string& line);
+
+    // An error raised inside an event of the exchange (a captured line that could not be
+    // written, above all) ends the wait; the error is raised again here, outside the event.
+    // SendAndWait calls it after its wait; a caller that waits on its own calls it after its
+    // wait.
     void RethrowCaptureError();
+
+private:
+    void SendSerial(std::string_view command);
+    void SendEthernet(std::string_view command);
+    bool ReadEthernetLine();
+    void ParseReply(const std::string& reply);
+    void CaptureLine(const std::string& reply);
+    // Runs an event's handler; an error it raises is kept for RethrowCaptureError.
+    template <typename Handler> void Deferred(Handler&& handler);
 
     // Events of the serial port and the timers.
     void ComPortTriggerAvail(std::uint16_t count);
     void ComPortTriggerData(std::uint16_t handle);
     void TimeOutTimerTimer();
     void DelayTimerTimer();
-
-private:
-    void SendSerial(std::string_view command);
-    void SendEthernet(std::string_view command);
-    bool ReadEthernetLine();
-    void ParseCodedReply(const std::string& reply);
-    void ParseBenchReply(const std::string& reply);
-    void ParseMenuReply(const std::string& reply);
-    void CaptureLine(const std::string& reply);
 
     EventLoop& m_loop;
     Transport& m_transport;
@@ -126,6 +149,18 @@ private:
     SimpleProgress m_ownProgress;
     bool m_busy = false;
     std::exception_ptr m_captureError;
+
+    ReplyStatus m_replyStatus = ReplyStatus::Pending;
+    ExchangeStep m_exchangeStep = ExchangeStep::StepNone;
+    std::string m_receiveBuffer;
+    std::string m_lastReply;
+    std::int32_t m_currentLibrary = 0;
+    std::string m_mnemonicValue;
+    std::string m_numericValue;
+    std::string m_headerValue;
+    std::string m_menuValue;
+    std::string m_captureFileName;
+    int m_captureLineNumber = 1;
 };
 
 } // namespace setfolio

@@ -1,11 +1,11 @@
-// The three reply parsers: how a complete reply line of each family becomes a ReplyStatus and,
-// where it carries one, a value.
-#include "core/CurrentModel.h"
-#include "link/Exchange.h"
-#include "platform/Timer.h"
+// How a complete reply line of each family becomes a ReplyStatus and, where it carries one, a
+// value. Pure functions: the exchange applies what they find.
+#include "link/ReplyParsers.h"
+
+#include "link/Decimal.h"
 
 #include <array>
-#include <utility>
+#include <initializer_list>
 
 namespace setfolio {
 
@@ -14,7 +14,6 @@ namespace {
 constexpr char Ack = '\x06';
 constexpr char Nak = '\x15';
 constexpr std::string_view Accepted = "Y  ";
-constexpr std::int32_t ModelC18 = 32;
 
 bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> codes) {
     for (const auto code : codes) {
@@ -38,184 +37,147 @@ std::string_view SecondWord(std::string_view line) {
     return rest.substr(0, rest.find(' '));
 }
 
-} // namespace
-
-void Exchange::ParseReply(const std::string& reply) {
-    if (replyStatus == ReplyStatus::Aborted)
-        return;
-    switch (m_model.Family()) {
-    case ModelFamily::CodedFamily:
-        ParseCodedReply(reply);
-        break;
-    case ModelFamily::BenchFamily:
-        ParseBenchReply(reply);
-        break;
-    case ModelFamily::MenuFamily:
-        ParseMenuReply(reply);
-        break;
-    case ModelFamily::NoFamily:
-        break;
-    }
+char LastOf(std::string_view reply) {
+    return reply.empty() ? '\0' : reply.back();
 }
 
-void Exchange::ParseCodedReply(const std::string& reply) {
-    const std::string_view text = reply;
-    const char replyClass = text.empty() ? '\0' : text[0];
-    std::string result = text.size() >= 5 ? std::string(text.substr(4, 30)) : std::string();
+ParsedReply WithStatus(ReplyStatus status) {
+    ParsedReply parsed;
+    parsed.status = status;
+    return parsed;
+}
 
-    if (m_model.ModelType() == ModelC18 && result == "N14")
-        result = Accepted;
-
-    if (IsOneOf(result, {"N00", "N01", "N10", "N11", "N13", "N14", "N15", "N16", "N17", "N22"})) {
-        replyStatus = ReplyStatus::TransactionError;
-        return;
-    }
-    if (result == "N12") {
-        replyStatus = ReplyStatus::RunMode;
-        return;
-    }
-    if (IsOneOf(result, {"N97", "N98", "N99"})) {
-        replyStatus = ReplyStatus::CommunicationError;
-        return;
-    }
-    switch (replyClass) {
-    case '1':
-    case '2':
-    case '5':
-        replyStatus = AcceptedOr(result);
-        return;
-    case '4':
-        mnemonicValue = result;
-        replyStatus = ReplyStatus::Ok;
-        return;
-    case '3':
-        numericValue = result;
-        replyStatus = ReplyStatus::Ok;
-        return;
-    case '6': {
-        char d = text.size() >= 2 ? text[1] : '\0';
-        if (d == '0') {
-            const char c = text.size() >= 3 ? text[2] : '\0';
-            if (c == '3' || c == '5' || c == '7' || c == '9')
-                d = '1';
-            else if (c == '4' || c == '6' || c == '8' || c == '0')
-                d = '2';
-            else
-                d = '?';
-        }
-        if (d == '1') {
-            headerValue = result;
-            replyStatus = ReplyStatus::Ok;
-        } else if (d == '2') {
-            replyStatus = AcceptedOr(result);
-        } else {
-            replyStatus = ReplyStatus::UnknownError;
-        }
-        return;
-    }
-    case '7': {
+// A header reply: the second character says whether it carries a value (1) or accepts a set
+// (2); 0 leaves it to the parity of the third.
+ParsedReply CodedHeaderReply(std::string_view text, const std::string& result) {
+    char kind = text.size() >= 2 ? text[1] : '\0';
+    if (kind == '0') {
         const char c = text.size() >= 3 ? text[2] : '\0';
-        if (c == '1') {
-            const auto number = ParseDecimal(result);
-            if (!number) {
-                replyStatus = ReplyStatus::UnknownError;
-                return;
-            }
-            currentLibrary = *number;
-            replyStatus = ReplyStatus::Ok;
-        } else if (c == '0') {
-            replyStatus = AcceptedOr(result);
-        } else {
-            replyStatus = ReplyStatus::UnknownError;
-        }
-        return;
+        if (c == '3' || c == '5' || c == '7' || c == '9')
+            kind = '1';
+        else if (c == '4' || c == '6' || c == '8' || c == '0')
+            kind = '2';
+        else
+            kind = '?';
     }
-    default:
-        replyStatus = ReplyStatus::UnknownError;
-        return;
+    if (kind == '1') {
+        ParsedReply parsed = WithStatus(ReplyStatus::Ok);
+        parsed.headerValue = result;
+        return parsed;
     }
+    if (kind == '2')
+        return WithStatus(AcceptedOr(result));
+    return WithStatus(ReplyStatus::UnknownError);
 }
 
-void Exchange::ParseBenchReply(const std::string& reply) {
-    const char last = reply.empty() ? '\0' : reply.back();
-    switch (exchangeStep) {
-    case ExchangeStep::StepBenchLibraryQuery: {
-        if (last != Ack) {
-            replyStatus = ReplyStatus::CommandFailed;
-            return;
-        }
-        const auto number = ParseDecimal(std::string_view(reply).substr(0, reply.size() - 1));
-        if (!number) {
-            replyStatus = ReplyStatus::CommandFailed;
-            return;
-        }
-        currentLibrary = *number;
-        replyStatus = ReplyStatus::Ok;
-        return;
+ParsedReply CodedLibraryReply(std::string_view text, const std::string& result) {
+    const char c = text.size() >= 3 ? text[2] : '\0';
+    if (c == '1') {
+        const auto number = ParseDecimal(result);
+        if (!number)
+            return WithStatus(ReplyStatus::UnknownError);
+        ParsedReply parsed = WithStatus(ReplyStatus::Ok);
+        parsed.currentLibrary = *number;
+        return parsed;
     }
-    case ExchangeStep::StepCaptureCommon:
-    case ExchangeStep::StepCaptureUser:
-        CaptureLine(reply);
-        return;
-    case ExchangeStep::StepAcknowledge:
-        replyStatus = last == Ack ? ReplyStatus::Ok : ReplyStatus::CommandFailed;
-        m_timeOutTimer->SetInterval(DefaultReplyTimeOutMs);
-        return;
-    default:
-        replyStatus = ReplyStatus::UnknownError;
-        return;
-    }
+    if (c == '0')
+        return WithStatus(AcceptedOr(result));
+    return WithStatus(ReplyStatus::UnknownError);
 }
 
-void Exchange::CaptureLine(const std::string& reply) {
-    const char last = reply.empty() ? '\0' : reply.back();
-    if (m_progress->Position() == 0) {
+ParsedReply DumpLine(std::string_view reply, bool firstDumpLine) {
+    ParsedReply parsed;
+    const char last = LastOf(reply);
+    if (firstDumpLine) {
         // The section's first line carries its size in bytes as the second word.
         const auto bytes = ParseDecimal(SecondWord(reply));
         if (!bytes) {
             // A processor that refuses the dump at once says so with a NAK.
-            replyStatus = last == Nak ? ReplyStatus::CommandFailed : ReplyStatus::UnknownError;
-            return;
+            parsed.status = last == Nak ? ReplyStatus::CommandFailed : ReplyStatus::UnknownError;
+            return parsed;
         }
-        m_progress->SetMaximum(*bytes / 82 + 1);
-        m_progress->SetPosition(1);
+        parsed.dumpBytes = *bytes;
     } else {
-        m_progress->SetPosition(m_progress->Position() + 1);
+        parsed.dumpProgress = true;
     }
     if (last == Nak) {
-        replyStatus = ReplyStatus::CommandFailed;
-        return;
+        parsed.status = ReplyStatus::CommandFailed;
+    } else if (last == Ack) {
+        parsed.status = ReplyStatus::Ok;
+        parsed.dumpEnded = true;
+    } else {
+        parsed.storeDumpLine = true;
     }
-    if (last == Ack) {
-        replyStatus = ReplyStatus::Ok;
-        m_progress->SetPosition(0);
-        return;
-    }
-    const std::string_view section =
-        exchangeStep == ExchangeStep::StepCaptureCommon ? "Common" : "User";
-    if (m_captureWriter) {
-        try {
-            m_captureWriter->WriteCapturedLine(captureFileName, section, captureLineNumber, reply);
-        } catch (...) {
-            // Not thrown through the event loop: the wait ends and the error is raised again
-            // in the code that waited.
-            m_captureError = std::current_exception();
-            replyStatus = ReplyStatus::FileError;
-            return;
-        }
-    }
-    ++captureLineNumber;
-    m_timeOutTimer->Stop();
-    m_timeOutTimer->Start();
+    return parsed;
 }
 
-void Exchange::RethrowCaptureError() {
-    if (auto error = std::exchange(m_captureError, nullptr))
-        std::rethrow_exception(error);
+} // namespace
+
+ParsedReply ParseCodedReply(std::string_view text, bool acceptsWithN14) {
+    const char replyClass = text.empty() ? '\0' : text[0];
+    std::string result = text.size() >= 5 ? std::string(text.substr(4, 30)) : std::string();
+
+    if (acceptsWithN14 && result == "N14")
+        result = Accepted;
+
+    if (IsOneOf(result, {"N00", "N01", "N10", "N11", "N13", "N14", "N15", "N16", "N17", "N22"}))
+        return WithStatus(ReplyStatus::TransactionError);
+    if (result == "N12")
+        return WithStatus(ReplyStatus::RunMode);
+    if (IsOneOf(result, {"N97", "N98", "N99"}))
+        return WithStatus(ReplyStatus::CommunicationError);
+
+    ParsedReply parsed;
+    switch (replyClass) {
+    case '1':
+    case '2':
+    case '5':
+        return WithStatus(AcceptedOr(result));
+    case '4':
+        parsed.status = ReplyStatus::Ok;
+        parsed.mnemonicValue = std::move(result);
+        return parsed;
+    case '3':
+        parsed.status = ReplyStatus::Ok;
+        parsed.numericValue = std::move(result);
+        return parsed;
+    case '6':
+        return CodedHeaderReply(text, result);
+    case '7':
+        return CodedLibraryReply(text, result);
+    default:
+        return WithStatus(ReplyStatus::UnknownError);
+    }
 }
 
-void Exchange::ParseMenuReply(const std::string& reply) {
-    switch (exchangeStep) {
+ParsedReply ParseBenchReply(std::string_view reply, ExchangeStep step, bool firstDumpLine) {
+    const char last = LastOf(reply);
+    switch (step) {
+    case ExchangeStep::StepBenchLibraryQuery: {
+        if (last != Ack)
+            return WithStatus(ReplyStatus::CommandFailed);
+        const auto number = ParseDecimal(reply.substr(0, reply.size() - 1));
+        if (!number)
+            return WithStatus(ReplyStatus::CommandFailed);
+        ParsedReply parsed = WithStatus(ReplyStatus::Ok);
+        parsed.currentLibrary = *number;
+        return parsed;
+    }
+    case ExchangeStep::StepCaptureCommon:
+    case ExchangeStep::StepCaptureUser:
+        return DumpLine(reply, firstDumpLine);
+    case ExchangeStep::StepAcknowledge: {
+        ParsedReply parsed = WithStatus(last == Ack ? ReplyStatus::Ok : ReplyStatus::CommandFailed);
+        parsed.defaultTimeOut = true;
+        return parsed;
+    }
+    default:
+        return WithStatus(ReplyStatus::UnknownError);
+    }
+}
+
+ParsedReply ParseMenuReply(std::string_view reply, ExchangeStep step) {
+    switch (step) {
     case ExchangeStep::StepAcknowledge:
     case ExchangeStep::StepQueryAcknowledge:
     case ExchangeStep::StepSetAcknowledge: {
@@ -223,37 +185,51 @@ void Exchange::ParseMenuReply(const std::string& reply) {
             ReplyStatus::InvalidCommand, ReplyStatus::InvalidSource, ReplyStatus::InvalidValue,
             ReplyStatus::InvalidAction, ReplyStatus::ControlOrSpcOn};
         if (reply == "0") {
-            if (exchangeStep == ExchangeStep::StepAcknowledge)
-                exchangeStep = ExchangeStep::StepMenuLibraryNumber;
-            else if (exchangeStep == ExchangeStep::StepQueryAcknowledge)
-                exchangeStep = ExchangeStep::StepQueryValue;
+            // An acknowledged query goes on with its value line; an acknowledged set is done.
+            ParsedReply parsed;
+            if (step == ExchangeStep::StepAcknowledge)
+                parsed.nextStep = ExchangeStep::StepMenuLibraryNumber;
+            else if (step == ExchangeStep::StepQueryAcknowledge)
+                parsed.nextStep = ExchangeStep::StepQueryValue;
             else
-                replyStatus = ReplyStatus::Ok;
-        } else if (reply.size() == 1 && reply[0] >= '1' && reply[0] <= '5') {
-            replyStatus = Refusals[static_cast<std::size_t>(reply[0] - '1')];
-        } else {
-            replyStatus = ReplyStatus::UnknownError;
+                parsed.status = ReplyStatus::Ok;
+            return parsed;
         }
-        return;
+        if (reply.size() == 1 && reply[0] >= '1' && reply[0] <= '5')
+            return WithStatus(Refusals[static_cast<std::size_t>(reply[0] - '1')]);
+        return WithStatus(ReplyStatus::UnknownError);
     }
     case ExchangeStep::StepMenuLibraryNumber: {
         const auto number = ParseDecimal(reply);
-        if (!number) {
-            replyStatus = ReplyStatus::UnknownError;
-            return;
-        }
-        currentLibrary = *number;
-        replyStatus = ReplyStatus::Ok;
-        return;
+        if (!number)
+            return WithStatus(ReplyStatus::UnknownError);
+        ParsedReply parsed = WithStatus(ReplyStatus::Ok);
+        parsed.currentLibrary = *number;
+        return parsed;
     }
-    case ExchangeStep::StepQueryValue:
-        menuValue = !reply.empty() && reply[0] == '+' ? reply.substr(1, 30) : reply;
-        replyStatus = ReplyStatus::Ok;
-        return;
+    case ExchangeStep::StepQueryValue: {
+        ParsedReply parsed = WithStatus(ReplyStatus::Ok);
+        parsed.menuValue = !reply.empty() && reply[0] == '+' ? std::string(reply.substr(1, 30))
+                                                             : std::string(reply);
+        return parsed;
+    }
     default:
-        replyStatus = ReplyStatus::UnknownError;
-        return;
+        return WithStatus(ReplyStatus::UnknownError);
     }
+}
+
+ParsedReply ParseReply(const ReplyContext& context, std::string_view reply) {
+    switch (context.family) {
+    case ModelFamily::CodedFamily:
+        return ParseCodedReply(reply, context.acceptsWithN14);
+    case ModelFamily::BenchFamily:
+        return ParseBenchReply(reply, context.step, context.firstDumpLine);
+    case ModelFamily::MenuFamily:
+        return ParseMenuReply(reply, context.step);
+    case ModelFamily::NoFamily:
+        break;
+    }
+    return {};
 }
 
 } // namespace setfolio

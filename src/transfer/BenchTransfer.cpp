@@ -84,9 +84,8 @@ private:
 
 // Asks for one dump and returns when it has been captured, refused or cut off.
 void CaptureDump(Exchange& exchange, TransferView& view, ExchangeStep step,
-                 std::string_view command) {
-    exchange.captureLineNumber = 1;
-    exchange.exchangeStep = step;
+                 std::string_view command, const std::string& path) {
+    exchange.BeginCapture(step, path);
     view.SetPosition(0); // the capture knows the dump's first line by position 0
     exchange.SendAndWait(command);
     // Every stored line restarts the reply time-out, also over Ethernet, whose exchange does not
@@ -151,12 +150,11 @@ public:
         const auto fileLines = std::count(m_content.begin(), m_content.end(), '\n') + 1;
         for (const auto& section : sections) {
             if (!section.ticks || section.lines > fileLines) {
-                m_exchange.replyStatus = ReplyStatus::CommandFailed;
+                m_exchange.Fail(ReplyStatus::CommandFailed);
                 return;
             }
         }
-        m_exchange.currentLibrary = library;
-        m_exchange.SelectLibrary(library);
+        m_exchange.SelectForTransfer(library);
         if (!Ok())
             return;
         m_view.SetTransferMode(true, *sections.front().ticks);
@@ -168,7 +166,7 @@ public:
     }
 
 private:
-    bool Ok() const { return m_exchange.replyStatus == ReplyStatus::Ok; }
+    bool Ok() const { return m_exchange.replyStatus() == ReplyStatus::Ok; }
 
     std::string Value(std::string_view section, std::string_view key) const {
         auto value = profile::FindValue(m_content, section, key);
@@ -199,12 +197,11 @@ private:
         Timer& timeOut = m_exchange.TimeOutTimer();
         const TimeOutReset reset(timeOut);
         timeOut.Stop();
-        m_exchange.exchangeStep = ExchangeStep::StepAcknowledge;
-        m_exchange.replyStatus = ReplyStatus::Pending;
+        m_exchange.ExpectReply(ExchangeStep::StepAcknowledge);
         Write(section.first);
         m_view.Pause(BenchUploadDelayMs);
         // An answer (or the user's Abort) during the pause already decides the section.
-        if (m_exchange.replyStatus != ReplyStatus::Pending)
+        if (m_exchange.replyStatus() != ReplyStatus::Pending)
             return;
         for (std::int32_t k = 2; k <= section.lines; ++k)
             Write(Value(section.name, std::to_string(k)));
@@ -218,7 +215,7 @@ private:
         const StopOnExit stopTicks(*m_updateProgress);
         for (;;) {
             m_exchange.Loop().WaitUntil([&] {
-                if (m_exchange.replyStatus != ReplyStatus::Pending)
+                if (m_exchange.replyStatus() != ReplyStatus::Pending)
                     return true;
                 if (m_tcp && m_link.Tcp().LineReady())
                     return true;
@@ -228,16 +225,14 @@ private:
                 }
                 return false;
             });
-            if (m_exchange.replyStatus != ReplyStatus::Pending || !m_tcp)
+            if (m_exchange.replyStatus() != ReplyStatus::Pending || !m_tcp)
                 return;
             // Over Ethernet the reply line is read here and classified as the serial event
             // would.
             const LineRead read = m_link.Tcp().ReadLine(EthernetLineTimeOutMs);
             if (read.timedOut)
                 continue;
-            m_exchange.receiveBuffer = read.line;
-            m_exchange.lastReply = read.line;
-            m_exchange.ParseReply(read.line);
+            m_exchange.ClassifyLine(read.line);
         }
     }
 
@@ -270,17 +265,17 @@ void DownloadBench(const TransferContext& context, TransferView& view, int libra
                    const std::string& path) {
     Exchange& exchange = context.exchange;
     const LargeQueue queue(exchange.Link(), Queue::Input);
-    DownloadInto(context, view, path, [&](LibraryFileDraft& file) {
+    DownloadInto(context, view, library, path, [&](LibraryFileDraft& file) {
         const DraftCapture capture(exchange, file, view);
-        exchange.captureFileName = path;
-        exchange.currentLibrary = library;
-        exchange.SelectLibrary(library);
-        if (exchange.replyStatus == ReplyStatus::Ok) {
+        exchange.SelectForTransfer(library);
+        if (exchange.replyStatus() == ReplyStatus::Ok) {
             view.SetTransferMode(true, RangeBeforeFirstLine);
-            CaptureDump(exchange, view, ExchangeStep::StepCaptureCommon, "SYST.LIBRARY.COMMON?\r");
+            CaptureDump(exchange, view, ExchangeStep::StepCaptureCommon, "SYST.LIBRARY.COMMON?\r",
+                        path);
         }
-        if (exchange.replyStatus == ReplyStatus::Ok)
-            CaptureDump(exchange, view, ExchangeStep::StepCaptureUser, "SYST.LIBRARY.USER?\r");
+        if (exchange.replyStatus() == ReplyStatus::Ok)
+            CaptureDump(exchange, view, ExchangeStep::StepCaptureUser, "SYST.LIBRARY.USER?\r",
+                        path);
     });
 }
 
@@ -288,7 +283,7 @@ void UploadBench(const TransferContext& context, TransferView& view, UploadState
                  int library, const std::string& path, bool includeCalibration) {
     Exchange& exchange = context.exchange;
     const LargeQueue queue(exchange.Link(), Queue::Output);
-    UploadFrom(context, state, path, [&](const std::string& content) {
+    UploadFrom(context, state, library, path, [&](const std::string& content) {
         BenchUpload(exchange, view, content).Run(library, includeCalibration);
     });
 }

@@ -24,11 +24,11 @@ void RequeryAfterSlowSwitch(Exchange& exchange, const std::function<void(bool)>&
 void ChangeLibrary(Exchange& exchange, const CurrentModel& model, int libraryAtOpen, int chosen,
                    const std::function<void(bool)>& setEnabled) {
     if (chosen == libraryAtOpen) {
-        exchange.replyStatus = ReplyStatus::Ok;
+        exchange.Accept();
         return;
     }
     exchange.SelectLibrary(chosen);
-    if (model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
+    if (model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
         RequeryAfterSlowSwitch(exchange, setEnabled);
 }
 

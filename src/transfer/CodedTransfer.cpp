@@ -5,7 +5,6 @@
 #include "library/LibraryFile.h"
 #include "library/NumberedNames.h"
 #include "link/Exchange.h"
-#include "link/LibraryNumber.h"
 #include "tables/Assembly.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/DownloadFrame.h"
@@ -13,7 +12,6 @@
 #include "transfer/UploadFrame.h"
 
 #include <optional>
-#include <span>
 
 namespace setfolio {
 
@@ -38,45 +36,26 @@ std::optional<int> PositionIn(const TvvValues& vocabulary, const std::string& va
     return std::nullopt;
 }
 
-// SPC channels whose reports are set to "none" on the processor before the conditional pass
-// reads them, per model type.
-std::span<const char* const> SpcChannels(std::int32_t modelType) {
-    static constexpr const char* SixChannels[] = {"A", "B", "C", "D", "E", "F"};
-    static constexpr const char* FourChannels[] = {"A", "B", "C", "D"};
-    static constexpr const char* ThreeChannels[] = {"A", "B", "C"};
-    switch (modelType) {
-    case 0:
-    case 1:
-    case 2:
-    case 8:
-    case 9:
-        return SixChannels;
-    case 35:
-        return FourChannels;
-    case 41:
-        return ThreeChannels;
-    default:
-        return {};
-    }
-}
+// The SPC channels, in the order the processor numbers them.
+constexpr std::string_view SpcChannelNames = "ABCDEF";
 
 class CodedDownload {
 public:
     CodedDownload(const TransferContext& context, TransferView& view, LibraryFileDraft& file)
         : m_context(context), m_exchange(context.exchange), m_view(view), m_file(file) {}
 
-    bool Ok() const { return m_exchange.replyStatus == ReplyStatus::Ok; }
+    bool Ok() const { return m_exchange.replyStatus() == ReplyStatus::Ok; }
 
     void Written() { m_view.SetPosition(++m_written); }
 
     void MnemonicPass() {
-        const bool type41 = m_context.model.ModelType() == 41;
+        const bool optionalAlarmDim2 = m_context.model.Quirks().optionalSecondAlarmDimension;
         for (const auto& row : m_context.tables.MnemonicList.Rows()) {
             if (!Ok())
                 return;
             m_exchange.SendAndWait("4" + row.code + "\r");
             if (Ok()) {
-                const std::string& value = m_exchange.mnemonicValue;
+                const std::string& value = m_exchange.mnemonicValue();
                 std::optional<int> position;
                 if (value == "DISABLED")
                     position = 0;
@@ -86,24 +65,23 @@ public:
                     m_file.WriteText("MnemonicParms", row.name, FormatValueIndex(*position));
                     Written();
                 } else {
-                    m_exchange.replyStatus = ReplyStatus::ValueError;
+                    m_exchange.Fail(ReplyStatus::ValueError);
                 }
             }
-            // This model may lack the second alarm dimension; it is then stored as its first
-            // choice and the download goes on.
-            if (type41 && row.name == "AlarmDim2" && !Ok()) {
+            if (optionalAlarmDim2 && row.name == "AlarmDim2" && !Ok()) {
                 m_file.WriteText("MnemonicParms", "AlarmDim2", "00");
                 Written();
-                m_exchange.replyStatus = ReplyStatus::Ok;
+                m_exchange.Accept();
             }
         }
     }
 
     void NormaliseSpcReports() {
-        for (const char* channel : SpcChannels(m_context.model.ModelType())) {
+        const auto channels = static_cast<std::size_t>(m_context.model.Quirks().spcChannels);
+        for (const char channel : SpcChannelNames.substr(0, channels)) {
             if (!Ok())
                 return;
-            const std::string name = std::string(channel);
+            const std::string name(1, channel);
             if (m_file.ReadText("MnemonicParms", name + "SpcSource", "00") != "00")
                 continue;
             for (const auto& row : m_context.tables.CondMnemonicList.Rows()) {
@@ -129,13 +107,13 @@ public:
             const auto sets = std::min<std::size_t>(
                 static_cast<std::size_t>(std::max(row.count, 0)), row.valueSets.size());
             if (!stored || *stored < 0 || static_cast<std::size_t>(*stored) >= sets) {
-                m_exchange.replyStatus = ReplyStatus::ValueError;
+                m_exchange.Fail(ReplyStatus::ValueError);
                 return;
             }
             const auto position = PositionIn(row.valueSets[static_cast<std::size_t>(*stored)],
-                                             m_exchange.mnemonicValue);
+                                             m_exchange.mnemonicValue());
             if (!position) {
-                m_exchange.replyStatus = ReplyStatus::ValueError;
+                m_exchange.Fail(ReplyStatus::ValueError);
                 return;
             }
             m_file.WriteText("CondMnemonicParms", row.name, FormatValueIndex(*position));
@@ -149,7 +127,7 @@ public:
                 return;
             m_exchange.SendAndWait("3" + row.code + "\r");
             if (Ok()) {
-                m_file.WriteText("NumericParms", row.name, m_exchange.numericValue);
+                m_file.WriteText("NumericParms", row.name, m_exchange.numericValue());
                 Written();
             }
         }
@@ -161,7 +139,7 @@ public:
                 return;
             m_exchange.SendAndWait("6" + row.code1 + "\r");
             if (Ok()) {
-                m_file.WriteText("HeaderParms", row.name, m_exchange.headerValue);
+                m_file.WriteText("HeaderParms", row.name, m_exchange.headerValue());
                 Written();
             }
         }
@@ -208,7 +186,7 @@ public:
             m_view.Pause(PacedUploadPauseMs);
     }
 
-    bool Ok() const { return m_exchange.replyStatus == ReplyStatus::Ok; }
+    bool Ok() const { return m_exchange.replyStatus() == ReplyStatus::Ok; }
 
     void Passes() {
         const ParameterTables& tables = m_context.tables;
@@ -250,15 +228,14 @@ private:
 
 void DownloadCoded(const TransferContext& context, TransferView& view, int library,
                    const std::string& path) {
-    DownloadInto(context, view, path, [&](LibraryFileDraft& file) {
+    DownloadInto(context, view, library, path, [&](LibraryFileDraft& file) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, context.model.ModelType());
 
-        exchange.currentLibrary = library;
-        exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
-        if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
+        exchange.SelectForTransfer(library);
+        if (context.model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
             RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
-        if (exchange.replyStatus == ReplyStatus::Ok)
+        if (exchange.replyStatus() == ReplyStatus::Ok)
             view.SetTransferMode(true, CodedRowCount(context.tables));
 
         CodedDownload download(context, view, file);
@@ -272,14 +249,13 @@ void DownloadCoded(const TransferContext& context, TransferView& view, int libra
 
 void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
                  int library, const std::string& path) {
-    UploadFrom(context, state, path, [&](const std::string& content) {
+    UploadFrom(context, state, library, path, [&](const std::string& content) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, state.fileModelType);
-        exchange.currentLibrary = library;
-        exchange.SendAndWait("700 " + FormatLibraryNumber(library) + "\r");
-        if (context.model.SlowLibrarySwitch() && exchange.replyStatus == ReplyStatus::Ok)
+        exchange.SelectForTransfer(library);
+        if (context.model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
             RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
-        if (exchange.replyStatus == ReplyStatus::Ok) {
+        if (exchange.replyStatus() == ReplyStatus::Ok) {
             const ParameterTables& tables = context.tables;
             view.SetTransferMode(true, tables.MnemonicCount() + tables.CondMnemonicCount() +
                                            tables.NumericCount() + tables.HeaderCount());

@@ -43,7 +43,7 @@ void RunDownload(const TransferContext& context, TransferView& view,
     }
     for (int library = request.first; library <= request.last; ++library) {
         engine(library, InsertLibraryNumber(request.fileName, library));
-        if (context.exchange.replyStatus != ReplyStatus::Ok)
+        if (context.exchange.replyStatus() != ReplyStatus::Ok)
             return;
         if (context.model.Family() == ModelFamily::BenchFamily)
             view.Pause(BenchBlockPauseMs);

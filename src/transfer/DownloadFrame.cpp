@@ -19,11 +19,11 @@ void ReportFileError(const TransferContext& context, TransferView& view) {
     context.prompts.WarningBeep();
     context.prompts.ErrorBox(context.texts.Text(MsgId::MsgEnterValidFilename));
     view.KeepOpen();
-    context.exchange.replyStatus = ReplyStatus::FileError;
+    context.exchange.Fail(ReplyStatus::FileError);
 }
 
-void DownloadInto(const TransferContext& context, TransferView& view, const std::string& path,
-                  const std::function<void(LibraryFileDraft&)>& body) {
+void DownloadInto(const TransferContext& context, TransferView& view, int library,
+                  const std::string& path, const std::function<void(LibraryFileDraft&)>& body) {
     Exchange& exchange = context.exchange;
     std::optional<LibraryFileDraft> file;
     try {
@@ -32,15 +32,15 @@ void DownloadInto(const TransferContext& context, TransferView& view, const std:
         body(*file);
     } catch (const TcpError&) {
         // The connection went away: an ordinary failure of this library.
-        exchange.replyStatus = ReplyStatus::NoConnection;
+        exchange.Fail(ReplyStatus::NoConnection);
     } catch (const PortError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
+        exchange.Fail(ReplyStatus::NoConnection);
     } catch (const std::exception&) {
         ReportFileError(context, view);
         return;
     }
     try {
-        ReportDownloadResult(context, view, exchange.currentLibrary, *file);
+        ReportDownloadResult(context, view, library, *file);
     } catch (const WriteError&) {
         ReportFileError(context, view);
     }
@@ -50,7 +50,7 @@ void ReportDownloadResult(const TransferContext& context, TransferView& view, in
                           LibraryFileDraft& file) {
     const Exchange& exchange = context.exchange;
     const MessageTexts& texts = context.texts;
-    const ReplyStatus status = exchange.replyStatus;
+    const ReplyStatus status = exchange.replyStatus();
     if (status == ReplyStatus::Ok) {
         file.Commit();
         context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadOfLibrary) + " " +
@@ -66,7 +66,7 @@ void ReportDownloadResult(const TransferContext& context, TransferView& view, in
     else if (status == ReplyStatus::Aborted)
         context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadAborted));
     if (context.model.Family() == ModelFamily::CodedFamily)
-        context.log.AddMessageLine(exchange.lastReply);
+        context.log.AddMessageLine(exchange.lastReply());
 }
 
 } // namespace setfolio

@@ -13,11 +13,11 @@ class TransferView;
 inline constexpr int ReportPauseMs = 1000;
 
 // The frame of every download engine: `body` fills a working copy of the file at `path` (its
-// model number already written); afterwards the copy replaces the file when the library ended
-// Ok. A lost connection ends the library as NoConnection, a file that cannot be made or written
-// is reported with ReportFileError.
-void DownloadInto(const TransferContext& context, TransferView& view, const std::string& path,
-                  const std::function<void(LibraryFileDraft&)>& body);
+// model number already written) with library `library`; afterwards the copy replaces the file when
+// the library ended Ok. A lost connection ends the library as NoConnection, a file that cannot be
+// made or written is reported with ReportFileError.
+void DownloadInto(const TransferContext& context, TransferView& view, int library,
+                  const std::string& path, const std::function<void(LibraryFileDraft&)>& body);
 
 // The closing step of every download engine: keeps the file and reports "complete", or leaves
 // the earlier file as it was and reports the failure.

@@ -27,16 +27,14 @@ bool Accepted(char c) {
 // the processor has been asked for its library. `work` runs for an accepted command.
 void Exchange1(Exchange& exchange, ExchangeStep step, const std::string& command,
                const std::function<void()>& work) {
-    exchange.exchangeStep = step;
-    exchange.SendAndWait(command);
-    if (exchange.replyStatus == ReplyStatus::Ok)
+    exchange.SendAndWait(command, step);
+    if (exchange.replyStatus() == ReplyStatus::Ok)
         work();
-    if (exchange.replyStatus == ReplyStatus::Ok || exchange.replyStatus == ReplyStatus::Aborted)
+    if (exchange.replyStatus() == ReplyStatus::Ok || exchange.replyStatus() == ReplyStatus::Aborted)
         return;
     exchange.QueryLibrary();
-    exchange.exchangeStep = step;
-    exchange.SendAndWait(command);
-    if (exchange.replyStatus == ReplyStatus::Ok)
+    exchange.SendAndWait(command, step);
+    if (exchange.replyStatus() == ReplyStatus::Ok)
         work();
 }
 
@@ -52,24 +50,23 @@ std::string FilterMenuText(const std::string& value) {
 
 void DownloadMenu(const TransferContext& context, TransferView& view, int library,
                   const std::string& path) {
-    DownloadInto(context, view, path, [&](LibraryFileDraft& file) {
+    DownloadInto(context, view, library, path, [&](LibraryFileDraft& file) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, context.model.ModelType());
-        exchange.currentLibrary = library;
-        exchange.SelectLibrary(library);
+        exchange.SelectForTransfer(library);
         const ParameterTables& tables = context.tables;
-        if (exchange.replyStatus == ReplyStatus::Ok)
+        if (exchange.replyStatus() == ReplyStatus::Ok)
             view.SetTransferMode(true, tables.LibraryParmCount() + tables.GlobalParmCount());
         int done = 0;
         const auto pass = [&](const ParmTable<TdpParm>& list, const char* section, bool filter) {
             for (const auto& row : list.Rows()) {
-                if (exchange.replyStatus != ReplyStatus::Ok)
+                if (exchange.replyStatus() != ReplyStatus::Ok)
                     return;
                 Exchange1(exchange, ExchangeStep::StepQueryAcknowledge, row.menuPath + " ?\r", [&] {
                     const bool textField = row.name == "Heading" || row.name == "ProductID";
                     file.WriteText(section, row.name,
-                                   filter && textField ? FilterMenuText(exchange.menuValue)
-                                                       : exchange.menuValue);
+                                   filter && textField ? FilterMenuText(exchange.menuValue())
+                                                       : exchange.menuValue());
                     view.SetPosition(++done);
                 });
             }
@@ -81,13 +78,12 @@ void DownloadMenu(const TransferContext& context, TransferView& view, int librar
 
 void UploadMenu(const TransferContext& context, TransferView& view, UploadState& state, int library,
                 const std::string& path, bool firstOfRun) {
-    UploadFrom(context, state, path, [&](const std::string& content) {
+    UploadFrom(context, state, library, path, [&](const std::string& content) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, state.fileModelType);
-        exchange.currentLibrary = library;
-        exchange.SelectLibrary(library);
+        exchange.SelectForTransfer(library);
         const ParameterTables& tables = context.tables;
-        if (exchange.replyStatus == ReplyStatus::Ok) {
+        if (exchange.replyStatus() == ReplyStatus::Ok) {
             // The processor-wide values go with the first library of a run only.
             view.SetTransferMode(true, tables.LibraryParmCount() +
                                            (firstOfRun ? tables.GlobalParmCount() : 0));
@@ -95,7 +91,7 @@ void UploadMenu(const TransferContext& context, TransferView& view, UploadState&
         int done = 0;
         const auto pass = [&](const ParmTable<TdpParm>& list, const char* section) {
             for (const auto& row : list.Rows()) {
-                if (exchange.replyStatus != ReplyStatus::Ok)
+                if (exchange.replyStatus() != ReplyStatus::Ok)
                     return;
                 const auto stored = profile::FindValue(content, section, row.name);
                 state.lastParameterName = row.name;

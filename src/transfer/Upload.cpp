@@ -65,7 +65,7 @@ void RunUpload(const TransferContext& context, TransferView& view, UploadState& 
         if (library == request.first && !confirmed())
             return;
         engine(library, series->FileFor(library - request.first));
-        if (context.exchange.replyStatus != ReplyStatus::Ok)
+        if (context.exchange.replyStatus() != ReplyStatus::Ok)
             return;
         if (family == ModelFamily::BenchFamily)
             view.Pause(BenchBlockPauseMs);

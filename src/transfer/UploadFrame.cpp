@@ -12,27 +12,27 @@
 
 namespace setfolio {
 
-void UploadFrom(const TransferContext& context, const UploadState& state, const std::string& path,
-                const std::function<void(const std::string&)>& body) {
+void UploadFrom(const TransferContext& context, const UploadState& state, int library,
+                const std::string& path, const std::function<void(const std::string&)>& body) {
     Exchange& exchange = context.exchange;
     try {
         const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
         if (!content)
-            exchange.replyStatus = ReplyStatus::FileError;
+            exchange.Fail(ReplyStatus::FileError);
         else
             body(*content);
     } catch (const TcpError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
+        exchange.Fail(ReplyStatus::NoConnection);
     } catch (const PortError&) {
-        exchange.replyStatus = ReplyStatus::NoConnection;
+        exchange.Fail(ReplyStatus::NoConnection);
     }
-    ReportUploadResult(context, state, exchange.currentLibrary, path);
+    ReportUploadResult(context, state, library, path);
 }
 
 void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,
                         const std::string& path) {
     const MessageTexts& texts = context.texts;
-    const ReplyStatus status = context.exchange.replyStatus;
+    const ReplyStatus status = context.exchange.replyStatus();
     if (status == ReplyStatus::Ok) {
         context.log.AddMessageLine(texts.Text(MsgId::MsgUploadOf) + " " + path + " " +
                                    texts.Text(MsgId::MsgToLibrary) + " " + std::to_string(library) +

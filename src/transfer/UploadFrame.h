@@ -16,11 +16,12 @@ struct UploadState {
     std::string lastParameterName;
 };
 
-// The frame of every upload engine: `body` gets the content of the file at `path`; a file that
+// The frame of every upload engine: `body` gets the content of the file at `path`, to go into
+// library `library`; a file that
 // cannot be read ends the library as FileError, a lost connection as NoConnection. Then the
 // outcome is reported.
-void UploadFrom(const TransferContext& context, const UploadState& state, const std::string& path,
-                const std::function<void(const std::string&)>& body);
+void UploadFrom(const TransferContext& context, const UploadState& state, int library,
+                const std::string& path, const std::function<void(const std::string&)>& body);
 
 // The closing step of every upload engine.
 void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,

@@ -154,7 +154,7 @@ TEST(AgainstSimulator, SlowSwitchIsWaitedForBeforeTheLine) {
     program.app->mainForm.LibraryBtnClick();
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(program.Lines().back(), "Current library is 9.");
-    EXPECT_EQ(program.app->exchange.replyStatus, ReplyStatus::Ok);
+    EXPECT_EQ(program.app->exchange.replyStatus(), ReplyStatus::Ok);
 }
 
 TEST(AgainstSimulator, RefusalsGiveTheirFailureLines) {

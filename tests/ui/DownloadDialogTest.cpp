@@ -53,7 +53,7 @@ TEST(DownloadDialog, ShowsItsModesAndHandsClicksToTheForm) {
     EXPECT_EQ(dialog.findChild<QProgressBar*>("ProgressBar")->value(), 100);
 
     dialog.findChild<QPushButton*>("AbortBtn")->click();
-    EXPECT_EQ(world.app.exchange.replyStatus, ReplyStatus::Aborted);
+    EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::Aborted);
 
     // Closing forgets the file: it has to be chosen again next time.
     form.SetTransferMode(false, 401);

@@ -458,7 +458,7 @@ TEST(BenchTransfer, RoundTripOverEthernet) {
               static_cast<int>(processor->libraries.at(5).user.size()));
     // Nothing of the dump's reply time-out is left to end a later exchange.
     world.loop.AdvanceBy(10000);
-    EXPECT_EQ(world.app.exchange.replyStatus, ReplyStatus::Ok);
+    EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::Ok);
 
     world.dialogs.onUpload = [&] {
         auto& form = world.app.upLoadForm;

@@ -49,7 +49,7 @@ TEST(SerialForm, FirstStartDefaults) {
     EXPECT_EQ(form.IpAddressBox.marked, -1);
     EXPECT_FALSE(world.port.IsOpen());
     world.exchange.QueryLibrary();
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::PortOff);
+    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::PortOff);
 }
 
 TEST(SerialForm, StoredEthernetShowsCheckedAndSerialButtonReversesIt) {
@@ -152,7 +152,7 @@ TEST(SerialForm, PortInUseKeepsTheDialogOpenUntilAnotherPortWorks) {
     EXPECT_EQ(world.prompts.shown.back().substr(0, 29), "error:COM 3 is already open.\r");
     EXPECT_EQ(world.settings.Read(keys::ComPort), 2) << "saved before reconnecting";
     world.exchange.QueryLibrary();
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::PortOff);
+    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::PortOff);
 
     form.ComPortComboBox.Mark(3);
     EXPECT_TRUE(form.OKBtnClick());

@@ -85,7 +85,7 @@ TEST(DownloadCoded, FailedSelectSendsNothingElseAndKeepsTheEarlierFile) {
     EXPECT_EQ(world.folder.Read("Line.lvf"), "[SystemSettings]\r\nModelNo=7\r\n; my backup\r\n");
     const auto& lines = world.Lines();
     EXPECT_EQ(lines[lines.size() - 2], "Download failed - no connection!");
-    EXPECT_EQ(lines.back(), world.app.exchange.lastReply);
+    EXPECT_EQ(lines.back(), world.app.exchange.lastReply());
     EXPECT_EQ(world.prompts.shown, std::vector<std::string>{"beep:warning"});
 }
 
@@ -141,7 +141,7 @@ TEST(DownloadCoded, NoFileOrAnUnwritablePathIsRefusedBeforeSending) {
         EXPECT_EQ(world.TakeSent(), "701\r") << path;
         EXPECT_EQ(world.prompts.shown,
                   (std::vector<std::string>{"beep:warning", "error:Enter a valid filename."}));
-        EXPECT_EQ(world.app.exchange.replyStatus, ReplyStatus::FileError);
+        EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::FileError);
         EXPECT_FALSE(std::filesystem::exists("*.lvf"));
     }
 }

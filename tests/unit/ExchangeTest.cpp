@@ -34,12 +34,14 @@ TEST(SerialExchange, QueriesTheLibraryOfEachFamily) {
     for (const auto& c : cases) {
         SerialLink link(c.model);
         link.AnswerSerial([&](const std::string&) { return c.reply; });
-        link.exchange.receiveBuffer = "stale";
+        link.port.Receive("stale", 0); // bytes of an earlier reply that never ended
+        link.loop.AdvanceBy(1);
+        ASSERT_EQ(link.exchange.receiveBuffer(), "stale");
         link.exchange.QueryLibrary();
         EXPECT_EQ(link.port.sent, c.command);
-        EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok) << c.command;
-        EXPECT_EQ(link.exchange.currentLibrary, 12) << c.command;
-        EXPECT_EQ(link.exchange.receiveBuffer, "");
+        EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok) << c.command;
+        EXPECT_EQ(link.exchange.currentLibrary(), 12) << c.command;
+        EXPECT_EQ(link.exchange.receiveBuffer(), "");
         EXPECT_FALSE(link.exchange.TimeOutTimer().IsRunning());
     }
 }
@@ -50,14 +52,14 @@ TEST(SerialExchange, SelectsLibrarySevenInEachFamily) {
         link.AnswerSerial([](const std::string&) { return "700 Y  \r"s; });
         link.exchange.SelectLibrary(7);
         EXPECT_EQ(link.port.sent, "700 007\r");
-        EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
+        EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
     }
     {
         SerialLink link(M01);
         link.AnswerSerial([](const std::string&) { return "0\r\n"s; });
         link.exchange.SelectLibrary(7);
         EXPECT_EQ(link.port.sent, "3.1 7\r");
-        EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
+        EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
     }
     {
         // The bench processor takes its time: it may answer up to 10 s later.
@@ -65,16 +67,16 @@ TEST(SerialExchange, SelectsLibrarySevenInEachFamily) {
         link.AnswerSerial([](const std::string&) { return "OK\x06\r\n"s; }, 9000);
         link.exchange.SelectLibrary(7);
         EXPECT_EQ(link.port.sent, "SYST.LIBRARY.SELECT:7\r");
-        EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
+        EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
         EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2500);
     }
     {
         SerialLink link(B01);
         link.exchange.SelectLibrary(7);
-        EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::NoConnection);
+        EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::NoConnection);
         EXPECT_EQ(link.loop.Now(), 10000);
         EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2500);
-        EXPECT_EQ(link.exchange.exchangeStep, ExchangeStep::StepNone);
+        EXPECT_EQ(link.exchange.exchangeStep(), ExchangeStep::StepNone);
     }
 }
 
@@ -85,38 +87,37 @@ TEST(SerialExchange, CodedRepliesDropNulAndLineFeeds) {
                "2\r"s;
     });
     link.exchange.QueryLibrary();
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary, 12);
-    EXPECT_EQ(link.exchange.lastReply, "701 12");
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.currentLibrary(), 12);
+    EXPECT_EQ(link.exchange.lastReply(), "701 12");
 }
 
 TEST(SerialExchange, MenuAndBenchKeepNulAndWaitForCrLf) {
     SerialLink link(M01);
     link.port.Receive("0\r", 5); // a lone CR does not end a menu line
     link.port.Receive("\n+1\0002\r\n"s, 10);
-    link.exchange.exchangeStep = ExchangeStep::StepQueryAcknowledge;
-    link.exchange.SendAndWait("2.2.4 ?\r");
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.menuValue, "1\0002"s);
+    link.exchange.SendAndWait("2.2.4 ?\r", ExchangeStep::StepQueryAcknowledge);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.menuValue(), "1\0002"s);
 }
 
 TEST(SerialExchange, TimesOutAfter2500msAndDropsThePartialReply) {
     SerialLink link(C12);
     link.port.Receive("70", 100);
     link.exchange.QueryLibrary();
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::NoConnection);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::NoConnection);
     EXPECT_EQ(link.loop.Now(), 2500);
-    EXPECT_EQ(link.exchange.receiveBuffer, "");
+    EXPECT_EQ(link.exchange.receiveBuffer(), "");
 }
 
 TEST(SerialExchange, LateReplyIsParsedWhenItArrives) {
     SerialLink link(C12);
     link.AnswerSerial([](const std::string&) { return "701 44\r"s; }, 3000);
     link.exchange.QueryLibrary();
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::NoConnection);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::NoConnection);
     link.loop.AdvanceBy(1000);
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary, 44);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.currentLibrary(), 44);
 }
 
 TEST(SerialExchange, AbortEndsTheWaitAndTheReplyOnlyReachesLastReply) {
@@ -124,12 +125,12 @@ TEST(SerialExchange, AbortEndsTheWaitAndTheReplyOnlyReachesLastReply) {
     link.loop.Schedule(100, [&] { link.exchange.Abort(); });
     link.AnswerSerial([](const std::string&) { return "701 44\r"s; }, 200);
     link.exchange.QueryLibrary();
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Aborted);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Aborted);
     EXPECT_EQ(link.loop.Now(), 100);
     link.loop.AdvanceBy(500);
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Aborted);
-    EXPECT_EQ(link.exchange.lastReply, "701 44");
-    EXPECT_EQ(link.exchange.currentLibrary, 0);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Aborted);
+    EXPECT_EQ(link.exchange.lastReply(), "701 44");
+    EXPECT_EQ(link.exchange.currentLibrary(), 0);
 }
 
 TEST(SerialExchange, PortOffOrFailedSendsNothingAndDoesNotWait) {
@@ -138,7 +139,7 @@ TEST(SerialExchange, PortOffOrFailedSendsNothingAndDoesNotWait) {
         world.serial.port = 0;
         world.transport.OpenConnection();
         world.exchange.QueryLibrary();
-        EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::PortOff);
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::PortOff);
         EXPECT_EQ(world.port.sent, "");
         EXPECT_EQ(world.loop.Now(), 0);
     }
@@ -147,7 +148,7 @@ TEST(SerialExchange, PortOffOrFailedSendsNothingAndDoesNotWait) {
         world.port.FailNextOpen(PortErrorKind::AlreadyOpen);
         world.transport.OpenConnection();
         world.exchange.QueryLibrary();
-        EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::PortOff);
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::PortOff);
         EXPECT_EQ(world.port.sent, "");
     }
 }
@@ -157,7 +158,7 @@ TEST(SerialExchange, PortThatCannotReopenEndsWithPortOff) {
     link.port.Close(); // as the bench transfer does to resize its queues
     link.port.FailNextOpen(PortErrorKind::DoesNotExist);
     link.exchange.QueryLibrary();
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::PortOff);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::PortOff);
     EXPECT_TRUE(link.transport.PortFailed());
     EXPECT_FALSE(link.exchange.TimeOutTimer().IsRunning());
 }
@@ -168,7 +169,7 @@ TEST(SerialExchange, TriggersSurviveACloseAndReopen) {
     link.port.Close();
     link.exchange.QueryLibrary();
     EXPECT_EQ(link.port.opens, 2);
-    EXPECT_EQ(link.exchange.currentLibrary, 9);
+    EXPECT_EQ(link.exchange.currentLibrary(), 9);
 }
 
 TEST(SerialExchange, SecondExchangeDuringAWaitIsRefused) {
@@ -178,8 +179,8 @@ TEST(SerialExchange, SecondExchangeDuringAWaitIsRefused) {
     link.exchange.QueryLibrary();
     EXPECT_EQ(link.port.sent, "701\r");
     EXPECT_EQ(link.prompts.shown, std::vector<std::string>{"beep:default"});
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary, 3);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.currentLibrary(), 3);
     EXPECT_FALSE(link.exchange.Busy());
 }
 
@@ -188,7 +189,7 @@ TEST(SerialExchange, RunningTimeOutIsNotRestartedBySend) {
     link.exchange.TimeOutTimer().Start(); // e.g. started by a stored bench line
     link.loop.AdvanceBy(2000);
     link.exchange.SendAndWait("701\r");
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::NoConnection);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::NoConnection);
     EXPECT_EQ(link.loop.Now(), 2500);
 }
 
@@ -204,9 +205,9 @@ TEST(SerialExchange, CaptureWriteFailureReachesTheCallerAfterTheWait) {
     FailingWriter writer;
     link.exchange.SetCaptureWriter(&writer);
     link.AnswerSerial([](const std::string&) { return "COMMON 100\r\n"s; });
-    link.exchange.exchangeStep = ExchangeStep::StepCaptureCommon;
+    link.exchange.BeginCapture(ExchangeStep::StepCaptureCommon, "lib.lvf");
     EXPECT_THROW(link.exchange.SendAndWait("SYST.LIBRARY.COMMON?\r"), std::runtime_error);
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::FileError);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::FileError);
     EXPECT_FALSE(link.exchange.Busy());
 }
 
@@ -218,9 +219,9 @@ TEST(EthernetExchange, MenuQueryReadsTwoLines) {
     world.exchange.QueryLibrary();
     EXPECT_LT(world.loop.Now() - start, 250) << "a complete reply is read without the full pause";
     EXPECT_EQ(world.tcp.sent, "3.1 ?\r");
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(world.exchange.currentLibrary, 17);
-    EXPECT_EQ(world.exchange.lastReply, "17");
+    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(world.exchange.currentLibrary(), 17);
+    EXPECT_EQ(world.exchange.lastReply(), "17");
 }
 
 TEST(EthernetExchange, WaitsTheDelayThenTimesOutWithoutALine) {
@@ -229,9 +230,9 @@ TEST(EthernetExchange, WaitsTheDelayThenTimesOutWithoutALine) {
     world.AnswerTcp([](const std::string&) { return "701 12\r"s; }); // CR alone ends no line
     const auto start = world.loop.Now();
     world.exchange.QueryLibrary();
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::NoConnection);
+    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::NoConnection);
     EXPECT_EQ(world.loop.Now() - start, 1250);
-    EXPECT_EQ(world.exchange.receiveBuffer, "");
+    EXPECT_EQ(world.exchange.receiveBuffer(), "");
 }
 
 TEST(EthernetExchange, BenchDumpIsReadToItsClosingLine) {
@@ -240,11 +241,10 @@ TEST(EthernetExchange, BenchDumpIsReadToItsClosingLine) {
     bench.AnswerTcp([](const std::string&) { return "USER 200\r\nA\r\nB\r\nC\r\nEND\x06\r\n"s; });
     SimpleProgress progress;
     bench.exchange.SetCaptureProgress(&progress);
-    bench.exchange.exchangeStep = ExchangeStep::StepCaptureUser;
-    bench.exchange.captureLineNumber = 1;
+    bench.exchange.BeginCapture(ExchangeStep::StepCaptureUser, "lib.lvf");
     bench.exchange.SendAndWait("SYST.LIBRARY.USER?\r");
-    EXPECT_EQ(bench.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(bench.exchange.captureLineNumber, 5);
+    EXPECT_EQ(bench.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(bench.exchange.captureLineNumber(), 5);
 }
 
 TEST(EthernetExchange, ErrorsOfTheTcpLayerPropagate) {
@@ -260,11 +260,11 @@ TEST(EthernetExchange, ErrorsOfTheTcpLayerPropagate) {
 
 TEST(Exchange, UndefinedModelSendsNothing) {
     SerialLink link(47);
-    link.exchange.replyStatus = ReplyStatus::Ok;
+    link.exchange.Accept();
     link.exchange.QueryLibrary();
     link.exchange.SelectLibrary(3);
     EXPECT_EQ(link.port.sent, "");
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
 }
 
 } // namespace
@@ -275,7 +275,7 @@ TEST(ChangeLibrary, SameLibrarySendsNothing) {
     SerialLink link(C12);
     ChangeLibrary(link.exchange, link.model, 4, 4, {});
     EXPECT_EQ(link.port.sent, "");
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
 }
 
 TEST(ChangeLibrary, SlowSwitchWaitsUpTo30sForTheRequery) {
@@ -291,8 +291,8 @@ TEST(ChangeLibrary, SlowSwitchWaitsUpTo30sForTheRequery) {
     });
     ChangeLibrary(link.exchange, link.model, 4, 9, [&](bool on) { enabled.push_back(on); });
     EXPECT_EQ(link.port.sent, "700 009\r701\r");
-    EXPECT_EQ(link.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary, 9);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.currentLibrary(), 9);
     EXPECT_EQ(enabled, (std::vector<bool>{false, true}));
     EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2000);
 

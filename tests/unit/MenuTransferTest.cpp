@@ -97,8 +97,9 @@ TEST(MenuTransfer, RefusedQueryIsRetriedOnceAfterALibraryQuery) {
     ASSERT_TRUE(world.Download(world.Path("a.lvf"), 5));
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(Count(world.TakeSent(), path + " ?\r"), 2);
+    // The result names the library the download worked on, whatever the retry's query heard.
     EXPECT_EQ(world.Lines().back(),
-              "Download of library 6 to " + world.Path("a.lvf") + " complete.");
+              "Download of library 5 to " + world.Path("a.lvf") + " complete.");
 
     // A second refusal ends the library; nothing is retried a third time.
     world.SetFaults("refuse " + path + " 2");

@@ -1,240 +1,189 @@
-#include "LinkWorld.h"
+#include "link/ReplyParsers.h"
+#include "link/Decimal.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace setfolio;
-using setfolio::testing::LinkWorld;
 using namespace std::string_literals;
 
 namespace {
 
-constexpr std::int32_t C12 = 0;
-constexpr std::int32_t C18 = 32;
-constexpr std::int32_t B01 = 5;
-constexpr std::int32_t M01 = 6;
+using enum ReplyStatus;
+using enum ExchangeStep;
 
-struct CodedCase {
-    std::int32_t model;
+// The value a reply must leave behind, if any.
+enum class Field { None, Mnemonic, Numeric, Header, Library, Menu };
+
+std::optional<std::string> ValueOf(const ParsedReply& parsed, Field field) {
+    switch (field) {
+    case Field::Mnemonic:
+        return parsed.mnemonicValue;
+    case Field::Numeric:
+        return parsed.numericValue;
+    case Field::Header:
+        return parsed.headerValue;
+    case Field::Menu:
+        return parsed.menuValue;
+    case Field::Library:
+        if (parsed.currentLibrary)
+            return std::to_string(*parsed.currentLibrary);
+        return std::nullopt;
+    case Field::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+struct Case {
+    ReplyContext context;
     std::string reply;
-    ReplyStatus status;
-    std::string Exchange::*field; // the value the reply must leave behind, if any
-    std::string value;
+    std::optional<ReplyStatus> status; // nothing: the exchange keeps waiting
+    Field field = Field::None;
+    std::string value = {};
+    std::optional<ExchangeStep> nextStep = std::nullopt;
 };
 
-TEST(CodedReplies, ClassifyByRefusalCodeThenByClass) {
-    using enum ReplyStatus;
-    std::string Exchange::*none = nullptr;
-    const CodedCase cases[] = {
-        {C12, "2AB Y  ", Ok, none, ""},
-        {C12, "1AB Y  ", Ok, none, ""},
-        {C12, "5AB Y  ", Ok, none, ""},
-        {C12, "2AB Y ", UnknownError, none, ""},
-        {C12, "2AB Y   ", UnknownError, none, ""},
-        {C12, "2AB N12", RunMode, none, ""},
-        {C12, "2AB N02", UnknownError, none, ""},
-        {C12, "4AB N02", Ok, &Exchange::mnemonicValue, "N02"},
-        {C12, "4AB N00", TransactionError, none, ""},
-        {C12, "3AB N22", TransactionError, none, ""},
-        {C12, "3AB N98", CommunicationError, none, ""},
-        {C12, "2AB N14", TransactionError, none, ""},
-        {C18, "2AB N14", Ok, none, ""},
-        {C18, "4AB N14", Ok, &Exchange::mnemonicValue, "Y  "},
-        {C12, "4AB METRES  ", Ok, &Exchange::mnemonicValue, "METRES  "},
-        {C12, "3AB  +12.50 ", Ok, &Exchange::numericValue, " +12.50 "},
-        {C12, "4AB", Ok, &Exchange::mnemonicValue, ""},
-        {C12, "4AB 123456789012345678901234567890XYZ", Ok, &Exchange::mnemonicValue,
+constexpr ReplyContext Coded{ModelFamily::CodedFamily};
+constexpr ReplyContext CodedN14{ModelFamily::CodedFamily, StepNone, true};
+constexpr ReplyContext Bench(ExchangeStep step) {
+    return {ModelFamily::BenchFamily, step};
+}
+constexpr ReplyContext Menu(ExchangeStep step) {
+    return {ModelFamily::MenuFamily, step};
+}
+
+TEST(ReplyParsers, EveryFamilyAndStepAsATable) {
+    using F = Field;
+    const Case cases[] = {
+        // Coded: refusal codes first, then the reply class.
+        {Coded, "2AB Y  ", Ok},
+        {Coded, "1AB Y  ", Ok},
+        {Coded, "5AB Y  ", Ok},
+        {Coded, "2AB Y ", UnknownError},
+        {Coded, "2AB Y   ", UnknownError},
+        {Coded, "2AB N12", RunMode},
+        {Coded, "2AB N02", UnknownError},
+        {Coded, "4AB N02", Ok, F::Mnemonic, "N02"},
+        {Coded, "4AB N00", TransactionError},
+        {Coded, "3AB N22", TransactionError},
+        {Coded, "3AB N98", CommunicationError},
+        {Coded, "2AB N14", TransactionError},
+        {CodedN14, "2AB N14", Ok},
+        {CodedN14, "4AB N14", Ok, F::Mnemonic, "Y  "},
+        {Coded, "4AB METRES  ", Ok, F::Mnemonic, "METRES  "},
+        {Coded, "3AB  +12.50 ", Ok, F::Numeric, " +12.50 "},
+        {Coded, "4AB", Ok, F::Mnemonic, ""},
+        {Coded, "4AB 123456789012345678901234567890XYZ", Ok, F::Mnemonic,
          "123456789012345678901234567890"},
-        // Header replies: second character 1 or 0 with an odd third character carry the value.
-        {C12, "603 LINE 4   ", Ok, &Exchange::headerValue, "LINE 4   "},
-        {C12, "619 TITLE", Ok, &Exchange::headerValue, "TITLE"},
-        {C12, "604 Y  ", Ok, none, ""},
-        {C12, "600 Y  ", Ok, none, ""},
-        {C12, "628 Y  ", Ok, none, ""},
-        {C12, "628 N  ", UnknownError, none, ""},
-        {C12, "601 Y  ", UnknownError, none, ""},
-        {C12, "60A Y  ", UnknownError, none, ""},
-        {C12, "631 Y  ", UnknownError, none, ""},
-        {C12, "700 Y  ", Ok, none, ""},
-        {C12, "700 N  ", UnknownError, none, ""},
-        {C12, "702 12", UnknownError, none, ""},
-        {C12, "", UnknownError, none, ""},
-        {C12, "8AB Y  ", UnknownError, none, ""},
-        {C12, "9AB Y  ", UnknownError, none, ""},
-        {C12, "XAB Y  ", UnknownError, none, ""},
-        {C12, "701 12ab", UnknownError, none, ""}, // not a number: no error escapes
+        // Header replies: second character 1, or 0 with an odd third character, carry a value.
+        {Coded, "603 LINE 4   ", Ok, F::Header, "LINE 4   "},
+        {Coded, "619 TITLE", Ok, F::Header, "TITLE"},
+        {Coded, "604 Y  ", Ok},
+        {Coded, "600 Y  ", Ok},
+        {Coded, "628 Y  ", Ok},
+        {Coded, "628 N  ", UnknownError},
+        {Coded, "601 Y  ", UnknownError},
+        {Coded, "60A Y  ", UnknownError},
+        {Coded, "631 Y  ", UnknownError},
+        {Coded, "701 12", Ok, F::Library, "12"},
+        {Coded, "7x1   7", Ok, F::Library, "7"}, // position 2 is not examined; blanks lead
+        {Coded, "701 12ab", UnknownError},
+        {Coded, "700 Y  ", Ok},
+        {Coded, "700 N  ", UnknownError},
+        {Coded, "702 12", UnknownError},
+        {Coded, "", UnknownError},
+        {Coded, "8AB Y  ", UnknownError},
+        {Coded, "9AB Y  ", UnknownError},
+        {Coded, "XAB Y  ", UnknownError},
+        // Bench: the library query needs its acknowledgement.
+        {Bench(StepBenchLibraryQuery), "12\x06", Ok, F::Library, "12"},
+        {Bench(StepBenchLibraryQuery), "13", CommandFailed},
+        {Bench(StepBenchLibraryQuery), "LIB\x06", CommandFailed},
+        {Bench(StepAcknowledge), "SELECTED\x06", Ok},
+        {Bench(StepAcknowledge), "SELECTED\x15", CommandFailed},
+        {Bench(StepNone), "12\x06", UnknownError},
+        // Menu: an acknowledged query moves on to its next line; a refusal names its reason.
+        {Menu(StepAcknowledge), "0", std::nullopt, F::None, "", StepMenuLibraryNumber},
+        {Menu(StepMenuLibraryNumber), "17", Ok, F::Library, "17"},
+        {Menu(StepMenuLibraryNumber), "seventeen", UnknownError},
+        {Menu(StepQueryAcknowledge), "0", std::nullopt, F::None, "", StepQueryValue},
+        {Menu(StepQueryValue), "+12.5", Ok, F::Menu, "12.5"},
+        {Menu(StepQueryValue), "-3", Ok, F::Menu, "-3"},
+        {Menu(StepQueryValue), "+" + std::string(40, '7'), Ok, F::Menu, std::string(30, '7')},
+        {Menu(StepQueryValue), " LINE A ", Ok, F::Menu, " LINE A "},
+        {Menu(StepQueryValue), "1\0002"s, Ok, F::Menu, "1\0002"s},
+        {Menu(StepSetAcknowledge), "0", Ok},
+        {Menu(StepSetAcknowledge), "1", InvalidCommand},
+        {Menu(StepSetAcknowledge), "2", InvalidSource},
+        {Menu(StepSetAcknowledge), "3", InvalidValue},
+        {Menu(StepSetAcknowledge), "4", InvalidAction},
+        {Menu(StepSetAcknowledge), "5", ControlOrSpcOn},
+        {Menu(StepSetAcknowledge), "6", UnknownError},
+        {Menu(StepSetAcknowledge), "0 ", UnknownError},
+        {Menu(StepSetAcknowledge), "", UnknownError},
+        {Menu(StepNone), "0", UnknownError},
+        // A model without a family reads nothing into any reply.
+        {ReplyContext{}, "701 12", std::nullopt},
     };
     for (const auto& c : cases) {
-        LinkWorld world(c.model);
-        world.exchange.replyStatus = Pending;
-        world.exchange.ParseReply(c.reply);
-        EXPECT_EQ(world.exchange.replyStatus, c.status) << "reply '" << c.reply << "'";
-        if (c.field) {
-            EXPECT_EQ(world.exchange.*c.field, c.value) << "reply '" << c.reply << "'";
+        const ParsedReply parsed = ParseReply(c.context, c.reply);
+        const std::string row =
+            "reply '" + c.reply + "' in step " + std::string(NameOf(c.context.step));
+        EXPECT_EQ(parsed.status, c.status) << row;
+        EXPECT_EQ(parsed.nextStep, c.nextStep) << row;
+        if (c.field != Field::None) {
+            EXPECT_EQ(ValueOf(parsed, c.field), c.value) << row;
+        }
+        for (const Field other : {F::Mnemonic, F::Numeric, F::Header, F::Library, F::Menu}) {
+            if (other != c.field) {
+                EXPECT_EQ(ValueOf(parsed, other), std::nullopt) << row;
+            }
         }
     }
 }
 
-TEST(CodedReplies, LibraryQueryReadsTheNumber) {
-    LinkWorld world(C12);
-    world.exchange.ParseReply("701 12");
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(world.exchange.currentLibrary, 12);
-    world.exchange.ParseReply("7x1   7"); // position 4 is not examined; blanks lead the number
-    EXPECT_EQ(world.exchange.currentLibrary, 7);
+TEST(ReplyParsers, OnlyTheBenchAcknowledgementRestoresTheUsualTimeOut) {
+    EXPECT_TRUE(ParseReply(Bench(StepAcknowledge), "X\x15").defaultTimeOut);
+    EXPECT_FALSE(ParseReply(Bench(StepBenchLibraryQuery), "1\x06").defaultTimeOut);
+    EXPECT_FALSE(ParseReply(Menu(StepSetAcknowledge), "0").defaultTimeOut);
 }
 
-TEST(BenchReplies, LibraryQueryNeedsTheAcknowledge) {
-    LinkWorld world(B01);
-    auto& exchange = world.exchange;
-    exchange.exchangeStep = ExchangeStep::StepBenchLibraryQuery;
-    exchange.ParseReply("12\x06");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(exchange.currentLibrary, 12);
-    exchange.ParseReply("13");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::CommandFailed);
-    exchange.ParseReply("LIB\x06");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::CommandFailed);
-    EXPECT_EQ(exchange.currentLibrary, 12);
-
-    exchange.exchangeStep = ExchangeStep::StepAcknowledge;
-    exchange.TimeOutTimer().SetInterval(10000);
-    exchange.ParseReply("SELECTED\x15");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::CommandFailed);
-    EXPECT_EQ(exchange.TimeOutTimer().Interval(), 2500);
-
-    exchange.exchangeStep = ExchangeStep::StepNone;
-    exchange.ParseReply("12\x06");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::UnknownError);
-}
-
-class RecordingWriter : public CaptureWriter {
-public:
-    void WriteCapturedLine(const std::string& fileName, std::string_view section, int lineNumber,
-                           const std::string& line) override {
-        if (fail)
-            throw std::runtime_error("disk full");
-        writes.push_back(fileName + "|" + std::string(section) + "|" + std::to_string(lineNumber) +
-                         "|" + line);
-    }
-    std::vector<std::string> writes;
-    bool fail = false;
-};
-
-TEST(BenchReplies, CaptureNumbersLinesAndMovesTheProgressBar) {
-    LinkWorld world(B01);
-    auto& exchange = world.exchange;
-    RecordingWriter writer;
-    SimpleProgress progress;
-    exchange.SetCaptureWriter(&writer);
-    exchange.SetCaptureProgress(&progress);
-    exchange.captureFileName = "lib.lvf";
-    exchange.captureLineNumber = 1;
-    exchange.exchangeStep = ExchangeStep::StepCaptureCommon;
-    exchange.replyStatus = ReplyStatus::Pending;
-
-    exchange.ParseReply("COMMON 400 BYTES");
-    EXPECT_EQ(progress.maximum, 5);
-    EXPECT_EQ(progress.position, 1);
-    exchange.ParseReply(" CAL 1.0 \x00 2"s);
-    EXPECT_EQ(progress.position, 2);
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::Pending);
-    EXPECT_EQ(exchange.captureLineNumber, 3);
-    exchange.ParseReply("END\x06");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(progress.position, 0);
-    EXPECT_EQ(writer.writes, (std::vector<std::string>{"lib.lvf|Common|1|COMMON 400 BYTES",
-                                                       "lib.lvf|Common|2| CAL 1.0 \x00 2"s}));
-
-    // The next section starts its progress from its own first line.
-    exchange.exchangeStep = ExchangeStep::StepCaptureUser;
-    exchange.captureLineNumber = 1;
-    exchange.replyStatus = ReplyStatus::Pending;
-    exchange.ParseReply("USER 81");
-    EXPECT_EQ(progress.maximum, 1);
-    exchange.ParseReply("BAD\x15");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::CommandFailed);
-    EXPECT_EQ(writer.writes.back(), "lib.lvf|User|1|USER 81");
-}
-
-TEST(BenchReplies, FirstLineWithoutAByteCountEndsTheCapture) {
-    LinkWorld world(B01);
-    SimpleProgress progress;
-    world.exchange.SetCaptureProgress(&progress);
-    world.exchange.exchangeStep = ExchangeStep::StepCaptureUser;
-    world.exchange.replyStatus = ReplyStatus::Pending;
-    world.exchange.ParseReply("USER LIBRARY DUMP");
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::UnknownError);
-    world.exchange.replyStatus = ReplyStatus::Pending;
-    world.exchange.ParseReply("\x15"); // refused before the first line
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::CommandFailed);
-}
-
-TEST(MenuReplies, StepsMoveOnAcknowledgeAndValues) {
-    using enum ExchangeStep;
-    LinkWorld world(M01);
-    auto& exchange = world.exchange;
-    exchange.replyStatus = ReplyStatus::Pending;
-
-    exchange.exchangeStep = StepAcknowledge;
-    exchange.ParseReply("0");
-    EXPECT_EQ(exchange.exchangeStep, StepMenuLibraryNumber);
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::Pending);
-    exchange.ParseReply("17");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::Ok);
-    EXPECT_EQ(exchange.currentLibrary, 17);
-
-    exchange.exchangeStep = StepQueryAcknowledge;
-    exchange.ParseReply("0");
-    EXPECT_EQ(exchange.exchangeStep, StepQueryValue);
-    exchange.ParseReply("+12.5");
-    EXPECT_EQ(exchange.menuValue, "12.5");
-    exchange.ParseReply("-3");
-    EXPECT_EQ(exchange.menuValue, "-3");
-    exchange.ParseReply("+" + std::string(40, '7'));
-    EXPECT_EQ(exchange.menuValue, std::string(30, '7'));
-    exchange.ParseReply(" LINE A ");
-    EXPECT_EQ(exchange.menuValue, " LINE A ");
-
-    const std::pair<const char*, ReplyStatus> codes[] = {
-        {"0", ReplyStatus::Ok},
-        {"1", ReplyStatus::InvalidCommand},
-        {"2", ReplyStatus::InvalidSource},
-        {"3", ReplyStatus::InvalidValue},
-        {"4", ReplyStatus::InvalidAction},
-        {"5", ReplyStatus::ControlOrSpcOn},
-        {"6", ReplyStatus::UnknownError},
-        {"0 ", ReplyStatus::UnknownError},
-        {"", ReplyStatus::UnknownError},
+TEST(ReplyParsers, DumpLinesAnnounceTheirSizeAreKeptAndEndOnAcknowledge) {
+    struct DumpCase {
+        bool first;
+        std::string line;
+        std::optional<ReplyStatus> status;
+        std::optional<std::int32_t> bytes;
+        bool progress;
+        bool store;
+        bool ended;
     };
-    for (const auto& [line, status] : codes) {
-        exchange.exchangeStep = StepSetAcknowledge;
-        exchange.replyStatus = ReplyStatus::Pending;
-        exchange.ParseReply(line);
-        EXPECT_EQ(exchange.replyStatus, status) << "'" << line << "'";
+    const DumpCase cases[] = {
+        {true, "COMMON 400 BYTES", std::nullopt, 400, false, true, false},
+        {true, "USER 81", std::nullopt, 81, false, true, false},
+        {false, " CAL 1.0 \x00 2"s, std::nullopt, std::nullopt, true, true, false},
+        {false, "END\x06", Ok, std::nullopt, true, false, true},
+        {false, "BAD\x15", CommandFailed, std::nullopt, true, false, false},
+        {true, "USER 81 \x15", CommandFailed, 81, false, false, false},
+        // A first line without a byte count ends the capture; a lone NAK is a refusal.
+        {true, "USER LIBRARY DUMP", UnknownError, std::nullopt, false, false, false},
+        {true, "\x15", CommandFailed, std::nullopt, false, false, false},
+    };
+    for (const ExchangeStep step : {StepCaptureCommon, StepCaptureUser}) {
+        for (const auto& c : cases) {
+            const ParsedReply parsed = ParseBenchReply(c.line, step, c.first);
+            EXPECT_EQ(parsed.status, c.status) << c.line;
+            EXPECT_EQ(parsed.dumpBytes, c.bytes) << c.line;
+            EXPECT_EQ(parsed.dumpProgress, c.progress) << c.line;
+            EXPECT_EQ(parsed.storeDumpLine, c.store) << c.line;
+            EXPECT_EQ(parsed.dumpEnded, c.ended) << c.line;
+        }
     }
-
-    exchange.exchangeStep = StepMenuLibraryNumber;
-    exchange.ParseReply("seventeen");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::UnknownError);
-    exchange.exchangeStep = StepNone;
-    exchange.ParseReply("0");
-    EXPECT_EQ(exchange.replyStatus, ReplyStatus::UnknownError);
 }
 
-TEST(Replies, AbortedHoldsAndUndefinedModelIgnoresReplies) {
-    LinkWorld world(C12);
-    world.exchange.Abort();
-    world.exchange.ParseReply("701 12");
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Aborted);
-    EXPECT_EQ(world.exchange.currentLibrary, 0);
-
-    world.UseModel(47);
-    world.exchange.replyStatus = ReplyStatus::Pending;
-    world.exchange.ParseReply("701 12");
-    EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Pending);
-}
-
-TEST(Replies, DecimalFieldsAreStrict) {
+TEST(ReplyParsers, DecimalFieldsAreStrict) {
     EXPECT_EQ(ParseDecimal("12"), 12);
     EXPECT_EQ(ParseDecimal("  12"), 12);
     EXPECT_EQ(ParseDecimal("-3"), -3);

@@ -34,12 +34,12 @@ TEST(SimProcessor, AnswersLibraryQueryAndSelectInEachFamily) {
         WiredToSimulator world(model);
         world.processor->activeLibrary = 12;
         world.exchange.QueryLibrary();
-        EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Ok) << model;
-        EXPECT_EQ(world.exchange.currentLibrary, 12) << model;
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok) << model;
+        EXPECT_EQ(world.exchange.currentLibrary(), 12) << model;
         world.exchange.SelectLibrary(7);
-        EXPECT_EQ(world.exchange.replyStatus, ReplyStatus::Ok) << model;
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok) << model;
         world.exchange.QueryLibrary();
-        EXPECT_EQ(world.exchange.currentLibrary, 7) << model;
+        EXPECT_EQ(world.exchange.currentLibrary(), 7) << model;
     }
 }
 
@@ -117,7 +117,7 @@ TEST(SimProcessor, RefusalsReachTheProgramAsTheirStatus) {
         WiredToSimulator world(c.model);
         world.processor->SetFaults(ParseFaultRules(c.rule));
         world.exchange.SelectLibrary(9);
-        EXPECT_EQ(world.exchange.replyStatus, c.status) << c.rule;
+        EXPECT_EQ(world.exchange.replyStatus(), c.status) << c.rule;
     }
 }
 

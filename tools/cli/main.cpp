@@ -144,8 +144,8 @@ int Run(const cli::Options& options) {
         transport.OpenConnection();
         int library = 0;
         exchange.QueryLibrary();
-        library = exchange.currentLibrary;
-        if (options.command == "upload" && exchange.replyStatus == ReplyStatus::Ok) {
+        library = exchange.currentLibrary();
+        if (options.command == "upload" && exchange.replyStatus() == ReplyStatus::Ok) {
             MessageLog log;
             log.onAppend = [](const std::string& line) { std::cout << line << std::endl; };
             ParameterTables tables;
@@ -156,16 +156,16 @@ int Run(const cli::Options& options) {
             // as one of its own, as the dialog does.
             state.fileModelType =
                 ProfileFile(options.file).ReadInteger("SystemSettings", "ModelNo", -1);
-            if (options.modelType == 46)
-                state.fileModelType = 46;
+            if (model.Quirks().convertsEveryFile)
+                state.fileModelType = model.ModelType();
             RunUpload(context, view, state,
                       {options.library, options.lastLibrary.has_value(),
                        options.lastLibrary.value_or(options.library), options.file,
                        options.includeCalibration});
             transport.CloseAtExit();
-            return exchange.replyStatus == ReplyStatus::Ok ? 0 : 1;
+            return exchange.replyStatus() == ReplyStatus::Ok ? 0 : 1;
         }
-        if (options.command == "download" && exchange.replyStatus == ReplyStatus::Ok) {
+        if (options.command == "download" && exchange.replyStatus() == ReplyStatus::Ok) {
             // The lines the message window would show, as they come.
             MessageLog log;
             log.onAppend = [](const std::string& line) { std::cout << line << std::endl; };
@@ -176,16 +176,16 @@ int Run(const cli::Options& options) {
                         {options.library, options.lastLibrary.has_value(),
                          options.lastLibrary.value_or(options.library), options.file});
             transport.CloseAtExit();
-            return exchange.replyStatus == ReplyStatus::Ok ? 0 : 1;
+            return exchange.replyStatus() == ReplyStatus::Ok ? 0 : 1;
         }
-        if (options.command == "select" && exchange.replyStatus == ReplyStatus::Ok) {
-            ChangeLibrary(exchange, model, exchange.currentLibrary, options.library, {});
+        if (options.command == "select" && exchange.replyStatus() == ReplyStatus::Ok) {
+            ChangeLibrary(exchange, model, exchange.currentLibrary(), options.library, {});
             library = options.library;
         }
-        if (const auto line = CurrentLibraryLine(exchange.replyStatus, library, texts))
+        if (const auto line = CurrentLibraryLine(exchange.replyStatus(), library, texts))
             std::cout << *line << "\n";
         transport.CloseAtExit();
-        return exchange.replyStatus == ReplyStatus::Ok ? 0 : 1;
+        return exchange.replyStatus() == ReplyStatus::Ok ? 0 : 1;
     } catch (const TcpError& error) {
         std::cerr << "setfolio-cli: " << error.what() << "\n";
         return 1;

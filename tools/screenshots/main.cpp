@@ -193,8 +193,8 @@ int main(int argc, char* argv[]) {
     download.ToLibCBClick();
     download.ToLibrarySpinEdit.value = 5;
     download.FileName.caption = "/home/line3/backups/Line.lvf";
-    exchange.currentLibrary = 4;
     download.SetTransferMode(true, 401);
+    download.LibCounter.caption = "4"; // the second library of the block
     download.SetPosition(240);
     QtTransferForm downloadDialog(download, prompts);
     for (const auto& [applied, name] : {std::pair{Language::English, "download.png"},
