@@ -40,14 +40,11 @@ int main(int argc, char* argv[]) {
     QtEditIpForm ipList(app.ipForm, prompts, &communications);
 
     dialogs.mainWindow = &mainWindow;
+    // Every window shows its model again when the model signals a change (a new language
+    // among them); a dialog is brought up to date before it opens.
     dialogs.showLanguage = [&] {
         language.Refresh();
         language.exec();
-        mainWindow.Refresh();
-        communications.Refresh();
-        changeLibrary.Refresh();
-        download.Refresh();
-        upload.Refresh();
     };
     dialogs.showCommunications = [&] {
         communications.Refresh();
@@ -65,17 +62,11 @@ int main(int argc, char* argv[]) {
         changeLibrary.Refresh();
         changeLibrary.exec();
     };
-    app.serialForm.showIpListDialog = [&] {
+    dialogs.showIpList = [&] {
         app.ipForm.ShowIpListDialog();
         ipList.Refresh();
         ipList.exec();
     };
-    // The start-up sequence changes texts (language) and the model list's state.
-    app.mainForm.StartupTimer().SetOnExpiry([&] {
-        app.mainForm.StartupTimerTimer();
-        mainWindow.Refresh();
-    });
-
     ReportFirstPaint(mainWindow);
     mainWindow.show();
     return QApplication::exec();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include "core/Signal.h"
+
 #include <string>
 #include <vector>
 
@@ -11,13 +12,12 @@ class MessageLog {
 public:
     void AddMessageLine(const std::string& line) {
         m_lines.push_back(line);
-        if (onAppend)
-            onAppend(line);
+        appended.Emit(line);
     }
     const std::vector<std::string>& Lines() const { return m_lines; }
 
-    // Lets the window show each line as it arrives.
-    std::function<void(const std::string&)> onAppend;
+    // Each line as it arrives, for the window (or the console) that shows them.
+    Signal<const std::string&> appended;
 
 private:
     std::vector<std::string> m_lines;

@@ -41,8 +41,7 @@ void ChangeLibForm::OKBtnClick() {
     const int chosen = LibrarySpinEdit.value;
     ChangeLibrary(m_exchange, m_model, LibraryAtOpen, chosen, [this](bool enabled) {
         formEnabled = enabled;
-        if (onEnabledChanged)
-            onEnabledChanged();
+        Changed();
     });
     ShowCurrentLibrary(chosen, m_exchange.replyStatus(), m_localisation.Messages(), m_prompts,
                        m_log);

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "forms/FormControls.h"
-#include "i18n/Localisation.h"
-
-#include <functional>
+#include "forms/FormModel.h"
 
 namespace setfolio {
 
@@ -14,7 +12,7 @@ class MessageLog;
 class Prompts;
 
 // The change-library dialog ("Change Library").
-class ChangeLibForm : public TextTargets {
+class ChangeLibForm : public FormModel {
 public:
     ChangeLibForm(Exchange& exchange, const CurrentModel& model, Localisation& localisation,
                   Prompts& prompts, MessageLog& log, Dialogs& dialogs);
@@ -26,8 +24,6 @@ public:
     Button OKBtn;
     Button CancelBtn;
     int LibraryAtOpen = 0;
-    // Runs when the dialog is disabled or enabled again around a long wait.
-    std::function<void()> onEnabledChanged;
 
     // Asks for the active library; opens the dialog only when the processor answered.
     void OpenChangeLibraryDialog();

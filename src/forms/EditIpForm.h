@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/FormControls.h"
+#include "forms/FormModel.h"
 #include "link/IpAddressList.h"
 
 namespace setfolio {
@@ -10,7 +11,7 @@ class SerialForm;
 
 // The IP address list dialog ("Manage IP Address List"). Edits change only its own list until OK
 // writes the file and reloads the communications dialog's address list.
-class EditIpForm {
+class EditIpForm : public FormModel {
 public:
     EditIpForm(const IpAddressListFile& file, SerialForm& serialForm, Prompts& prompts);
 

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "forms/FormControls.h"
-#include "i18n/Localisation.h"
+#include "forms/FormModel.h"
 
 namespace setfolio {
 
 class Settings;
 
 // The language dialog ("Select Language"). Its marked line decides what ApplyLanguage applies.
-class LanguageForm : public TextTargets {
+class LanguageForm : public FormModel {
 public:
     // `parity` is the communications dialog's parity list, whose marked line survives a change
     // of language.

@@ -1,6 +1,7 @@
 #include "forms/MainForm.h"
 
 #include "core/CurrentModel.h"
+#include "core/Guarded.h"
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
 #include "forms/ChangeLibForm.h"
@@ -42,7 +43,12 @@ MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(
 
     m_startupTimer = m_with.loop.CreateTimer();
     m_startupTimer->SetInterval(StartupDelayMs);
-    m_startupTimer->SetOnExpiry([this] { StartupTimerTimer(); });
+    m_startupTimer->SetOnExpiry([this] {
+        // The steps before a failing one (the language, above all) stay in force, and the
+        // window shows them whether or not a later step failed.
+        RunGuarded(m_with.prompts, [this] { StartupTimerTimer(); });
+        Changed();
+    });
 }
 
 MainForm::~MainForm() = default;

@@ -2,7 +2,7 @@
 
 #include "core/MessageLog.h"
 #include "forms/FormControls.h"
-#include "i18n/Localisation.h"
+#include "forms/FormModel.h"
 
 #include <memory>
 #include <string>
@@ -34,7 +34,7 @@ inline constexpr int StartupDelayMs = 1000;
 
 // The main window ("Setfolio"): model list, tool buttons, menu and message window, and the
 // start-up sequence that runs once, a second after the window was created.
-class MainForm : public TextTargets {
+class MainForm : public FormModel {
 public:
     struct Collaborators {
         const Settings& settings;

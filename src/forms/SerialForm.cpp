@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "forms/ControlTexts.h"
 #include "link/Decimal.h"
+#include "platform/Dialogs.h"
 
 #include <stdexcept>
 
@@ -21,8 +22,9 @@ int MarkedNumber(const Choice& list, const char* what) {
 
 } // namespace
 
-SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisation& localisation)
-    : m_settings(settings), m_transport(transport) {
+SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisation& localisation,
+                       Dialogs& dialogs)
+    : m_settings(settings), m_transport(transport), m_dialogs(dialogs) {
     EthernetBtn.enabled = false; // Ethernet is chosen through the settings file only
     EthernetBtn.hint = "Click to select Ethernet communications";
     SerialBtn.hint = "Click to select serial communications";
@@ -52,9 +54,15 @@ SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisat
 
     m_transport.SetSerialSettingsSource([this] { return CurrentSerialSettings(); });
     m_transport.SetHostEntrySource([this] { return HostEntry(); });
-    m_transport.SetOnPortError([this] { m_portErrorReported = true; });
+    m_portErrors = m_transport.portErrorReported.Subscribe([this] { m_portErrorReported = true; });
     localisation.Attach(TextWindow::SerialForm, *this);
     ApplyConnectionType(false);
+}
+
+SerialForm::~SerialForm() {
+    // The transport outlives the window's model only in tests, but it must never call into it.
+    m_transport.SetSerialSettingsSource([] { return SerialSettings{}; });
+    m_transport.SetHostEntrySource([] { return std::string(); });
 }
 
 void SerialForm::ApplyConnectionType(bool ethernet) {
@@ -103,8 +111,7 @@ void SerialForm::SaveCommSettings() {
 }
 
 void SerialForm::EditBtnClick() {
-    if (showIpListDialog)
-        showIpListDialog();
+    m_dialogs.ShowIpListDialog();
 }
 
 bool SerialForm::OKBtnClick() {

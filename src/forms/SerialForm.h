@@ -1,20 +1,24 @@
 #pragma once
 
 #include "forms/FormControls.h"
+#include "forms/FormModel.h"
 #include "i18n/Localisation.h"
 #include "link/Transport.h"
 
-#include <functional>
-
 namespace setfolio {
 
+class Dialogs;
 class Settings;
 
 // The communications dialog ("Configure Communications"). Its lists are where the running
 // program keeps the communication settings: the transport reads them from here.
-class SerialForm : public TextTargets {
+class SerialForm : public FormModel {
 public:
-    SerialForm(const Settings& settings, Transport& transport, Localisation& localisation);
+    SerialForm(const Settings& settings, Transport& transport, Localisation& localisation,
+               Dialogs& dialogs);
+    ~SerialForm() override;
+    SerialForm(const SerialForm&) = delete;
+    SerialForm& operator=(const SerialForm&) = delete;
 
     Window form{"Configure Communications", 471, 343};
     Toggle EthernetBtn;
@@ -36,9 +40,6 @@ public:
     Choice StopBitsComboBox;
     Button OKBtn;
     Button CancelBtn;
-
-    // Opens the IP address list dialog; set by whoever builds the windows.
-    std::function<void()> showIpListDialog;
 
     void ApplyConnectionType(bool ethernet);
     void LoadCommSettings();
@@ -64,6 +65,8 @@ protected:
 private:
     const Settings& m_settings;
     Transport& m_transport;
+    Dialogs& m_dialogs;
+    Subscription m_portErrors;
     bool m_portErrorReported = false;
 };
 

@@ -1,5 +1,6 @@
 #include "forms/TransferForm.h"
 
+#include "core/ScopeExit.h"
 #include "forms/ControlTexts.h"
 #include "link/Exchange.h"
 #include "platform/EventLoop.h"
@@ -88,15 +89,9 @@ bool TransferForm::StartAtCurrentLibrary(int firstMaximum) {
 bool TransferForm::RunFromOk(const std::function<void()>& transfer) {
     if (m_running)
         return false; // the first OK is still at work
-    m_running = true;
+    const auto running = FlagForScope(m_running);
     closeAfterTransfer = true;
-    try {
-        transfer();
-    } catch (...) {
-        m_running = false;
-        throw;
-    }
-    m_running = false;
+    transfer();
     return closeAfterTransfer;
 }
 

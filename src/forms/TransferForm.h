@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/FormControls.h"
-#include "i18n/Localisation.h"
+#include "forms/FormModel.h"
 #include "transfer/TransferContext.h"
 #include "transfer/TransferView.h"
 
@@ -17,7 +17,7 @@ class Timer;
 
 // What the download and upload dialogs have in common: the library and block controls, the file
 // panel, OK and Cancel, and the progress area that transfer mode shows.
-class TransferForm : public TextTargets, public TransferView {
+class TransferForm : public FormModel, public TransferView {
 public:
     TransferForm(const TransferContext& context, EventLoop& loop, int pauseTickMs);
     ~TransferForm() override;
@@ -42,8 +42,6 @@ public:
     std::string initialFolder = "C:\\Setfolio";
     // Cleared by KeepOpen while OK runs: the window then stays open.
     bool closeAfterTransfer = true;
-    // Runs whenever the form changed during a transfer, so the window can show it at once.
-    std::function<void()> onChanged;
 
     virtual void FileBtnClick() = 0;
     // Runs the transfer; returns whether the dialog closes.
@@ -73,10 +71,6 @@ protected:
     // Runs a transfer from OK; a second OK while one runs does nothing. Returns whether the
     // dialog closes.
     bool RunFromOk(const std::function<void()>& transfer);
-    void Changed() {
-        if (onChanged)
-            onChanged();
-    }
 
     TransferContext m_context;
 

@@ -30,6 +30,10 @@ void Localisation::Apply(Language language) {
         if (auto* targets = m_windows[static_cast<std::size_t>(entry.window)])
             targets->SetText(entry.target, entry.property, text);
     }
+    for (auto* targets : m_windows) {
+        if (targets)
+            targets->TextsApplied();
+    }
 }
 
 } // namespace setfolio

@@ -19,6 +19,9 @@ public:
     // The text a control (or the window) shows now; nothing for a target the window lacks.
     std::optional<std::string> Text(std::string_view target, TextProperty property) const;
 
+    // Runs once a language has put all its texts into the window.
+    virtual void TextsApplied() {}
+
 protected:
     // Where the window keeps one text of a control (or its own caption); nullptr for a target
     // or property it does not have.

@@ -1,5 +1,6 @@
 #include "link/Transport.h"
 
+#include "core/Guarded.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
@@ -18,7 +19,8 @@ Transport::Transport(SerialPort& port, TcpClient& tcp, EventLoop& loop, Prompts&
       m_connectAttempt(loop.CreateTimer()), m_serialSettings([] { return SerialSettings{}; }),
       m_hostEntry([] { return std::string(); }) {
     m_connectAttempt->SetInterval(ConnectAttemptMs);
-    m_connectAttempt->SetOnExpiry([this] { ConnectAttemptTimer(); });
+    m_connectAttempt->SetOnExpiry(
+        [this] { RunGuarded(m_prompts, [this] { ConnectAttemptTimer(); }); });
     m_tcp.SetOnConnected([this] { TcpClientConnected(); });
 }
 
@@ -79,8 +81,7 @@ void Transport::ReportPortError(const PortError& error) {
         m_prompts.ErrorBox("Unspecified error for COM " + port + ".");
         break;
     }
-    if (m_onPortError)
-        m_onPortError();
+    portErrorReported.Emit();
 }
 
 void Transport::ConnectTcp() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Signal.h"
 #include "platform/SerialPort.h"
 
 #include <cstdint>
@@ -41,8 +42,8 @@ public:
     void SetSerialSettingsSource(std::function<SerialSettings()> source);
     // The text of the selected line of the IP address list ("" when none is selected).
     void SetHostEntrySource(std::function<std::string()> source);
-    // Runs after a port error has been reported (the communications dialog stays open then).
-    void SetOnPortError(std::function<void()> handler) { m_onPortError = std::move(handler); }
+    // After a port error has been reported (the communications dialog stays open then).
+    Signal<> portErrorReported;
 
     ConnectionType Type() const { return m_type; }
     void SetConnectionType(ConnectionType type) { m_type = type; }
@@ -80,7 +81,6 @@ private:
     std::unique_ptr<Timer> m_connectAttempt;
     std::function<SerialSettings()> m_serialSettings;
     std::function<std::string()> m_hostEntry;
-    std::function<void()> m_onPortError;
 
     ConnectionType m_type = ConnectionType::Serial;
     bool m_portFailed = false;

@@ -20,6 +20,7 @@ public:
 
     virtual void ShowLanguageDialog() = 0;
     virtual void ShowCommunicationsDialog() = 0;
+    virtual void ShowIpListDialog() = 0;
     virtual void ShowChangeLibraryDialog() = 0;
     virtual void ShowDownloadDialog() = 0;
     virtual void ShowUploadDialog() = 0;

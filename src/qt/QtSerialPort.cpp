@@ -1,5 +1,8 @@
 #include "qt/QtSerialPort.h"
 
+#include "core/ScopeExit.h"
+
+#include <exception>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -29,7 +32,17 @@ PortErrorKind KindOf(QSerialPort::SerialPortError error) {
 } // namespace
 
 QtSerialPort::QtSerialPort(std::string programFolder) : m_programFolder(std::move(programFolder)) {
-    QObject::connect(&m_port, &QSerialPort::readyRead, [this] { OnReadyRead(); });
+    QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
+        // An error of a handler must not unwind through QSerialPort's own reading, which would
+        // leave it deaf: it is raised again from an event of its own, as any handler's error.
+        try {
+            OnReadyRead();
+        } catch (...) {
+            QMetaObject::invokeMethod(
+                &m_port, [error = std::current_exception()] { std::rethrow_exception(error); },
+                Qt::QueuedConnection);
+        }
+    });
     QObject::connect(&m_port, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { OnError(error); });
 }
@@ -111,15 +124,17 @@ void QtSerialPort::EnsureOpen() {
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.setReadBufferSize(static_cast<qint64>(m_inputQueueSize));
 
-    m_opening = true;
-    const bool opened = m_port.open(QIODevice::ReadWrite);
-    if (opened) {
-        // Devices without modem lines (pseudo-terminals, some adapters) refuse these; the port
-        // works regardless.
-        m_port.setDataTerminalReady(true);
-        m_port.setRequestToSend(true);
+    bool opened = false;
+    {
+        const auto opening = FlagForScope(m_opening);
+        opened = m_port.open(QIODevice::ReadWrite);
+        if (opened) {
+            // Devices without modem lines (pseudo-terminals, some adapters) refuse these; the
+            // port works regardless.
+            m_port.setDataTerminalReady(true);
+            m_port.setRequestToSend(true);
+        }
     }
-    m_opening = false;
     if (!opened)
         throw PortError(KindOf(m_port.error()), number,
                         name + ": " + m_port.errorString().toStdString());
@@ -185,7 +200,8 @@ void QtSerialPort::OnReadyRead() {
     // below, after the events of the earlier bytes.
     if (m_delivering)
         return;
-    m_delivering = true;
+    // A handler that throws must not leave the port deaf to every later byte.
+    const auto delivering = FlagForScope(m_delivering);
     const std::uint64_t session = m_session;
     while (m_session == session && m_port.isOpen() && m_port.bytesAvailable() > 0) {
         const QByteArray chunk = m_port.readAll();
@@ -206,7 +222,6 @@ void QtSerialPort::OnReadyRead() {
             }
         }
     }
-    m_delivering = false;
 }
 
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {

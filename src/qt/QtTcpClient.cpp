@@ -1,5 +1,7 @@
 #include "qt/QtTcpClient.h"
 
+#include "core/ScopeExit.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -38,12 +40,13 @@ void QtTcpClient::Connect() {
     m_peerClosed = false;
     m_failure.clear();
 
-    m_connecting = true;
-    m_socket.connectToHost(QString::fromStdString(m_host), m_port);
-    m_loop.WaitUntil([this] {
-        return m_abandoned || m_failed || m_socket.state() == QAbstractSocket::ConnectedState;
-    });
-    m_connecting = false;
+    {
+        const auto connecting = FlagForScope(m_connecting);
+        m_socket.connectToHost(QString::fromStdString(m_host), m_port);
+        m_loop.WaitUntil([this] {
+            return m_abandoned || m_failed || m_socket.state() == QAbstractSocket::ConnectedState;
+        });
+    }
 
     if (m_abandoned)
         throw TcpError("Connection attempt abandoned");

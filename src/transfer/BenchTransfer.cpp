@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/CurrentModel.h"
 #include "core/ProfileFile.h"
+#include "core/ScopeExit.h"
 #include "library/LibraryFile.h"
 #include "link/Exchange.h"
 #include "link/Transport.h"
@@ -93,33 +94,6 @@ void CaptureDump(Exchange& exchange, TransferView& view, ExchangeStep step,
     exchange.TimeOutTimer().Stop();
 }
 
-// Stops a timer, however the scope is left.
-class StopOnExit {
-public:
-    explicit StopOnExit(Timer& timer) : m_timer(timer) {}
-    ~StopOnExit() { m_timer.Stop(); }
-    StopOnExit(const StopOnExit&) = delete;
-    StopOnExit& operator=(const StopOnExit&) = delete;
-
-private:
-    Timer& m_timer;
-};
-
-// Puts the reply time-out back as the exchanges expect it, however the upload's wait ended.
-class TimeOutReset {
-public:
-    explicit TimeOutReset(Timer& timer) : m_timer(timer) {}
-    ~TimeOutReset() {
-        m_timer.Stop();
-        m_timer.SetInterval(DefaultReplyTimeOutMs);
-    }
-    TimeOutReset(const TimeOutReset&) = delete;
-    TimeOutReset& operator=(const TimeOutReset&) = delete;
-
-private:
-    Timer& m_timer;
-};
-
 struct Section {
     std::string name;
     std::string first;
@@ -195,7 +169,11 @@ private:
         m_view.SetMaximum(*section.ticks);
         m_view.SetPosition(0);
         Timer& timeOut = m_exchange.TimeOutTimer();
-        const TimeOutReset reset(timeOut);
+        // The reply time-out goes back to what the exchanges expect, however the wait ends.
+        const ScopeExit reset([&timeOut] {
+            timeOut.Stop();
+            timeOut.SetInterval(DefaultReplyTimeOutMs);
+        });
         timeOut.Stop();
         m_exchange.ExpectReply(ExchangeStep::StepAcknowledge);
         Write(section.first);
@@ -212,7 +190,7 @@ private:
     // have nearly left the queue runs out. Meanwhile the progress moves on every tick.
     void AwaitAcknowledgement(Timer& timeOut) {
         m_updateProgress->Start();
-        const StopOnExit stopTicks(*m_updateProgress);
+        const ScopeExit stopTicks([this] { m_updateProgress->Stop(); });
         for (;;) {
             m_exchange.Loop().WaitUntil([&] {
                 if (m_exchange.replyStatus() != ReplyStatus::Pending)

@@ -35,7 +35,9 @@ void DownloadInto(const TransferContext& context, TransferView& view, int librar
         exchange.Fail(ReplyStatus::NoConnection);
     } catch (const PortError&) {
         exchange.Fail(ReplyStatus::NoConnection);
-    } catch (const std::exception&) {
+    } catch (const WriteError&) {
+        // Anything else is no fault of the file the user chose: it goes on, with its own text,
+        // to the handler that shows errors.
         ReportFileError(context, view);
         return;
     }

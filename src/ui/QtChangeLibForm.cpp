@@ -1,7 +1,7 @@
 #include "ui/QtChangeLibForm.h"
 
+#include "core/Guarded.h"
 #include "forms/ChangeLibForm.h"
-#include "ui/Guard.h"
 #include "ui/UiText.h"
 
 #include <QLabel>
@@ -36,14 +36,13 @@ QtChangeLibForm::QtChangeLibForm(ChangeLibForm& form, Prompts& prompts, QWidget*
     m_cancelBtn->setObjectName("CancelBtn");
     m_cancelBtn->setGeometry(133, 66, 90, 25);
 
-    // Disabled while a slow processor is asked for its library again.
-    form.onEnabledChanged = [this] { setEnabled(m_form.formEnabled); };
     connect(m_okBtn, &QPushButton::clicked, this, [this] {
         RunGuarded(m_prompts, [&] { m_form.OKBtnClick(); });
         setEnabled(true);
         accept();
     });
     connect(m_cancelBtn, &QPushButton::clicked, this, &QtChangeLibForm::reject);
+    m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
 }
 

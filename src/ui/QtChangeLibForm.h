@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Signal.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -19,6 +21,7 @@ public:
 
 private:
     ChangeLibForm& m_form;
+    Subscription m_changed; // shows the model again whenever it signals a change
     Prompts& m_prompts;
     QLabel* m_libraryLabel;
     QSpinBox* m_librarySpinEdit;

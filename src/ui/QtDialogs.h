@@ -14,6 +14,7 @@ public:
     // Each shows its window with the model's current state and returns when it is closed.
     std::function<void()> showLanguage;
     std::function<void()> showCommunications;
+    std::function<void()> showIpList;
     std::function<void()> showChangeLibrary;
     std::function<void()> showDownload;
     std::function<void()> showUpload;
@@ -21,6 +22,7 @@ public:
 
     void ShowLanguageDialog() override { Call(showLanguage); }
     void ShowCommunicationsDialog() override { Call(showCommunications); }
+    void ShowIpListDialog() override { Call(showIpList); }
     void ShowChangeLibraryDialog() override { Call(showChangeLibrary); }
     void ShowDownloadDialog() override { Call(showDownload); }
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;

@@ -1,6 +1,6 @@
 #include "ui/QtEditIpForm.h"
 
-#include "ui/Guard.h"
+#include "core/Guarded.h"
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
@@ -120,6 +120,7 @@ QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
         m_form.AddressList.marked = selected.isEmpty() ? -1 : m_addressList->row(selected.front());
     });
 
+    m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
 }
 

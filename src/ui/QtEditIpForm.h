@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Signal.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -31,6 +33,8 @@ private:
     void Ok();
 
     EditIpForm& m_form;
+
+    Subscription m_changed; // shows the model again whenever it signals a change
     Prompts& m_prompts;
     bool m_refreshing = false;
 

@@ -1,6 +1,6 @@
 #include "ui/QtLanguageForm.h"
 
-#include "ui/Guard.h"
+#include "core/Guarded.h"
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
@@ -40,6 +40,7 @@ QtLanguageForm::QtLanguageForm(LanguageForm& form, Prompts& prompts, QWidget* pa
     connect(m_okBtn, &QPushButton::clicked, this, &QtLanguageForm::Ok);
     connect(m_cancelBtn, &QPushButton::clicked, this, &QtLanguageForm::reject);
 
+    m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
 }
 

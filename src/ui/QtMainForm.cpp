@@ -1,7 +1,7 @@
 #include "ui/QtMainForm.h"
 
+#include "core/Guarded.h"
 #include "forms/MainForm.h"
-#include "ui/Guard.h"
 #include "ui/UiText.h"
 
 #include <QAction>
@@ -87,9 +87,8 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     m_messageWindow->setPalette(palette);
     for (const auto& line : form.MessageWindow.Lines())
         m_messageWindow->appendPlainText(FromUtf8(line));
-    form.MessageWindow.onAppend = [this](const std::string& line) {
-        m_messageWindow->appendPlainText(FromUtf8(line));
-    };
+    m_lines = form.MessageWindow.appended.Subscribe(
+        [this](const std::string& line) { m_messageWindow->appendPlainText(FromUtf8(line)); });
 
     m_menuMain = menuBar()->addMenu(QString());
     m_menuMain->setObjectName("MenuMain");
@@ -107,6 +106,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
 
     setWindowTitle(FromUtf8(form.form.caption));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Signal.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -34,6 +36,9 @@ private:
     void Run(const std::function<void()>& handler);
 
     MainForm& m_form;
+
+    Subscription m_lines;
+    Subscription m_changed; // shows the model again whenever it signals a change
     Prompts& m_prompts;
     QToolButton* m_downBtn = nullptr;
     QToolButton* m_upBtn = nullptr;

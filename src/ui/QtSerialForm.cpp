@@ -1,6 +1,6 @@
 #include "ui/QtSerialForm.h"
 
-#include "ui/Guard.h"
+#include "core/Guarded.h"
 #include "ui/UiText.h"
 #include "ui/Widgets.h"
 
@@ -158,6 +158,7 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     follow(m_dataBitsComboBox, m_form.DataBitsComboBox);
     follow(m_stopBitsComboBox, m_form.StopBitsComboBox);
 
+    m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
 }
 

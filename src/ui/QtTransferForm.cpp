@@ -1,8 +1,8 @@
 #include "ui/QtTransferForm.h"
 
+#include "core/Guarded.h"
 #include "forms/DownLoadForm.h"
 #include "forms/UpLoadForm.h"
-#include "ui/Guard.h"
 #include "ui/UiText.h"
 
 #include <QCheckBox>
@@ -152,7 +152,7 @@ QtTransferForm::QtTransferForm(TransferForm& form, Prompts& prompts, UpLoadForm*
     connect(m_cancelBtn, &QPushButton::clicked, this, &QtTransferForm::reject);
     connect(m_abortBtn, &QPushButton::clicked, this,
             [this] { RunGuarded(m_prompts, [&] { m_form.AbortBtnClick(); }); });
-    form.onChanged = [this] { Refresh(); };
+    m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Signal.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -27,6 +29,7 @@ public:
 
 private:
     TransferForm& m_form;
+    Subscription m_changed; // shows the model again whenever it signals a change
     UpLoadForm* m_upload;
     Prompts& m_prompts;
     QLabel* m_modelLabel = nullptr;

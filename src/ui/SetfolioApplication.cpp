@@ -1,6 +1,6 @@
 #include "ui/SetfolioApplication.h"
 
-#include "ui/Guard.h"
+#include "core/Guarded.h"
 
 namespace setfolio {
 

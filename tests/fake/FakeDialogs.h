@@ -14,6 +14,7 @@ class FakeDialogs : public Dialogs {
 public:
     void ShowLanguageDialog() override { Show("language", onLanguage); }
     void ShowCommunicationsDialog() override { Show("communications", onCommunications); }
+    void ShowIpListDialog() override { Show("ip list", onIpList); }
     void ShowChangeLibraryDialog() override { Show("change library", onChangeLibrary); }
     void ShowDownloadDialog() override { Show("download", onDownload); }
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override {
@@ -30,6 +31,7 @@ public:
 
     std::function<void()> onLanguage;
     std::function<void()> onCommunications;
+    std::function<void()> onIpList;
     std::function<void()> onChangeLibrary;
     std::function<void()> onClose;
     std::function<void()> onDownload;

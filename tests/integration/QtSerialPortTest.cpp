@@ -2,6 +2,7 @@
 #include "qt/QtEventLoop.h"
 
 #include "PtyPair.h"
+#include "QtMain.h"
 #include "TempFolder.h"
 
 #include <QSerialPort>
@@ -15,6 +16,7 @@
 #include <vector>
 
 using namespace setfolio;
+using setfolio::testing::GuardedCoreApplication;
 using setfolio::testing::PtyPair;
 using setfolio::testing::TempFolder;
 
@@ -85,6 +87,25 @@ TEST_F(QtSerialPortTest, ReplyEndedByCrRaisesTheTriggerAfterItsBytes) {
     ASSERT_TRUE(WaitFor([&] { return !log.empty(); }));
     EXPECT_EQ(peerReceived, "ID?\r");
     EXPECT_EQ(log, std::vector<std::string>{std::to_string(cr) + "@GAUGE 7\r"});
+}
+
+TEST_F(QtSerialPortTest, HandlerThatThrowsLeavesThePortListening) {
+    const auto cr = port.AddDataTrigger("\r");
+    bool thrown = false;
+    port.SetOnTrigger([&](std::uint16_t handle) {
+        if (!std::exchange(thrown, true))
+            throw std::runtime_error("handler failed");
+        log.push_back(std::to_string(handle) + "@" + received);
+    });
+    GuardedCoreApplication::errors.clear();
+    pty.Write("A\r");
+    // The error reaches the application's handler as an event of its own.
+    ASSERT_TRUE(WaitFor([&] { return !GuardedCoreApplication::errors.empty(); }));
+    EXPECT_EQ(GuardedCoreApplication::errors, std::vector<std::string>{"handler failed"});
+
+    pty.Write("B\r");
+    ASSERT_TRUE(WaitFor([&] { return !log.empty(); }));
+    EXPECT_EQ(log, std::vector<std::string>{std::to_string(cr) + "@A\rB\r"});
 }
 
 TEST_F(QtSerialPortTest, OverlappingTriggersFireInStreamOrderAcrossChunks) {

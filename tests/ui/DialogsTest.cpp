@@ -1,3 +1,4 @@
+#include "FakeDialogs.h"
 #include "FakeEventLoop.h"
 #include "FakePrompts.h"
 #include "FakeSerialPort.h"
@@ -55,7 +56,8 @@ struct World {
     Settings settings{folder.Path()};
     Transport transport{port, tcp, loop, prompts};
     Localisation localisation;
-    SerialForm serial{settings, transport, localisation};
+    fake::FakeDialogs dialogs;
+    SerialForm serial{settings, transport, localisation, dialogs};
     IpAddressListFile ipFile{folder.Path()};
     EditIpForm editIp{ipFile, serial, prompts};
     LanguageForm language{settings, localisation, serial.ParityComboBox};
@@ -311,7 +313,7 @@ TEST(SerialDialog, EditButtonShowsTheReloadedAddressList) {
     world.Load(true);
     QtSerialForm dialog(world.serial, world.prompts);
     int opened = 0;
-    world.serial.showIpListDialog = [&] {
+    world.dialogs.onIpList = [&] {
         ++opened;
         world.serial.IpAddressBox.SetItems({"10.1.1.1"});
     };

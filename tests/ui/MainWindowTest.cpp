@@ -97,3 +97,21 @@ TEST(MainWindow, UnlistedModelShowsItsNameWithNoLineMarked) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MainWindow, ShowsTheStoredLanguageAfterAStartUpWhoseConnectionFailed) {
+    AppWorld world;
+    world.app.settings.Write(keys::Language, 1);
+    world.app.settings.Write(keys::ConnectionType, 1);
+    world.app.settings.Write(keys::IpAddressIndex, 0);
+    world.app.ipListFile.Write({"127.0.0.1 - Line 1"});
+    world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+    world.app.mainForm.FormCreate();
+    QtMainForm window(world.app.mainForm, world.prompts);
+    world.loop.AdvanceBy(StartupDelayMs);
+    EXPECT_EQ(window.findChild<QMenu*>("MenuMain")->title(), QString::fromUtf8("Men\u00fc"));
+    EXPECT_EQ(world.prompts.shown.back(), "error:Connection refused");
+}
+
+} // namespace

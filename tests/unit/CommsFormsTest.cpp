@@ -1,3 +1,4 @@
+#include "FakeDialogs.h"
 #include "LinkWorld.h"
 #include "forms/EditIpForm.h"
 #include "forms/LanguageForm.h"
@@ -15,14 +16,15 @@ namespace {
 // The communication windows over the fake link, built as the program builds them.
 struct CommsWorld : LinkWorld {
     Localisation localisation;
-    SerialForm serialForm{settings, transport, localisation};
+    fake::FakeDialogs dialogs;
+    SerialForm serialForm{settings, transport, localisation, dialogs};
     IpAddressListFile listFile{folder.Path()};
     EditIpForm ipForm{listFile, serialForm, prompts};
     LanguageForm languageForm{settings, localisation, serialForm.ParityComboBox};
 
     CommsWorld() {
         settings.Write(keys::ComPort, 0); // COM1 unless a test says otherwise
-        serialForm.showIpListDialog = [this] { ipForm.ShowIpListDialog(); };
+        dialogs.onIpList = [this] { ipForm.ShowIpListDialog(); };
     }
     // The communication steps of the start-up sequence.
     void StartUp() {

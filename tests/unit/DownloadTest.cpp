@@ -2,6 +2,7 @@
 #include "core/ProfileFile.h"
 #include "library/NumberedNames.h"
 #include "tables/Assembly.h"
+#include "transfer/DownloadFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +68,7 @@ TEST(DownloadCoded, SpecialValuesOfMnemonics) {
 
     // One blank short of a vocabulary text is another text.
     world.replaced["4" + measUnits + "\r"] = "4" + measUnits + " MM    \r";
-    EXPECT_FALSE(world.Download(world.Path("b.lvf"), 5) && false);
+    EXPECT_TRUE(world.Download(world.Path("b.lvf"), 5)) << "only a file error keeps the dialog";
     EXPECT_FALSE(std::filesystem::exists(world.Path("b.lvf")));
     EXPECT_EQ(world.Lines()[world.Lines().size() - 2], "Download failed - value error!");
     EXPECT_EQ(world.Lines().back(), "4" + measUnits + " MM    ");
@@ -144,6 +145,24 @@ TEST(DownloadCoded, NoFileOrAnUnwritablePathIsRefusedBeforeSending) {
         EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::FileError);
         EXPECT_FALSE(std::filesystem::exists("*.lvf"));
     }
+}
+
+TEST(DownloadCoded, AFaultThatIsNotTheFilesIsNotReportedAsAFileNameError) {
+    DownloadWorld world;
+    world.prompts.shown.clear();
+    const TransferContext context{world.app.exchange,
+                                  world.app.model,
+                                  world.app.tables,
+                                  world.app.messageLog,
+                                  world.app.localisation.Messages(),
+                                  world.prompts};
+    // A table that names a row it does not have, for instance: the error goes on with its own
+    // text to the handler that shows it, and no file is written.
+    EXPECT_THROW(DownloadInto(context, world.app.downLoadForm, 5, world.Path("a.lvf"),
+                              [](LibraryFileDraft&) { throw std::out_of_range("row 12"); }),
+                 std::out_of_range);
+    EXPECT_EQ(world.prompts.shown, std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(world.Path("a.lvf")));
 }
 
 TEST(DownloadCoded, AbortEndsThePassAndKeepsNoFile) {

@@ -87,16 +87,22 @@ TEST(StartUp, UndefinedModelSendsNothingAndOnlyBeeps) {
     EXPECT_EQ(world.prompts.shown, std::vector<std::string>{"beep:warning"});
 }
 
-TEST(StartUp, LinkErrorPassedOnEndsTheSequenceAtTheConnection) {
+TEST(StartUp, ConnectionErrorEndsTheSequenceInAnErrorBoxAndTheWindowIsShownAgain) {
     AppWorld world;
-    world.app.settings.Write(keys::Language, 0);
+    world.app.settings.Write(keys::Language, 1);
     world.app.settings.Write(keys::ConnectionType, 1);
     world.app.settings.Write(keys::IpAddressIndex, 0);
     world.app.ipListFile.Write({"127.0.0.1 - Line 1"});
     world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+    int shown = 0;
+    const auto window = world.app.mainForm.changed.Subscribe([&] { ++shown; });
     world.app.mainForm.FormCreate();
-    EXPECT_THROW(world.loop.AdvanceBy(StartupDelayMs), TcpError);
+    world.loop.AdvanceBy(StartupDelayMs);
     EXPECT_TRUE(world.Lines().empty()) << "steps after the connection do not run";
+    EXPECT_EQ(world.prompts.shown,
+              (std::vector<std::string>{"beep:warning", "error:Connection refused"}));
+    EXPECT_EQ(world.app.mainForm.MenuMain.caption, "Men\u00fc") << "the language stays applied";
+    EXPECT_GE(shown, 1);
 }
 
 TEST(ModelChange, SilentProcessorGivesNoConnectionAfterTheTimeOut) {

@@ -43,7 +43,8 @@ TEST(SerialTransport, PortErrorsAreReportedWithTheirMessages) {
         LinkWorld world;
         world.serial.port = 3;
         bool dialogKeptOpen = false;
-        world.transport.SetOnPortError([&] { dialogKeptOpen = true; });
+        const auto kept =
+            world.transport.portErrorReported.Subscribe([&] { dialogKeptOpen = true; });
         world.port.FailNextOpen(kind);
         world.transport.OpenConnection();
         EXPECT_TRUE(world.transport.PortFailed());

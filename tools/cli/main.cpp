@@ -147,7 +147,8 @@ int Run(const cli::Options& options) {
         library = exchange.currentLibrary();
         if (options.command == "upload" && exchange.replyStatus() == ReplyStatus::Ok) {
             MessageLog log;
-            log.onAppend = [](const std::string& line) { std::cout << line << std::endl; };
+            const auto printing = log.appended.Subscribe(
+                [](const std::string& line) { std::cout << line << std::endl; });
             ParameterTables tables;
             ConsoleTransferView view(loop);
             const TransferContext context{exchange, model, tables, log, texts, prompts};
@@ -168,7 +169,8 @@ int Run(const cli::Options& options) {
         if (options.command == "download" && exchange.replyStatus() == ReplyStatus::Ok) {
             // The lines the message window would show, as they come.
             MessageLog log;
-            log.onAppend = [](const std::string& line) { std::cout << line << std::endl; };
+            const auto printing = log.appended.Subscribe(
+                [](const std::string& line) { std::cout << line << std::endl; });
             ParameterTables tables;
             ConsoleTransferView view(loop);
             const TransferContext context{exchange, model, tables, log, texts, prompts};

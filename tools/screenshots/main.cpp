@@ -54,6 +54,7 @@ class NoDialogs : public Dialogs {
 public:
     void ShowLanguageDialog() override {}
     void ShowCommunicationsDialog() override {}
+    void ShowIpListDialog() override {}
     void ShowChangeLibraryDialog() override {}
     void ShowDownloadDialog() override {}
     std::optional<std::string> ChooseFileToSave(const FileChoice&) override { return {}; }
@@ -152,7 +153,8 @@ int main(int argc, char* argv[]) {
     QtPrompts prompts;
     Transport transport(port, tcp, loop, prompts);
     Localisation localisation;
-    SerialForm serial(settings, transport, localisation);
+    NoDialogs dialogs;
+    SerialForm serial(settings, transport, localisation, dialogs);
     EditIpForm editIp(ipFile, serial, prompts);
     LanguageForm language(settings, localisation, serial.ParityComboBox);
     language.NameLanguageList();
@@ -184,7 +186,6 @@ int main(int argc, char* argv[]) {
     Exchange exchange(loop, transport, model, prompts);
     ParameterTables tables;
     MessageLog log;
-    NoDialogs dialogs;
     DownLoadForm download(
         TransferContext{exchange, model, tables, log, localisation.Messages(), prompts}, settings,
         dialogs, loop, localisation);

@@ -7,8 +7,9 @@
 
 namespace setfolio {
 
-// Runs a window's handler. An error that escapes it ends the action only: its text is shown in
-// an error box and the program goes on with the next event.
+// Runs the handler of a window's control, of a timer or of a port event. An error that escapes
+// it ends that action only: its text is shown in an error box and the program goes on with the
+// next event.
 template <typename Handler> bool RunGuarded(Prompts& prompts, Handler&& handler) {
     try {
         handler();
