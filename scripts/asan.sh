@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 rm -rf build/asan
-cmake --preset asan >/dev/null
+cmake --preset asan
 cmake --build --preset asan
 # Qt's own libraries keep a few objects for the life of the process; leaks are not what these
 # runs look for.
