@@ -167,6 +167,10 @@ TEST(Cli, UsageErrorsNameTheProblemAndPointToHelp) {
         {SETFOLIO_CLI_PATH, QStringList{"library", "-frob"} + link,
          "setfolio-cli: unknown option '-frob'"},
         {SETFOLIO_CLI_PATH, {"download", "--model"}, "setfolio-cli: --model needs a value"},
+        // A block that ends before it starts would do nothing at all.
+        {SETFOLIO_CLI_PATH,
+         QStringList{"download", "--library", "5", "--to", "3", "--file", "L.lvf"} + link,
+         "setfolio-cli: --to 3 is below --library 5"},
         {SETFOLIO_SIM_PATH, {"--frob", "--tcp", "0"}, "setfolio-sim: unknown option '--frob'"},
     };
     for (const auto& [program, args, message] : cases) {

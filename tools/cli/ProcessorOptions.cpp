@@ -76,8 +76,12 @@ TransferOptions ReadTransferOptions(const QCommandLineParser& parser) {
     if (!first)
         throw UsageError("--library is required");
     transfer.first = ReadLibraryNumber(*first);
-    if (const auto last = Value(parser, "to"))
+    if (const auto last = Value(parser, "to")) {
         transfer.last = ReadLibraryNumber(*last);
+        // A block that ends before it starts would do nothing and report success.
+        if (*transfer.last < transfer.first)
+            throw UsageError("--to " + *last + " is below --library " + *first);
+    }
     transfer.file = Value(parser, "file").value_or("");
     if (transfer.file.empty())
         throw UsageError("--file is required");
