@@ -32,15 +32,20 @@ public:
     void SetTransferMode(bool on, int range) override;
     void SetEnabled(bool) override {}
     void Pause(int ms) override;
-    void KeepOpen() override {}
+    // A dialog stays open only when the user has something to correct: the transfer was refused
+    // before it could do what was asked, which a command line has to report as a failure.
+    void KeepOpen() override { m_refused = true; }
     int Position() const override { return m_position; }
     void SetPosition(int position) override;
     void SetMaximum(int maximum) override { m_maximum = maximum; }
+
+    bool Refused() const { return m_refused; }
 
 private:
     EventLoop& m_loop;
     bool m_tty;
     bool m_shown = false;
+    bool m_refused = false;
     int m_position = 0;
     int m_maximum = 0;
 };

@@ -46,7 +46,7 @@ int Processor::Transfer(
     ParameterTables tables;
     ConsoleTransferView view(m_loop);
     run(TransferContext{exchange, model, tables, log, m_texts, m_prompts}, view);
-    return Ok() ? ExitOk : ExitRefused;
+    return Ok() && !view.Refused() ? ExitOk : ExitRefused;
 }
 
 int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work) {
