@@ -8,9 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using setfolio::testing::CliRun;
 using setfolio::testing::PtyPair;
 using setfolio::testing::RunCli;
+using setfolio::testing::RunProgram;
 using setfolio::testing::ScriptedPeer;
 
 namespace {
@@ -120,6 +124,62 @@ TEST(Cli, UsageErrorsExitWith2AndOneLine) {
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.starts_with("setfolio-cli: ")) << run.err;
         EXPECT_EQ(run.out, "");
+    }
+}
+
+// Both programs answer --help and --version at once, on standard output.
+TEST(Cli, HelpAndVersionExitWith0) {
+    const struct {
+        const char* program;
+        QStringList args;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {SETFOLIO_CLI_PATH,
+         {"--help"},
+         {"usage: setfolio-cli COMMAND", "\n  library ", "\n  select ", "\n  download ",
+          "\n  upload ", "\n  tables "}},
+        {SETFOLIO_CLI_PATH,
+         {"download", "--help"},
+         {"usage: setfolio-cli download --model MODEL LINK --library N", "--tcp <HOST[:PORT]>"}},
+        {SETFOLIO_CLI_PATH, {"--version"}, {"setfolio-cli " SETFOLIO_VERSION "\n"}},
+        {SETFOLIO_SIM_PATH, {"--help"}, {"usage: setfolio-sim ", "--faults <FILE>"}},
+        {SETFOLIO_SIM_PATH, {"--version"}, {"setfolio-sim " SETFOLIO_VERSION "\n"}},
+    };
+    for (const auto& [program, args, shown] : cases) {
+        const auto run = RunProgram(program, args);
+        const std::string what = std::string(program) + " " + args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 0) << what << ": " << run.err;
+        EXPECT_EQ(run.err, "") << what;
+        for (const auto& text : shown)
+            EXPECT_NE(run.out.find(text), std::string::npos) << what << ": " << run.out;
+    }
+}
+
+TEST(Cli, UsageErrorsNameTheProblemAndPointToHelp) {
+    const QStringList link{"--model", "C-12", "--tcp", "127.0.0.1"};
+    const struct {
+        const char* program;
+        QStringList args;
+        std::string message;
+    } cases[] = {
+        {SETFOLIO_CLI_PATH, {"--frob"}, "setfolio-cli: unknown option '--frob'"},
+        {SETFOLIO_CLI_PATH, {"frob"}, "setfolio-cli: unknown command 'frob'"},
+        {SETFOLIO_CLI_PATH, QStringList{"library", "-frob"} + link,
+         "setfolio-cli: unknown option '-frob'"},
+        {SETFOLIO_CLI_PATH, {"download", "--model"}, "setfolio-cli: --model needs a value"},
+        // A block that ends before it starts would do nothing at all.
+        {SETFOLIO_CLI_PATH,
+         QStringList{"download", "--library", "5", "--to", "3", "--file", "L.lvf"} + link,
+         "setfolio-cli: --to 3 is below --library 5"},
+        {SETFOLIO_SIM_PATH, {"--frob", "--tcp", "0"}, "setfolio-sim: unknown option '--frob'"},
+    };
+    for (const auto& [program, args, message] : cases) {
+        const auto run = RunProgram(program, args);
+        const std::string what = std::string(program) + " " + args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 2) << what;
+        EXPECT_TRUE(run.err.starts_with(message + "\nTry '")) << what << ": " << run.err;
+        EXPECT_NE(run.err.find(" --help' "), std::string::npos) << what << ": " << run.err;
+        EXPECT_EQ(run.out, "") << what;
     }
 }
 

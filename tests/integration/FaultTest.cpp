@@ -248,6 +248,21 @@ TEST(Faults, MalformedLibraryFilesUploadTheirDefaults) {
     }
 }
 
+// An upload that stops before sending anything, as the dialog would have stayed open for the user
+// to correct it, has not done what was asked.
+TEST(Faults, UploadRefusedBeforeSendingExitsWith1) {
+    SimLine line({}, true);
+    const std::pair<QStringList, std::string> refusals[] = {
+        {{"--to", "6", "--file", line.Path("Line.lvf")}, "Invalid filename for block upload."},
+        {{"--file", "*.lvf"}, "Select file to load."},
+    };
+    for (const auto& [args, message] : refusals) {
+        const auto run = RunCli(QStringList{"upload", "--library", "5"} + args + line.link);
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+}
+
 // A bench library file whose "Lines" promise more lines than it holds is refused before anything
 // reaches the processor, so the processor's library stays as it was.
 TEST(Faults, BenchFileWithFewerLinesThanItsCountIsRefusedBeforeSending) {

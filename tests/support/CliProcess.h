@@ -27,8 +27,9 @@ struct CliLimits {
     int timeoutMs = 60000;
 };
 
-// Runs setfolio-cli while the event loop keeps serving any peer of the test.
-inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {
+// Runs one of our command-line programs while the event loop keeps serving any peer of the test.
+inline CliRun RunProgram(const QString& program, const QStringList& args,
+                         const CliLimits& limits = {}) {
     QProcess process;
     if (limits.fileBytes != RLIM_INFINITY) {
         const rlim_t bytes = limits.fileBytes;
@@ -51,18 +52,22 @@ inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {
         });
         watch.start(20);
     }
-    process.start(SETFOLIO_CLI_PATH, args);
+    process.start(program, args);
     wait.exec();
     if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished();
-        ADD_FAILURE() << "setfolio-cli did not finish";
+        ADD_FAILURE() << program.toStdString() << " did not finish";
     }
     const bool normal = process.exitStatus() == QProcess::NormalExit;
     const bool killed = limits.killAfterMs > 0 || limits.killWhen;
     return {normal ? process.exitCode() : -1, !normal && !killed,
             process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
+}
+
+inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {
+    return RunProgram(SETFOLIO_CLI_PATH, args, limits);
 }
 
 } // namespace setfolio::testing

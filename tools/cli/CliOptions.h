@@ -4,17 +4,22 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace setfolio::cli {
 
-struct Options {
-    std::string command;             // "library", "select", "tables" or "download"
-    int library = -1;                // for select, and the first library of a transfer
-    std::optional<int> lastLibrary;  // --to, for a block
-    std::string file;                // --file
-    bool includeCalibration = false; // --include-cal (upload)
+// A command line that cannot be carried out: exit status 2, with what() as the message.
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const std::string& message, bool withHelp = true)
+        : std::runtime_error(message), offerHelp(withHelp) {}
+    // Whether a pointer to --help follows the message.
+    bool offerHelp;
+};
+
+// Which processor, and how to reach it.
+struct LinkSettings {
     std::int32_t modelType = -1;
     bool serial = false;
     std::string device; // --serial DEVICE
@@ -23,26 +28,17 @@ struct Options {
     std::uint16_t port = ProcessorTcpPort;
 };
 
-struct ParseResult {
-    std::optional<Options> options;
-    std::string error;     // one line, when options is empty
-    bool showUsage = true; // whether the usage text should follow the error
-};
-
 // Reads a model given as an entry name (C-12) or a model type (0); nothing when unknown.
 std::optional<std::int32_t> ParseModel(const std::string& text);
-ParseResult ParseOptions(const std::vector<std::string>& args);
 
-inline constexpr const char* Usage =
-    "usage: setfolio-cli library --model MODEL LINK\n"
-    "       setfolio-cli select N --model MODEL LINK\n"
-    "       setfolio-cli tables MODEL   (prints the model's parameter tables as JSON)\n"
-    "       setfolio-cli download --model MODEL LINK --library N [--to M] --file PATH\n"
-    "       setfolio-cli upload --model MODEL LINK --library N [--to M] --file PATH "
-    "[--include-cal]\n"
-    "MODEL: an entry name such as C-12, or a model type 0..46\n"
-    "LINK:  --serial DEVICE [--baud B] [--parity none|odd|even] [--data-bits 7|8]\n"
-    "                       [--stop-bits 1|2]\n"
-    "       --tcp HOST[:PORT]   (port 23 when none is given)\n";
+// The values of the options, checked; each throws UsageError naming what is wrong.
+std::int32_t ReadModel(const std::string& text);
+int ReadLibraryNumber(const std::string& text);
+int ReadBaudRate(const std::string& text);
+Parity ReadParity(const std::string& text);
+int ReadDataBits(const std::string& text);
+int ReadStopBits(const std::string& text);
+// HOST or HOST:PORT into `link`; an address with more than one colon is taken whole as a host.
+void ReadTcpTarget(const std::string& text, LinkSettings& link);
 
 } // namespace setfolio::cli

@@ -1,9 +1,11 @@
 // setfolio-sim: a simulated processor on a pseudo-terminal and/or a loopback TCP port.
+#include "CommandLine.h"
 #include "SimProcessor.h"
 
 #include "core/ModelCatalogue.h"
 #include "link/Exchange.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -23,6 +25,8 @@
 #include <deque>
 #include <fcntl.h>
 #include <iostream>
+#include <limits>
+#include <optional>
 #include <sys/timerfd.h>
 #include <termios.h>
 #include <tuple>
@@ -35,11 +39,14 @@ namespace {
 
 constexpr const char* Usage =
     "usage: setfolio-sim [--model MODEL] [--serial PATH | --com N --program EXE] [--tcp PORT]\n"
-    "                    [--state FILE] [--active N] [--log FILE] [--baud N] [--faults FILE]\n"
+    "                    [--state FILE] [--active N] [--log FILE] [--baud N] [--faults FILE]\n";
+
+constexpr const char* Notes =
     "MODEL: an entry name such as C-12 (the default) or a model type 0..46\n"
-    "--serial PATH   make PATH a link to the simulator's pseudo-terminal\n"
-    "--com N --program EXE   the same with PATH = <folder of EXE>/ports/COMN\n"
-    "--tcp PORT      also listen on 127.0.0.1:PORT (0 picks a free port)\n";
+    "The FILE of --faults has one rule a line: refuse PREFIX CODE (an N-code, a menu code 1-5,\n"
+    "or NAK), silent PREFIX, garbage PREFIX, flood PREFIX BYTES, slow-switch SECONDS,\n"
+    "drop-after N.\n"
+    "It ends on Ctrl+C or SIGTERM and removes its link.\n";
 
 int g_signalPipe[2] = {-1, -1};
 
@@ -397,74 +404,99 @@ void Simulator::OnTcpConnection() {
     });
 }
 
-bool ParseArguments(const QStringList& args, Options& options, QString& error) {
-    QString comNumber;
-    QString program;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& flag = args[i];
-        if (i + 1 >= args.size()) {
-            error = flag + " needs a value";
-            return false;
+QString CheckArguments(const QCommandLineParser& parser, Options& options) {
+    const auto value = [&parser](const char* name) { return parser.value(name); };
+    if (!parser.positionalArguments().isEmpty())
+        return "unexpected argument '" + parser.positionalArguments().constFirst() + "'";
+    if (parser.isSet("model")) {
+        const QString name = value("model");
+        bool isNumber = false;
+        const int number = name.toInt(&isNumber);
+        options.modelType = -1;
+        for (const auto& entry : Catalogue()) {
+            if (name.toStdString() == entry.entry || (isNumber && entry.modelType == number))
+                options.modelType = entry.modelType;
         }
-        const QString value = args[++i];
-        bool ok = true;
-        if (flag == "--model") {
-            bool isNumber = false;
-            const int number = value.toInt(&isNumber);
-            options.modelType = -1;
-            for (const auto& entry : Catalogue()) {
-                if (value.toStdString() == entry.entry || (isNumber && entry.modelType == number))
-                    options.modelType = entry.modelType;
-            }
-            if (options.modelType < 0) {
-                error = "unknown model " + value;
-                return false;
-            }
-        } else if (flag == "--serial") {
-            options.serialLink = value;
-        } else if (flag == "--com") {
-            comNumber = value;
-        } else if (flag == "--program") {
-            program = value;
-        } else if (flag == "--tcp") {
-            options.tcpPort = value.toInt(&ok);
-            ok = ok && options.tcpPort >= 0 && options.tcpPort <= 65535;
-        } else if (flag == "--state") {
-            options.stateFile = value;
-        } else if (flag == "--active") {
-            options.active = value.toInt(&ok);
-            ok = ok && options.active >= 0 && options.active <= 999;
-        } else if (flag == "--log") {
-            options.logFile = value;
-        } else if (flag == "--baud") {
-            options.baud = value.toInt(&ok);
-            ok = ok && options.baud > 0;
-        } else if (flag == "--faults") {
-            options.faultsFile = value;
-        } else {
-            error = "unknown option " + flag;
-            return false;
-        }
-        if (!ok) {
-            error = "bad value for " + flag + ": " + value;
-            return false;
-        }
+        if (options.modelType < 0)
+            return "unknown model " + name;
     }
-    if (!comNumber.isEmpty()) {
+    // A whole number within [low, high] from option `name`, when it is given.
+    const auto number = [&](const char* name, int low, int high, auto& into) -> QString {
+        if (!parser.isSet(name))
+            return {};
         bool ok = false;
-        const int number = comNumber.toInt(&ok);
-        if (!ok || number < 1 || number > 32 || program.isEmpty()) {
-            error = "--com needs a number 1..32 and --program";
-            return false;
-        }
+        into = value(name).toInt(&ok);
+        if (!ok || into < low || into > high)
+            return QString("bad value for --") + name + ": " + value(name);
+        return {};
+    };
+    for (const QString& error :
+         {number("tcp", 0, 65535, options.tcpPort), number("active", 0, 999, options.active),
+          number("baud", 1, std::numeric_limits<int>::max(), options.baud)}) {
+        if (!error.isEmpty())
+            return error;
+    }
+    options.serialLink = value("serial");
+    options.stateFile = value("state");
+    options.logFile = value("log");
+    options.faultsFile = value("faults");
+    if (parser.isSet("com")) {
+        bool ok = false;
+        const int com = value("com").toInt(&ok);
+        if (!ok || com < 1 || com > 32 || value("program").isEmpty())
+            return "--com needs a number 1..32 and --program";
         options.serialLink =
-            QFileInfo(program).absolutePath() + "/ports/COM" + QString::number(number);
+            QFileInfo(value("program")).absolutePath() + "/ports/COM" + QString::number(com);
     }
-    if (options.serialLink.isEmpty() && options.tcpPort < 0) {
-        error = "give a serial link (--serial or --com/--program) or --tcp";
-        return false;
+    if (options.serialLink.isEmpty() && options.tcpPort < 0)
+        return "give a serial link (--serial or --com/--program) or --tcp";
+    return {};
+}
+
+// Reads the command line into `options`. An exit status when there is nothing to run: help,
+// the version, or a usage error (reported).
+std::optional<int> ParseArguments(const QStringList& args, Options& options) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, "Shows this help.");
+    const QCommandLineOption version("version", "Shows the version.");
+    parser.setApplicationDescription("A simulated processor on a pseudo-terminal and/or a "
+                                     "loopback TCP port.");
+    parser.addOptions({
+        help,
+        version,
+        {"model", "The model it plays; C-12 when none is given.", "MODEL"},
+        {"serial", "Makes PATH a link to its pseudo-terminal.", "PATH"},
+        {"com", "With --program: the program's COMN, that is PATH = <folder of EXE>/ports/COMN.",
+         "N"},
+        {"program", "The program whose COMN --com names.", "EXE"},
+        {"tcp", "Also listens on 127.0.0.1:PORT (0 picks a free port).", "PORT"},
+        {"state", "Its libraries as JSON, loaded at start and saved on every change.", "FILE"},
+        {"active", "The active library at start, 0..999.", "N"},
+        {"log", "Appends every command and reply, with times, to FILE.", "FILE"},
+        {"baud",
+         "Holds every command until its bytes have crossed an N-baud line, and every "
+         "reply for its own wire time.",
+         "N"},
+        {"faults", "Misbehaves as the rules in FILE say.", "FILE"},
+    });
+    auto error = tools::Parse(parser, args);
+    if (parser.isSet(help)) {
+        std::cout << tools::HelpText(parser, Usage, Notes).toStdString();
+        return 0;
     }
-    return true;
+    if (!error && parser.isSet(version)) {
+        std::cout << "setfolio-sim " << SETFOLIO_VERSION << "\n";
+        return 0;
+    }
+    if (!error) {
+        if (const QString problem = CheckArguments(parser, options); !problem.isEmpty())
+            error = problem;
+    }
+    if (!error)
+        return std::nullopt;
+    std::cerr << "setfolio-sim: " << error->toStdString() << "\n"
+              << "Try 'setfolio-sim --help' for more information.\n";
+    return 2;
 }
 
 } // namespace
@@ -472,11 +504,8 @@ bool ParseArguments(const QStringList& args, Options& options, QString& error) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     Options options;
-    QString error;
-    if (!ParseArguments(QCoreApplication::arguments(), options, error)) {
-        std::cerr << "setfolio-sim: " << error.toStdString() << "\n" << Usage;
-        return 2;
-    }
+    if (const auto exitStatus = ParseArguments(QCoreApplication::arguments(), options))
+        return *exitStatus;
     auto processor = MakeProcessor(options.modelType);
     if (!options.faultsFile.isEmpty()) {
         QFile file(options.faultsFile);
@@ -500,6 +529,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     Simulator simulator(options, std::move(processor));
+    QString error;
     if (!simulator.Start(error)) {
         std::cerr << "setfolio-sim: " << error.toStdString() << "\n";
         simulator.Stop();

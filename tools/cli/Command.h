@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+namespace setfolio::cli {
+
+// The words of the command line are read byte for byte as Latin-1, so that a file name that is
+// not UTF-8 still names the same file; this gives the bytes back.
+inline std::string Bytes(const QString& argument) {
+    return argument.toLatin1().toStdString();
+}
+
+// What scripts may rely on.
+enum ExitStatus : int {
+    ExitOk = 0,
+    ExitRefused = 1, // the processor, a file or the link said no
+    ExitUsage = 2,   // the command line cannot be carried out
+};
+
+// One command of setfolio-cli: its options, its --help and its work.
+class Command {
+public:
+    // `synopsis` follows "setfolio-cli NAME" in the usage line; `summary` is one sentence.
+    Command(QString name, QString synopsis, QString summary);
+    virtual ~Command() = default;
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+    const QString& Name() const { return m_name; }
+    const QString& Summary() const { return m_summary; }
+
+    // Parses the words after the command's name and carries the command out: the exit status.
+    int Run(const QStringList& arguments);
+
+protected:
+    virtual void Declare(QCommandLineParser& parser) = 0;
+    // Reads the options (a bad or missing one throws UsageError) before anything is done, then
+    // does the work.
+    virtual int Execute(const QCommandLineParser& parser) = 0;
+    // Lines for --help below the options.
+    virtual QString Notes() const { return {}; }
+
+    // The single positional argument of a command that takes one; `missing` when none is given.
+    static std::string OnlyArgument(const QCommandLineParser& parser, const std::string& missing);
+    static void NoArguments(const QCommandLineParser& parser);
+
+private:
+    QString m_name;
+    QString m_synopsis;
+    QString m_summary;
+};
+
+// Every command, in the order `setfolio-cli --help` lists them. Command Name lives in
+// NameCommand.cpp, which defines MakeNameCommand().
+#define SETFOLIO_CLI_COMMANDS(COMMAND)                                                             \
+    COMMAND(Library)                                                                               \
+    COMMAND(Select)                                                                                \
+    COMMAND(Download)                                                                              \
+    COMMAND(Upload)                                                                                \
+    COMMAND(Tables)
+
+#define SETFOLIO_CLI_DECLARE_COMMAND(Name) std::unique_ptr<Command> Make##Name##Command();
+SETFOLIO_CLI_COMMANDS(SETFOLIO_CLI_DECLARE_COMMAND)
+#undef SETFOLIO_CLI_DECLARE_COMMAND
+
+} // namespace setfolio::cli

@@ -1,0 +1,101 @@
+#include "Processor.h"
+
+#include "Command.h"
+#include "Console.h"
+
+#include "core/CurrentModel.h"
+#include "core/MessageLog.h"
+#include "core/Settings.h"
+#include "i18n/Messages.h"
+#include "link/Exchange.h"
+#include "link/Transport.h"
+#include "platform/TcpClient.h"
+#include "qt/QtEventLoop.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTcpClient.h"
+#include "tables/ParameterTables.h"
+#include "transfer/CurrentLibraryLine.h"
+#include "transfer/TransferContext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <iostream>
+
+namespace setfolio::cli {
+
+bool Processor::Ok() const {
+    return exchange.replyStatus() == ReplyStatus::Ok;
+}
+
+int Processor::CurrentLibrary() const {
+    return exchange.currentLibrary();
+}
+
+int Processor::ReportLibrary(int library) const {
+    if (const auto line = CurrentLibraryLine(exchange.replyStatus(), library, m_texts))
+        std::cout << *line << "\n";
+    return Ok() ? ExitOk : ExitRefused;
+}
+
+int Processor::Transfer(
+    const std::function<void(const TransferContext&, TransferView&)>& run) const {
+    MessageLog log;
+    const auto printing =
+        log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
+    ParameterTables tables;
+    ConsoleTransferView view(m_loop);
+    run(TransferContext{exchange, model, tables, log, m_texts, m_prompts}, view);
+    return Ok() && !view.Refused() ? ExitOk : ExitRefused;
+}
+
+int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work) {
+    // The serial device is reached the way the program reaches it: as COM1 of a folder whose
+    // ports/COM1 names the device.
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::cerr << "setfolio-cli: cannot make a temporary folder\n";
+        return ExitRefused;
+    }
+    const std::string folderPath = folder.path().toStdString();
+    if (link.serial) {
+        QDir(folder.path()).mkdir("ports");
+        const QString device = QString::fromStdString(link.device);
+        if (!QFile::link(QDir(device).absolutePath(), folder.path() + "/ports/COM1")) {
+            std::cerr << "setfolio-cli: cannot name the device " << link.device << "\n";
+            return ExitRefused;
+        }
+    }
+
+    QtEventLoop loop;
+    QtSerialPort port(folderPath);
+    QtTcpClient tcp(loop);
+    ConsolePrompts prompts;
+    const Settings settings(folderPath); // never written: the model is set directly below
+    CurrentModel model(settings);
+    model.Use(link.modelType);
+    Transport transport(port, tcp, loop, prompts, link.port);
+    Exchange exchange(loop, transport, model, prompts);
+    MessageTexts texts;
+
+    SerialSettings serial = link.serialSettings;
+    serial.port = 1;
+    transport.SetSerialSettingsSource([serial] { return serial; });
+    transport.SetHostEntrySource([&link] { return link.host; });
+    transport.SetConnectionType(link.serial ? ConnectionType::Serial : ConnectionType::Ethernet);
+    Processor processor(loop, exchange, model, prompts, texts);
+    try {
+        transport.OpenConnection();
+        exchange.QueryLibrary();
+        const int status =
+            processor.Ok() ? work(processor) : processor.ReportLibrary(processor.CurrentLibrary());
+        transport.CloseAtExit();
+        return status;
+    } catch (const TcpError& error) {
+        std::cerr << "setfolio-cli: " << error.what() << "\n";
+        return ExitRefused;
+    }
+}
+
+} // namespace setfolio::cli

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CliOptions.h"
+
+#include <functional>
+
+namespace setfolio {
+class CurrentModel;
+class EventLoop;
+class Exchange;
+class MessageTexts;
+class Prompts;
+class TransferView;
+struct TransferContext;
+} // namespace setfolio
+
+namespace setfolio::cli {
+
+// The processor on an open link, its active library just asked for. What the commands need to
+// know of the exchange's outcome they ask here.
+class Processor {
+public:
+    Processor(EventLoop& loop, Exchange& linkExchange, CurrentModel& currentModel, Prompts& prompts,
+              const MessageTexts& texts)
+        : exchange(linkExchange), model(currentModel), m_loop(loop), m_prompts(prompts),
+          m_texts(texts) {}
+
+    Exchange& exchange;
+    CurrentModel& model;
+
+    // Whether the last exchange ended Ok.
+    bool Ok() const;
+    int CurrentLibrary() const;
+    // Prints the line the main window shows after a library query or change; the exit status
+    // that goes with it.
+    int ReportLibrary(int library) const;
+    // Runs a download or upload with the message window's lines on standard output as they
+    // come; the exit status.
+    int Transfer(const std::function<void(const TransferContext&, TransferView&)>& run) const;
+
+private:
+    EventLoop& m_loop;
+    Prompts& m_prompts;
+    const MessageTexts& m_texts;
+};
+
+// Opens the link and asks for the active library; when the processor answered, `work` goes on.
+// The exit status.
+int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work);
+
+} // namespace setfolio::cli

@@ -1,0 +1,48 @@
+#include "Command.h"
+
+#include "CliOptions.h"
+
+#include "core/CurrentModel.h"
+#include "core/Settings.h"
+#include "tables/Assembly.h"
+#include "tables/ParameterTables.h"
+#include "tables/TablesJson.h"
+
+#include <iostream>
+
+namespace setfolio::cli {
+
+namespace {
+
+// The tables are built into the program: no processor, hence no link options.
+class TablesCommand : public Command {
+public:
+    TablesCommand() : Command("tables", "MODEL", "Prints a model's parameter tables as JSON.") {}
+
+protected:
+    void Declare(QCommandLineParser& parser) override {
+        parser.addPositionalArgument("MODEL", "An entry name such as C-12, or a model type 0..46.");
+    }
+    int Execute(const QCommandLineParser& parser) override {
+        // As the program assembles them before a transfer of that model.
+        const std::string name = OnlyArgument(parser, "tables needs a model");
+        const auto modelType = ParseModel(name);
+        if (!modelType)
+            throw UsageError("unknown model '" + name + "'", false);
+        const Settings settings(""); // never read: the model is set directly below
+        CurrentModel model(settings);
+        model.Use(*modelType);
+        ParameterTables tables;
+        AssembleParameterTables(tables, model, model.ModelType());
+        std::cout << TablesJson(tables, model.ModelType()) << std::flush;
+        return std::cout ? ExitOk : ExitRefused;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeTablesCommand() {
+    return std::make_unique<TablesCommand>();
+}
+
+} // namespace setfolio::cli
