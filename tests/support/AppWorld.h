@@ -48,6 +48,15 @@ struct AppWorld {
         });
     }
     const std::vector<std::string>& Lines() const { return app.messageLog.Lines(); }
+    // Settings that choose `language` and Ethernet to the one address of the list, where the
+    // processor refuses the connection.
+    void StoreRefusedEthernet(std::int32_t language) {
+        app.settings.Write(keys::Language, language);
+        app.settings.Write(keys::ConnectionType, 1);
+        app.settings.Write(keys::IpAddressIndex, 0);
+        app.ipListFile.Write({"127.0.0.1 - Line 1"});
+        tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+    }
 };
 
 } // namespace setfolio::testing

@@ -102,11 +102,7 @@ namespace {
 
 TEST(MainWindow, ShowsTheStoredLanguageAfterAStartUpWhoseConnectionFailed) {
     AppWorld world;
-    world.app.settings.Write(keys::Language, 1);
-    world.app.settings.Write(keys::ConnectionType, 1);
-    world.app.settings.Write(keys::IpAddressIndex, 0);
-    world.app.ipListFile.Write({"127.0.0.1 - Line 1"});
-    world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+    world.StoreRefusedEthernet(1);
     world.app.mainForm.FormCreate();
     QtMainForm window(world.app.mainForm, world.prompts);
     world.loop.AdvanceBy(StartupDelayMs);

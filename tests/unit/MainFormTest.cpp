@@ -89,11 +89,7 @@ TEST(StartUp, UndefinedModelSendsNothingAndOnlyBeeps) {
 
 TEST(StartUp, ConnectionErrorEndsTheSequenceInAnErrorBoxAndTheWindowIsShownAgain) {
     AppWorld world;
-    world.app.settings.Write(keys::Language, 1);
-    world.app.settings.Write(keys::ConnectionType, 1);
-    world.app.settings.Write(keys::IpAddressIndex, 0);
-    world.app.ipListFile.Write({"127.0.0.1 - Line 1"});
-    world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+    world.StoreRefusedEthernet(1);
     int shown = 0;
     const auto window = world.app.mainForm.changed.Subscribe([&] { ++shown; });
     world.app.mainForm.FormCreate();
