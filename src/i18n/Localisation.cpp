@@ -20,6 +20,7 @@ void Localisation::Attach(TextWindow window, TextTargets& targets) {
 
 void Localisation::Apply(Language language) {
     const auto column = static_cast<std::size_t>(language);
+    m_messages.UseLanguage(language);
     std::size_t message = 0;
     for (const auto& entry : TextCatalogue()) {
         const std::string text(entry.texts[column]);

@@ -11,6 +11,7 @@ MessageTexts::MessageTexts() {
 }
 
 void MessageTexts::Apply(Language language) {
+    m_language = language;
     for (std::size_t i = 0; i < MessageCount; ++i)
         m_texts[i] = std::string(CatalogueText(static_cast<MsgId>(i), language));
 }

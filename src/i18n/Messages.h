@@ -44,6 +44,20 @@ enum class MsgId {
 };
 inline constexpr std::size_t MessageCount = 28;
 
+// The program's own messages, which the catalogue does not have: each in the three languages
+// (OwnMessages.cpp), shown in the language applied last.
+enum class OwnMsg {
+    // Upload refusals.
+    FileHasNoModelNumber,
+    FileHoldsLibraryOfModel,
+    ProcessorIsModel,
+    // What a transfer left behind in the processor.
+    LibraryPartlyWritten,
+};
+inline constexpr std::size_t OwnMessageCount = 4;
+
+std::string_view OwnText(OwnMsg id, Language language);
+
 // The text of a message in a language, from the text catalogue (UTF-8).
 std::string_view CatalogueText(MsgId id, Language language);
 
@@ -52,7 +66,10 @@ public:
     MessageTexts();
 
     const std::string& Text(MsgId id) const { return m_texts[static_cast<std::size_t>(id)]; }
+    std::string Text(OwnMsg id) const { return std::string(OwnText(id, m_language)); }
     void Apply(Language language);
+    // The language of the own messages; the catalogue's messages are set one by one.
+    void UseLanguage(Language language) { m_language = language; }
     void Set(MsgId id, std::string text) {
         m_texts[static_cast<std::size_t>(id)] = std::move(text);
     }
@@ -61,6 +78,7 @@ public:
 
 private:
     std::array<std::string, MessageCount> m_texts;
+    Language m_language = Language::English;
 };
 
 } // namespace setfolio

@@ -1,0 +1,27 @@
+// The program's own messages in English, German and French (UTF-8), in the order of OwnMsg.
+#include "i18n/Messages.h"
+
+namespace setfolio {
+
+namespace {
+
+// clang-format off
+constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCount> Texts{{
+    // FileHasNoModelNumber
+    {"has no model number.", "hat keine Modellnummer.", "n'a pas de numéro de modèle."},
+    // FileHoldsLibraryOfModel
+    {"holds a library of model", "enthält eine Bibliothek des Modells", "contient une librairie du modèle"},
+    // ProcessorIsModel
+    {"the processor is a", "der Prozessor ist ein", "le processeur est un"},
+    // LibraryPartlyWritten: "Library 9 ..." 
+    {"is only partly written.", "ist nur teilweise geschrieben.", "n'est écrite qu'en partie."},
+}};
+// clang-format on
+
+} // namespace
+
+std::string_view OwnText(OwnMsg id, Language language) {
+    return Texts[static_cast<std::size_t>(id)][static_cast<std::size_t>(language)];
+}
+
+} // namespace setfolio
