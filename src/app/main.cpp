@@ -68,6 +68,7 @@ int main(int argc, char* argv[]) {
         ipList.exec();
     };
     ReportFirstPaint(mainWindow);
+    mainWindow.CentreOnScreen();
     mainWindow.show();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace setfolio {
 
@@ -115,16 +116,28 @@ void SerialForm::EditBtnClick() {
 }
 
 bool SerialForm::OKBtnClick() {
+    // The new settings are stored only once they work, so a failed try never loses the
+    // working choice; until then Cancel goes back to it.
     m_transport.CloseForNewSettings();
-    SaveCommSettings();
     m_portErrorReported = false;
-    m_transport.OpenConnection();
-    return !m_portErrorReported;
+    m_triedWithoutSuccess = true;
+    m_transport.OpenConnection(); // a connection that cannot be made throws: nothing is stored
+    if (m_portErrorReported)
+        return false;
+    SaveCommSettings();
+    m_triedWithoutSuccess = false;
+    return true;
 }
 
 void SerialForm::CancelBtnClick() {
     LoadCommSettings();
     LoadIpAddressIndex();
+    if (!std::exchange(m_triedWithoutSuccess, false))
+        return;
+    // A failed try left the link closed or on the settings that failed: the stored ones, which
+    // worked before, are put in force again.
+    m_transport.CloseForNewSettings();
+    m_transport.OpenConnection();
 }
 
 SerialSettings SerialForm::CurrentSerialSettings() const {

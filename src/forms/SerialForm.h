@@ -68,6 +68,7 @@ private:
     Dialogs& m_dialogs;
     Subscription m_portErrors;
     bool m_portErrorReported = false;
+    bool m_triedWithoutSuccess = false;
 };
 
 } // namespace setfolio

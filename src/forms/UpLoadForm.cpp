@@ -53,13 +53,15 @@ void UpLoadForm::FileBtnClick() {
         m_dialogs.ChooseFileToOpen({openDialogTitle, "Library files (*.lvf)", initialFolder});
     if (!chosen)
         return;
+    // The file and its model first: a folder setting that cannot be written must not leave the
+    // previous file's model in place.
     FileName.caption = *chosen;
-    m_settings.Write(keys::UpLoadFile, *chosen);
     state.fileModelType = ProfileFile(*chosen).ReadInteger("SystemSettings", "ModelNo", -1);
     // With the conversion entry selected every file is read as one of its own.
     if (m_context.model.Quirks().convertsEveryFile)
         state.fileModelType = m_context.model.ModelType();
     ModelNumber.caption = std::string(LabelOf(state.fileModelType));
+    m_settings.Write(keys::UpLoadFile, *chosen);
 }
 
 bool UpLoadForm::OKBtnClick() {

@@ -16,6 +16,21 @@ void MessageTexts::Apply(Language language) {
         m_texts[i] = std::string(CatalogueText(static_cast<MsgId>(i), language));
 }
 
+std::string MessageTexts::Format(OwnMsg id,
+                                 std::initializer_list<std::string_view> arguments) const {
+    const std::string_view pattern = OwnText(id, m_language);
+    std::string text;
+    auto argument = arguments.begin();
+    std::size_t from = 0;
+    for (auto mark = pattern.find("{}");
+         mark != std::string_view::npos && argument != arguments.end();
+         mark = pattern.find("{}", from)) {
+        text.append(pattern.substr(from, mark - from)).append(*argument++);
+        from = mark + 2;
+    }
+    return text.append(pattern.substr(from));
+}
+
 std::string MessageTexts::StatusText(ReplyStatus status) const {
     switch (status) {
     case ReplyStatus::TransactionError:

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -45,16 +46,16 @@ enum class MsgId {
 inline constexpr std::size_t MessageCount = 28;
 
 // The program's own messages, which the catalogue does not have: each in the three languages
-// (OwnMessages.cpp), shown in the language applied last.
+// (OwnMessages.cpp), shown in the language applied last. "{}" marks where Format puts its
+// arguments, in order.
 enum class OwnMsg {
-    // Upload refusals.
+    // Upload refusals: the file, and the file's and the processor's models.
     FileHasNoModelNumber,
-    FileHoldsLibraryOfModel,
-    ProcessorIsModel,
-    // What a transfer left behind in the processor.
+    FileHoldsOtherModel,
+    // What a transfer left behind in the processor: the library.
     LibraryPartlyWritten,
 };
-inline constexpr std::size_t OwnMessageCount = 4;
+inline constexpr std::size_t OwnMessageCount = 3;
 
 std::string_view OwnText(OwnMsg id, Language language);
 
@@ -67,6 +68,8 @@ public:
 
     const std::string& Text(MsgId id) const { return m_texts[static_cast<std::size_t>(id)]; }
     std::string Text(OwnMsg id) const { return std::string(OwnText(id, m_language)); }
+    // The message with each "{}" replaced by the next argument, as it is.
+    std::string Format(OwnMsg id, std::initializer_list<std::string_view> arguments) const;
     void Apply(Language language);
     // The language of the own messages; the catalogue's messages are set one by one.
     void UseLanguage(Language language) { m_language = language; }

@@ -7,14 +7,14 @@ namespace {
 
 // clang-format off
 constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCount> Texts{{
-    // FileHasNoModelNumber
-    {"has no model number.", "hat keine Modellnummer.", "n'a pas de numéro de modèle."},
-    // FileHoldsLibraryOfModel
-    {"holds a library of model", "enthält eine Bibliothek des Modells", "contient une librairie du modèle"},
-    // ProcessorIsModel
-    {"the processor is a", "der Prozessor ist ein", "le processeur est un"},
-    // LibraryPartlyWritten: "Library 9 ..." 
-    {"is only partly written.", "ist nur teilweise geschrieben.", "n'est écrite qu'en partie."},
+    // Upload refusals
+    {"{} has no model number.", "{} hat keine Modellnummer.", "{} n'a pas de numéro de modèle."},
+    {"{} holds a library of model {}, the processor is a {}.",
+     "{} enthält eine Bibliothek des Modells {}, der Prozessor ist ein {}.",
+     "{} contient une librairie du modèle {}, le processeur est un {}."},
+    // What a transfer left behind
+    {"Library {} is only partly written.", "Bibliothek {} ist nur teilweise geschrieben.",
+     "La librairie {} n'est écrite qu'en partie."},
 }};
 // clang-format on
 

@@ -52,6 +52,10 @@ void Exchange::SendAndWait(std::string_view command) {
         m_prompts.DefaultBeep();
         return;
     }
+    if (m_abortRequested) {
+        m_replyStatus = ReplyStatus::Aborted;
+        return;
+    }
     if (m_transport.Type() == ConnectionType::Ethernet)
         SendEthernet(command);
     else
@@ -180,6 +184,7 @@ void Exchange::SelectLibrary(int number) {
 
 void Exchange::SelectForTransfer(int library) {
     m_currentLibrary = library;
+    ++m_selectsForTransfer;
     SelectLibrary(library);
 }
 
@@ -191,7 +196,7 @@ void Exchange::BeginCapture(ExchangeStep step, std::string fileName) {
 
 void Exchange::ExpectReply(ExchangeStep step) {
     m_exchangeStep = step;
-    m_replyStatus = ReplyStatus::Pending;
+    m_replyStatus = m_abortRequested ? ReplyStatus::Aborted : ReplyStatus::Pending;
 }
 
 void Exchange::ParseReply(const std::string& reply) {

@@ -98,8 +98,18 @@ public:
     void SelectLibrary(int number);
     // The library a transfer works on: it becomes the current library, then it is selected.
     void SelectForTransfer(int library);
-    // The user's Abort: ends a serial wait at once; replies are not parsed while it holds.
-    void Abort() { m_replyStatus = ReplyStatus::Aborted; }
+    // How many selects SelectForTransfer has sent (or tried to send).
+    int SelectsForTransfer() const { return m_selectsForTransfer; }
+    // The user's Abort: ends a wait at once; replies are not parsed while it holds, and every
+    // exchange after it is refused as aborted until the transfer it belongs to has ended, so an
+    // Abort between two exchanges (a pause, a retry's query) is never lost.
+    void Abort() {
+        m_abortRequested = true;
+        m_replyStatus = ReplyStatus::Aborted;
+    }
+    bool AbortRequested() const { return m_abortRequested; }
+    // The transfer the Abort belonged to has ended.
+    void ForgetAbort() { m_abortRequested = false; }
 
     // Ends the step at hand with `status`: a value that matches nothing, a lost connection, a
     // file that cannot be read, a section that cannot be sent.
@@ -148,6 +158,8 @@ private:
     ProgressIndicator* m_progress = nullptr;
     SimpleProgress m_ownProgress;
     bool m_busy = false;
+    bool m_abortRequested = false;
+    int m_selectsForTransfer = 0;
     std::exception_ptr m_captureError;
 
     ReplyStatus m_replyStatus = ReplyStatus::Pending;

@@ -23,6 +23,9 @@ namespace setfolio {
 
 namespace {
 
+// A processor's refusal ends its answer.
+constexpr char Nak = '\x15';
+
 // The progress range shown until the first line of a dump sets it from the dump's size.
 constexpr int RangeBeforeFirstLine = 100;
 
@@ -103,9 +106,10 @@ struct Section {
 
 class BenchUpload {
 public:
-    BenchUpload(Exchange& exchange, TransferView& view, const std::string& content)
-        : m_exchange(exchange), m_link(exchange.Link()), m_view(view), m_content(content),
-          m_tcp(m_link.Type() == ConnectionType::Ethernet),
+    BenchUpload(Exchange& exchange, TransferView& view, UploadState& state,
+                const std::string& content)
+        : m_state(state), m_exchange(exchange), m_link(exchange.Link()), m_view(view),
+          m_content(content), m_tcp(m_link.Type() == ConnectionType::Ethernet),
           m_updateProgress(exchange.Loop().CreateTimer()) {
         m_updateProgress->SetInterval(UpdateProgressTickMs);
         m_updateProgress->SetOnExpiry([this] {
@@ -163,6 +167,12 @@ private:
             m_link.Port().SendRaw(bytes);
     }
 
+    bool Refused() const {
+        const std::string& reply = m_exchange.lastReply();
+        return m_exchange.replyStatus() == ReplyStatus::CommandFailed && !reply.empty() &&
+               reply.back() == Nak;
+    }
+
     std::size_t QueueUsed() const { return m_tcp ? 0 : m_link.Port().OutputQueueUsed(); }
 
     void Send(const Section& section) {
@@ -176,11 +186,15 @@ private:
         });
         timeOut.Stop();
         m_exchange.ExpectReply(ExchangeStep::StepAcknowledge);
+        if (m_exchange.replyStatus() == ReplyStatus::Aborted)
+            return;
         Write(section.first);
         m_view.Pause(BenchUploadDelayMs);
-        // An answer (or the user's Abort) during the pause already decides the section.
-        if (m_exchange.replyStatus() != ReplyStatus::Pending)
+        // Only a refusal (a NAK) or the user's Abort ends the section here. Any other answer
+        // that came in the pause is the section's answer once all its lines have been sent.
+        if (m_exchange.replyStatus() == ReplyStatus::Aborted || Refused())
             return;
+        m_state.libraryTouched = true;
         for (std::int32_t k = 2; k <= section.lines; ++k)
             Write(Value(section.name, std::to_string(k)));
         AwaitAcknowledgement(timeOut);
@@ -214,6 +228,7 @@ private:
         }
     }
 
+    UploadState& m_state;
     Exchange& m_exchange;
     Transport& m_link;
     TransferView& m_view;
@@ -262,7 +277,7 @@ void UploadBench(const TransferContext& context, TransferView& view, UploadState
     Exchange& exchange = context.exchange;
     const LargeQueue queue(exchange.Link(), Queue::Output);
     UploadFrom(context, state, library, path, [&](const std::string& content) {
-        BenchUpload(exchange, view, content).Run(library, includeCalibration);
+        BenchUpload(exchange, view, state, content).Run(library, includeCalibration);
     });
 }
 

@@ -181,6 +181,8 @@ public:
     void Send(const std::string& name, const std::string& command) {
         m_state.lastParameterName = name;
         m_exchange.SendAndWait(command + "\r");
+        if (Ok())
+            m_state.libraryTouched = true;
         m_view.SetPosition(++m_sent);
         if (m_paced)
             m_view.Pause(PacedUploadPauseMs);

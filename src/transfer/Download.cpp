@@ -7,16 +7,17 @@
 #include "transfer/CodedTransfer.h"
 #include "transfer/DownloadFrame.h"
 #include "transfer/MenuTransfer.h"
+#include "transfer/TransferRun.h"
 #include "transfer/TransferView.h"
 
 namespace setfolio {
 
 namespace {
-constexpr std::string_view Placeholder = "*.lvf";
-} // namespace
 
-void RunDownload(const TransferContext& context, TransferView& view,
-                 const DownloadRequest& request) {
+constexpr std::string_view Placeholder = "*.lvf";
+
+void DownloadLibraries(const TransferContext& context, TransferView& view,
+                       const DownloadRequest& request) {
     if (request.fileName.empty() || request.fileName == Placeholder) {
         // No file chosen: refused before anything is sent.
         ReportFileError(context, view);
@@ -48,6 +49,13 @@ void RunDownload(const TransferContext& context, TransferView& view,
         if (context.model.Family() == ModelFamily::BenchFamily)
             view.Pause(BenchBlockPauseMs);
     }
+}
+
+} // namespace
+
+void RunDownload(const TransferContext& context, TransferView& view,
+                 const DownloadRequest& request) {
+    RunTransfer(context, [&] { DownloadLibraries(context, view, request); });
 }
 
 } // namespace setfolio

@@ -96,8 +96,10 @@ void UploadMenu(const TransferContext& context, TransferView& view, UploadState&
                 const auto stored = profile::FindValue(content, section, row.name);
                 state.lastParameterName = row.name;
                 Exchange1(exchange, ExchangeStep::StepSetAcknowledge,
-                          row.menuPath + " " + stored.value_or("0") + "\r",
-                          [&] { view.SetPosition(++done); });
+                          row.menuPath + " " + stored.value_or("0") + "\r", [&] {
+                              state.libraryTouched = true;
+                              view.SetPosition(++done);
+                          });
             }
         };
         if (firstOfRun)

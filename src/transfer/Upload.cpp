@@ -8,13 +8,16 @@
 #include "transfer/BenchTransfer.h"
 #include "transfer/CodedTransfer.h"
 #include "transfer/MenuTransfer.h"
+#include "transfer/TransferRun.h"
 #include "transfer/TransferView.h"
 #include "transfer/UploadFrame.h"
 
 namespace setfolio {
 
-void RunUpload(const TransferContext& context, TransferView& view, UploadState& state,
-               const UploadRequest& request) {
+namespace {
+
+void UploadLibraries(const TransferContext& context, TransferView& view, UploadState& state,
+                     const UploadRequest& request) {
     const MessageTexts& texts = context.texts;
     if (request.fileName.empty() || request.fileName == "*.lvf") {
         context.prompts.WarningBeep();
@@ -70,6 +73,13 @@ void RunUpload(const TransferContext& context, TransferView& view, UploadState& 
         if (family == ModelFamily::BenchFamily)
             view.Pause(BenchBlockPauseMs);
     }
+}
+
+} // namespace
+
+void RunUpload(const TransferContext& context, TransferView& view, UploadState& state,
+               const UploadRequest& request) {
+    RunTransfer(context, [&] { UploadLibraries(context, view, state, request); });
 }
 
 } // namespace setfolio

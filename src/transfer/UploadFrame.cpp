@@ -1,7 +1,9 @@
 #include "transfer/UploadFrame.h"
 
 #include "core/AtomicFile.h"
+#include "core/CurrentModel.h"
 #include "core/MessageLog.h"
+#include "core/ProfileFile.h"
 #include "i18n/Messages.h"
 #include "link/Exchange.h"
 #include "platform/Prompts.h"
@@ -12,15 +14,46 @@
 
 namespace setfolio {
 
-void UploadFrom(const TransferContext& context, const UploadState& state, int library,
+namespace {
+
+// Why a file is not uploaded into the current model's processor: its tables would be empty (or
+// another family's), and only the library select would go out, switching the processor's
+// library for nothing. A file of another model of the same family is uploaded.
+std::optional<std::string> Refusal(const TransferContext& context, const std::string& content,
+                                   const std::string& path) {
+    const auto stored = profile::FindValue(content, "SystemSettings", "ModelNo");
+    const auto modelType = stored ? profile::ParseInteger(*stored) : std::nullopt;
+    if (!modelType)
+        return context.texts.Format(OwnMsg::FileHasNoModelNumber, {path});
+    if (FamilyOf(*modelType) == context.model.Family())
+        return std::nullopt;
+    const std::string fileModel =
+        EntryOf(*modelType) ? std::string(EntryOf(*modelType)->entry) : std::to_string(*modelType);
+    const auto* processor = EntryOf(context.model.ModelType());
+    const std::string processorModel =
+        processor ? std::string(processor->entry) : std::to_string(context.model.ModelType());
+    return context.texts.Format(OwnMsg::FileHoldsOtherModel, {path, fileModel, processorModel});
+}
+
+} // namespace
+
+void UploadFrom(const TransferContext& context, UploadState& state, int library,
                 const std::string& path, const std::function<void(const std::string&)>& body) {
     Exchange& exchange = context.exchange;
+    state.libraryTouched = false;
     try {
         const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
-        if (!content)
+        if (!content) {
             exchange.Fail(ReplyStatus::FileError);
-        else
+        } else if (const auto refusal = Refusal(context, *content, path)) {
+            exchange.Fail(ReplyStatus::FileError);
+            context.prompts.WarningBeep();
+            context.log.AddMessageLine(context.texts.Text(MsgId::MsgUploadFailed) + " - " +
+                                       *refusal);
+            return;
+        } else {
             body(*content);
+        }
     } catch (const TcpError&) {
         exchange.Fail(ReplyStatus::NoConnection);
     } catch (const PortError&) {
@@ -46,20 +79,24 @@ void ReportUploadResult(const TransferContext& context, const UploadState& state
         context.log.AddMessageLine(
             failed + texts.Text(MsgId::MsgTransactionError) +
             (state.lastParameterName.empty() ? "" : "  ..." + state.lastParameterName));
-        return;
+        break;
     case ReplyStatus::FileError:
         context.log.AddMessageLine(failed + path + " " + texts.Text(MsgId::MsgDoesNotExist));
-        return;
+        break;
     case ReplyStatus::Aborted:
         context.log.AddMessageLine(texts.Text(MsgId::MsgUploadAborted));
-        return;
+        break;
     case ReplyStatus::ValueError:
-        return;
+        break;
     default:
         if (const auto text = texts.StatusText(status); !text.empty())
             context.log.AddMessageLine(failed + text);
-        return;
+        break;
     }
+    // The processor now holds a mix of the file's values and its own.
+    if (state.libraryTouched)
+        context.log.AddMessageLine(
+            texts.Format(OwnMsg::LibraryPartlyWritten, {std::to_string(library)}));
 }
 
 } // namespace setfolio

@@ -14,13 +14,17 @@ struct UploadState {
     std::int32_t fileModelType = -1;
     // The parameter whose set command went out last; named after a transaction error.
     std::string lastParameterName;
+    // The library at hand has taken a value (or the start of a dump): when its upload fails, it
+    // is left partly written, and the user is told so.
+    bool libraryTouched = false;
 };
 
 // The frame of every upload engine: `body` gets the content of the file at `path`, to go into
-// library `library`; a file that
-// cannot be read ends the library as FileError, a lost connection as NoConnection. Then the
-// outcome is reported.
-void UploadFrom(const TransferContext& context, const UploadState& state, int library,
+// library `library`. A file that cannot be read ends the library as FileError, and so does one
+// that has no model number or holds a library of another family than the processor's: nothing
+// is sent for those. A lost connection ends the library as NoConnection. Then the outcome is
+// reported.
+void UploadFrom(const TransferContext& context, UploadState& state, int library,
                 const std::string& path, const std::function<void(const std::string&)>& body);
 
 // The closing step of every upload engine.

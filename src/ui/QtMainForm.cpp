@@ -13,6 +13,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 
@@ -164,6 +165,16 @@ void QtMainForm::Refresh() {
     };
     for (const auto& [action, model] : items)
         action->setText(FromUtf8(model->caption));
+}
+
+void QtMainForm::CentreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    adjustSize();
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 void QtMainForm::closeEvent(QCloseEvent* event) {

@@ -25,6 +25,8 @@ public:
 
     // Shows the model's current captions, hints, model list and marked line.
     void Refresh();
+    // Puts the window in the middle of the screen it is on (or the primary one).
+    void CentreOnScreen();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -199,13 +199,11 @@ int QtSerialForm::ShowModal() {
 
 void QtSerialForm::Ok() {
     bool closes = false;
+    // An error (a connection that cannot be made) has been shown by then; like a port error it
+    // keeps the dialog open, where Cancel goes back to the settings that worked.
     const bool ran = RunGuarded(m_prompts, [&] { closes = m_form.OKBtnClick(); });
     Refresh();
-    if (!ran)
-        // The error has been shown; the new settings are not all in force, so this is no
-        // acceptance, and the lists must not be reset as Cancel would.
-        done(QDialog::Rejected);
-    else if (closes)
+    if (ran && closes)
         accept();
 }
 

@@ -87,7 +87,7 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
     auto run =
         RunCli(QStringList{"download", "--model", "B-01", "--library", "7", "--file", file} + link);
     ASSERT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_EQ(run.out, "Download of library 7 to " + path + " complete.\n");
+    EXPECT_EQ(run.out, "Download of library 7 to " + path + " complete.\nCurrent library is 7.\n");
     const std::string content = folder.Read("Bench.lvf");
     for (const auto& [section, lines] : {std::pair{"Common", common}, std::pair{"User", user}}) {
         EXPECT_EQ(profile::FindValue(content, section, "Lines"), std::to_string(lines.size()));
@@ -100,7 +100,7 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
                              "--include-cal"} +
                  link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_EQ(run.out, "Upload of " + path + " to library 12 complete.\n");
+    EXPECT_EQ(run.out, "Upload of " + path + " to library 12 complete.\nCurrent library is 12.\n");
     EXPECT_EQ(SimSection(state, 12, "user"), ToJson(user));
     EXPECT_EQ(SimSection(state, 12, "common"), ToJson(common));
 
@@ -125,7 +125,7 @@ TEST(CliBenchErrors, RefusedUserDumpKeepsTheEarlierFile) {
                              QString::fromStdString(folder.File("Bench.lvf")), "--serial",
                              QString::fromStdString(folder.File("COM1"))});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "Download failed - command failed!\n");
+    EXPECT_EQ(run.out, "Download failed - command failed!\nCurrent library is 3.\n");
     EXPECT_EQ(folder.Read("Bench.lvf"), "earlier backup");
 }
 

@@ -54,7 +54,7 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
                                   QString::fromStdString(path)} +
                       link);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\n");
+    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
 
     // Decoded through the model's tables, the file says what the processor holds.
     const Settings noSettings(folder.File("none"));
@@ -119,7 +119,8 @@ TEST_P(CliRoundTrip, UploadOfADownloadMakesTheLibrariesEqual) {
         QStringList{"upload", "--model", "C-12", "--library", "9", "--file", file("Line.lvf")} +
         link);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "Upload of " + folder.File("Line.lvf") + " to library 9 complete.\n");
+    EXPECT_EQ(run.out, "Upload of " + folder.File("Line.lvf") +
+                           " to library 9 complete.\nCurrent library is 9.\n");
     EXPECT_EQ(SimLibrary(state, 9), SimLibrary(state, 5));
     EXPECT_EQ(SimLibrary(state, 9).size(), 401);
 

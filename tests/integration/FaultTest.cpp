@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sys/resource.h>
 
 using namespace setfolio;
@@ -86,7 +87,7 @@ TEST(Faults, ConnectionDroppedMidUploadIsReported) {
                             dropping.link);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
-    EXPECT_EQ(run.out, "Upload failed - no connection!\n");
+    EXPECT_EQ(run.out, "Upload failed - no connection!\nLibrary 9 is only partly written.\n");
 }
 
 TEST(Faults, KilledDuringADownloadLeavesTheEarlierFileAndNoOtherLibrary) {
@@ -218,33 +219,57 @@ TEST(Faults, EndlessReplyIsCutOff) {
     }
 }
 
-TEST(Faults, MalformedLibraryFilesUploadTheirDefaults) {
-    SimLine line({});
+// A file the processor's tables cannot be filled from is refused before the processor hears
+// anything; one with a model of the processor's family sends what it has, or the defaults.
+TEST(Faults, MalformedLibraryFilesAreRefusedOrUploadTheirDefaults) {
+    TempFolder logs;
+    const std::string log = logs.File("sim.log");
+    SimLine line({"--log", QString::fromStdString(log)});
     struct File {
         const char* name;
         std::string content;
         int exitCode;
-        const char* line;
+        std::string line; // "" for "Upload of ... complete."
     };
-    // Each sends what the file has, or the defaults, for the tables its model number names.
     const File files[] = {
-        {"garbage.lvf", std::string("\x00\xff\x13[\x01]=\n\r==\x7f", 12), 0, "Upload of "},
+        {"garbage.lvf", std::string("\x00\xff\x13[\x01]=\n\r==\x7f", 12), 1,
+         "has no model number."},
         {"hugeline.lvf",
          "[SystemSettings]\r\nModelNo=0\r\n[NumericParms]\r\nX=" + std::string(1 << 20, '9') +
              "\r\n",
-         0, "Upload of "},
-        {"nosections.lvf", "ModelNo=0\r\n", 0, "Upload of "},
-        {"foreign.lvf", "[SystemSettings]\r\nModelNo=6\r\n[LibraryParms]\r\nA=1\r\n", 0,
-         "Upload of "},
-        {"badmodel.lvf", "[SystemSettings]\r\nModelNo=banana\r\n", 0, "Upload of "},
+         0, ""},
+        {"nosections.lvf", "ModelNo=0\r\n", 1, "has no model number."},
+        {"menu.lvf", "[SystemSettings]\r\nModelNo=16\r\n[LibraryParms]\r\nA=1\r\n", 1,
+         "holds a library of model M-12, the processor is a C-12."},
+        {"badmodel.lvf", "[SystemSettings]\r\nModelNo=banana\r\n", 1, "has no model number."},
     };
     for (const auto& file : files) {
         line.folder.Write(file.name, file.content);
+        // The simulator keeps its log open: only what this run adds to it counts.
+        const auto logged = std::filesystem::exists(log) ? std::filesystem::file_size(log) : 0;
         const auto run = RunCli(
             QStringList{"upload", "--library", "9", "--file", line.Path(file.name)} + line.link);
         EXPECT_FALSE(run.crashed) << file.name;
         EXPECT_EQ(run.exitCode, file.exitCode) << file.name;
-        EXPECT_TRUE(run.out.starts_with(file.line)) << file.name << ": " << run.out << run.err;
+        const std::string path = line.folder.File(file.name);
+        if (file.line.empty()) {
+            EXPECT_TRUE(run.out.starts_with("Upload of " + path + " to library 9 complete.\n"))
+                << file.name << ": " << run.out << run.err;
+            continue;
+        }
+        EXPECT_EQ(run.out, "Upload failed - " + path + " " + file.line + "\n") << run.err;
+        // The processor was asked for its library, and nothing else: no select, no value.
+        std::ifstream entries(log);
+        entries.seekg(static_cast<std::streamoff>(logged));
+        int commands = 0;
+        for (std::string entry; std::getline(entries, entry);) {
+            const auto received = entry.find(" <- ");
+            if (received == std::string::npos)
+                continue;
+            ++commands;
+            EXPECT_EQ(entry.substr(received + 4, 3), "701") << file.name << ": " << entry;
+        }
+        EXPECT_EQ(commands, 1) << file.name;
     }
 }
 

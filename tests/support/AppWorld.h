@@ -48,6 +48,22 @@ struct AppWorld {
         });
     }
     const std::vector<std::string>& Lines() const { return app.messageLog.Lines(); }
+    // The last `count` lines of the message window.
+    std::vector<std::string> LastLines(std::size_t count) const {
+        const auto& lines = Lines();
+        return {lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())),
+                lines.end()};
+    }
+    // The last transfer's result line: the lines that follow it (the library the processor now
+    // has, a library left partly written) set aside.
+    std::string ResultLine() const {
+        const auto& lines = Lines();
+        for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+            if (!line->starts_with("Current library is ") && !line->ends_with("partly written."))
+                return *line;
+        }
+        return {};
+    }
     // Settings that choose `language` and Ethernet to the one address of the list, where the
     // processor refuses the connection.
     void StoreRefusedEthernet(std::int32_t language) {

@@ -273,7 +273,7 @@ TEST(SerialDialog, OkKeepsTheDialogOpenAfterAPortErrorAndClosesOnceThePortOpens)
     EXPECT_EQ(world.port.baudRate, 9600);
 }
 
-TEST(SerialDialog, OkThatThrowsReportsTheErrorAndClosesWithoutAccepting) {
+TEST(SerialDialog, OkThatThrowsReportsTheErrorAndStaysOpenUntilCancelRestores) {
     World world;
     world.Load(false);
     world.serial.BaudRateComboBox.marked = -1;
@@ -281,10 +281,13 @@ TEST(SerialDialog, OkThatThrowsReportsTheErrorAndClosesWithoutAccepting) {
     Show(dialog);
     Find<QPushButton>(dialog, "OKBtn").click();
     EXPECT_EQ(world.prompts.shown, Shown({"beep:warning", "error:No baud rate is selected."}));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(world.serial.BaudRateComboBox.marked, -1) << "the user's lists stay as they were";
+    Find<QPushButton>(dialog, "CancelBtn").click();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    // Cancel was not run: the user's lists stay as they were.
-    EXPECT_EQ(world.serial.BaudRateComboBox.marked, -1);
+    EXPECT_EQ(world.serial.BaudRateComboBox.marked, 3) << "the stored settings are back";
+    EXPECT_TRUE(world.port.IsOpen());
+    EXPECT_EQ(world.port.baudRate, 9600);
 }
 
 TEST(SerialDialog, CancelAndEscapeReloadTheStoredSettings) {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -108,6 +109,18 @@ TEST(MainWindow, ShowsTheStoredLanguageAfterAStartUpWhoseConnectionFailed) {
     world.loop.AdvanceBy(StartupDelayMs);
     EXPECT_EQ(window.findChild<QMenu*>("MenuMain")->title(), QString::fromUtf8("Men\u00fc"));
     EXPECT_EQ(world.prompts.shown.back(), "error:Connection refused");
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainWindow, StartsInTheMiddleOfTheScreen) {
+    MainWindowWorld world;
+    world.window.CentreOnScreen();
+    const QPoint middle = world.window.screen()->availableGeometry().center();
+    const QPoint centre = world.window.frameGeometry().center();
+    EXPECT_LE((centre - middle).manhattanLength(), 2) << centre.x() << "," << centre.y();
 }
 
 } // namespace

@@ -98,9 +98,10 @@ TEST(BenchDownload, DumpLinesAreStoredInOrderWithoutTheClosingLine) {
     world.TakeSent();
     const auto path = world.Path("Line.lvf");
     EXPECT_TRUE(world.Download(path, 7));
-    EXPECT_EQ(world.Lines().back(), "Download of library 7 to " + path + " complete.");
+    EXPECT_EQ(world.ResultLine(), "Download of library 7 to " + path + " complete.");
     EXPECT_EQ(world.TakeSent(), "SYST.LIBRARY.SELECT?\rSYST.LIBRARY.SELECT:7\r"
-                                "SYST.LIBRARY.COMMON?\rSYST.LIBRARY.USER?\r");
+                                "SYST.LIBRARY.COMMON?\rSYST.LIBRARY.USER?\rSYST.LIBRARY.SELECT?\r");
+    EXPECT_EQ(world.Lines().back(), "Current library is 7.");
 
     const ProfileFile file(path);
     EXPECT_EQ(file.ReadInteger("SystemSettings", "ModelNo", -1), B01);
@@ -123,7 +124,7 @@ TEST(BenchDownload, DumpLinesAreStoredInOrderWithoutTheClosingLine) {
     EXPECT_EQ(bar.value, 0);
 
     // The receive queue is large for the transfer only.
-    EXPECT_EQ(world.inputSizes, (std::vector<std::size_t>{4096, 45000, 45000, 45000}));
+    EXPECT_EQ(world.inputSizes, (std::vector<std::size_t>{4096, 45000, 45000, 45000, 4096}));
     EXPECT_EQ(world.port.inputQueueSize, DefaultQueueSize);
     EXPECT_EQ(world.app.exchange.TimeOutTimer().Interval(), DefaultReplyTimeOutMs);
 }
@@ -153,7 +154,7 @@ TEST(BenchDownload, FailedUserDumpKeepsNothingNew) {
             world.prompts.shown.clear();
             const std::int64_t start = world.loop.Now();
             world.Download(world.Path("Line.lvf"), 5);
-            EXPECT_EQ(world.Lines().back(), c.message) << c.name;
+            EXPECT_EQ(world.ResultLine(), c.message) << c.name;
             if (earlierFile) {
                 EXPECT_EQ(world.folder.Read("Line.lvf"), "[User]\r\nLines=1\r\n1=#USER 12 OLD\r\n")
                     << c.name;
@@ -191,7 +192,7 @@ TEST(BenchUpload, RoundTripsWithAndWithoutCalibrationData) {
     world.prompts.shown.clear();
 
     EXPECT_TRUE(world.UploadBench(path, 9, true));
-    EXPECT_EQ(world.Lines().back(), "Upload of " + path + " to library 9 complete.");
+    EXPECT_EQ(world.ResultLine(), "Upload of " + path + " to library 9 complete.");
     EXPECT_EQ(libraries.at(9).common, libraries.at(5).common);
     EXPECT_EQ(libraries.at(9).user, libraries.at(5).user);
     EXPECT_EQ(world.prompts.shown,
@@ -200,14 +201,15 @@ TEST(BenchUpload, RoundTripsWithAndWithoutCalibrationData) {
                                         "and Jog Values will be replaced!!! Are you sure you want "
                                         "to proceed?"}));
     EXPECT_EQ(world.outputSizes.front(), DefaultQueueSize) << "the dialog's library query";
-    EXPECT_EQ(world.outputSizes.back(), LargeQueueSize);
+    EXPECT_EQ(world.outputSizes[world.outputSizes.size() - 2], LargeQueueSize);
+    EXPECT_EQ(world.outputSizes.back(), DefaultQueueSize) << "the library query afterwards";
     EXPECT_EQ(world.port.outputQueueSize, DefaultQueueSize);
 
     // Without the box the calibration data stays where it is, and the range is the User dump's.
     world.TakeSent();
     world.prompts.shown.clear();
     EXPECT_TRUE(world.UploadBench(path, 10, false));
-    EXPECT_EQ(world.Lines().back(), "Upload of " + path + " to library 10 complete.");
+    EXPECT_EQ(world.ResultLine(), "Upload of " + path + " to library 10 complete.");
     EXPECT_EQ(world.TakeSent().find("#COMMON"), std::string::npos);
     EXPECT_TRUE(libraries.at(10).common.empty());
     EXPECT_EQ(libraries.at(10).user, libraries.at(5).user);
@@ -233,6 +235,21 @@ TEST(BenchUpload, TwoThousandLineDumpThroughTheDialogs) {
     EXPECT_EQ(world.processor->libraries.at(9).common, world.processor->libraries.at(8).common);
 }
 
+TEST(BenchDownload, AbortInThePauseBetweenTwoLibrariesEndsTheBlock) {
+    BenchWorld world;
+    const auto abortSoon = world.app.messageLog.appended.Subscribe([&](const std::string& line) {
+        if (line.starts_with("Download of library 3"))
+            world.loop.Schedule(500, [&] { world.app.downLoadForm.AbortBtnClick(); });
+    });
+    world.TakeSent();
+    world.Download(world.Path("B.lvf"), 3, 5);
+    EXPECT_TRUE(std::filesystem::exists(world.Path("B 003.lvf")));
+    EXPECT_FALSE(std::filesystem::exists(world.Path("B 004.lvf")));
+    EXPECT_EQ(world.TakeSent().find("SYST.LIBRARY.SELECT:4"), std::string::npos);
+    EXPECT_EQ(world.LastLines(2),
+              (std::vector<std::string>{"Download aborted by user.", "Current library is 3."}));
+}
+
 TEST(BenchUpload, BlocksOfLibrariesBothWaysAndARefusalEndsOne) {
     BenchWorld world;
     ASSERT_TRUE(world.Download(world.Path("B.lvf"), 3, 4));
@@ -249,7 +266,7 @@ TEST(BenchUpload, BlocksOfLibrariesBothWaysAndARefusalEndsOne) {
     world.SetFaults("refuse #USER NAK");
     world.TakeSent();
     world.UploadBench(world.Path("B 003.lvf"), 30, false, 31);
-    EXPECT_EQ(world.Lines().back(), "Upload failed - command failed!");
+    EXPECT_EQ(world.ResultLine(), "Upload failed - command failed!");
     EXPECT_EQ(world.TakeSent().find("SYST.LIBRARY.SELECT:31"), std::string::npos);
     EXPECT_FALSE(libraries.contains(30));
 }
@@ -262,8 +279,33 @@ TEST(BenchUpload, OnlyTheLinesASectionCountsAreSent) {
     world.TakeSent();
     EXPECT_TRUE(world.UploadBench(world.Path("One.lvf"), 5, true));
     EXPECT_EQ(world.TakeSent(), "SYST.LIBRARY.SELECT?\rSYST.LIBRARY.SELECT:5\r"
-                                "#COMMON 0 CAL\r\n#USER 0 U\r\nU:1\r\n");
+                                "#COMMON 0 CAL\r\n#USER 0 U\r\nU:1\r\nSYST.LIBRARY.SELECT?\r");
     EXPECT_EQ(world.app.upLoadForm.ProgressBar.maximum, 4) << "a byte count of 0";
+}
+
+TEST(BenchUpload, OnlyARefusalInThePauseAfterTheFirstLineEndsTheSectionThere) {
+    struct Case {
+        std::string answer;
+        bool allLines;
+        std::string result;
+    };
+    const Case cases[] = {
+        {Ack, true, "Upload of {} to library 5 complete."},
+        {"NO" + Nak, false, "Upload failed - command failed!"},
+        {"WHAT?", true, "Upload failed - command failed!"},
+    };
+    for (const auto& c : cases) {
+        BenchWorld world;
+        world.AnswerDumps(c.answer, 10); // well inside the 500 ms after the first line
+        world.folder.Write("L.lvf", BenchFile({}, {"#USER 30 U", "U:1", "U:2"}));
+        world.TakeSent();
+        world.UploadBench(world.Path("L.lvf"), 5, false);
+        EXPECT_EQ(world.TakeSent().find("U:2\r\n") != std::string::npos, c.allLines) << c.answer;
+        std::string result = c.result;
+        if (const auto mark = result.find("{}"); mark != std::string::npos)
+            result.replace(mark, 2, world.Path("L.lvf"));
+        EXPECT_EQ(world.ResultLine(), result) << c.answer;
+    }
 }
 
 TEST(BenchUpload, ProgressRangeFromTheByteCount) {
@@ -308,7 +350,7 @@ TEST(BenchUpload, NoAcknowledgementEndsEightSecondsAfterTheQueueHasDrained) {
     world.prompts.shown.clear();
 
     EXPECT_TRUE(world.UploadBench(world.Path("L.lvf"), 5, false));
-    EXPECT_EQ(world.Lines().back(), "Upload failed - no connection!");
+    EXPECT_EQ(world.ResultLine(), "Upload failed - no connection!");
     // Lines 2 to 20 go out after the 500 ms Delay tick; with one line (100 bytes) left, 1.8 s
     // later, the 8 s time-out starts.
     EXPECT_EQ(world.loop.Now() - world.firstLineSentAt, 500 + 1800 + 8000);
@@ -332,8 +374,9 @@ TEST(BenchUpload, AbortEndsTheAcknowledgementWait) {
         form.OKBtnClick();
     };
     world.app.mainForm.UpBtnClick();
-    EXPECT_EQ(world.Lines().back(), "Upload aborted by user.");
-    EXPECT_EQ(world.loop.Now() - world.firstLineSentAt, 30000 - 3); // after the dialog's query
+    EXPECT_EQ(world.ResultLine(), "Upload aborted by user.");
+    // After the dialog's query, and before the library query that follows the transfer.
+    EXPECT_EQ(world.loop.Now() - world.firstLineSentAt, 30000);
     EXPECT_EQ(world.app.exchange.TimeOutTimer().Interval(), DefaultReplyTimeOutMs);
 }
 
@@ -370,13 +413,14 @@ TEST(BenchUpload, RefusalsBeforeAnyDumpLine) {
         const auto lines = world.Lines().size();
         const bool closed = world.UploadBench(world.Path("L.lvf"), 5, c.calibration);
         EXPECT_EQ(world.TakeSent(), c.selects ? "SYST.LIBRARY.SELECT?\rSYST.LIBRARY.SELECT:5\r"
+                                                "SYST.LIBRARY.SELECT?\r"
                                               : "SYST.LIBRARY.SELECT?\r")
             << c.name;
         if (!c.message.empty()) {
-            EXPECT_EQ(world.Lines().back(), c.message) << c.name;
+            EXPECT_EQ(world.ResultLine(), c.message) << c.name;
         }
         if (c.file.empty()) {
-            EXPECT_EQ(world.Lines().back(),
+            EXPECT_EQ(world.ResultLine(),
                       "Upload failed - " + world.Path("L.lvf") + " does not exist!");
         }
         if (!c.answer) {
@@ -453,7 +497,7 @@ TEST(BenchTransfer, RoundTripOverEthernet) {
         world.app.downLoadForm.OKBtnClick();
     };
     world.app.mainForm.DownBtnClick();
-    ASSERT_EQ(world.Lines().back(), "Download of library 5 to " + path + " complete.");
+    ASSERT_EQ(world.ResultLine(), "Download of library 5 to " + path + " complete.");
     EXPECT_EQ(ProfileFile(path).ReadInteger("User", "Lines", 0),
               static_cast<int>(processor->libraries.at(5).user.size()));
     // Nothing of the dump's reply time-out is left to end a later exchange.
@@ -469,7 +513,7 @@ TEST(BenchTransfer, RoundTripOverEthernet) {
         form.OKBtnClick();
     };
     world.app.mainForm.UpBtnClick();
-    EXPECT_EQ(world.Lines().back(), "Upload of " + path + " to library 9 complete.");
+    EXPECT_EQ(world.ResultLine(), "Upload of " + path + " to library 9 complete.");
     EXPECT_EQ(processor->libraries.at(9).common, processor->libraries.at(5).common);
     EXPECT_EQ(processor->libraries.at(9).user, processor->libraries.at(5).user);
 }

@@ -143,23 +143,32 @@ TEST(SerialForm, OkSavesInOrderBeforeReconnecting) {
     EXPECT_FALSE(world.port.IsOpen()) << "OFF: no port is opened and no trigger registered";
 }
 
-TEST(SerialForm, PortInUseKeepsTheDialogOpenUntilAnotherPortWorks) {
-    CommsWorld world;
-    world.StartUp();
-    auto& form = world.serialForm;
-    form.ComPortComboBox.Mark(2);
-    world.port.FailNextOpen(PortErrorKind::AlreadyOpen);
-    EXPECT_FALSE(form.OKBtnClick());
-    EXPECT_EQ(form.ComPortComboBox.MarkedText(), "3");
-    EXPECT_EQ(world.prompts.shown.back().substr(0, 29), "error:COM 3 is already open.\r");
-    EXPECT_EQ(world.settings.Read(keys::ComPort), 2) << "saved before reconnecting";
-    world.exchange.QueryLibrary();
-    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::PortOff);
+TEST(SerialForm, PortInUseKeepsTheDialogOpenUntilAnotherPortWorksOrCancelRestores) {
+    for (const bool cancel : {false, true}) {
+        CommsWorld world;
+        world.StartUp();
+        auto& form = world.serialForm;
+        form.ComPortComboBox.Mark(2);
+        world.port.FailNextOpen(PortErrorKind::AlreadyOpen);
+        EXPECT_FALSE(form.OKBtnClick());
+        EXPECT_EQ(form.ComPortComboBox.MarkedText(), "3");
+        EXPECT_EQ(world.prompts.shown.back().substr(0, 29), "error:COM 3 is already open.\r");
+        EXPECT_EQ(world.settings.Read(keys::ComPort), 0) << "the working port stays stored";
+        world.exchange.QueryLibrary();
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::PortOff);
 
-    form.ComPortComboBox.Mark(3);
-    EXPECT_TRUE(form.OKBtnClick());
-    EXPECT_FALSE(world.transport.PortFailed());
-    EXPECT_EQ(world.port.portNumber, 4);
+        if (cancel) {
+            form.CancelBtnClick(); // the working port is in force again
+            EXPECT_EQ(form.ComPortComboBox.MarkedText(), "1");
+            EXPECT_EQ(world.port.portNumber, 1);
+        } else {
+            form.ComPortComboBox.Mark(3);
+            EXPECT_TRUE(form.OKBtnClick());
+            EXPECT_EQ(world.port.portNumber, 4);
+            EXPECT_EQ(world.settings.Read(keys::ComPort), 3);
+        }
+        EXPECT_FALSE(world.transport.PortFailed());
+    }
 }
 
 TEST(IpAddressList, FileRoundTripsWithEveryKindOfLineEnd) {

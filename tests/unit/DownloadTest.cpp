@@ -20,7 +20,7 @@ TEST(DownloadCoded, WholeLibraryDecodesToTheProcessorsValues) {
     DownloadWorld world;
     const auto path = world.Path("Line.lvf");
     EXPECT_TRUE(world.Download(path, 5));
-    EXPECT_EQ(world.Lines().back(), "Download of library 5 to " + path + " complete.");
+    EXPECT_EQ(world.ResultLine(), "Download of library 5 to " + path + " complete.");
     EXPECT_EQ(world.app.downLoadForm.ProgressBar.value, 191 + 92 + 117 + 1);
 
     const ProfileFile file(path);
@@ -60,8 +60,7 @@ TEST(DownloadCoded, SpecialValuesOfMnemonics) {
     world.replaced["4" + distUnits + "\r"] = "4" + distUnits + " METRES  \r";
     world.replaced["4" + measUnits + "\r"] = "4" + measUnits + " DISABLED\r";
     EXPECT_TRUE(world.Download(world.Path("a.lvf"), 5));
-    EXPECT_EQ(world.Lines().back(),
-              "Download of library 5 to " + world.Path("a.lvf") + " complete.");
+    EXPECT_EQ(world.ResultLine(), "Download of library 5 to " + world.Path("a.lvf") + " complete.");
     const ProfileFile a(world.Path("a.lvf"));
     EXPECT_EQ(a.ReadText("MnemonicParms", "DistUnits", ""), "01");
     EXPECT_EQ(a.ReadText("MnemonicParms", "MeasUnits", ""), "00");
@@ -70,8 +69,9 @@ TEST(DownloadCoded, SpecialValuesOfMnemonics) {
     world.replaced["4" + measUnits + "\r"] = "4" + measUnits + " MM    \r";
     EXPECT_TRUE(world.Download(world.Path("b.lvf"), 5)) << "only a file error keeps the dialog";
     EXPECT_FALSE(std::filesystem::exists(world.Path("b.lvf")));
-    EXPECT_EQ(world.Lines()[world.Lines().size() - 2], "Download failed - value error!");
-    EXPECT_EQ(world.Lines().back(), "4" + measUnits + " MM    ");
+    EXPECT_EQ(world.LastLines(3),
+              (std::vector<std::string>{"Download failed - value error!",
+                                        "4" + measUnits + " MM    ", "Current library is 5."}));
 }
 
 TEST(DownloadCoded, FailedSelectSendsNothingElseAndKeepsTheEarlierFile) {
@@ -109,11 +109,12 @@ TEST(DownloadCoded, BlockStopsAtTheFirstFailure) {
     EXPECT_FALSE(std::filesystem::exists(world.Path("L 004.lvf")));
     EXPECT_FALSE(std::filesystem::exists(world.Path("L 005.lvf")));
     EXPECT_EQ(world.TakeSent().find("700 005"), std::string::npos);
-    const auto& lines = world.Lines();
-    EXPECT_EQ(lines[lines.size() - 3],
-              "Download of library 3 to " + world.Path("L 003.lvf") + " complete.");
-    EXPECT_EQ(lines[lines.size() - 2], "Download failed - processor is in RUN mode!");
-    EXPECT_EQ(lines.back(), "700 N12");
+    // The processor stays on the library of the last select it took.
+    EXPECT_EQ(
+        world.LastLines(4),
+        (std::vector<std::string>{
+            "Download of library 3 to " + world.Path("L 003.lvf") + " complete.",
+            "Download failed - processor is in RUN mode!", "700 N12", "Current library is 3."}));
 }
 
 TEST(DownloadCoded, LastBelowFirstDoesNothing) {
@@ -178,7 +179,8 @@ TEST(DownloadCoded, AbortEndsThePassAndKeepsNoFile) {
     EXPECT_FALSE(keptOpen);
     EXPECT_FALSE(std::filesystem::exists(world.Path("L.lvf")));
     const auto& lines = world.Lines();
-    EXPECT_EQ(lines[lines.size() - 2], "Download aborted by user.");
+    EXPECT_EQ(lines[lines.size() - 3], "Download aborted by user.");
+    EXPECT_EQ(lines.back(), "Current library is 5.");
     EXPECT_GT(world.app.downLoadForm.ProgressBar.value, 0);
     EXPECT_LT(world.app.downLoadForm.ProgressBar.value, 100);
 }
@@ -249,11 +251,12 @@ TEST(DownloadCoded, SecondAlarmDimensionMayFailOnModelType41Only) {
         if (type41) {
             EXPECT_EQ(ProfileFile(world.Path("L.lvf")).ReadText("MnemonicParms", "AlarmDim2", ""),
                       "00");
-            EXPECT_EQ(world.Lines().back(),
+            EXPECT_EQ(world.ResultLine(),
                       "Download of library 4 to " + world.Path("L.lvf") + " complete.");
         } else {
-            EXPECT_EQ(world.Lines()[world.Lines().size() - 2],
-                      "Download failed - transaction error!");
+            EXPECT_EQ(world.LastLines(3),
+                      (std::vector<std::string>{"Download failed - transaction error!",
+                                                "4" + code + " N01", "Current library is 4."}));
         }
     }
 }

@@ -24,14 +24,14 @@ TEST(MenuTransfer, RoundTripThroughTheDialogs) {
         SimWorld world(model);
         const auto path = world.Path("Menu.lvf");
         ASSERT_TRUE(world.Download(path, 5)) << model;
-        EXPECT_EQ(world.Lines().back(), "Download of library 5 to " + path + " complete.");
+        EXPECT_EQ(world.ResultLine(), "Download of library 5 to " + path + " complete.");
         const auto content = world.folder.Read("Menu.lvf");
         EXPECT_LT(content.find("[LibraryParms]"), content.find("[GlobalParms]"));
         EXPECT_EQ(ProfileFile(path).ReadInteger("SystemSettings", "ModelNo", -1), model);
 
         world.processor->libraries[-1].parameters.begin()->second = "changed";
         EXPECT_TRUE(world.Upload(path, 9));
-        EXPECT_EQ(world.Lines().back(), "Upload of " + path + " to library 9 complete.");
+        EXPECT_EQ(world.ResultLine(), "Upload of " + path + " to library 9 complete.");
         EXPECT_EQ(world.processor->libraries.at(9).parameters,
                   world.processor->libraries.at(5).parameters);
         EXPECT_NE(world.processor->libraries[-1].parameters.begin()->second, "changed")
@@ -98,15 +98,14 @@ TEST(MenuTransfer, RefusedQueryIsRetriedOnceAfterALibraryQuery) {
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(Count(world.TakeSent(), path + " ?\r"), 2);
     // The result names the library the download worked on, whatever the retry's query heard.
-    EXPECT_EQ(world.Lines().back(),
-              "Download of library 5 to " + world.Path("a.lvf") + " complete.");
+    EXPECT_EQ(world.ResultLine(), "Download of library 5 to " + world.Path("a.lvf") + " complete.");
 
     // A second refusal ends the library; nothing is retried a third time.
     world.SetFaults("refuse " + path + " 2");
     world.TakeSent();
     world.Download(world.Path("b.lvf"), 5);
     EXPECT_EQ(Count(world.TakeSent(), path + " ?\r"), 2);
-    EXPECT_EQ(world.Lines().back(), "Download failed - invalid source!");
+    EXPECT_EQ(world.ResultLine(), "Download failed - invalid source!");
 }
 
 TEST(MenuTransfer, BlockUploadSendsTheGlobalValuesWithTheFirstLibraryOnly) {
@@ -131,7 +130,31 @@ TEST(MenuTransfer, MissingKeysGoAsZero) {
     const auto sent = world.TakeSent();
     EXPECT_NE(sent.find("\r" + world.app.tables.GlobalParmList[0].menuPath + " 0\r"),
               std::string::npos);
-    EXPECT_TRUE(sent.ends_with(" 0\r"));
+    EXPECT_TRUE(sent.ends_with(" 0\r3.1 ?\r")) << "the last row, then the library query";
+}
+
+TEST(MenuTransfer, AbortDuringTheRetrysLibraryQueryEndsTheTransfer) {
+    SimWorld world(M02);
+    world.Download(world.Path("warmup.lvf"), 5);
+    const std::string path = world.app.tables.LibraryParmList[3].menuPath;
+    bool refused = false;
+    bool aborted = false;
+    world.port.SetPeer([&](const std::string& sent) {
+        if (sent == path + " ?\r" && !std::exchange(refused, true)) {
+            world.port.Receive("1\r\n", 3); // refused: the retry asks for the library first
+            return;
+        }
+        if (sent == "3.1 ?\r" && refused && !std::exchange(aborted, true))
+            world.app.downLoadForm.AbortBtnClick(); // while that query waits
+        for (const auto& reply : world.processor->Receive(sent))
+            world.port.Receive(reply.bytes, 3);
+    });
+    world.TakeSent();
+    world.Download(world.Path("a.lvf"), 5);
+    EXPECT_EQ(Count(world.TakeSent(), path + " ?\r"), 1) << "the refused query is not sent again";
+    EXPECT_FALSE(std::filesystem::exists(world.Path("a.lvf")));
+    EXPECT_EQ(world.LastLines(2),
+              (std::vector<std::string>{"Download aborted by user.", "Current library is 5."}));
 }
 
 TEST(MenuTransfer, AbortIsNeverRetried) {
@@ -143,8 +166,10 @@ TEST(MenuTransfer, AbortIsNeverRetried) {
     };
     world.app.mainForm.DownBtnClick();
     const auto sent = world.TakeSent();
-    EXPECT_EQ(Count(sent, "3.1 ?\r"), 3) << "two at start-up, one before the dialog opened";
-    EXPECT_EQ(world.Lines()[world.Lines().size() - 1], "Download aborted by user.");
+    EXPECT_EQ(Count(sent, "3.1 ?\r"), 4)
+        << "two at start-up, one before the dialog opened, one after the transfer";
+    EXPECT_EQ(world.LastLines(2),
+              (std::vector<std::string>{"Download aborted by user.", "Current library is 5."}));
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST(UploadCoded, RoundTripMakesTwoLibrariesEqual) {
     const auto path = world.Path("Line.lvf");
     ASSERT_TRUE(world.Download(path, 5));
     EXPECT_TRUE(world.Upload(path, 9));
-    EXPECT_EQ(world.Lines().back(), "Upload of " + path + " to library 9 complete.");
+    EXPECT_EQ(world.ResultLine(), "Upload of " + path + " to library 9 complete.");
     EXPECT_EQ(world.processor->libraries.at(9).parameters,
               world.processor->libraries.at(5).parameters);
     EXPECT_EQ(world.app.upLoadForm.ModelNumber.caption, "???") << "closing forgets the file";
@@ -50,7 +50,8 @@ TEST(UploadCoded, MissingKeysGoAsDefaults) {
     EXPECT_NE(sent.find("700 007\r2" + tables.MnemonicList[0].code + " 00\r"), std::string::npos);
     EXPECT_NE(sent.find("2" + tables.CondMnemonicList[0].code + " 00\r"), std::string::npos);
     EXPECT_NE(sent.find("1" + tables.NumericList[0].code + " 0\r"), std::string::npos);
-    EXPECT_TRUE(sent.ends_with("6" + tables.HeaderList[0].code2 + "\r"));
+    // The last row, then the query that reports the processor's library afterwards.
+    EXPECT_TRUE(sent.ends_with("6" + tables.HeaderList[0].code2 + "\r701\r"));
     EXPECT_EQ(world.app.upLoadForm.ProgressBar.value, 401);
 }
 
@@ -68,26 +69,49 @@ TEST(UploadCoded, TheFilesModelDecidesTheRows) {
     world.app.mainForm.UpBtnClick();
     const auto sent = world.TakeSent();
     const int c10Rows = 185 + 91 + 134 + 1;
-    EXPECT_EQ(Count(sent, "\r"), 1 + 1 + c10Rows) << "query, select, one set per row";
+    EXPECT_EQ(Count(sent, "\r"), 1 + 1 + c10Rows + 1) << "query, select, one set per row, query";
     EXPECT_EQ(world.app.settings.Read(keys::UpLoadFile), world.Path("C10.lvf"));
 }
 
-TEST(UploadCoded, UnknownModelStillSelectsAndCompletes) {
-    SimWorld world;
-    world.folder.Write("NoModel.lvf", "[MnemonicParms]\r\nMeasUnits=01\r\n");
-    world.TakeSent();
-    world.dialogs.onUpload = [&] {
-        world.dialogs.fileToOpen = world.Path("NoModel.lvf");
-        world.app.upLoadForm.FileBtnClick();
-        EXPECT_EQ(world.app.upLoadForm.state.fileModelType, -1);
-        EXPECT_EQ(world.app.upLoadForm.ModelNumber.caption, "");
-        world.app.upLoadForm.LibrarySpinEdit.value = 3;
-        world.app.upLoadForm.OKBtnClick();
+TEST(UploadCoded, FilesWithoutAModelOrOfAnotherFamilyAreRefusedBeforeAnythingIsSent) {
+    struct Case {
+        std::string content;
+        std::string why;
     };
-    world.app.mainForm.UpBtnClick();
-    EXPECT_EQ(world.TakeSent(), "701\r700 003\r");
-    EXPECT_EQ(world.Lines().back(),
-              "Upload of " + world.Path("NoModel.lvf") + " to library 3 complete.");
+    const Case cases[] = {
+        {"[MnemonicParms]\r\nMeasUnits=01\r\n", "has no model number."},
+        {"[SystemSettings]\r\nModelNo=banana\r\n", "has no model number."},
+        {"[SystemSettings]\r\nModelNo=16\r\n[LibraryParms]\r\nA=1\r\n",
+         "holds a library of model M-12, the processor is a C-12."},
+        {"[SystemSettings]\r\nModelNo=5\r\n",
+         "holds a library of model B-01, the processor is a C-12."},
+    };
+    for (const auto& c : cases) {
+        SimWorld world;
+        world.folder.Write("F.lvf", c.content);
+        world.TakeSent();
+        const auto lines = world.Lines().size();
+        EXPECT_TRUE(world.Upload(world.Path("F.lvf"), 3)) << c.why;
+        EXPECT_EQ(world.TakeSent(), "701\r") << "only the dialog's query: " << c.why;
+        EXPECT_EQ(world.Lines().size(), lines + 1);
+        EXPECT_EQ(world.Lines().back(), "Upload failed - " + world.Path("F.lvf") + " " + c.why);
+        EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::FileError);
+    }
+}
+
+TEST(UploadCoded, AChosenFilesModelIsShownEvenWhenItsFolderCannotBeStored) {
+    SimWorld world;
+    auto& form = world.app.upLoadForm;
+    world.folder.Write("First.lvf", "[SystemSettings]\r\nModelNo=0\r\n");
+    world.dialogs.fileToOpen = world.Path("First.lvf");
+    form.FileBtnClick();
+    EXPECT_EQ(form.ModelNumber.caption, "C-12");
+    // A name the settings file cannot hold on one line: storing the folder fails.
+    world.folder.Write("Line\nTwo.lvf", "[SystemSettings]\r\nModelNo=8\r\n");
+    world.dialogs.fileToOpen = world.Path("Line\nTwo.lvf");
+    EXPECT_THROW(form.FileBtnClick(), WriteError);
+    EXPECT_EQ(form.state.fileModelType, 8);
+    EXPECT_EQ(form.ModelNumber.caption, "C-10");
 }
 
 TEST(UploadCoded, ConversionEntryReadsEveryFileAsItsOwnType) {
@@ -105,19 +129,21 @@ TEST(UploadCoded, ConversionEntryReadsEveryFileAsItsOwnType) {
 TEST(UploadCoded, BlockCountsFileNumbersFromTheChosenFile) {
     SimWorld world;
     for (const char* name : {"L 005.lvf", "L 006.lvf", "L 007.lvf"})
-        world.folder.Write(name, "[SystemSettings]\r\nModelNo=-1\r\n");
+        world.folder.Write(name, "[SystemSettings]\r\nModelNo=0\r\n");
     world.TakeSent();
     EXPECT_TRUE(world.Upload(world.Path("L 005.lvf"), 10, 12));
-    EXPECT_EQ(world.TakeSent(), "701\r700 010\r700 011\r700 012\r");
-    const auto& lines = world.Lines();
-    EXPECT_EQ(lines[lines.size() - 3],
-              "Upload of " + world.Path("L 005.lvf") + " to library 10 complete.");
-    EXPECT_EQ(lines.back(), "Upload of " + world.Path("L 007.lvf") + " to library 12 complete.");
+    EXPECT_EQ(Count(world.TakeSent(), "700 "), 3);
+    EXPECT_EQ(world.LastLines(4),
+              (std::vector<std::string>{
+                  "Upload of " + world.Path("L 005.lvf") + " to library 10 complete.",
+                  "Upload of " + world.Path("L 006.lvf") + " to library 11 complete.",
+                  "Upload of " + world.Path("L 007.lvf") + " to library 12 complete.",
+                  "Current library is 12."}));
 
     // A gap in the series ends the block there.
     std::filesystem::remove(world.Path("L 006.lvf"));
     world.Upload(world.Path("L 005.lvf"), 10, 12);
-    EXPECT_EQ(world.Lines().back(),
+    EXPECT_EQ(world.ResultLine(),
               "Upload failed - " + world.Path("L 006.lvf") + " does not exist!");
 }
 
@@ -149,14 +175,21 @@ TEST(UploadCoded, RefusalsBeforeAnythingIsSent) {
     }
 }
 
-TEST(UploadCoded, TransactionErrorNamesTheParameter) {
-    SimWorld world;
-    const auto path = world.Path("Line.lvf");
-    ASSERT_TRUE(world.Download(path, 5));
-    const auto& first = world.app.tables.MnemonicList[0];
-    world.SetFaults("refuse 2" + first.code + " N00");
-    world.Upload(path, 9);
-    EXPECT_EQ(world.Lines().back(), "Upload failed - transaction error!  ..." + first.name);
+TEST(UploadCoded, TransactionErrorNamesTheParameterAndWhatItLeftBehind) {
+    for (const int refused : {0, 1}) {
+        SimWorld world;
+        const auto path = world.Path("Line.lvf");
+        ASSERT_TRUE(world.Download(path, 5));
+        const auto& row = world.app.tables.MnemonicList[refused];
+        world.SetFaults("refuse 2" + row.code + " N00");
+        world.Upload(path, 9);
+        std::vector<std::string> expected{"Upload failed - transaction error!  ..." + row.name};
+        // Once a value went in, library 9 holds some of the file's values and some of its own.
+        if (refused > 0)
+            expected.push_back("Library 9 is only partly written.");
+        expected.push_back("Current library is 9.");
+        EXPECT_EQ(world.LastLines(expected.size()), expected) << refused;
+    }
 }
 
 TEST(UploadCoded, PacingAndTheHeaderBlankFollowTheCurrentModel) {
@@ -176,7 +209,7 @@ TEST(UploadCoded, PacingAndTheHeaderBlankFollowTheCurrentModel) {
         const auto sent = world.TakeSent();
         const auto& header = world.app.tables.HeaderList[0];
         const bool paced = current != 0;
-        EXPECT_EQ(sent.ends_with("6" + header.code2 + (paced ? " " : "") + "LINE 4\r"), true)
+        EXPECT_EQ(sent.ends_with("6" + header.code2 + (paced ? " " : "") + "LINE 4\r701\r"), true)
             << current << ": " << sent.substr(sent.size() - 20);
         if (paced)
             EXPECT_GE(elapsed, 401 * 200) << current;
@@ -200,7 +233,7 @@ TEST(UploadCoded, ConnectionLostIsAFailureOfItsOwnKind) {
     });
     world.Upload(path, 9);
     EXPECT_EQ(world.app.upLoadForm.Running(), false);
-    EXPECT_EQ(world.Lines().back(), "Upload failed - no connection!");
+    EXPECT_EQ(world.ResultLine(), "Upload failed - no connection!");
 }
 
 } // namespace
