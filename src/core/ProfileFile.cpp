@@ -130,6 +130,15 @@ Location Locate(std::string_view content, const std::vector<Line>& lines, std::s
     return where;
 }
 
+// A value as readers get it: without enclosing double quotes, and no longer than a read takes.
+std::string ReadValue(std::string_view value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    if (value.size() > MaxProfileValueLength)
+        value = value.substr(0, MaxProfileValueLength);
+    return std::string(value);
+}
+
 } // namespace
 
 namespace profile {
@@ -140,12 +149,33 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
     const auto where = Locate(content, lines, section, key);
     if (!where.keyLine)
         return std::nullopt;
-    std::string_view value = where.value;
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        value = value.substr(1, value.size() - 2);
-    if (value.size() > MaxProfileValueLength)
-        value = value.substr(0, MaxProfileValueLength);
-    return std::string(value);
+    return ReadValue(where.value);
+}
+
+std::vector<Section> Sections(std::string_view content) {
+    std::vector<Section> sections;
+    bool visible = false;
+    for (const auto& line : SplitLines(content)) {
+        const auto text = content.substr(line.begin, line.textEnd - line.begin);
+        if (const auto name = SectionName(text)) {
+            visible = true;
+            for (const auto& earlier : sections)
+                visible = visible && !SameName(earlier.name, *name);
+            if (visible)
+                sections.push_back({std::string(*name), {}});
+            continue;
+        }
+        const auto entry = EntryOf(text);
+        if (!visible || !entry)
+            continue;
+        auto& entries = sections.back().entries;
+        bool known = false;
+        for (const auto& [key, value] : entries)
+            known = known || SameName(key, entry->key);
+        if (!known)
+            entries.emplace_back(std::string(entry->key), ReadValue(entry->value));
+    }
+    return sections;
 }
 
 std::string SetValue(std::string_view content, std::string_view section, std::string_view key,

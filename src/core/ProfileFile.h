@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace setfolio {
 
@@ -35,6 +37,15 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
 // CR LF; every byte this does not need to change stays as it was.
 std::string SetValue(std::string_view content, std::string_view section, std::string_view key,
                      std::string_view value);
+
+// One section as a reader sees it: its keys in file order, each with the value FindValue gives.
+// A section or key that comes again under the same name (letter case aside) is hidden behind
+// the first, as it is for every reader.
+struct Section {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> entries;
+};
+std::vector<Section> Sections(std::string_view content);
 
 // Decimal, or hexadecimal after "0x", "0X" or "$", with an optional sign; nothing else.
 std::optional<std::int32_t> ParseInteger(std::string_view text);

@@ -1,0 +1,292 @@
+#include "library/LibraryDecoder.h"
+
+#include "core/CurrentModel.h"
+#include "core/ProfileFile.h"
+#include "core/Settings.h"
+#include "tables/Assembly.h"
+#include "tables/TablesJson.h"
+
+#include <algorithm>
+
+namespace setfolio {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+template <typename Row> const Row* RowNamed(const ParmTable<Row>& list, std::string_view name) {
+    for (const auto& row : list.Rows()) {
+        if (SameName(row.name, name))
+            return &row;
+    }
+    return nullptr;
+}
+
+std::string ModelName(std::int32_t modelType) {
+    const auto* entry = EntryOf(modelType);
+    return entry ? std::string(entry->entry) : std::to_string(modelType);
+}
+
+std::string FamilyName(ModelFamily family) {
+    switch (family) {
+    case ModelFamily::CodedFamily:
+        return "coded";
+    case ModelFamily::MenuFamily:
+        return "menu";
+    case ModelFamily::BenchFamily:
+        return "bench";
+    case ModelFamily::NoFamily:
+        break;
+    }
+    return {};
+}
+
+// The text of choice `stored` of a vocabulary; otherwise why there is none.
+std::optional<std::string> Choice(const TvvValues& values, const std::string& stored,
+                                  std::string& problem) {
+    const auto index = profile::ParseInteger(stored);
+    const auto count = std::min<std::int64_t>(std::max(values.count, 0),
+                                              static_cast<std::int64_t>(values.values.size()));
+    if (index && *index >= 0 && *index < count)
+        return values.values[static_cast<std::size_t>(*index)];
+    problem = "\"" + stored + "\" is not one of its " + std::to_string(count) + " choices";
+    return std::nullopt;
+}
+
+class Decoder {
+public:
+    Decoder(std::string_view content, std::optional<std::int32_t> modelType)
+        : m_content(content), m_sections(profile::Sections(content)) {
+        if (!modelType) {
+            const auto stored = profile::FindValue(content, "SystemSettings", "ModelNo");
+            if (stored)
+                modelType = profile::ParseInteger(*stored);
+        }
+        m_library.modelType = modelType;
+        if (!modelType) {
+            m_library.problems.push_back("The file has no model number: its values cannot be "
+                                         "read as any model's.");
+            return;
+        }
+        m_library.family = FamilyOf(*modelType);
+        if (m_library.family == ModelFamily::NoFamily) {
+            m_library.problems.push_back("Model " + std::to_string(*modelType) +
+                                         " is not a model this program knows.");
+            return;
+        }
+        const Settings none("");
+        CurrentModel model(none);
+        model.Use(*modelType);
+        AssembleParameterTables(m_tables, model, *modelType);
+    }
+
+    DecodedLibrary Run() {
+        for (const auto& section : m_sections) {
+            DecodedSection decoded{section.name, {}};
+            for (const auto& [key, value] : section.entries) {
+                DecodedParameter parameter{key, value, std::nullopt, {}};
+                Decode(section, parameter);
+                if (!parameter.problem.empty())
+                    m_library.problems.push_back(section.name + "/" + key + ": " +
+                                                 parameter.problem + ".");
+                decoded.parameters.push_back(std::move(parameter));
+            }
+            m_library.sections.push_back(std::move(decoded));
+        }
+        ReportMissingRows();
+        return std::move(m_library);
+    }
+
+private:
+    ModelFamily Family() const { return m_library.family; }
+
+    std::string Stored(std::string_view section, std::string_view key,
+                       std::string_view defaultValue) const {
+        auto value = profile::FindValue(m_content, section, key);
+        return value ? std::move(*value) : std::string(defaultValue);
+    }
+
+    void Decode(const profile::Section& section, DecodedParameter& parameter) const {
+        const std::string& name = section.name;
+        if (SameName(name, "SystemSettings")) {
+            if (!SameName(parameter.name, "ModelNo"))
+                parameter.problem = "not a key of this section";
+            else if (const auto type = profile::ParseInteger(parameter.stored);
+                     type && EntryOf(*type))
+                parameter.text = std::string(LabelOf(*type));
+            else
+                parameter.problem = "not a model number";
+            return;
+        }
+        if (Family() == ModelFamily::NoFamily)
+            return; // already said: nothing to read the values against
+        if (Family() == ModelFamily::CodedFamily)
+            DecodeCoded(name, parameter);
+        else if (Family() == ModelFamily::MenuFamily)
+            DecodeMenu(name, parameter);
+        else
+            DecodeBench(section, parameter);
+    }
+
+    void DecodeCoded(const std::string& section, DecodedParameter& parameter) const {
+        const std::string& key = parameter.name;
+        if (SameName(section, "MnemonicParms")) {
+            if (const auto* row = RowNamed(m_tables.MnemonicList, key))
+                parameter.text = Choice(row->values, parameter.stored, parameter.problem);
+            else
+                parameter.problem = Unknown();
+        } else if (SameName(section, "CondMnemonicParms")) {
+            if (const auto* row = RowNamed(m_tables.CondMnemonicList, key))
+                DecodeConditional(*row, parameter);
+            else
+                parameter.problem = Unknown();
+        } else if (SameName(section, "NumericParms")) {
+            Plain(RowNamed(m_tables.NumericList, key) != nullptr, parameter);
+        } else if (SameName(section, "HeaderParms")) {
+            Plain(RowNamed(m_tables.HeaderList, key) != nullptr, parameter);
+        } else {
+            parameter.problem = NotASection();
+        }
+    }
+
+    // The choices depend on what the source row holds: its stored index picks the value set.
+    void DecodeConditional(const TCondMnemonic& row, DecodedParameter& parameter) const {
+        const std::string source = Stored("MnemonicParms", row.source, "00");
+        const auto set = profile::ParseInteger(source);
+        const auto sets = std::min<std::int64_t>(std::max(row.count, 0),
+                                                 static_cast<std::int64_t>(row.valueSets.size()));
+        if (!set || *set < 0 || *set >= sets) {
+            parameter.problem = "its source " + row.source + " holds \"" + source +
+                                "\", which picks none of its " + std::to_string(sets) +
+                                " sets of choices";
+            return;
+        }
+        parameter.text = Choice(row.valueSets[static_cast<std::size_t>(*set)], parameter.stored,
+                                parameter.problem);
+    }
+
+    void DecodeMenu(const std::string& section, DecodedParameter& parameter) const {
+        if (SameName(section, "LibraryParms"))
+            Plain(RowNamed(m_tables.LibraryParmList, parameter.name) != nullptr, parameter);
+        else if (SameName(section, "GlobalParms"))
+            Plain(RowNamed(m_tables.GlobalParmList, parameter.name) != nullptr, parameter);
+        else
+            parameter.problem = NotASection();
+    }
+
+    // A dump section: "Lines" counts its lines, which are kept as the processor wrote them.
+    void DecodeBench(const profile::Section& section, DecodedParameter& parameter) const {
+        if (!SameName(section.name, "Common") && !SameName(section.name, "User")) {
+            parameter.problem = NotASection();
+            return;
+        }
+        const auto lines = profile::ParseInteger(Stored(section.name, "Lines", "0"));
+        if (SameName(parameter.name, "Lines")) {
+            if (!lines || *lines < 0) {
+                parameter.problem = "not a number of lines";
+                return;
+            }
+            std::int64_t bytes = 0;
+            for (std::int32_t k = 1; k <= *lines; ++k)
+                bytes +=
+                    static_cast<std::int64_t>(Stored(section.name, std::to_string(k), " ").size()) +
+                    2;
+            parameter.text = std::to_string(*lines) + " lines, " + std::to_string(bytes) + " bytes";
+            return;
+        }
+        const auto line = profile::ParseInteger(parameter.name);
+        if (!line || *line < 1 || !lines || *line > *lines)
+            parameter.problem =
+                "not one of the section's lines (Lines=" + Stored(section.name, "Lines", "0") + ")";
+    }
+
+    void Plain(bool known, DecodedParameter& parameter) const {
+        if (known)
+            parameter.text = parameter.stored;
+        else
+            parameter.problem = Unknown();
+    }
+
+    std::string Unknown() const { return "not a parameter of " + ModelName(*m_library.modelType); }
+    std::string NotASection() const {
+        return "its section is not one of " + ModelName(*m_library.modelType) + "'s";
+    }
+
+    // Rows of the tables the file lacks: an upload sends the reader's default for them.
+    void ReportMissingRows() {
+        const auto missing = [this](const std::string& section, const auto& list,
+                                    const char* uploaded) {
+            for (const auto& row : list.Rows()) {
+                if (!profile::FindValue(m_content, section, row.name))
+                    m_library.problems.push_back(section + "/" + row.name +
+                                                 ": not in the file; an upload sends " + uploaded +
+                                                 ".");
+            }
+        };
+        missing("MnemonicParms", m_tables.MnemonicList, "00");
+        missing("CondMnemonicParms", m_tables.CondMnemonicList, "00");
+        missing("NumericParms", m_tables.NumericList, "0");
+        missing("HeaderParms", m_tables.HeaderList, "an empty text");
+        missing("LibraryParms", m_tables.LibraryParmList, "0");
+        missing("GlobalParms", m_tables.GlobalParmList, "0");
+    }
+
+    std::string_view m_content;
+    std::vector<profile::Section> m_sections;
+    ParameterTables m_tables;
+    DecodedLibrary m_library;
+};
+
+} // namespace
+
+const DecodedParameter* DecodedLibrary::Find(std::string_view section,
+                                             std::string_view name) const {
+    for (const auto& candidate : sections) {
+        if (!SameName(candidate.name, section))
+            continue;
+        for (const auto& parameter : candidate.parameters) {
+            if (SameName(parameter.name, name))
+                return &parameter;
+        }
+    }
+    return nullptr;
+}
+
+DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_t> modelType) {
+    return Decoder(content, modelType).Run();
+}
+
+std::string DecodedLibraryJson(const DecodedLibrary& library, std::string_view file) {
+    const auto* entry = library.modelType ? EntryOf(*library.modelType) : nullptr;
+    std::string json =
+        "{\"file\":" + JsonString(file) +
+        ",\"model\":" + (entry ? JsonString(entry->entry) : "null") +
+        ",\"modelType\":" + (library.modelType ? std::to_string(*library.modelType) : "null") +
+        ",\"family\":" +
+        (library.family == ModelFamily::NoFamily ? std::string("null")
+                                                 : JsonString(FamilyName(library.family))) +
+        ",\n\"sections\":[";
+    for (std::size_t s = 0; s < library.sections.size(); ++s) {
+        const auto& section = library.sections[s];
+        json += std::string(s ? ",\n" : "\n") + "{\"name\":" + JsonString(section.name) +
+                ",\"parameters\":[";
+        for (std::size_t p = 0; p < section.parameters.size(); ++p) {
+            const auto& parameter = section.parameters[p];
+            json += std::string(p ? ",\n" : "\n") + "{\"name\":" + JsonString(parameter.name) +
+                    ",\"stored\":" + JsonString(parameter.stored) +
+                    ",\"text\":" + (parameter.text ? JsonString(*parameter.text) : "null") + "}";
+        }
+        json += "]}";
+    }
+    json += "],\n\"problems\":[";
+    for (std::size_t i = 0; i < library.problems.size(); ++i)
+        json += std::string(i ? ",\n" : "\n") + JsonString(library.problems[i]);
+    return json + "]}\n";
+}
+
+} // namespace setfolio

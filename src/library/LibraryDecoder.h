@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/ModelCatalogue.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace setfolio {
+
+// One key of a library file, as stored and as a person reads it.
+struct DecodedParameter {
+    std::string name;
+    std::string stored;
+    // What the stored value means (a choice's text, or the value itself); nothing where there is
+    // no meaning to show.
+    std::optional<std::string> text;
+    // Why the key is not what the model's tables expect; empty when it is.
+    std::string problem;
+};
+
+struct DecodedSection {
+    std::string name;
+    std::vector<DecodedParameter> parameters;
+};
+
+// A library file read against the tables of the model its ModelNo names (or a model given for
+// it). Nothing in a file stops the reading: what does not fit is kept and named in `problems`.
+struct DecodedLibrary {
+    std::optional<std::int32_t> modelType; // the model the file was read as
+    ModelFamily family = ModelFamily::NoFamily;
+    std::vector<DecodedSection> sections; // in file order
+    // Sentences that name the section and key where one applies ("MnemonicParms/MeasUnits: ...").
+    std::vector<std::string> problems;
+
+    const DecodedParameter* Find(std::string_view section, std::string_view name) const;
+};
+
+// Reads the text of a library file. `modelType` overrides the file's own ModelNo.
+DecodedLibrary DecodeLibrary(std::string_view content,
+                             std::optional<std::int32_t> modelType = std::nullopt);
+
+// The decoded library as JSON: {"file", "model", "modelType", "family", "sections":
+// [{"name", "parameters": [{"name", "stored", "text"}]}], "problems": [...]}, with each byte of a
+// stored text written as the code point of the same value.
+std::string DecodedLibraryJson(const DecodedLibrary& library, std::string_view file);
+
+} // namespace setfolio
