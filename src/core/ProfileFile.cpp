@@ -9,6 +9,8 @@ namespace setfolio {
 
 namespace {
 
+using profile::SameName;
+
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -23,16 +25,6 @@ std::string_view Trim(std::string_view text) {
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // One line of the file: where it starts, where its text ends and where the next line starts.
@@ -142,6 +134,16 @@ std::string ReadValue(std::string_view value) {
 } // namespace
 
 namespace profile {
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
 
 std::optional<std::string> FindValue(std::string_view content, std::string_view section,
                                      std::string_view key) {

@@ -29,6 +29,9 @@ inline constexpr std::size_t MaxProfileValueLength = 2047;
 // part of it, a value in double quotes is read without them, and reads are capped.
 namespace profile {
 
+// Section and key names are the same when they differ in ASCII letter case at most.
+bool SameName(std::string_view a, std::string_view b);
+
 std::optional<std::string> FindValue(std::string_view content, std::string_view section,
                                      std::string_view key);
 

@@ -12,12 +12,7 @@ namespace setfolio {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
+using profile::SameName;
 
 template <typename Row> const Row* RowNamed(const ParmTable<Row>& list, std::string_view name) {
     for (const auto& row : list.Rows()) {

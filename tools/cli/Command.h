@@ -62,6 +62,8 @@ private:
     COMMAND(Select)                                                                                \
     COMMAND(Download)                                                                              \
     COMMAND(Upload)                                                                                \
+    COMMAND(Show)                                                                                  \
+    COMMAND(Diff)                                                                                  \
     COMMAND(Tables)
 
 #define SETFOLIO_CLI_DECLARE_COMMAND(Name) std::unique_ptr<Command> Make##Name##Command();

@@ -1,0 +1,72 @@
+#include "LibraryText.h"
+
+#include "core/ModelCatalogue.h"
+
+#include <algorithm>
+
+namespace setfolio::cli {
+
+namespace {
+
+std::string Padded(const std::string& text, std::size_t width) {
+    return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
+std::string Quoted(const std::optional<std::string>& text) {
+    return text ? "\"" + *text + "\"" : std::string();
+}
+
+std::string Side(const std::optional<DecodedParameter>& parameter) {
+    if (!parameter)
+        return "(none)";
+    return parameter->text ? parameter->stored + " " + Quoted(parameter->text) : parameter->stored;
+}
+
+} // namespace
+
+std::string LibraryText(const DecodedLibrary& library, std::string_view file) {
+    std::string text(file);
+    if (library.modelType)
+        text += ": model " + (EntryOf(*library.modelType) ? std::string(LabelOf(*library.modelType))
+                                                          : std::to_string(*library.modelType));
+    text += "\n";
+    std::size_t sectionWidth = 0;
+    std::size_t nameWidth = 0;
+    std::size_t storedWidth = 0;
+    for (const auto& section : library.sections) {
+        sectionWidth = std::max(sectionWidth, section.name.size());
+        for (const auto& parameter : section.parameters) {
+            nameWidth = std::max(nameWidth, parameter.name.size());
+            // A long value (a dump line) does not push every meaning to the right.
+            if (parameter.stored.size() <= 16)
+                storedWidth = std::max(storedWidth, parameter.stored.size());
+        }
+    }
+    for (const auto& section : library.sections) {
+        for (const auto& parameter : section.parameters) {
+            std::string line = Padded(section.name, sectionWidth) + "  " +
+                               Padded(parameter.name, nameWidth) + "  " +
+                               (parameter.text || !parameter.problem.empty()
+                                    ? Padded(parameter.stored, storedWidth)
+                                    : parameter.stored);
+            if (parameter.text)
+                line += "  " + Quoted(parameter.text);
+            else if (!parameter.problem.empty())
+                line += "  ?";
+            text += line + "\n";
+        }
+    }
+    for (const auto& problem : library.problems)
+        text += "problem: " + problem + "\n";
+    return text;
+}
+
+std::string DifferencesText(const std::vector<ParameterDifference>& differences) {
+    std::string text;
+    for (const auto& difference : differences)
+        text += difference.section + "/" + difference.name + ": " + Side(difference.a) + " -> " +
+                Side(difference.b) + "\n";
+    return text;
+}
+
+} // namespace setfolio::cli

@@ -1,0 +1,58 @@
+#include "Command.h"
+
+#include "CliOptions.h"
+#include "LibraryText.h"
+
+#include "core/AtomicFile.h"
+#include "library/LibraryDecoder.h"
+
+#include <iostream>
+
+namespace setfolio::cli {
+
+namespace {
+
+class ShowCommand : public Command {
+public:
+    ShowCommand()
+        : Command("show", "FILE [--model MODEL] [--json]",
+                  "Prints a library file with the meaning of every stored value.") {}
+
+protected:
+    void Declare(QCommandLineParser& parser) override {
+        parser.addPositionalArgument("FILE", "The library file.");
+        parser.addOptions({
+            {"model", "Reads the file as MODEL instead of the model it names.", "MODEL"},
+            {"json", "Prints JSON instead of text."},
+        });
+    }
+    int Execute(const QCommandLineParser& parser) override {
+        const std::string file = OnlyArgument(parser, "show needs a library file");
+        std::optional<std::int32_t> model;
+        if (parser.isSet("model"))
+            model = ReadModel(Bytes(parser.value("model")));
+        const auto content = ReadWholeFile(file);
+        if (!content) {
+            std::cerr << "setfolio-cli: cannot read " << file << "\n";
+            return ExitRefused;
+        }
+        const DecodedLibrary library = DecodeLibrary(*content, model);
+        std::cout << (parser.isSet("json") ? DecodedLibraryJson(library, file)
+                                           : LibraryText(library, file))
+                  << std::flush;
+        return std::cout ? ExitOk : ExitRefused;
+    }
+    QString Notes() const override {
+        return "Choices show the text they stand for, read from the tables of the file's model;\n"
+               "keys the tables do not know, choices outside their list and keys the file lacks\n"
+               "are listed as problems. The exit status is 0 whenever the file could be read.\n";
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeShowCommand() {
+    return std::make_unique<ShowCommand>();
+}
+
+} // namespace setfolio::cli
