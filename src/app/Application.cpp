@@ -17,8 +17,9 @@ Application::Application(const Platform& platform)
       upLoadForm(TransferContext{exchange, model, tables, messageLog, localisation.Messages(),
                                  platform.prompts},
                  settings, platform.dialogs, platform.loop, localisation),
+      libraryViewForm(localisation, platform.dialogs, platform.prompts),
       mainForm({settings, model, transport, exchange, localisation, serialForm, ipForm,
-                languageForm, changeLibForm, downLoadForm, upLoadForm, platform.prompts,
-                platform.dialogs, platform.loop, messageLog}) {}
+                languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm,
+                platform.prompts, platform.dialogs, platform.loop, messageLog}) {}
 
 } // namespace setfolio

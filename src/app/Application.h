@@ -6,6 +6,7 @@
 #include "forms/DownLoadForm.h"
 #include "forms/EditIpForm.h"
 #include "forms/LanguageForm.h"
+#include "forms/LibraryViewForm.h"
 #include "forms/MainForm.h"
 #include "forms/SerialForm.h"
 #include "forms/UpLoadForm.h"
@@ -56,6 +57,7 @@ public:
     ParameterTables tables;
     DownLoadForm downLoadForm;
     UpLoadForm upLoadForm;
+    LibraryViewForm libraryViewForm;
     MainForm mainForm;
 };
 

@@ -1,5 +1,6 @@
 // Setfolio: builds the program from Qt's event loop, ports and windows, and runs it.
 #include "app/Application.h"
+#include "core/Guarded.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
@@ -8,6 +9,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
+#include "ui/QtLibraryViewForm.h"
 #include "ui/QtMainForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
@@ -38,6 +40,7 @@ int main(int argc, char* argv[]) {
     QtChangeLibForm changeLibrary(app.changeLibForm, prompts, &mainWindow);
     QtLanguageForm language(app.languageForm, prompts, &mainWindow);
     QtEditIpForm ipList(app.ipForm, prompts, &communications);
+    QtLibraryViewForm viewer(app.libraryViewForm, prompts, &mainWindow);
 
     dialogs.mainWindow = &mainWindow;
     // Every window shows its model again when the model signals a change (a new language
@@ -62,6 +65,11 @@ int main(int argc, char* argv[]) {
         changeLibrary.Refresh();
         changeLibrary.exec();
     };
+    dialogs.showLibraryViewer = [&] {
+        viewer.show();
+        viewer.raise();
+        viewer.activateWindow();
+    };
     dialogs.showIpList = [&] {
         app.ipForm.ShowIpListDialog();
         ipList.Refresh();
@@ -70,5 +78,12 @@ int main(int argc, char* argv[]) {
     ReportFirstPaint(mainWindow);
     mainWindow.CentreOnScreen();
     mainWindow.show();
+    // A library file named on the command line (the desktop opens .lvf files so) is shown at once.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
+        RunGuarded(prompts, [&] {
+            if (app.libraryViewForm.OpenFile(arguments[1].toStdString()))
+                dialogs.ShowLibraryViewer();
+        });
+    }
     return QApplication::exec();
 }

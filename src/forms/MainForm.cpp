@@ -9,6 +9,7 @@
 #include "forms/DownLoadForm.h"
 #include "forms/EditIpForm.h"
 #include "forms/LanguageForm.h"
+#include "forms/LibraryViewForm.h"
 #include "forms/SerialForm.h"
 #include "forms/UpLoadForm.h"
 #include "link/Exchange.h"
@@ -34,6 +35,7 @@ MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(
     MenuMain.caption = "&Menu";
     MenuDownLoad.caption = "&DownLoad";
     MenuUpLoad.caption = "&UpLoad";
+    MenuViewLibrary.caption = m_with.localisation.Messages().Text(OwnMsg::ViewLibraryMenu);
     MenuLibrary.caption = "&Library";
     MenuComPort.caption = "Communications";
     MenuLanguage.caption = "Lan&guage";
@@ -115,6 +117,17 @@ void MainForm::LibraryBtnClick() {
     if (Refused())
         return;
     m_with.changeLibForm.OpenChangeLibraryDialog();
+}
+
+void MainForm::MenuViewLibraryClick() {
+    // Only files are read: the processor may be busy meanwhile.
+    if (m_with.libraryViewForm.OpenBtnClick())
+        m_with.dialogs.ShowLibraryViewer();
+}
+
+void MainForm::TextsApplied() {
+    MenuViewLibrary.caption = m_with.localisation.Messages().Text(OwnMsg::ViewLibraryMenu);
+    FormModel::TextsApplied();
 }
 
 void MainForm::ComBtnClick() {

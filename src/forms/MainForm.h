@@ -18,6 +18,7 @@ class EditIpForm;
 class EventLoop;
 class Exchange;
 class LanguageForm;
+class LibraryViewForm;
 class Prompts;
 class SerialForm;
 class Settings;
@@ -48,6 +49,7 @@ public:
         ChangeLibForm& changeLibForm;
         DownLoadForm& downLoadForm;
         UpLoadForm& upLoadForm;
+        LibraryViewForm& libraryViewForm;
         Prompts& prompts;
         Dialogs& dialogs;
         EventLoop& loop;
@@ -69,6 +71,7 @@ public:
     Control MenuMain;
     Control MenuDownLoad;
     Control MenuUpLoad;
+    Control MenuViewLibrary;
     Control MenuLibrary;
     Control MenuComPort;
     Control MenuLanguage;
@@ -85,6 +88,8 @@ public:
     void ExitBtnClick();
     void MenuDownLoadClick() { DownBtnClick(); }
     void MenuUpLoadClick() { UpBtnClick(); }
+    // Asks for a library file and shows it in the viewer.
+    void MenuViewLibraryClick();
     void MenuLibraryClick() { LibraryBtnClick(); }
     void MenuComPortClick() { ComBtnClick(); }
     void MenuLanguageClick();
@@ -95,6 +100,8 @@ public:
 
     void AddMessageLine(const std::string& line) { MessageWindow.AddMessageLine(line); }
     Timer& StartupTimer() { return *m_startupTimer; }
+
+    void TextsApplied() override;
 
 protected:
     std::string* TextSlot(std::string_view target, TextProperty property) override;

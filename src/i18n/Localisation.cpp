@@ -35,6 +35,7 @@ void Localisation::Apply(Language language) {
         if (targets)
             targets->TextsApplied();
     }
+    applied.Emit();
 }
 
 } // namespace setfolio

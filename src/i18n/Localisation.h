@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Signal.h"
 #include "i18n/Messages.h"
 #include "i18n/TextCatalogue.h"
 
@@ -38,6 +39,9 @@ public:
     void Attach(TextWindow window, TextTargets& targets);
     // Every entry of the catalogue, in catalogue order.
     void Apply(Language language);
+
+    // After a language has been applied: for windows whose texts are the program's own.
+    Signal<> applied;
 
 private:
     MessageTexts m_messages;

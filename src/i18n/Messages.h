@@ -54,8 +54,21 @@ enum class OwnMsg {
     FileHoldsOtherModel,
     // What a transfer left behind in the processor: the library.
     LibraryPartlyWritten,
+    // The library viewer.
+    ViewLibraryMenu,
+    ViewerCaption,
+    ViewerOpen,
+    ViewerCompare,
+    ViewerFilter,
+    ViewerOnlyDifferences,
+    ViewerSection,
+    ViewerParameter,
+    ViewerStored,
+    ViewerMeaning,
+    ViewerOpenTitle,
+    ViewerCannotRead,
 };
-inline constexpr std::size_t OwnMessageCount = 3;
+inline constexpr std::size_t OwnMessageCount = 15;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -15,6 +15,19 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     // What a transfer left behind
     {"Library {} is only partly written.", "Bibliothek {} ist nur teilweise geschrieben.",
      "La librairie {} n'est écrite qu'en partie."},
+    // The library viewer
+    {"View Library…", "Bibliothek ansehen…", "Afficher une librairie…"},
+    {"Library File", "Bibliotheksdatei", "Fichier de librairie"},
+    {"Open…", "Öffnen…", "Ouvrir…"},
+    {"Compare with…", "Vergleichen mit…", "Comparer avec…"},
+    {"Filter", "Filter", "Filtre"},
+    {"Only differences", "Nur Unterschiede", "Différences seulement"},
+    {"Section", "Abschnitt", "Section"},
+    {"Parameter", "Parameter", "Paramètre"},
+    {"Stored", "Gespeichert", "Enregistré"},
+    {"Meaning", "Bedeutung", "Signification"},
+    {"Open Library File", "Bibliotheksdatei öffnen", "Ouvrir un fichier de librairie"},
+    {"{} cannot be read.", "{} kann nicht gelesen werden.", "{} ne peut pas être lu."},
 }};
 // clang-format on
 

@@ -24,6 +24,8 @@ public:
     virtual void ShowChangeLibraryDialog() = 0;
     virtual void ShowDownloadDialog() = 0;
     virtual void ShowUploadDialog() = 0;
+    // The library viewer, which stays open beside the main window.
+    virtual void ShowLibraryViewer() = 0;
     virtual std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) = 0;
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseFileToSave(const FileChoice& choice) = 0;

@@ -18,6 +18,7 @@ public:
     std::function<void()> showChangeLibrary;
     std::function<void()> showDownload;
     std::function<void()> showUpload;
+    std::function<void()> showLibraryViewer;
     QWidget* mainWindow = nullptr;
 
     void ShowLanguageDialog() override { Call(showLanguage); }
@@ -27,6 +28,7 @@ public:
     void ShowDownloadDialog() override { Call(showDownload); }
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;
     void ShowUploadDialog() override { Call(showUpload); }
+    void ShowLibraryViewer() override { Call(showLibraryViewer); }
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
     void ShowAboutBox() override;
     void CloseMainWindow() override;

@@ -95,6 +95,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     m_menuMain->setObjectName("MenuMain");
     m_menuDownLoad = AddMenuItem("MenuDownLoad", [this] { m_form.MenuDownLoadClick(); });
     m_menuUpLoad = AddMenuItem("MenuUpLoad", [this] { m_form.MenuUpLoadClick(); });
+    m_menuViewLibrary = AddMenuItem("MenuViewLibrary", [this] { m_form.MenuViewLibraryClick(); });
     m_menuMain->addSeparator();
     m_menuLibrary = AddMenuItem("MenuLibrary", [this] { m_form.MenuLibraryClick(); });
     m_menuMain->addSeparator();
@@ -158,9 +159,13 @@ void QtMainForm::Refresh() {
 
     m_menuMain->setTitle(FromUtf8(m_form.MenuMain.caption));
     const std::pair<QAction*, const Control*> items[] = {
-        {m_menuDownLoad, &m_form.MenuDownLoad}, {m_menuUpLoad, &m_form.MenuUpLoad},
-        {m_menuLibrary, &m_form.MenuLibrary},   {m_menuComPort, &m_form.MenuComPort},
-        {m_menuLanguage, &m_form.MenuLanguage}, {m_menuExit, &m_form.MenuExit},
+        {m_menuDownLoad, &m_form.MenuDownLoad},
+        {m_menuUpLoad, &m_form.MenuUpLoad},
+        {m_menuViewLibrary, &m_form.MenuViewLibrary},
+        {m_menuLibrary, &m_form.MenuLibrary},
+        {m_menuComPort, &m_form.MenuComPort},
+        {m_menuLanguage, &m_form.MenuLanguage},
+        {m_menuExit, &m_form.MenuExit},
         {m_menuAbout, &m_form.MenuAbout},
     };
     for (const auto& [action, model] : items)

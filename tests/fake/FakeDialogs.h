@@ -22,6 +22,7 @@ public:
         return fileToSave;
     }
     void ShowUploadDialog() override { Show("upload", onUpload); }
+    void ShowLibraryViewer() override { Show("library viewer", {}); }
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override {
         Show("open file: " + choice.title + " | " + choice.filter + " | " + choice.initialPath, {});
         return fileToOpen;

@@ -59,6 +59,7 @@ public:
     void ShowDownloadDialog() override {}
     std::optional<std::string> ChooseFileToSave(const FileChoice&) override { return {}; }
     void ShowUploadDialog() override {}
+    void ShowLibraryViewer() override {}
     std::optional<std::string> ChooseFileToOpen(const FileChoice&) override { return {}; }
     void ShowAboutBox() override {}
     void CloseMainWindow() override {}

@@ -1,0 +1,196 @@
+#include "forms/LibraryViewForm.h"
+
+#include "core/AtomicFile.h"
+#include "core/ModelCatalogue.h"
+#include "core/ProfileFile.h"
+#include "platform/Dialogs.h"
+#include "platform/Prompts.h"
+
+#include <algorithm>
+
+namespace setfolio {
+
+namespace {
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether `text` holds `part`, ASCII letter case aside; processor texts are bytes, so nothing
+// else is folded.
+bool Holds(std::string_view text, std::string_view part) {
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [](char x, char y) { return Lower(x) == Lower(y); }) != text.end();
+}
+
+bool Matches(const LibraryViewForm::Row& row, const std::string& filter) {
+    if (filter.empty() || Holds(row.section, filter) || Holds(row.name, filter))
+        return true;
+    for (const auto* side : {&row.a, &row.b}) {
+        if (*side && (Holds((*side)->stored, filter) || Holds((*side)->text.value_or(""), filter)))
+            return true;
+    }
+    return false;
+}
+
+std::string Describe(const std::string& path, const DecodedLibrary& library) {
+    if (!library.modelType)
+        return path;
+    const auto* entry = EntryOf(*library.modelType);
+    return path + "  (" +
+           (entry ? std::string(LabelOf(*library.modelType)) : std::to_string(*library.modelType)) +
+           ")";
+}
+
+} // namespace
+
+LibraryViewForm::LibraryViewForm(Localisation& localisation, Dialogs& dialogs, Prompts& prompts)
+    : m_localisation(localisation), m_dialogs(dialogs), m_prompts(prompts) {
+    OnlyDifferencesCB.checked = true;
+    OnlyDifferencesCB.enabled = false;
+    CompareBtn.enabled = false;
+    ApplyTexts();
+    m_languages = localisation.applied.Subscribe([this] {
+        ApplyTexts();
+        Changed();
+    });
+}
+
+void LibraryViewForm::ApplyTexts() {
+    const MessageTexts& texts = m_localisation.Messages();
+    form.caption = texts.Text(OwnMsg::ViewerCaption);
+    OpenBtn.caption = texts.Text(OwnMsg::ViewerOpen);
+    CompareBtn.caption = texts.Text(OwnMsg::ViewerCompare);
+    FilterLabel.caption = texts.Text(OwnMsg::ViewerFilter);
+    OnlyDifferencesCB.caption = texts.Text(OwnMsg::ViewerOnlyDifferences);
+    const std::string stored = texts.Text(OwnMsg::ViewerStored);
+    const std::string meaning = texts.Text(OwnMsg::ViewerMeaning);
+    columns = {texts.Text(OwnMsg::ViewerSection), texts.Text(OwnMsg::ViewerParameter)};
+    if (Comparing()) {
+        for (const char* side : {" A", " B"}) {
+            columns.push_back(stored + side);
+            columns.push_back(meaning + side);
+        }
+    } else {
+        columns.push_back(stored);
+        columns.push_back(meaning);
+    }
+}
+
+std::optional<std::string> LibraryViewForm::Choose() {
+    auto chosen =
+        m_dialogs.ChooseFileToOpen({m_localisation.Messages().Text(OwnMsg::ViewerOpenTitle),
+                                    "Library files (*.lvf)", m_folder});
+    if (chosen)
+        m_folder = *chosen;
+    return chosen;
+}
+
+std::optional<LibraryViewForm::Loaded> LibraryViewForm::Load(const std::string& path) {
+    const auto content = ReadWholeFile(path);
+    if (!content) {
+        m_prompts.WarningBeep();
+        m_prompts.ErrorBox(m_localisation.Messages().Format(OwnMsg::ViewerCannotRead, {path}));
+        return std::nullopt;
+    }
+    return Loaded{path, DecodeLibrary(*content)};
+}
+
+bool LibraryViewForm::OpenBtnClick() {
+    const auto chosen = Choose();
+    return chosen && OpenFile(*chosen);
+}
+
+bool LibraryViewForm::CompareBtnClick() {
+    const auto chosen = Choose();
+    return chosen && CompareWith(*chosen);
+}
+
+bool LibraryViewForm::OpenFile(const std::string& path) {
+    auto loaded = Load(path);
+    if (!loaded)
+        return false;
+    m_a = std::move(loaded);
+    m_b.reset();
+    m_folder = path;
+    ShowFiles();
+    return true;
+}
+
+bool LibraryViewForm::CompareWith(const std::string& path) {
+    if (!m_a)
+        return OpenFile(path);
+    auto loaded = Load(path);
+    if (!loaded)
+        return false;
+    m_b = std::move(loaded);
+    OnlyDifferencesCB.checked = true;
+    ShowFiles();
+    return true;
+}
+
+void LibraryViewForm::ShowFiles() {
+    FileA.caption = m_a ? Describe(m_a->path, m_a->library) : std::string();
+    FileB.caption = m_b ? Describe(m_b->path, m_b->library) : std::string();
+    FileB.visible = Comparing();
+    CompareBtn.enabled = m_a.has_value();
+    OnlyDifferencesCB.enabled = Comparing();
+    ApplyTexts();
+    Changed();
+}
+
+void LibraryViewForm::FilterEditChange(const std::string& text) {
+    FilterEdit.text = text;
+    Changed();
+}
+
+void LibraryViewForm::OnlyDifferencesCBClick() {
+    Changed();
+}
+
+std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
+    std::vector<Row> rows;
+    if (!m_a)
+        return rows;
+    const auto add = [&](const std::string& section, const DecodedParameter* a,
+                         const DecodedParameter* b) {
+        Row row{section, a ? a->name : b->name, std::nullopt, std::nullopt, false, {}};
+        if (a)
+            row.a = *a;
+        if (b)
+            row.b = *b;
+        row.differs = Comparing() && (!a || !b || a->stored != b->stored);
+        row.problem = a && !a->problem.empty() ? a->problem : (b ? b->problem : std::string());
+        if (Comparing() && OnlyDifferencesCB.checked && !row.differs)
+            return;
+        if (Matches(row, FilterEdit.text))
+            rows.push_back(std::move(row));
+    };
+    for (const auto& section : m_a->library.sections) {
+        for (const auto& parameter : section.parameters)
+            add(section.name, &parameter,
+                m_b ? m_b->library.Find(section.name, parameter.name) : nullptr);
+    }
+    if (m_b) {
+        for (const auto& section : m_b->library.sections) {
+            for (const auto& parameter : section.parameters) {
+                if (!m_a->library.Find(section.name, parameter.name))
+                    add(section.name, nullptr, &parameter);
+            }
+        }
+    }
+    return rows;
+}
+
+std::vector<std::string> LibraryViewForm::Problems() const {
+    std::vector<std::string> problems;
+    for (const auto* loaded : {&m_a, &m_b}) {
+        if (!*loaded)
+            continue;
+        for (const auto& problem : (*loaded)->library.problems)
+            problems.push_back(Comparing() ? (loaded == &m_a ? "A: " : "B: ") + problem : problem);
+    }
+    return problems;
+}
+
+} // namespace setfolio
