@@ -7,6 +7,7 @@
 #include "tables/TablesJson.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace setfolio {
 
@@ -55,8 +56,13 @@ std::optional<std::string> Choice(const TvvValues& values, const std::string& st
 
 class Decoder {
 public:
-    Decoder(std::string_view content, std::optional<std::int32_t> modelType)
-        : m_content(content), m_sections(profile::Sections(content)) {
+    Decoder(std::string_view content, std::optional<std::int32_t> modelType,
+            const TablesSource& tables)
+        : m_sections(profile::Sections(content)) {
+        for (const auto& section : m_sections) {
+            for (std::size_t i = 0; i < section.entries.size(); ++i)
+                m_index.emplace(IndexKey(section.name, section.entries[i].first), i);
+        }
         if (!modelType) {
             const auto stored = profile::FindValue(content, "SystemSettings", "ModelNo");
             if (stored)
@@ -74,10 +80,7 @@ public:
                                          " is not a model this program knows.");
             return;
         }
-        const Settings none("");
-        CurrentModel model(none);
-        model.Use(*modelType);
-        AssembleParameterTables(m_tables, model, *modelType);
+        m_tables = &tables(*modelType);
     }
 
     DecodedLibrary Run() {
@@ -100,10 +103,34 @@ public:
 private:
     ModelFamily Family() const { return m_library.family; }
 
+    // What a reader of the file gets for a key: looked up in the sections read once, so that a
+    // large dump costs no more per line than a small one.
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const {
+        for (const auto& candidate : m_sections) {
+            if (!SameName(candidate.name, section))
+                continue;
+            if (m_index.empty())
+                break;
+            const auto found = m_index.find(IndexKey(candidate.name, key));
+            if (found != m_index.end())
+                return candidate.entries[found->second].second;
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
     std::string Stored(std::string_view section, std::string_view key,
                        std::string_view defaultValue) const {
-        auto value = profile::FindValue(m_content, section, key);
+        auto value = Find(section, key);
         return value ? std::move(*value) : std::string(defaultValue);
+    }
+    static std::string IndexKey(std::string_view section, std::string_view key) {
+        std::string text;
+        for (const char c : section)
+            text += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        text += '\0';
+        for (const char c : key)
+            text += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        return text;
     }
 
     void Decode(const profile::Section& section, DecodedParameter& parameter) const {
@@ -131,19 +158,19 @@ private:
     void DecodeCoded(const std::string& section, DecodedParameter& parameter) const {
         const std::string& key = parameter.name;
         if (SameName(section, "MnemonicParms")) {
-            if (const auto* row = RowNamed(m_tables.MnemonicList, key))
+            if (const auto* row = RowNamed(m_tables->MnemonicList, key))
                 parameter.text = Choice(row->values, parameter.stored, parameter.problem);
             else
                 parameter.problem = Unknown();
         } else if (SameName(section, "CondMnemonicParms")) {
-            if (const auto* row = RowNamed(m_tables.CondMnemonicList, key))
+            if (const auto* row = RowNamed(m_tables->CondMnemonicList, key))
                 DecodeConditional(*row, parameter);
             else
                 parameter.problem = Unknown();
         } else if (SameName(section, "NumericParms")) {
-            Plain(RowNamed(m_tables.NumericList, key) != nullptr, parameter);
+            Plain(RowNamed(m_tables->NumericList, key) != nullptr, parameter);
         } else if (SameName(section, "HeaderParms")) {
-            Plain(RowNamed(m_tables.HeaderList, key) != nullptr, parameter);
+            Plain(RowNamed(m_tables->HeaderList, key) != nullptr, parameter);
         } else {
             parameter.problem = NotASection();
         }
@@ -167,9 +194,9 @@ private:
 
     void DecodeMenu(const std::string& section, DecodedParameter& parameter) const {
         if (SameName(section, "LibraryParms"))
-            Plain(RowNamed(m_tables.LibraryParmList, parameter.name) != nullptr, parameter);
+            Plain(RowNamed(m_tables->LibraryParmList, parameter.name) != nullptr, parameter);
         else if (SameName(section, "GlobalParms"))
-            Plain(RowNamed(m_tables.GlobalParmList, parameter.name) != nullptr, parameter);
+            Plain(RowNamed(m_tables->GlobalParmList, parameter.name) != nullptr, parameter);
         else
             parameter.problem = NotASection();
     }
@@ -217,23 +244,24 @@ private:
         const auto missing = [this](const std::string& section, const auto& list,
                                     const char* uploaded) {
             for (const auto& row : list.Rows()) {
-                if (!profile::FindValue(m_content, section, row.name))
+                if (!Find(section, row.name))
                     m_library.problems.push_back(section + "/" + row.name +
                                                  ": not in the file; an upload sends " + uploaded +
                                                  ".");
             }
         };
-        missing("MnemonicParms", m_tables.MnemonicList, "00");
-        missing("CondMnemonicParms", m_tables.CondMnemonicList, "00");
-        missing("NumericParms", m_tables.NumericList, "0");
-        missing("HeaderParms", m_tables.HeaderList, "an empty text");
-        missing("LibraryParms", m_tables.LibraryParmList, "0");
-        missing("GlobalParms", m_tables.GlobalParmList, "0");
+        missing("MnemonicParms", m_tables->MnemonicList, "00");
+        missing("CondMnemonicParms", m_tables->CondMnemonicList, "00");
+        missing("NumericParms", m_tables->NumericList, "0");
+        missing("HeaderParms", m_tables->HeaderList, "an empty text");
+        missing("LibraryParms", m_tables->LibraryParmList, "0");
+        missing("GlobalParms", m_tables->GlobalParmList, "0");
     }
 
-    std::string_view m_content;
     std::vector<profile::Section> m_sections;
-    ParameterTables m_tables;
+    std::unordered_map<std::string, std::size_t> m_index; // section and key, lower case
+    const ParameterTables* m_tables = &m_none;
+    ParameterTables m_none;
     DecodedLibrary m_library;
 };
 
@@ -252,8 +280,27 @@ const DecodedParameter* DecodedLibrary::Find(std::string_view section,
     return nullptr;
 }
 
+ParameterTables TablesOf(std::int32_t modelType) {
+    const Settings none("");
+    CurrentModel model(none);
+    model.Use(modelType);
+    ParameterTables tables;
+    AssembleParameterTables(tables, model, modelType);
+    return tables;
+}
+
+DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_t> modelType,
+                             const TablesSource& tables) {
+    return Decoder(content, modelType, tables).Run();
+}
+
 DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_t> modelType) {
-    return Decoder(content, modelType).Run();
+    ParameterTables assembled;
+    return DecodeLibrary(
+        content, modelType, [&assembled](std::int32_t type) -> const auto& {
+            assembled = TablesOf(type);
+            return assembled;
+        });
 }
 
 std::string DecodedLibraryJson(const DecodedLibrary& library, std::string_view file) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/ModelCatalogue.h"
+#include "tables/ParameterTables.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,7 +40,14 @@ struct DecodedLibrary {
     const DecodedParameter* Find(std::string_view section, std::string_view name) const;
 };
 
-// Reads the text of a library file. `modelType` overrides the file's own ModelNo.
+// The tables of a model, assembled as a transfer of that model assembles them.
+ParameterTables TablesOf(std::int32_t modelType);
+
+// Reads the text of a library file. `modelType` overrides the file's own ModelNo. `tables` gives
+// the tables of a model; a caller that reads many files may keep them.
+using TablesSource = std::function<const ParameterTables&(std::int32_t modelType)>;
+DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_t> modelType,
+                             const TablesSource& tables);
 DecodedLibrary DecodeLibrary(std::string_view content,
                              std::optional<std::int32_t> modelType = std::nullopt);
 
