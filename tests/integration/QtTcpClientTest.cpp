@@ -115,6 +115,12 @@ TEST_F(QtTcpClientTest, LinesOverTheLengthLimitAreRefused) {
 
     Send(longest + "y\n");
     EXPECT_THROW(client.ReadLine(1000), TcpError);
+    // Refused with its error, the line is gone, however much of it has arrived.
+    Send("next\n" + longest + "yy");
+    EXPECT_EQ(client.ReadLine(1000).line, "next");
+    EXPECT_THROW(client.ReadLine(1000), TcpError);
+    Send("tail\nlast\n");
+    EXPECT_EQ(client.ReadLine(1000).line, "last");
 }
 
 TEST_F(QtTcpClientTest, PeerClosingEndsReadingAfterTheBufferedLines) {
