@@ -73,6 +73,10 @@ void Exchange::SendSerial(std::string_view command) {
         return;
     }
     const auto busy = FlagForScope(m_busy);
+    // Whatever came before the command (a reply too late for its own exchange, or part of one)
+    // is no answer to it.
+    m_transport.Port().DiscardInput();
+    m_receiveBuffer.clear();
     m_replyStatus = ReplyStatus::Pending;
     if (!m_timeOutTimer->IsRunning())
         m_timeOutTimer->Start();
@@ -92,13 +96,16 @@ void Exchange::SendSerial(std::string_view command) {
 
 void Exchange::SendEthernet(std::string_view command) {
     const auto busy = FlagForScope(m_busy);
+    TcpClient& tcp = m_transport.Tcp();
+    // Lines that came before the command (a reply too late for its own exchange) are no answer
+    // to it.
+    tcp.DiscardInput();
     m_replyStatus = ReplyStatus::Pending;
-    m_transport.Tcp().Write(command);
+    tcp.Write(command);
     // The pause gives the processor time to answer; once its reply line is complete there is
     // nothing more to wait for.
     m_delayTimer->Start();
-    m_loop.WaitUntil(
-        [this] { return !m_delayTimer->IsRunning() || m_transport.Tcp().LineReady(); });
+    m_loop.WaitUntil([this, &tcp] { return !m_delayTimer->IsRunning() || tcp.LineReady(); });
     m_delayTimer->Stop();
 
     if (!ReadEthernetLine())
@@ -195,7 +202,9 @@ void Exchange::ExpectReply(ExchangeStep step) {
 }
 
 void Exchange::ParseReply(const std::string& reply) {
-    if (m_replyStatus == ReplyStatus::Aborted)
+    // A reply that arrives while no exchange waits (after a time-out or the user's Abort)
+    // belongs to none: it must not change what a later exchange reports.
+    if (m_replyStatus != ReplyStatus::Pending)
         return;
     const ReplyContext context{m_model.Family(), m_exchangeStep, m_model.Quirks().acceptsWithN14,
                                m_progress->Position() == 0};

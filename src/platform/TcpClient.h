@@ -46,6 +46,8 @@ public:
     virtual LineRead ReadLine(int timeoutMs) = 0;
     // Whether a complete line has arrived and waits to be read.
     virtual bool LineReady() = 0;
+    // Drops whatever has arrived and not been read, complete lines or not.
+    virtual void DiscardInput() = 0;
 
     virtual void SetOnConnected(std::function<void()> handler) = 0;
 };

@@ -97,6 +97,12 @@ bool QtTcpClient::LineReady() {
     return m_lines.HasLine();
 }
 
+void QtTcpClient::DiscardInput() {
+    m_lines.Clear();
+    if (m_socket.isOpen())
+        m_socket.skip(m_socket.bytesAvailable());
+}
+
 LineRead QtTcpClient::ReadLine(int timeoutMs) {
     auto notConnected = [this] {
         return TcpError(m_peerClosed ? "Connection closed by the peer" : "Not connected");

@@ -31,6 +31,7 @@ public:
     void Write(std::string_view bytes) override;
     LineRead ReadLine(int timeoutMs) override;
     bool LineReady() override;
+    void DiscardInput() override;
 
     void SetOnConnected(std::function<void()> handler) override {
         m_onConnected = std::move(handler);

@@ -123,6 +123,15 @@ TEST_F(QtTcpClientTest, LinesOverTheLengthLimitAreRefused) {
     EXPECT_EQ(client.ReadLine(1000).line, "last");
 }
 
+TEST_F(QtTcpClientTest, DiscardedInputIsNotReadAfterwards) {
+    ConnectToPeer();
+    Send("late\nlater\npart");
+    ASSERT_TRUE(WaitFor([&] { return client.LineReady(); }));
+    client.DiscardInput();
+    Send("own\n");
+    EXPECT_EQ(client.ReadLine(1000).line, "own");
+}
+
 TEST_F(QtTcpClientTest, PeerClosingEndsReadingAfterTheBufferedLines) {
     ConnectToPeer();
     Send("last\n");

@@ -110,14 +110,30 @@ TEST(SerialExchange, TimesOutAfter2500msAndDropsThePartialReply) {
     EXPECT_EQ(link.exchange.receiveBuffer(), "");
 }
 
-TEST(SerialExchange, LateReplyIsParsedWhenItArrives) {
-    SerialLink link(C12);
-    link.AnswerSerial([](const std::string&) { return "701 44\r"s; }, 3000);
-    link.exchange.QueryLibrary();
-    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::NoConnection);
-    link.loop.AdvanceBy(1000);
-    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary(), 44);
+// A reply that comes after its exchange has timed out answers no command: neither the one it was
+// for nor the next one, which gets its own answer.
+TEST(Exchange, LateReplyChangesNothingAndTheNextCommandGetsItsOwnAnswer) {
+    for (const bool tcp : {false, true}) {
+        LinkWorld world(C12);
+        tcp ? world.UseEthernet() : world.transport.OpenConnection();
+        int queries = 0;
+        const auto processor = [&](const std::string&) {
+            const bool first = ++queries == 1;
+            const std::string reply = first ? "701 44\r\n" : "701 45\r\n";
+            tcp ? world.tcp.Receive(reply, first ? 3000 : 5)
+                : world.port.Receive(reply, first ? 3000 : 5);
+        };
+        world.port.SetPeer(processor);
+        world.tcp.SetPeer(processor);
+        world.exchange.QueryLibrary();
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::NoConnection) << tcp;
+        world.loop.AdvanceBy(2000);
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::NoConnection) << tcp;
+        EXPECT_EQ(world.exchange.currentLibrary(), 0) << tcp;
+        world.exchange.QueryLibrary();
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok) << tcp;
+        EXPECT_EQ(world.exchange.currentLibrary(), 45) << tcp;
+    }
 }
 
 TEST(SerialExchange, AbortEndsTheWaitAndTheReplyOnlyReachesLastReply) {
