@@ -77,6 +77,7 @@ void Exchange::SendSerial(std::string_view command) {
     // is no answer to it.
     m_transport.Port().DiscardInput();
     m_receiveBuffer.clear();
+    m_droppingLine = false;
     m_replyStatus = ReplyStatus::Pending;
     if (!m_timeOutTimer->IsRunning())
         m_timeOutTimer->Start();
@@ -270,8 +271,15 @@ void Exchange::ComPortTriggerAvail(std::uint16_t count) {
             continue;
         if (byte == '\0' && family == ModelFamily::CodedFamily)
             continue;
-        if (family == ModelFamily::NoFamily)
+        if (family == ModelFamily::NoFamily || m_droppingLine)
             continue;
+        // A line longer than either link accepts is no reply: it is dropped up to its end, so
+        // that a peer streaming without line ends costs no memory.
+        if (m_receiveBuffer.size() >= MaxTcpLineLength) {
+            m_receiveBuffer.clear();
+            m_droppingLine = true;
+            continue;
+        }
         m_receiveBuffer.push_back(byte);
     }
 }
@@ -290,6 +298,8 @@ void Exchange::ComPortTriggerData(std::uint16_t handle) {
         return;
     }
     if (handle != replyEnd)
+        return;
+    if (std::exchange(m_droppingLine, false))
         return;
     m_lastReply = m_receiveBuffer;
     const std::string reply = std::move(m_receiveBuffer);

@@ -153,6 +153,8 @@ private:
     ReplyStatus m_replyStatus = ReplyStatus::Pending;
     ExchangeStep m_exchangeStep = ExchangeStep::StepNone;
     std::string m_receiveBuffer;
+    // The serial line's reply grew past the longest line: the rest of it is dropped.
+    bool m_droppingLine = false;
     std::string m_lastReply;
     std::int32_t m_currentLibrary = 0;
     std::string m_mnemonicValue;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace setfolio {
@@ -39,6 +40,7 @@ public:
 
 private:
     void TakeReceived();
+    std::optional<std::string> NextLine();
 
     EventLoop& m_loop;
     std::string m_host;

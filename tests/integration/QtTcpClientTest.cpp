@@ -134,8 +134,14 @@ TEST_F(QtTcpClientTest, DiscardedInputIsNotReadAfterwards) {
 
 TEST_F(QtTcpClientTest, PeerClosingEndsReadingAfterTheBufferedLines) {
     ConnectToPeer();
-    Send("last\n");
+    // More than the socket keeps for the client: the rest waits in the kernel until read.
+    std::string lines;
+    for (int i = 0; i < 20000; ++i)
+        lines += std::to_string(i) + "\n";
+    Send(lines + "last\n");
     peer->disconnectFromHost();
+    for (int i = 0; i < 20000; ++i)
+        ASSERT_EQ(client.ReadLine(1000).line, std::to_string(i));
     EXPECT_EQ(client.ReadLine(1000).line, "last");
     EXPECT_THROW(client.ReadLine(1000), TcpError);
     EXPECT_FALSE(client.IsConnected());

@@ -136,6 +136,20 @@ TEST(Exchange, LateReplyChangesNothingAndTheNextCommandGetsItsOwnAnswer) {
     }
 }
 
+TEST(SerialExchange, OverLongLineIsDroppedWithoutBeingHeld) {
+    SerialLink link(C12);
+    link.port.SetPeer([&](const std::string&) {
+        link.port.Receive(std::string(1 << 20, 'X'), 5);
+        link.port.Receive("\r701 12\r", 10);
+    });
+    std::size_t held = 0;
+    link.loop.Schedule(7, [&] { held = link.exchange.receiveBuffer().size(); });
+    link.exchange.QueryLibrary();
+    EXPECT_LE(held, MaxTcpLineLength);
+    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(link.exchange.currentLibrary(), 12);
+}
+
 TEST(SerialExchange, AbortEndsTheWaitAndTheReplyOnlyReachesLastReply) {
     SerialLink link(C12);
     link.loop.Schedule(100, [&] { link.exchange.Abort(); });
