@@ -103,11 +103,8 @@ void Exchange::SendEthernet(std::string_view command) {
     tcp.DiscardInput();
     m_replyStatus = ReplyStatus::Pending;
     tcp.Write(command);
-    // The pause gives the processor time to answer; once its reply line is complete there is
-    // nothing more to wait for.
     m_delayTimer->Start();
-    m_loop.WaitUntil([this, &tcp] { return !m_delayTimer->IsRunning() || tcp.LineReady(); });
-    m_delayTimer->Stop();
+    const ScopeExit stopDelay([this] { m_delayTimer->Stop(); });
 
     if (!ReadEthernetLine())
         return;
@@ -130,7 +127,11 @@ void Exchange::SendEthernet(std::string_view command) {
 }
 
 bool Exchange::ReadEthernetLine() {
-    const LineRead read = m_transport.Tcp().ReadLine(EthernetLineTimeOutMs);
+    TcpClient& tcp = m_transport.Tcp();
+    // The pause gives the processor time to answer; a complete line ends it early, but the next
+    // line's window still starts no sooner than the pause would have ended.
+    m_loop.WaitUntil([this, &tcp] { return !m_delayTimer->IsRunning() || tcp.LineReady(); });
+    const LineRead read = tcp.ReadLine(EthernetLineTimeOutMs);
     m_receiveBuffer = read.line;
     if (read.timedOut) {
         m_replyStatus = ReplyStatus::NoConnection;

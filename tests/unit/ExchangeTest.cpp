@@ -254,6 +254,18 @@ TEST(EthernetExchange, MenuQueryReadsTwoLines) {
     EXPECT_EQ(world.exchange.lastReply(), "17");
 }
 
+TEST(EthernetExchange, EarlyFirstLineLeavesTheSecondItsFullWindow) {
+    LinkWorld world(M01);
+    world.UseEthernet();
+    world.tcp.SetPeer([&](const std::string&) {
+        world.tcp.Receive("0\r\n", 5);
+        world.tcp.Receive("17\r\n", 1200); // the pause, then a line's window
+    });
+    world.exchange.QueryLibrary();
+    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(world.exchange.currentLibrary(), 17);
+}
+
 TEST(EthernetExchange, WaitsTheDelayThenTimesOutWithoutALine) {
     LinkWorld world(C12);
     world.UseEthernet();
