@@ -9,6 +9,7 @@
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace setfolio {
@@ -104,9 +105,19 @@ void Exchange::SendEthernet(std::string_view command) {
     m_replyStatus = ReplyStatus::Pending;
     tcp.Write(command);
     m_delayTimer->Start();
-    const ScopeExit stopDelay([this] { m_delayTimer->Stop(); });
+    // A longer reply time-out is asked for one exchange (a processor that switches libraries
+    // slowly): over Ethernet it is the first line's, counted from the command.
+    const int askedMs = m_timeOutTimer->Interval();
+    const ScopeExit done([this, askedMs] {
+        m_delayTimer->Stop();
+        if (askedMs > DefaultReplyTimeOutMs)
+            m_timeOutTimer->SetInterval(DefaultReplyTimeOutMs);
+    });
+    const int firstLineMs = askedMs > DefaultReplyTimeOutMs
+                                ? std::max(askedMs - EthernetReplyDelayMs, EthernetLineTimeOutMs)
+                                : EthernetLineTimeOutMs;
 
-    if (!ReadEthernetLine())
+    if (!ReadEthernetLine(firstLineMs))
         return;
     // A bench dump arrives as many lines in one exchange; every other reply has two at most.
     const auto capturing = [this] {
@@ -126,12 +137,12 @@ void Exchange::SendEthernet(std::string_view command) {
         ReadEthernetLine();
 }
 
-bool Exchange::ReadEthernetLine() {
+bool Exchange::ReadEthernetLine(int timeOutMs) {
     TcpClient& tcp = m_transport.Tcp();
     // The pause gives the processor time to answer; a complete line ends it early, but the next
     // line's window still starts no sooner than the pause would have ended.
     m_loop.WaitUntil([this, &tcp] { return !m_delayTimer->IsRunning() || tcp.LineReady(); });
-    const LineRead read = tcp.ReadLine(EthernetLineTimeOutMs);
+    const LineRead read = tcp.ReadLine(timeOutMs);
     m_receiveBuffer = read.line;
     if (read.timedOut) {
         m_replyStatus = ReplyStatus::NoConnection;

@@ -126,7 +126,7 @@ public:
 private:
     void SendSerial(std::string_view command);
     void SendEthernet(std::string_view command);
-    bool ReadEthernetLine();
+    bool ReadEthernetLine(int timeOutMs = EthernetLineTimeOutMs);
     void ParseReply(const std::string& reply);
     void CaptureLine(const std::string& reply);
     // Runs an event's handler; an error it raises is kept for RethrowCaptureError.

@@ -322,27 +322,33 @@ TEST(ChangeLibrary, SameLibrarySendsNothing) {
 
 TEST(ChangeLibrary, SlowSwitchWaitsUpTo30sForTheRequery) {
     constexpr std::int32_t C19 = 4;
-    SerialLink link(C19);
-    std::vector<bool> enabled;
-    // The processor stays silent for 20 s after the switch.
-    link.port.SetPeer([&](const std::string& command) {
-        if (command.starts_with("700"))
-            link.port.Receive("700 Y  \r", 5);
-        else
-            link.port.Receive("701 9\r", 20000);
-    });
-    ChangeLibrary(link.exchange, link.model, 4, 9, [&](bool on) { enabled.push_back(on); });
-    EXPECT_EQ(link.port.sent, "700 009\r701\r");
-    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary(), 9);
-    EXPECT_EQ(enabled, (std::vector<bool>{false, true}));
-    EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2000);
+    for (const bool tcp : {false, true}) {
+        LinkWorld link(C19);
+        tcp ? link.UseEthernet() : link.transport.OpenConnection();
+        std::string& sent = tcp ? link.tcp.sent : link.port.sent;
+        std::vector<bool> enabled;
+        // The processor stays silent for 20 s after the switch.
+        const auto processor = [&](const std::string& command) {
+            const bool select = command.starts_with("700");
+            const std::string reply = select ? "700 Y  \r\n" : "701 9\r\n";
+            tcp ? link.tcp.Receive(reply, select ? 5 : 20000)
+                : link.port.Receive(reply, select ? 5 : 20000);
+        };
+        link.port.SetPeer(processor);
+        link.tcp.SetPeer(processor);
+        ChangeLibrary(link.exchange, link.model, 4, 9, [&](bool on) { enabled.push_back(on); });
+        EXPECT_EQ(sent, "700 009\r701\r") << tcp;
+        EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok) << tcp;
+        EXPECT_EQ(link.exchange.currentLibrary(), 9) << tcp;
+        EXPECT_EQ(enabled, (std::vector<bool>{false, true})) << tcp;
+        EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2000) << tcp;
 
-    // After switching to a model without the slow switch there is no re-query.
-    link.UseModel(C12);
-    link.port.sent.clear();
-    ChangeLibrary(link.exchange, link.model, 9, 10, {});
-    EXPECT_EQ(link.port.sent, "700 010\r");
+        // After switching to a model without the slow switch there is no re-query.
+        link.UseModel(C12);
+        sent.clear();
+        ChangeLibrary(link.exchange, link.model, 9, 10, {});
+        EXPECT_EQ(sent, "700 010\r") << tcp;
+    }
 }
 
 } // namespace change
