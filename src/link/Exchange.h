@@ -86,8 +86,10 @@ public:
     Transport& Link() { return m_transport; }
     EventLoop& Loop() { return m_loop; }
 
-    // Sends `command` (which carries its CR) and returns when the exchange is over. While one
-    // exchange waits, a second one is refused with the plain beep and changes nothing.
+    // Sends `command` (which carries its CR) and returns when the exchange is over. Input that
+    // arrived before the command is dropped first, so a reply only ever answers its own
+    // command. While one exchange waits, a second one is refused with the plain beep and
+    // changes nothing.
     void SendAndWait(std::string_view command);
     // The same, for a command whose reply lines mean what `step` says.
     void SendAndWait(std::string_view command, ExchangeStep step);
