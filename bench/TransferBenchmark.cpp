@@ -62,6 +62,7 @@ public:
         ++received;
         return m_port.ReadByte();
     }
+    void DiscardInput() override { m_port.DiscardInput(); }
     void SetOnBytesAvailable(std::function<void(std::uint16_t)> h) override {
         m_port.SetOnBytesAvailable(std::move(h));
     }

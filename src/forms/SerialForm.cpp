@@ -142,9 +142,13 @@ void SerialForm::CancelBtnClick() {
 
 SerialSettings SerialForm::CurrentSerialSettings() const {
     SerialSettings settings;
-    settings.port = ComPortComboBox.HasMarked() && ComPortComboBox.MarkedText() == "OFF"
-                        ? 0
-                        : MarkedNumber(ComPortComboBox, "COM port");
+    // With the port OFF the line's other settings configure nothing: one stored outside its
+    // list must not stand in the way of the "select a valid COM port" the user needs to see.
+    if (ComPortComboBox.HasMarked() && ComPortComboBox.MarkedText() == "OFF") {
+        settings.port = 0;
+        return settings;
+    }
+    settings.port = MarkedNumber(ComPortComboBox, "COM port");
     settings.baudRate = MarkedNumber(BaudRateComboBox, "baud rate");
     settings.parity = ParityComboBox.HasMarked()
                           ? std::optional<Parity>(static_cast<Parity>(ParityComboBox.marked))

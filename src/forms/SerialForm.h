@@ -53,8 +53,9 @@ public:
     bool OKBtnClick();
     void CancelBtnClick();
 
-    // The serial settings as the marked lines give them. Throws std::out_of_range when the
-    // port, baud rate, data bits or stop bits list has no marked line.
+    // The serial settings as the marked lines give them; with the port OFF, only that. Throws
+    // std::out_of_range when the port list, or for a real port the baud rate, data bits or stop
+    // bits list, has no marked line.
     SerialSettings CurrentSerialSettings() const;
     // The marked IP address entry ("" when none is marked).
     std::string HostEntry() const { return IpAddressBox.MarkedText(); }

@@ -9,6 +9,7 @@
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace setfolio {
@@ -77,6 +78,11 @@ void Exchange::SendSerial(std::string_view command) {
         return;
     }
     const auto busy = FlagForScope(m_busy);
+    // Whatever came before the command (a reply too late for its own exchange, or part of one)
+    // is no answer to it.
+    m_transport.Port().DiscardInput();
+    m_receiveBuffer.clear();
+    m_droppingLine = false;
     m_replyStatus = ReplyStatus::Pending;
     if (!m_timeOutTimer->IsRunning())
         m_timeOutTimer->Start();
@@ -96,16 +102,26 @@ void Exchange::SendSerial(std::string_view command) {
 
 void Exchange::SendEthernet(std::string_view command) {
     const auto busy = FlagForScope(m_busy);
+    TcpClient& tcp = m_transport.Tcp();
+    // Lines that came before the command (a reply too late for its own exchange) are no answer
+    // to it.
+    tcp.DiscardInput();
     m_replyStatus = ReplyStatus::Pending;
-    m_transport.Tcp().Write(command);
-    // The pause gives the processor time to answer; once its reply line is complete there is
-    // nothing more to wait for.
+    tcp.Write(command);
     m_delayTimer->Start();
-    m_loop.WaitUntil(
-        [this] { return !m_delayTimer->IsRunning() || m_transport.Tcp().LineReady(); });
-    m_delayTimer->Stop();
+    // A longer reply time-out is asked for one exchange (a processor that switches libraries
+    // slowly): over Ethernet it is the first line's, counted from the command.
+    const int askedMs = m_timeOutTimer->Interval();
+    const ScopeExit done([this, askedMs] {
+        m_delayTimer->Stop();
+        if (askedMs > DefaultReplyTimeOutMs)
+            m_timeOutTimer->SetInterval(DefaultReplyTimeOutMs);
+    });
+    const int firstLineMs = askedMs > DefaultReplyTimeOutMs
+                                ? std::max(askedMs - EthernetReplyDelayMs, EthernetLineTimeOutMs)
+                                : EthernetLineTimeOutMs;
 
-    if (!ReadEthernetLine())
+    if (!ReadEthernetLine(firstLineMs))
         return;
     // A bench dump arrives as many lines in one exchange; every other reply has two at most.
     const auto capturing = [this] {
@@ -125,8 +141,12 @@ void Exchange::SendEthernet(std::string_view command) {
         ReadEthernetLine();
 }
 
-bool Exchange::ReadEthernetLine() {
-    const LineRead read = m_transport.Tcp().ReadLine(EthernetLineTimeOutMs);
+bool Exchange::ReadEthernetLine(int timeOutMs) {
+    TcpClient& tcp = m_transport.Tcp();
+    // The pause gives the processor time to answer; a complete line ends it early, but the next
+    // line's window still starts no sooner than the pause would have ended.
+    m_loop.WaitUntil([this, &tcp] { return !m_delayTimer->IsRunning() || tcp.LineReady(); });
+    const LineRead read = tcp.ReadLine(timeOutMs);
     m_receiveBuffer = read.line;
     if (read.timedOut) {
         m_replyStatus = ReplyStatus::NoConnection;
@@ -200,7 +220,9 @@ void Exchange::ExpectReply(ExchangeStep step) {
 }
 
 void Exchange::ParseReply(const std::string& reply) {
-    if (m_replyStatus == ReplyStatus::Aborted)
+    // A reply that arrives while no exchange waits (after a time-out or the user's Abort)
+    // belongs to none: it must not change what a later exchange reports.
+    if (m_replyStatus != ReplyStatus::Pending)
         return;
     const ReplyContext context{m_model.Family(), m_exchangeStep, m_model.Quirks().acceptsWithN14,
                                m_progress->Position() == 0};
@@ -266,8 +288,15 @@ void Exchange::ComPortTriggerAvail(std::uint16_t count) {
             continue;
         if (byte == '\0' && family == ModelFamily::CodedFamily)
             continue;
-        if (family == ModelFamily::NoFamily)
+        if (family == ModelFamily::NoFamily || m_droppingLine)
             continue;
+        // A line longer than either link accepts is no reply: it is dropped up to its end, so
+        // that a peer streaming without line ends costs no memory.
+        if (m_receiveBuffer.size() >= MaxTcpLineLength) {
+            m_receiveBuffer.clear();
+            m_droppingLine = true;
+            continue;
+        }
         m_receiveBuffer.push_back(byte);
     }
 }
@@ -286,6 +315,8 @@ void Exchange::ComPortTriggerData(std::uint16_t handle) {
         return;
     }
     if (handle != replyEnd)
+        return;
+    if (std::exchange(m_droppingLine, false))
         return;
     m_lastReply = m_receiveBuffer;
     const std::string reply = std::move(m_receiveBuffer);

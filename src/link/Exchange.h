@@ -86,8 +86,10 @@ public:
     Transport& Link() { return m_transport; }
     EventLoop& Loop() { return m_loop; }
 
-    // Sends `command` (which carries its CR) and returns when the exchange is over. While one
-    // exchange waits, a second one is refused with the plain beep and changes nothing.
+    // Sends `command` (which carries its CR) and returns when the exchange is over. Input that
+    // arrived before the command is dropped first, so a reply only ever answers its own
+    // command. While one exchange waits, a second one is refused with the plain beep and
+    // changes nothing.
     void SendAndWait(std::string_view command);
     // The same, for a command whose reply lines mean what `step` says.
     void SendAndWait(std::string_view command, ExchangeStep step);
@@ -136,7 +138,7 @@ public:
 private:
     void SendSerial(std::string_view command);
     void SendEthernet(std::string_view command);
-    bool ReadEthernetLine();
+    bool ReadEthernetLine(int timeOutMs = EthernetLineTimeOutMs);
     void ParseReply(const std::string& reply);
     void CaptureLine(const std::string& reply);
     // Runs an event's handler; an error it raises is kept for RethrowCaptureError.
@@ -165,6 +167,8 @@ private:
     ReplyStatus m_replyStatus = ReplyStatus::Pending;
     ExchangeStep m_exchangeStep = ExchangeStep::StepNone;
     std::string m_receiveBuffer;
+    // The serial line's reply grew past the longest line: the rest of it is dropped.
+    bool m_droppingLine = false;
     std::string m_lastReply;
     std::int32_t m_currentLibrary = 0;
     std::string m_mnemonicValue;

@@ -62,6 +62,9 @@ public:
 
     // Takes the next received byte; only valid for bytes announced by the arrival event.
     virtual char ReadByte() = 0;
+    // Drops every received byte that has not been announced yet, the device's unread input
+    // included, and any part of a trigger sequence seen so far. Does nothing while closed.
+    virtual void DiscardInput() = 0;
 
     // `count` received bytes are waiting to be taken with ReadByte, in arrival order.
     virtual void SetOnBytesAvailable(std::function<void(std::uint16_t count)> handler) = 0;

@@ -41,10 +41,13 @@ public:
     virtual void Write(std::string_view bytes) = 0;
     // The next LF-terminated line. When none completes within `timeoutMs` it returns an empty
     // text with `timedOut`; the bytes of an incomplete line stay buffered. Throws TcpError for a
-    // line over MaxTcpLineLength characters and when the peer has closed the connection.
+    // line over MaxTcpLineLength characters, which is dropped up to its LF, and when the peer
+    // has closed the connection.
     virtual LineRead ReadLine(int timeoutMs) = 0;
     // Whether a complete line has arrived and waits to be read.
     virtual bool LineReady() = 0;
+    // Drops whatever has arrived and not been read, complete lines or not.
+    virtual void DiscardInput() = 0;
 
     virtual void SetOnConnected(std::function<void()> handler) = 0;
 };

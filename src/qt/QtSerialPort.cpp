@@ -2,6 +2,8 @@
 
 #include "core/ScopeExit.h"
 
+#include <QSignalBlocker>
+
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -193,6 +195,22 @@ char QtSerialPort::ReadByte() {
     const char byte = m_received.front();
     m_received.pop_front();
     return byte;
+}
+
+void QtSerialPort::DiscardInput() {
+    if (!IsOpen())
+        return;
+    m_received.clear();
+    m_matcher.ResetStream();
+    // Reading first lets a full read buffer take input again once it is cleared.
+    m_port.readAll();
+    {
+        // A device that has gone away is noticed when the command is written, as ever; failing
+        // to drop its input is no reason to report it sooner.
+        const QSignalBlocker quiet(m_port);
+        m_port.clear(QSerialPort::Input);
+    }
+    m_port.clearError();
 }
 
 void QtSerialPort::OnReadyRead() {

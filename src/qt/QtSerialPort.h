@@ -41,6 +41,7 @@ public:
     std::size_t OutputQueueUsed() const override;
 
     char ReadByte() override;
+    void DiscardInput() override;
 
     void SetOnBytesAvailable(std::function<void(std::uint16_t count)> handler) override {
         m_onBytesAvailable = std::move(handler);

@@ -3,16 +3,21 @@
 #include "core/ScopeExit.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace setfolio {
 
+namespace {
+// What the socket keeps for us at most. Beyond it the socket stops reading, the kernel's buffers
+// fill and TCP holds the peer back: a peer that streams while nothing is read costs no memory.
+constexpr qint64 SocketReadBufferBytes = 64 * 1024;
+// The most the line buffer takes from the socket: the longest line with its CR LF.
+constexpr std::size_t LineBufferBytes = MaxTcpLineLength + 2;
+} // namespace
+
 QtTcpClient::QtTcpClient(EventLoop& loop) : m_loop(loop) {
-    QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] {
-        // Taken at once so that bytes sent just before the peer closed are kept.
-        TakeReceived();
-        ++m_arrivals;
-    });
+    m_socket.setReadBufferSize(SocketReadBufferBytes);
+    // The bytes stay with the socket until a line is wanted.
+    QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { ++m_arrivals; });
     QObject::connect(&m_socket, &QTcpSocket::errorOccurred, [this](QAbstractSocket::SocketError) {
         if (m_connecting) {
             m_failed = true;
@@ -85,11 +90,18 @@ void QtTcpClient::Write(std::string_view bytes) {
 }
 
 void QtTcpClient::TakeReceived() {
-    if (!m_socket.isOpen() || m_socket.bytesAvailable() <= 0)
-        return;
-    const QByteArray bytes = m_socket.readAll();
-    if (!bytes.isEmpty())
+    while (m_socket.isOpen() && !m_lines.HasLine() && m_lines.Size() < LineBufferBytes) {
+        const QByteArray bytes =
+            m_socket.read(static_cast<qint64>(LineBufferBytes - m_lines.Size()));
+        if (bytes.isEmpty())
+            return;
         m_lines.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+}
+
+std::optional<std::string> QtTcpClient::NextLine() {
+    TakeReceived();
+    return m_lines.TakeLine();
 }
 
 bool QtTcpClient::LineReady() {
@@ -97,13 +109,18 @@ bool QtTcpClient::LineReady() {
     return m_lines.HasLine();
 }
 
+void QtTcpClient::DiscardInput() {
+    m_lines.Clear();
+    if (m_socket.isOpen())
+        m_socket.skip(m_socket.bytesAvailable());
+}
+
 LineRead QtTcpClient::ReadLine(int timeoutMs) {
     auto notConnected = [this] {
         return TcpError(m_peerClosed ? "Connection closed by the peer" : "Not connected");
     };
 
-    TakeReceived();
-    if (auto line = m_lines.TakeLine())
+    if (auto line = NextLine())
         return {std::move(*line), false};
     if (!IsConnected())
         throw notConnected();
@@ -116,7 +133,7 @@ LineRead QtTcpClient::ReadLine(int timeoutMs) {
     for (;;) {
         const std::uint64_t arrivals = m_arrivals;
         m_loop.WaitUntil([&] { return m_arrivals != arrivals || expired || !IsConnected(); });
-        if (auto line = m_lines.TakeLine())
+        if (auto line = NextLine())
             return {std::move(*line), false};
         if (!IsConnected())
             throw notConnected();

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace setfolio {
@@ -31,6 +32,7 @@ public:
     void Write(std::string_view bytes) override;
     LineRead ReadLine(int timeoutMs) override;
     bool LineReady() override;
+    void DiscardInput() override;
 
     void SetOnConnected(std::function<void()> handler) override {
         m_onConnected = std::move(handler);
@@ -38,6 +40,7 @@ public:
 
 private:
     void TakeReceived();
+    std::optional<std::string> NextLine();
 
     EventLoop& m_loop;
     std::string m_host;

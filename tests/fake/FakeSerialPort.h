@@ -33,6 +33,10 @@ public:
     void SendRaw(std::string_view bytes) override;
     std::size_t OutputQueueUsed() const override { return m_open ? outputQueueUsed : 0; }
     char ReadByte() override;
+    void DiscardInput() override {
+        m_received.clear();
+        m_matcher.ResetStream();
+    }
     void SetOnBytesAvailable(std::function<void(std::uint16_t)> handler) override {
         m_onBytes = std::move(handler);
     }

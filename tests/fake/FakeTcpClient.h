@@ -25,6 +25,7 @@ public:
     void Write(std::string_view bytes) override;
     LineRead ReadLine(int timeoutMs) override;
     bool LineReady() override { return m_buffer.HasLine(); }
+    void DiscardInput() override { m_buffer.Clear(); }
     void SetOnConnected(std::function<void()> handler) override {
         m_onConnected = std::move(handler);
     }

@@ -141,6 +141,25 @@ TEST_P(CliRoundTrip, UploadOfADownloadMakesTheLibrariesEqual) {
 INSTANTIATE_TEST_SUITE_P(Links, CliRoundTrip, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
 
+class CliSlowSwitch : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CliSlowSwitch, DownloadWaitsForAProcessorThatTakes3sToSwitch) {
+    TempFolder folder;
+    folder.Write("faults.txt", "slow-switch 3");
+    SimProcess sim(QStringList{"--model", "C-19", "--active", "2", "--faults",
+                               QString::fromStdString(folder.File("faults.txt"))} +
+                   SimProcess::LinkArgs(GetParam(), folder.File("COM1")));
+    const std::string path = folder.File("Line.lvf");
+    const auto run = RunCli(QStringList{"download", "--model", "C-19", "--library", "5", "--file",
+                                        QString::fromStdString(path)} +
+                            sim.CliLink());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, CliSlowSwitch, ::testing::Values(false, true),
+                         [](const auto& param) { return param.param ? "tcp" : "serial"; });
+
 struct MenuCase {
     const char* model;
     bool overTcp;

@@ -219,6 +219,25 @@ TEST(Faults, EndlessReplyIsCutOff) {
     }
 }
 
+// A peer that streams while the program reads nothing (here through the pause after the failure
+// line) is held back by the link instead of filling the program's memory.
+TEST(Faults, FloodingPeerIsHeldBackNotBuffered) {
+    const auto peakKiB = [](int floodBytes) {
+        TempFolder faults;
+        faults.Write("f.txt", "flood 4 " + std::to_string(floodBytes));
+        SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, true);
+        const auto run = RunCli(
+            QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link,
+            CliLimits{.measureMemory = true});
+        EXPECT_EQ(run.out.substr(0, 32), "Download failed - no connection!") << floodBytes;
+        return run.peakKiB;
+    };
+    const long quiet = peakKiB(100 * 1024);
+    const long flooded = peakKiB(64 * 1024 * 1024);
+    ASSERT_GT(quiet, 0);
+    EXPECT_LT(flooded, quiet + 16 * 1024) << "KiB, against " << quiet << " KiB";
+}
+
 // A file the processor's tables cannot be filled from is refused before the processor hears
 // anything; one with a model of the processor's family sends what it has, or the defaults.
 TEST(Faults, MalformedLibraryFilesAreRefusedOrUploadTheirDefaults) {

@@ -115,12 +115,33 @@ TEST_F(QtTcpClientTest, LinesOverTheLengthLimitAreRefused) {
 
     Send(longest + "y\n");
     EXPECT_THROW(client.ReadLine(1000), TcpError);
+    // Refused with its error, the line is gone, however much of it has arrived.
+    Send("next\n" + longest + "yy");
+    EXPECT_EQ(client.ReadLine(1000).line, "next");
+    EXPECT_THROW(client.ReadLine(1000), TcpError);
+    Send("tail\nlast\n");
+    EXPECT_EQ(client.ReadLine(1000).line, "last");
+}
+
+TEST_F(QtTcpClientTest, DiscardedInputIsNotReadAfterwards) {
+    ConnectToPeer();
+    Send("late\nlater\npart");
+    ASSERT_TRUE(WaitFor([&] { return client.LineReady(); }));
+    client.DiscardInput();
+    Send("own\n");
+    EXPECT_EQ(client.ReadLine(1000).line, "own");
 }
 
 TEST_F(QtTcpClientTest, PeerClosingEndsReadingAfterTheBufferedLines) {
     ConnectToPeer();
-    Send("last\n");
+    // More than the socket keeps for the client: the rest waits in the kernel until read.
+    std::string lines;
+    for (int i = 0; i < 20000; ++i)
+        lines += std::to_string(i) + "\n";
+    Send(lines + "last\n");
     peer->disconnectFromHost();
+    for (int i = 0; i < 20000; ++i)
+        ASSERT_EQ(client.ReadLine(1000).line, std::to_string(i));
     EXPECT_EQ(client.ReadLine(1000).line, "last");
     EXPECT_THROW(client.ReadLine(1000), TcpError);
     EXPECT_FALSE(client.IsConnected());

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
@@ -18,6 +20,7 @@ struct CliRun {
     bool crashed = false; // ended by a signal nobody sent
     std::string out;
     std::string err;
+    long peakKiB = 0; // its peak resident memory, when measured
 };
 
 struct CliLimits {
@@ -25,7 +28,18 @@ struct CliLimits {
     int killAfterMs = 0;                 // ends it with SIGKILL
     std::function<bool()> killWhen = {}; // ends it with SIGKILL once this holds (polled)
     int timeoutMs = 60000;
+    bool measureMemory = false; // watches its peak resident memory (polled)
 };
+
+// The peak resident memory of a running process, in KiB (0 once it has gone).
+inline long PeakResidentKiB(qint64 pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmHWM:"))
+            return std::stol(line.substr(6));
+    }
+    return 0;
+}
 
 // Runs one of our command-line programs while the event loop keeps serving any peer of the test.
 inline CliRun RunProgram(const QString& program, const QStringList& args,
@@ -45,9 +59,12 @@ inline CliRun RunProgram(const QString& program, const QStringList& args,
     if (limits.killAfterMs > 0)
         QTimer::singleShot(limits.killAfterMs, &process, [&process] { process.kill(); });
     QTimer watch;
-    if (limits.killWhen) {
+    long peakKiB = 0;
+    if (limits.killWhen || limits.measureMemory) {
         QObject::connect(&watch, &QTimer::timeout, &process, [&] {
-            if (limits.killWhen())
+            if (limits.measureMemory)
+                peakKiB = std::max(peakKiB, PeakResidentKiB(process.processId()));
+            if (limits.killWhen && limits.killWhen())
                 process.kill();
         });
         watch.start(20);
@@ -63,7 +80,7 @@ inline CliRun RunProgram(const QString& program, const QStringList& args,
     const bool killed = limits.killAfterMs > 0 || limits.killWhen;
     return {normal ? process.exitCode() : -1, !normal && !killed,
             process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+            process.readAllStandardError().toStdString(), peakKiB};
 }
 
 inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {

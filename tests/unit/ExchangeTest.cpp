@@ -110,14 +110,44 @@ TEST(SerialExchange, TimesOutAfter2500msAndDropsThePartialReply) {
     EXPECT_EQ(link.exchange.receiveBuffer(), "");
 }
 
-TEST(SerialExchange, LateReplyIsParsedWhenItArrives) {
+// A reply that comes after its exchange has timed out answers no command: neither the one it was
+// for nor the next one, which gets its own answer.
+TEST(Exchange, LateReplyChangesNothingAndTheNextCommandGetsItsOwnAnswer) {
+    for (const bool tcp : {false, true}) {
+        LinkWorld world(C12);
+        tcp ? world.UseEthernet() : world.transport.OpenConnection();
+        int queries = 0;
+        const auto processor = [&](const std::string&) {
+            const bool first = ++queries == 1;
+            const std::string reply = first ? "701 44\r\n" : "701 45\r\n";
+            tcp ? world.tcp.Receive(reply, first ? 3000 : 5)
+                : world.port.Receive(reply, first ? 3000 : 5);
+        };
+        world.port.SetPeer(processor);
+        world.tcp.SetPeer(processor);
+        world.exchange.QueryLibrary();
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::NoConnection) << tcp;
+        world.loop.AdvanceBy(2000);
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::NoConnection) << tcp;
+        EXPECT_EQ(world.exchange.currentLibrary(), 0) << tcp;
+        world.exchange.QueryLibrary();
+        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok) << tcp;
+        EXPECT_EQ(world.exchange.currentLibrary(), 45) << tcp;
+    }
+}
+
+TEST(SerialExchange, OverLongLineIsDroppedWithoutBeingHeld) {
     SerialLink link(C12);
-    link.AnswerSerial([](const std::string&) { return "701 44\r"s; }, 3000);
+    link.port.SetPeer([&](const std::string&) {
+        link.port.Receive(std::string(1 << 20, 'X'), 5);
+        link.port.Receive("\r701 12\r", 10);
+    });
+    std::size_t held = 0;
+    link.loop.Schedule(7, [&] { held = link.exchange.receiveBuffer().size(); });
     link.exchange.QueryLibrary();
-    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::NoConnection);
-    link.loop.AdvanceBy(1000);
+    EXPECT_LE(held, MaxTcpLineLength);
     EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary(), 44);
+    EXPECT_EQ(link.exchange.currentLibrary(), 12);
 }
 
 TEST(SerialExchange, AbortEndsTheWaitAndTheReplyOnlyReachesLastReply) {
@@ -224,6 +254,18 @@ TEST(EthernetExchange, MenuQueryReadsTwoLines) {
     EXPECT_EQ(world.exchange.lastReply(), "17");
 }
 
+TEST(EthernetExchange, EarlyFirstLineLeavesTheSecondItsFullWindow) {
+    LinkWorld world(M01);
+    world.UseEthernet();
+    world.tcp.SetPeer([&](const std::string&) {
+        world.tcp.Receive("0\r\n", 5);
+        world.tcp.Receive("17\r\n", 1200); // the pause, then a line's window
+    });
+    world.exchange.QueryLibrary();
+    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok);
+    EXPECT_EQ(world.exchange.currentLibrary(), 17);
+}
+
 TEST(EthernetExchange, WaitsTheDelayThenTimesOutWithoutALine) {
     LinkWorld world(C12);
     world.UseEthernet();
@@ -280,27 +322,33 @@ TEST(ChangeLibrary, SameLibrarySendsNothing) {
 
 TEST(ChangeLibrary, SlowSwitchWaitsUpTo30sForTheRequery) {
     constexpr std::int32_t C19 = 4;
-    SerialLink link(C19);
-    std::vector<bool> enabled;
-    // The processor stays silent for 20 s after the switch.
-    link.port.SetPeer([&](const std::string& command) {
-        if (command.starts_with("700"))
-            link.port.Receive("700 Y  \r", 5);
-        else
-            link.port.Receive("701 9\r", 20000);
-    });
-    ChangeLibrary(link.exchange, link.model, 4, 9, [&](bool on) { enabled.push_back(on); });
-    EXPECT_EQ(link.port.sent, "700 009\r701\r");
-    EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok);
-    EXPECT_EQ(link.exchange.currentLibrary(), 9);
-    EXPECT_EQ(enabled, (std::vector<bool>{false, true}));
-    EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2000);
+    for (const bool tcp : {false, true}) {
+        LinkWorld link(C19);
+        tcp ? link.UseEthernet() : link.transport.OpenConnection();
+        std::string& sent = tcp ? link.tcp.sent : link.port.sent;
+        std::vector<bool> enabled;
+        // The processor stays silent for 20 s after the switch.
+        const auto processor = [&](const std::string& command) {
+            const bool select = command.starts_with("700");
+            const std::string reply = select ? "700 Y  \r\n" : "701 9\r\n";
+            tcp ? link.tcp.Receive(reply, select ? 5 : 20000)
+                : link.port.Receive(reply, select ? 5 : 20000);
+        };
+        link.port.SetPeer(processor);
+        link.tcp.SetPeer(processor);
+        ChangeLibrary(link.exchange, link.model, 4, 9, [&](bool on) { enabled.push_back(on); });
+        EXPECT_EQ(sent, "700 009\r701\r") << tcp;
+        EXPECT_EQ(link.exchange.replyStatus(), ReplyStatus::Ok) << tcp;
+        EXPECT_EQ(link.exchange.currentLibrary(), 9) << tcp;
+        EXPECT_EQ(enabled, (std::vector<bool>{false, true})) << tcp;
+        EXPECT_EQ(link.exchange.TimeOutTimer().Interval(), 2000) << tcp;
 
-    // After switching to a model without the slow switch there is no re-query.
-    link.UseModel(C12);
-    link.port.sent.clear();
-    ChangeLibrary(link.exchange, link.model, 9, 10, {});
-    EXPECT_EQ(link.port.sent, "700 010\r");
+        // After switching to a model without the slow switch there is no re-query.
+        link.UseModel(C12);
+        sent.clear();
+        ChangeLibrary(link.exchange, link.model, 9, 10, {});
+        EXPECT_EQ(sent, "700 010\r") << tcp;
+    }
 }
 
 } // namespace change

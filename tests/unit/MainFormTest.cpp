@@ -55,6 +55,19 @@ TEST(StartUp, EnglishStoredWithThePortOff) {
     EXPECT_EQ(world.app.mainForm.MenuDownLoad.caption, "DownLoad") << "catalogue texts, no marks";
 }
 
+TEST(StartUp, PortOffWithAnotherSettingOutsideItsListStillAsksForAPort) {
+    for (const IntegerSetting& setting : {keys::BaudRate, keys::DataBits, keys::StopBits}) {
+        AppWorld world;
+        world.app.settings.Write(keys::Language, 0);
+        world.app.settings.Write(setting, 9);
+        world.Start();
+        EXPECT_EQ(world.Lines(),
+                  (std::vector<std::string>{Attempting, "Please select a valid COM port!"}))
+            << setting.key;
+        EXPECT_EQ(world.prompts.shown, std::vector<std::string>{"beep:warning"}) << setting.key;
+    }
+}
+
 TEST(StartUp, ReportsTheActiveLibraryAfterTwoQueries) {
     AppWorld world;
     StoreEnglishOnCom1(world);

@@ -1,4 +1,5 @@
 #include "LinkWorld.h"
+#include "link/LineBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,22 @@ TEST(TcpTransport, RefusedAttemptPropagatesAndTheWatchdogStillReports) {
     EXPECT_TRUE(world.transport.ConnectAttempt().IsRunning());
     world.loop.AdvanceBy(2000);
     EXPECT_EQ(world.prompts.shown.back(), "error:Unable to connect to 127.0.0.1 port 2323.");
+}
+
+TEST(TcpLines, OverLongLineIsDroppedWithItsErrorAndTheNextLineIsRead) {
+    const std::string tooLong(MaxTcpLineLength + 1, 'x');
+    const std::vector<std::vector<std::string>> arrivals = {
+        {tooLong + "\r\nnext\r\n"},   // its LF already there
+        {tooLong, "yy", "y\nnext\n"}, // its rest still arriving
+    };
+    for (const auto& pieces : arrivals) {
+        LineBuffer lines;
+        lines.Append(pieces.front());
+        EXPECT_THROW(lines.TakeLine(), TcpError);
+        for (std::size_t i = 1; i < pieces.size(); ++i)
+            lines.Append(pieces[i]);
+        EXPECT_EQ(lines.TakeLine(), "next") << pieces.size();
+    }
 }
 
 } // namespace
