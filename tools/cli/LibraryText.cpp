@@ -1,7 +1,5 @@
 #include "LibraryText.h"
 
-#include "core/ModelCatalogue.h"
-
 #include <algorithm>
 
 namespace setfolio::cli {
@@ -24,12 +22,10 @@ std::string Side(const std::optional<DecodedParameter>& parameter) {
 
 } // namespace
 
-std::string LibraryText(const DecodedLibrary& library, std::string_view file) {
-    std::string text(file);
-    if (library.modelType)
-        text += ": model " + (EntryOf(*library.modelType) ? std::string(LabelOf(*library.modelType))
-                                                          : std::to_string(*library.modelType));
-    text += "\n";
+std::string LibraryText(const DecodedLibrary& library) {
+    // No line names the file: `git diff` shows this text of two versions of one file, each read
+    // from a temporary file of its own name.
+    std::string text;
     std::size_t sectionWidth = 0;
     std::size_t nameWidth = 0;
     std::size_t storedWidth = 0;

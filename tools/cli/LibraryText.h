@@ -11,7 +11,7 @@ namespace setfolio::cli {
 
 // A decoded library as aligned lines of text: section, name, stored value, and the meaning in
 // double quotes (so its blanks show); then the problems, each on a line of its own.
-std::string LibraryText(const DecodedLibrary& library, std::string_view file);
+std::string LibraryText(const DecodedLibrary& library);
 
 // One line per difference: section/name, then each side's stored value and meaning, or
 // "(none)" for a side without the key.

@@ -38,7 +38,7 @@ protected:
         }
         const DecodedLibrary library = DecodeLibrary(*content, model);
         std::cout << (parser.isSet("json") ? DecodedLibraryJson(library, file)
-                                           : LibraryText(library, file))
+                                           : LibraryText(library))
                   << std::flush;
         return std::cout ? ExitOk : ExitRefused;
     }

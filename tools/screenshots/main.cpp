@@ -5,9 +5,11 @@
 #include "forms/DownLoadForm.h"
 #include "forms/EditIpForm.h"
 #include "forms/LanguageForm.h"
+#include "forms/LibraryViewForm.h"
 #include "forms/SerialForm.h"
 #include "forms/UpLoadForm.h"
 #include "i18n/Localisation.h"
+#include "library/NumberedNames.h"
 #include "link/Exchange.h"
 #include "link/IpAddressList.h"
 #include "link/Transport.h"
@@ -19,6 +21,7 @@
 #include "transfer/CurrentLibraryLine.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
+#include "ui/QtLibraryViewForm.h"
 #include "ui/QtMainForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
@@ -33,6 +36,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 namespace {
 
@@ -116,6 +120,41 @@ bool SaveMainWindow(const std::string& programPath, Language language, const QDi
 }
 
 } // namespace
+
+// A C-12 library as a download writes it, with `changes` choices set otherwise.
+std::string SampleLibrary(const ParameterTables& tables, int changes) {
+    std::string content = "[SystemSettings]\r\nModelNo=0\r\n[MnemonicParms]\r\n";
+    int k = 0;
+    for (const auto& row : tables.MnemonicList.Rows()) {
+        const int choice = (k++ < changes && row.values.count > 1) ? 1 : 0;
+        content += row.name + "=" + FormatValueIndex(choice) + "\r\n";
+    }
+    content += "[NumericParms]\r\n";
+    k = 0;
+    for (const auto& row : tables.NumericList.Rows())
+        content += row.name + "=" + std::to_string(k++ * 5 + 100) + ".5\r\n";
+    return content;
+}
+
+// The library viewer on one file, and comparing it with another.
+bool SaveViewer(const QDir& folder) {
+    QTemporaryDir files;
+    const ParameterTables tables = TablesOf(0);
+    const std::string a = files.filePath("Line 005.lvf").toStdString();
+    const std::string b = files.filePath("Line 009.lvf").toStdString();
+    std::ofstream(a, std::ios::binary) << SampleLibrary(tables, 0);
+    std::ofstream(b, std::ios::binary) << SampleLibrary(tables, 3);
+    Localisation localisation;
+    NoDialogs dialogs;
+    QtPrompts prompts;
+    LibraryViewForm viewer(localisation, dialogs, prompts);
+    viewer.OpenFile(a);
+    QtLibraryViewForm window(viewer, prompts);
+    bool saved = Save(window, folder, "viewer.png");
+    viewer.CompareWith(b);
+    saved &= Save(window, folder, "viewer-compare.png");
+    return saved;
+}
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -219,6 +258,8 @@ int main(int argc, char* argv[]) {
     upload.IncludeCommonCB.visible = false;
     QtTransferForm uploadDialog(upload, prompts, &upload);
     saved &= Save(uploadDialog, folder, "upload.png");
+
+    saved &= SaveViewer(folder);
 
     transport.CloseAtExit();
     saved &= SaveMainWindow(programPath, Language::German, folder, "main-window-de.png");
