@@ -10,14 +10,18 @@ namespace setfolio {
 
 namespace {
 
-// Whether a file can be created next to `path`: a temporary file is made there and removed.
+// Whether a file can be created next to the file a write to `path` lands in: a temporary file
+// is made there and removed.
 bool CanWriteBeside(const std::string& path) {
     if (path.empty() || path.back() == '/')
         return false;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         return false;
-    std::string probe = path + ".probe-XXXXXX";
+    const auto target = WriteTargetOf(path);
+    if (!target)
+        return false;
+    std::string probe = *target + ".probe-XXXXXX";
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
         return false;

@@ -15,6 +15,7 @@ class LibraryFileDraft {
 public:
     // Throws WriteError when the target cannot be written (a missing folder, a folder in its
     // place, a name the file system refuses), so that a download fails before it sends anything.
+    // A symbolic link is written through: the file it leads to is replaced and the link stays.
     explicit LibraryFileDraft(std::string path);
 
     const std::string& Path() const { return m_path; }

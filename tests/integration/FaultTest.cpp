@@ -263,6 +263,26 @@ TEST(Faults, UploadRefusedBeforeSendingExitsWith1) {
     }
 }
 
+// A file reached through a symbolic link (as a backup folder often is) gets the new library; the
+// link stays as it was.
+TEST(Faults, FileBehindASymbolicLinkIsUpdatedAndTheLinkStays) {
+    SimLine line({}, true);
+    std::filesystem::create_directory(line.folder.File("real"));
+    std::filesystem::create_directory(line.folder.File("links"));
+    line.folder.Write("real/Line.lvf", EarlierBackup);
+    std::filesystem::create_symlink("../real/Line.lvf", line.folder.File("links/Line.lvf"));
+    const auto run =
+        RunCli(QStringList{"download", "--library", "5", "--file", line.Path("links/Line.lvf")} +
+               line.link);
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(std::filesystem::read_symlink(line.folder.File("links/Line.lvf")),
+              "../real/Line.lvf");
+    const std::string content = line.folder.Read("real/Line.lvf");
+    EXPECT_NE(content.find("; yesterday's backup"), std::string::npos) << "other lines stay";
+    EXPECT_NE(content.find("[MnemonicParms]"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(line.folder.File("real")), {}), 1);
+}
+
 // A bench library file whose "Lines" promise more lines than it holds is refused before anything
 // reaches the processor, so the processor's library stays as it was.
 TEST(Faults, BenchFileWithFewerLinesThanItsCountIsRefusedBeforeSending) {

@@ -1,5 +1,6 @@
 #include "SimWorld.h"
 #include "core/ProfileFile.h"
+#include "library/LibraryFile.h"
 #include "library/NumberedNames.h"
 #include "tables/Assembly.h"
 #include "transfer/DownloadFrame.h"
@@ -11,6 +12,7 @@
 
 using namespace setfolio;
 using setfolio::testing::AppWorld;
+using setfolio::testing::TempFolder;
 
 namespace {
 
@@ -145,6 +147,50 @@ TEST(DownloadCoded, NoFileOrAnUnwritablePathIsRefusedBeforeSending) {
         EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::FileError);
         EXPECT_FALSE(std::filesystem::exists("*.lvf"));
     }
+}
+
+TEST(LibraryFileDraft, WritesThroughSymbolicLinksWhichStay) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* chosen;  // in links/
+        const char* target;  // what the link says
+        const char* reaches; // the file that is written, in real/
+        bool existed;
+    };
+    const Case cases[] = {
+        {"relative.lvf", "../real/a.lvf", "a.lvf", true},
+        {"absolute.lvf", "", "b.lvf", true}, // the target's absolute path
+        {"chain.lvf", "relative.lvf", "a.lvf", true},
+        {"dangling.lvf", "../real/new.lvf", "new.lvf", false},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        fs::create_directory(folder.File("real"));
+        fs::create_directory(folder.File("links"));
+        folder.Write("real/a.lvf", "[Mine]\r\nkeep=1\r\n");
+        folder.Write("real/b.lvf", "[Mine]\r\nkeep=1\r\n");
+        fs::create_symlink("../real/a.lvf", folder.File("links/relative.lvf"));
+        const std::string target = *c.target ? c.target : folder.File("real/b.lvf");
+        if (std::string(c.chosen) != "relative.lvf")
+            fs::create_symlink(target, folder.File(std::string("links/") + c.chosen));
+        LibraryFileDraft draft(folder.File(std::string("links/") + c.chosen));
+        draft.WriteText("A", "k", "new");
+        draft.Commit();
+        const std::string written = folder.Read(std::string("real/") + c.reaches);
+        EXPECT_EQ(written,
+                  std::string(c.existed ? "[Mine]\r\nkeep=1\r\n" : "") + "[A]\r\nk=new\r\n")
+            << c.chosen;
+        const fs::path link = folder.File(std::string("links/") + c.chosen);
+        EXPECT_TRUE(fs::is_symlink(link)) << c.chosen;
+        EXPECT_EQ(fs::read_symlink(link), target) << c.chosen;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.File("real")), {}), c.existed ? 2 : 3)
+            << c.chosen << ": no temporary file stays behind";
+    }
+
+    TempFolder loop;
+    fs::create_symlink("b.lvf", loop.File("a.lvf"));
+    fs::create_symlink("a.lvf", loop.File("b.lvf"));
+    EXPECT_THROW(LibraryFileDraft{loop.File("a.lvf")}, WriteError);
 }
 
 TEST(DownloadCoded, AFaultThatIsNotTheFilesIsNotReportedAsAFileNameError) {
