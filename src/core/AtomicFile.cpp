@@ -74,6 +74,15 @@ std::optional<std::string> WriteTargetOf(const std::string& path) {
     return std::nullopt;
 }
 
+bool IsWriteProtected(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
 bool WriteFileAtomically(const std::string& linkOrFile, const std::string& bytes) {
     // Replacing a symbolic link by a file would leave the file it leads to with the old content.
     const auto target = WriteTargetOf(linkOrFile);

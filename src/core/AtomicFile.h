@@ -20,6 +20,11 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 // exist. Nothing for a chain that never ends.
 std::optional<std::string> WriteTargetOf(const std::string& path);
 
+// Whether `path` is an existing file that must not be replaced: the user may not write it, or
+// nobody may (no write permission bit at all). Such a file is protected on purpose, so not even
+// the superuser, who could, replaces it.
+bool IsWriteProtected(const std::string& path);
+
 bool FileExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 

@@ -8,15 +8,20 @@
 
 namespace setfolio {
 
+// Why a file is not written: it cannot be, or it is protected against writing.
+enum class WriteRefusal { CannotWrite, WriteProtected };
+
 // Raised when a profile file cannot be written; the text is the one the user sees.
 class WriteError : public std::runtime_error {
 public:
-    explicit WriteError(const std::string& path)
-        : std::runtime_error("Unable to write to " + path), m_path(path) {}
+    explicit WriteError(const std::string& path, WriteRefusal why = WriteRefusal::CannotWrite)
+        : std::runtime_error("Unable to write to " + path), m_path(path), m_why(why) {}
     const std::string& Path() const { return m_path; }
+    WriteRefusal Why() const { return m_why; }
 
 private:
     std::string m_path;
+    WriteRefusal m_why;
 };
 
 // Longest value a read hands back, in bytes.

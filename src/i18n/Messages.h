@@ -53,8 +53,10 @@ enum class OwnMsg {
     ProcessorIsModel,
     // What a transfer left behind in the processor.
     LibraryPartlyWritten,
+    // Files.
+    FileIsWriteProtected, // "<path> is write-protected."
 };
-inline constexpr std::size_t OwnMessageCount = 4;
+inline constexpr std::size_t OwnMessageCount = 5;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -15,6 +15,9 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"the processor is a", "der Prozessor ist ein", "le processeur est un"},
     // LibraryPartlyWritten: "Library 9 ..." 
     {"is only partly written.", "ist nur teilweise geschrieben.", "n'est écrite qu'en partie."},
+    // Files.
+    // FileIsWriteProtected: "/home/line/Line.lvf ..."
+    {"is write-protected.", "ist schreibgeschützt.", "est protégé en écriture."},
 }};
 // clang-format on
 

@@ -30,9 +30,17 @@ bool CanWriteBeside(const std::string& path) {
     return true;
 }
 
+// The rename that replaces a file needs only its folder to be writable: a file the user has
+// protected would be replaced all the same.
+void RefuseWriteProtected(const std::string& path) {
+    if (IsWriteProtected(path))
+        throw WriteError(path, WriteRefusal::WriteProtected);
+}
+
 } // namespace
 
 LibraryFileDraft::LibraryFileDraft(std::string path) : m_path(std::move(path)) {
+    RefuseWriteProtected(m_path);
     if (!CanWriteBeside(m_path))
         throw WriteError(m_path);
     if (FileExists(m_path)) {
@@ -68,6 +76,8 @@ void LibraryFileDraft::WriteInteger(std::string_view section, std::string_view k
 }
 
 void LibraryFileDraft::Commit() {
+    // A long download gives the user time to protect the file meanwhile.
+    RefuseWriteProtected(m_path);
     if (!WriteFileAtomically(m_path, m_content))
         throw WriteError(m_path);
 }

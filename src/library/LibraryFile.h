@@ -14,8 +14,9 @@ namespace setfolio {
 class LibraryFileDraft {
 public:
     // Throws WriteError when the target cannot be written (a missing folder, a folder in its
-    // place, a name the file system refuses), so that a download fails before it sends anything.
-    // A symbolic link is written through: the file it leads to is replaced and the link stays.
+    // place, a name the file system refuses, a write-protected file), so that a download fails
+    // before it sends anything. A symbolic link is written through: the file it leads to is
+    // replaced and the link stays.
     explicit LibraryFileDraft(std::string path);
 
     const std::string& Path() const { return m_path; }

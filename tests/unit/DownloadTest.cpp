@@ -149,6 +149,38 @@ TEST(DownloadCoded, NoFileOrAnUnwritablePathIsRefusedBeforeSending) {
     }
 }
 
+TEST(DownloadCoded, WriteProtectedFileIsRefusedBeforeSendingAndKept) {
+    DownloadWorld world;
+    world.folder.Write("Line.lvf", "earlier");
+    const auto path = world.Path("Line.lvf");
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    world.TakeSent();
+    world.prompts.shown.clear();
+    EXPECT_FALSE(world.Download(path, 5)) << "the dialog stays open";
+    EXPECT_EQ(world.TakeSent(), "701\r");
+    EXPECT_EQ(
+        world.prompts.shown,
+        (std::vector<std::string>{
+            "beep:warning", "error:" + path + " is write-protected. Enter a valid filename."}));
+    EXPECT_EQ(world.folder.Read("Line.lvf"), "earlier");
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0444));
+}
+
+TEST(LibraryFileDraft, FileProtectedDuringTheDownloadIsKept) {
+    TempFolder folder;
+    folder.Write("Line.lvf", "[A]\r\nk=old\r\n");
+    LibraryFileDraft draft(folder.File("Line.lvf"));
+    draft.WriteText("A", "k", "new");
+    std::filesystem::permissions(folder.File("Line.lvf"), std::filesystem::perms(0400));
+    try {
+        draft.Commit();
+        ADD_FAILURE() << "a write-protected file was replaced";
+    } catch (const WriteError& error) {
+        EXPECT_EQ(error.Why(), WriteRefusal::WriteProtected);
+    }
+    EXPECT_EQ(folder.Read("Line.lvf"), "[A]\r\nk=old\r\n");
+}
+
 TEST(LibraryFileDraft, WritesThroughSymbolicLinksWhichStay) {
     namespace fs = std::filesystem;
     struct Case {
