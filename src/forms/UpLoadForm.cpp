@@ -49,8 +49,8 @@ void UpLoadForm::LoadDialogFolders() {
 }
 
 void UpLoadForm::FileBtnClick() {
-    const auto chosen =
-        m_dialogs.ChooseFileToOpen({openDialogTitle, "Library files (*.lvf)", initialFolder});
+    const auto chosen = m_dialogs.ChooseFileToOpen(
+        {openDialogTitle, "Library files (*.lvf)", initialFolder, "lvf"});
     if (!chosen)
         return;
     FileName.caption = *chosen;

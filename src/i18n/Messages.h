@@ -55,8 +55,9 @@ enum class OwnMsg {
     LibraryPartlyWritten,
     // Files.
     FileIsWriteProtected, // "<path> is write-protected."
+    BlockFilesReplaced,   // "... (3): Line 003.lvf, ..."
 };
-inline constexpr std::size_t OwnMessageCount = 5;
+inline constexpr std::size_t OwnMessageCount = 6;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -18,6 +18,8 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     // Files.
     // FileIsWriteProtected: "/home/line/Line.lvf ..."
     {"is write-protected.", "ist schreibgeschützt.", "est protégé en écriture."},
+    // BlockFilesReplaced: "... (3): Line 003.lvf, Line 004.lvf, Line 005.lvf."
+    {"Existing files of the block that will be replaced", "Vorhandene Dateien des Blocks, die ersetzt werden", "Fichiers existants du bloc qui seront remplacés"},
 }};
 // clang-format on
 

@@ -225,6 +225,35 @@ TEST(LibraryFileDraft, WritesThroughSymbolicLinksWhichStay) {
     EXPECT_THROW(LibraryFileDraft{loop.File("a.lvf")}, WriteError);
 }
 
+TEST(DownloadCoded, BlockThatWouldReplaceFilesAsksOnceNamingThem) {
+    for (const bool yes : {false, true}) {
+        DownloadWorld world;
+        world.folder.Write("L 004.lvf", "old 4");
+        world.folder.Write("L 006.lvf", "old 6");
+        world.prompts.answer = yes;
+        world.TakeSent();
+        world.prompts.shown.clear();
+        const bool closed = world.Download(world.Path("L.lvf"), 3, 6);
+        ASSERT_GE(world.prompts.shown.size(), 2u);
+        EXPECT_EQ(
+            std::vector<std::string>(world.prompts.shown.begin(), world.prompts.shown.begin() + 2),
+            (std::vector<std::string>{
+                "beep:warning",
+                "question:Existing files of the block that will be replaced (2): L 004.lvf, "
+                "L 006.lvf. Are you sure you want to proceed?"}));
+        EXPECT_EQ(closed, yes) << "No keeps the dialog open";
+        if (yes) {
+            EXPECT_EQ(world.prompts.shown.size(), 2u);
+            EXPECT_NE(world.folder.Read("L 006.lvf"), "old 6");
+            EXPECT_TRUE(std::filesystem::exists(world.Path("L 003.lvf")));
+        } else {
+            EXPECT_EQ(world.TakeSent(), "701\r") << "nothing sent";
+            EXPECT_EQ(world.folder.Read("L 004.lvf"), "old 4");
+            EXPECT_FALSE(std::filesystem::exists(world.Path("L 003.lvf")));
+        }
+    }
+}
+
 TEST(DownloadCoded, AFaultThatIsNotTheFilesIsNotReportedAsAFileNameError) {
     DownloadWorld world;
     world.prompts.shown.clear();
