@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -40,6 +41,16 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
 // CR LF; every byte this does not need to change stays as it was.
 std::string SetValue(std::string_view content, std::string_view section, std::string_view key,
                      std::string_view value);
+
+struct KeyValue {
+    std::string key;
+    std::string value;
+};
+
+// Returns `content` as SetValue for each entry in turn would, but in one pass over the text, so
+// that writing a whole section costs as much as writing it once.
+std::string SetValues(std::string_view content, std::string_view section,
+                      std::span<const KeyValue> entries);
 
 // Decimal, or hexadecimal after "0x", "0X" or "$", with an optional sign; nothing else.
 std::optional<std::int32_t> ParseInteger(std::string_view text);

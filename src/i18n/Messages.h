@@ -54,10 +54,12 @@ enum class OwnMsg {
     // What a transfer left behind in the processor.
     LibraryPartlyWritten,
     // Files.
-    FileIsWriteProtected, // "<path> is write-protected."
-    BlockFilesReplaced,   // "... (3): Line 003.lvf, ..."
+    FileIsWriteProtected,   // "<path> is write-protected."
+    BlockFilesReplaced,     // "... (3): Line 003.lvf, ..."
+    DumpPastAnnouncedSize,  // %1 the section, %2 the bytes announced
+    DumpPastLargestLibrary, // %1 the section, %2 the largest size
 };
-inline constexpr std::size_t OwnMessageCount = 6;
+inline constexpr std::size_t OwnMessageCount = 8;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

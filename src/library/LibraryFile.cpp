@@ -70,6 +70,15 @@ void LibraryFileDraft::WriteText(std::string_view section, std::string_view key,
     m_content = profile::SetValue(m_content, section, key, value);
 }
 
+void LibraryFileDraft::WriteTexts(std::string_view section,
+                                  std::span<const profile::KeyValue> entries) {
+    for (const auto& entry : entries) {
+        if (entry.value.find_first_of("\r\n") != std::string::npos)
+            throw WriteError(m_path);
+    }
+    m_content = profile::SetValues(m_content, section, entries);
+}
+
 void LibraryFileDraft::WriteInteger(std::string_view section, std::string_view key,
                                     std::int32_t value) {
     WriteText(section, key, std::to_string(value));

@@ -74,6 +74,7 @@ void Exchange::SendSerial(std::string_view command) {
     }
     const auto busy = FlagForScope(m_busy);
     m_replyStatus = ReplyStatus::Pending;
+    m_captureCutOff = false;
     if (!m_timeOutTimer->IsRunning())
         m_timeOutTimer->Start();
     try {
@@ -93,6 +94,7 @@ void Exchange::SendSerial(std::string_view command) {
 void Exchange::SendEthernet(std::string_view command) {
     const auto busy = FlagForScope(m_busy);
     m_replyStatus = ReplyStatus::Pending;
+    m_captureCutOff = false;
     m_transport.Tcp().Write(command);
     // The pause gives the processor time to answer; once its reply line is complete there is
     // nothing more to wait for.
@@ -189,13 +191,19 @@ void Exchange::BeginCapture(ExchangeStep step, std::string fileName) {
     m_captureLineNumber = 1;
 }
 
+void Exchange::CutOffCapture() {
+    m_replyStatus = ReplyStatus::CommandFailed;
+    m_captureCutOff = true;
+}
+
 void Exchange::ExpectReply(ExchangeStep step) {
     m_exchangeStep = step;
     m_replyStatus = ReplyStatus::Pending;
+    m_captureCutOff = false;
 }
 
 void Exchange::ParseReply(const std::string& reply) {
-    if (m_replyStatus == ReplyStatus::Aborted)
+    if (m_replyStatus == ReplyStatus::Aborted || m_captureCutOff)
         return;
     const ReplyContext context{m_model.Family(), m_exchangeStep, m_model.Quirks().acceptsWithN14,
                                m_progress->Position() == 0};
