@@ -1,12 +1,14 @@
 #include "core/AtomicFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace setfolio {
 
@@ -50,7 +52,43 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return content.str();
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+std::optional<std::string> WriteTargetOf(const std::string& path) {
+    // As many links as the kernel itself follows before it gives up with ELOOP.
+    constexpr int MaxLinks = 40;
+    std::string target = path;
+    for (int hops = 0; hops <= MaxLinks; ++hops) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return target;
+        std::vector<char> buffer(PATH_MAX + 1);
+        const ssize_t length = ::readlink(target.c_str(), buffer.data(), buffer.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size())
+            return std::nullopt;
+        std::string next(buffer.data(), static_cast<std::size_t>(length));
+        if (next.front() != '/' && target.find('/') != std::string::npos) {
+            const std::string folder = FolderOf(target);
+            next = (folder == "/" ? folder : folder + "/") + next;
+        }
+        target = std::move(next);
+    }
+    return std::nullopt;
+}
+
+bool IsWriteProtected(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+bool WriteFileAtomically(const std::string& linkOrFile, const std::string& bytes) {
+    // Replacing a symbolic link by a file would leave the file it leads to with the old content.
+    const auto target = WriteTargetOf(linkOrFile);
+    if (!target)
+        return false;
+    const std::string& path = *target;
     // The temporary name lives in the target's folder so that the rename never crosses a
     // file-system boundary.
     std::string tempPath = path + ".tmp-XXXXXX";

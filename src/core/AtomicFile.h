@@ -10,9 +10,20 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Replaces the file's content with `bytes` so that a reader sees either the old file or the new
 // one, never a mix: the bytes go to a temporary file in the same folder, are flushed to disk and
-// the temporary file is renamed over the target. Returns false (and leaves the old file and no
-// temporary file behind) when any step fails.
+// the temporary file is renamed over the target. A symbolic link is written through: the file it
+// leads to is replaced (or made, for a link that leads nowhere yet) and the link stays. Returns
+// false (and leaves the old file and no temporary file behind) when any step fails.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// The file a write to `path` lands in: `path` itself or, when that is a symbolic link, the end
+// of its chain of links (a relative link counts from the link's own folder), which need not
+// exist. Nothing for a chain that never ends.
+std::optional<std::string> WriteTargetOf(const std::string& path);
+
+// Whether `path` is an existing file that must not be replaced: the user may not write it, or
+// nobody may (no write permission bit at all). Such a file is protected on purpose, so not even
+// the superuser, who could, replaces it.
+bool IsWriteProtected(const std::string& path);
 
 bool FileExists(const std::string& path);
 bool DeleteFile(const std::string& path);

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 
 #include <limits>
+#include <unordered_map>
 #include <vector>
 
 namespace setfolio {
@@ -25,6 +26,13 @@ std::string_view Trim(std::string_view text) {
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerName(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        c = LowerAscii(c);
+    return lower;
 }
 
 // One line of the file: where it starts, where its text ends and where the next line starts.
@@ -210,6 +218,93 @@ std::string SetValue(std::string_view content, std::string_view section, std::st
         result.append("\r\n");
     result.append("[").append(Trim(section)).append("]\r\n");
     result.append(entry).append("\r\n");
+    return result;
+}
+
+std::string SetValues(std::string_view content, std::string_view section,
+                      std::span<const KeyValue> entries) {
+    const auto lines = SplitLines(content);
+    // The lines of the first section of that name; its last non-blank line (its header at
+    // least); and where each of its keys first appears.
+    std::optional<std::size_t> header;
+    std::size_t lastContentLine = 0;
+    std::unordered_map<std::string, std::size_t> keyLines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto text = content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin);
+        if (const auto name = SectionName(text)) {
+            if (header)
+                break;
+            if (SameName(*name, Trim(section))) {
+                header = i;
+                lastContentLine = i;
+            }
+            continue;
+        }
+        if (!header)
+            continue;
+        if (!Trim(text).empty())
+            lastContentLine = i;
+        if (const auto entry = EntryOf(text))
+            keyLines.try_emplace(LowerName(entry->key), i);
+    }
+
+    // Each key once, at its first write (whose spelling it keeps), with its last value: a key
+    // written again is replaced where the first write put it.
+    struct NewKey {
+        std::size_t first; // the entry that names it
+        std::size_t last;  // the entry whose value it gets
+    };
+    std::vector<std::size_t> replacedBy(lines.size(), entries.size()); // entries.size(): none
+    std::vector<NewKey> appended;
+    std::unordered_map<std::string, std::size_t> newKeys; // -> index into appended
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        const std::string key = LowerName(Trim(entries[e].key));
+        if (const auto at = keyLines.find(key); at != keyLines.end()) {
+            replacedBy[at->second] = e;
+        } else if (const auto earlier = newKeys.find(key); earlier != newKeys.end()) {
+            appended[earlier->second].last = e;
+        } else {
+            newKeys.emplace(key, appended.size());
+            appended.push_back({e, e});
+        }
+    }
+
+    std::string result;
+    std::size_t extra = section.size() + 8;
+    for (const auto& entry : entries)
+        extra += entry.key.size() + entry.value.size() + 3;
+    result.reserve(content.size() + extra);
+    const auto appendNew = [&] {
+        for (const auto& key : appended) {
+            result.append(Trim(entries[key.first].key)).append("=");
+            result.append(entries[key.last].value).append("\r\n");
+        }
+    };
+    if (!header) {
+        result.append(content);
+        if (appended.empty())
+            return result;
+        if (!content.empty() && content.back() != '\n')
+            result.append("\r\n");
+        result.append("[").append(Trim(section)).append("]\r\n");
+        appendNew();
+        return result;
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (replacedBy[i] < entries.size()) {
+            const auto oldKey = EntryOf(content.substr(line.begin, line.textEnd - line.begin))->key;
+            result.append(oldKey).append("=").append(entries[replacedBy[i]].value);
+            result.append(content.substr(line.textEnd, line.end - line.textEnd));
+        } else {
+            result.append(content.substr(line.begin, line.end - line.begin));
+        }
+        if (i == lastContentLine && !appended.empty()) {
+            if (!line.terminated)
+                result.append("\r\n");
+            appendNew();
+        }
+    }
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -10,15 +11,20 @@
 
 namespace setfolio {
 
+// Why a file is not written: it cannot be, or it is protected against writing.
+enum class WriteRefusal { CannotWrite, WriteProtected };
+
 // Raised when a profile file cannot be written; the text is the one the user sees.
 class WriteError : public std::runtime_error {
 public:
-    explicit WriteError(const std::string& path)
-        : std::runtime_error("Unable to write to " + path), m_path(path) {}
+    explicit WriteError(const std::string& path, WriteRefusal why = WriteRefusal::CannotWrite)
+        : std::runtime_error("Unable to write to " + path), m_path(path), m_why(why) {}
     const std::string& Path() const { return m_path; }
+    WriteRefusal Why() const { return m_why; }
 
 private:
     std::string m_path;
+    WriteRefusal m_why;
 };
 
 // Longest value a read hands back, in bytes.
@@ -49,6 +55,16 @@ struct Section {
     std::vector<std::pair<std::string, std::string>> entries;
 };
 std::vector<Section> Sections(std::string_view content);
+
+struct KeyValue {
+    std::string key;
+    std::string value;
+};
+
+// Returns `content` as SetValue for each entry in turn would, but in one pass over the text, so
+// that writing a whole section costs as much as writing it once.
+std::string SetValues(std::string_view content, std::string_view section,
+                      std::span<const KeyValue> entries);
 
 // Decimal, or hexadecimal after "0x", "0X" or "$", with an optional sign; nothing else.
 std::optional<std::int32_t> ParseInteger(std::string_view text);

@@ -1,14 +1,20 @@
 #include "forms/DownLoadForm.h"
 
+#include "core/AtomicFile.h"
 #include "core/Settings.h"
+#include "i18n/Messages.h"
+#include "library/NumberedNames.h"
 #include "link/Exchange.h"
 #include "platform/Dialogs.h"
+#include "platform/Prompts.h"
 #include "transfer/CurrentLibraryLine.h"
 
 namespace setfolio {
 
 namespace {
 constexpr int WaitTickMs = 1000;
+// The question names this many of the files a block would replace; it counts them all.
+constexpr std::size_t MaxNamedBlockFiles = 20;
 } // namespace
 
 DownLoadForm::DownLoadForm(const TransferContext& context, const Settings& settings,
@@ -33,16 +39,43 @@ void DownLoadForm::LoadDialogFolders() {
 }
 
 void DownLoadForm::FileBtnClick() {
-    const auto chosen =
-        m_dialogs.ChooseFileToSave({saveDialogTitle, "Library Files (*.lvf)", initialFolder});
+    const auto chosen = m_dialogs.ChooseFileToSave(
+        {saveDialogTitle, "Library Files (*.lvf)", initialFolder, "lvf"});
     if (!chosen)
         return;
     FileName.caption = *chosen;
     m_settings.Write(keys::DownLoadFile, *chosen);
 }
 
+bool DownLoadForm::ConfirmReplacingBlockFiles() {
+    // The file selection asked about a single file; a missing name is refused later.
+    if (!ToLibCB.checked || FileName.caption.empty() || FileName.caption == "*.lvf")
+        return true;
+    std::vector<std::string> existing;
+    for (int library = LibrarySpinEdit.value; library <= ToLibrarySpinEdit.value; ++library) {
+        const std::string path = InsertLibraryNumber(FileName.caption, library);
+        if (FileExists(path))
+            existing.push_back(path.substr(path.find_last_of('/') + 1));
+    }
+    if (existing.empty())
+        return true;
+    std::string names;
+    for (std::size_t k = 0; k < existing.size() && k < MaxNamedBlockFiles; ++k)
+        names += (k == 0 ? "" : ", ") + existing[k];
+    names += existing.size() > MaxNamedBlockFiles ? ", ..." : ".";
+    const std::string text = m_context.texts.Format(OwnMsg::BlockFilesReplaced,
+                                                    {std::to_string(existing.size()), names});
+    m_context.prompts.WarningBeep();
+    return m_context.prompts.WarningYesNo(text + " " +
+                                          m_context.texts.Text(MsgId::MsgConfirmProceed));
+}
+
 bool DownLoadForm::OKBtnClick() {
     return RunFromOk([this] {
+        if (!ConfirmReplacingBlockFiles()) {
+            KeepOpen();
+            return;
+        }
         RunDownload(
             m_context, *this,
             {LibrarySpinEdit.value, ToLibCB.checked, ToLibrarySpinEdit.value, FileName.caption});

@@ -32,6 +32,9 @@ protected:
     std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
+    // A block that would replace existing files asks once, naming them; false for No.
+    bool ConfirmReplacingBlockFiles();
+
     const Settings& m_settings;
     Dialogs& m_dialogs;
 };

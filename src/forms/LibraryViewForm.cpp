@@ -80,7 +80,7 @@ void LibraryViewForm::ApplyTexts() {
 std::optional<std::string> LibraryViewForm::Choose() {
     auto chosen =
         m_dialogs.ChooseFileToOpen({m_localisation.Messages().Text(OwnMsg::ViewerOpenTitle),
-                                    "Library files (*.lvf)", m_folder});
+                                    "Library files (*.lvf)", m_folder, "lvf"});
     if (chosen)
         m_folder = *chosen;
     return chosen;

@@ -49,8 +49,8 @@ void UpLoadForm::LoadDialogFolders() {
 }
 
 void UpLoadForm::FileBtnClick() {
-    const auto chosen =
-        m_dialogs.ChooseFileToOpen({openDialogTitle, "Library files (*.lvf)", initialFolder});
+    const auto chosen = m_dialogs.ChooseFileToOpen(
+        {openDialogTitle, "Library files (*.lvf)", initialFolder, "lvf"});
     if (!chosen)
         return;
     // The file and its model first: a folder setting that cannot be written must not leave the

@@ -54,6 +54,12 @@ enum class OwnMsg {
     FileHoldsOtherModel,
     // What a transfer left behind in the processor: the library.
     LibraryPartlyWritten,
+    // Library files: the path; the count and names of the block's files; the dump's section and
+    // a number of bytes.
+    FileIsWriteProtected,
+    BlockFilesReplaced,
+    DumpPastAnnouncedSize,
+    DumpPastLargestLibrary,
     // The library viewer.
     ViewLibraryMenu,
     ViewerCaption,
@@ -68,7 +74,7 @@ enum class OwnMsg {
     ViewerOpenTitle,
     ViewerCannotRead,
 };
-inline constexpr std::size_t OwnMessageCount = 15;
+inline constexpr std::size_t OwnMessageCount = 19;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

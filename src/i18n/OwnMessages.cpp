@@ -15,6 +15,17 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     // What a transfer left behind
     {"Library {} is only partly written.", "Bibliothek {} ist nur teilweise geschrieben.",
      "La librairie {} n'est écrite qu'en partie."},
+    // Library files
+    {"{} is write-protected.", "{} ist schreibgeschützt.", "{} est protégé en écriture."},
+    {"Existing files of the block that will be replaced ({}): {}",
+     "Vorhandene Dateien des Blocks, die ersetzt werden ({}): {}",
+     "Fichiers existants du bloc qui seront remplacés ({}) : {}"},
+    {"The {} dump went on past the {} bytes its first line announced and was cut off.",
+     "Der Auszug {} lief über die in seiner ersten Zeile angekündigten {} Bytes hinaus und wurde abgebrochen.",
+     "Le vidage {} a dépassé les {} octets annoncés par sa première ligne et a été interrompu."},
+    {"The {} dump went on past {} bytes, more than any library holds, and was cut off.",
+     "Der Auszug {} lief über {} Bytes hinaus, mehr als eine Bibliothek enthält, und wurde abgebrochen.",
+     "Le vidage {} a dépassé {} octets, plus que ne contient une librairie, et a été interrompu."},
     // The library viewer
     {"View Library…", "Bibliothek ansehen…", "Afficher une librairie…"},
     {"Library File", "Bibliotheksdatei", "Fichier de librairie"},

@@ -10,14 +10,18 @@ namespace setfolio {
 
 namespace {
 
-// Whether a file can be created next to `path`: a temporary file is made there and removed.
+// Whether a file can be created next to the file a write to `path` lands in: a temporary file
+// is made there and removed.
 bool CanWriteBeside(const std::string& path) {
     if (path.empty() || path.back() == '/')
         return false;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         return false;
-    std::string probe = path + ".probe-XXXXXX";
+    const auto target = WriteTargetOf(path);
+    if (!target)
+        return false;
+    std::string probe = *target + ".probe-XXXXXX";
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
         return false;
@@ -26,9 +30,17 @@ bool CanWriteBeside(const std::string& path) {
     return true;
 }
 
+// The rename that replaces a file needs only its folder to be writable: a file the user has
+// protected would be replaced all the same.
+void RefuseWriteProtected(const std::string& path) {
+    if (IsWriteProtected(path))
+        throw WriteError(path, WriteRefusal::WriteProtected);
+}
+
 } // namespace
 
 LibraryFileDraft::LibraryFileDraft(std::string path) : m_path(std::move(path)) {
+    RefuseWriteProtected(m_path);
     if (!CanWriteBeside(m_path))
         throw WriteError(m_path);
     if (FileExists(m_path)) {
@@ -58,12 +70,23 @@ void LibraryFileDraft::WriteText(std::string_view section, std::string_view key,
     m_content = profile::SetValue(m_content, section, key, value);
 }
 
+void LibraryFileDraft::WriteTexts(std::string_view section,
+                                  std::span<const profile::KeyValue> entries) {
+    for (const auto& entry : entries) {
+        if (entry.value.find_first_of("\r\n") != std::string::npos)
+            throw WriteError(m_path);
+    }
+    m_content = profile::SetValues(m_content, section, entries);
+}
+
 void LibraryFileDraft::WriteInteger(std::string_view section, std::string_view key,
                                     std::int32_t value) {
     WriteText(section, key, std::to_string(value));
 }
 
 void LibraryFileDraft::Commit() {
+    // A long download gives the user time to protect the file meanwhile.
+    RefuseWriteProtected(m_path);
     if (!WriteFileAtomically(m_path, m_content))
         throw WriteError(m_path);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/ProfileFile.h"
+
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,7 +17,9 @@ namespace setfolio {
 class LibraryFileDraft {
 public:
     // Throws WriteError when the target cannot be written (a missing folder, a folder in its
-    // place, a name the file system refuses), so that a download fails before it sends anything.
+    // place, a name the file system refuses, a write-protected file), so that a download fails
+    // before it sends anything. A symbolic link is written through: the file it leads to is
+    // replaced and the link stays.
     explicit LibraryFileDraft(std::string path);
 
     const std::string& Path() const { return m_path; }
@@ -26,6 +31,9 @@ public:
     // Throws WriteError for a value that would not stay on one line.
     void WriteText(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+    // Writes the keys of one section in one pass, as that many WriteText calls in this order
+    // would, in time that grows with the file and the entries, not with their product.
+    void WriteTexts(std::string_view section, std::span<const profile::KeyValue> entries);
 
     // Replaces the target with the working copy; throws WriteError, leaving the target as it
     // was, when that fails.

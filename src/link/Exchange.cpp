@@ -84,6 +84,7 @@ void Exchange::SendSerial(std::string_view command) {
     m_receiveBuffer.clear();
     m_droppingLine = false;
     m_replyStatus = ReplyStatus::Pending;
+    m_captureCutOff = false;
     if (!m_timeOutTimer->IsRunning())
         m_timeOutTimer->Start();
     try {
@@ -107,6 +108,7 @@ void Exchange::SendEthernet(std::string_view command) {
     // to it.
     tcp.DiscardInput();
     m_replyStatus = ReplyStatus::Pending;
+    m_captureCutOff = false;
     tcp.Write(command);
     m_delayTimer->Start();
     // A longer reply time-out is asked for one exchange (a processor that switches libraries
@@ -214,15 +216,21 @@ void Exchange::BeginCapture(ExchangeStep step, std::string fileName) {
     m_captureLineNumber = 1;
 }
 
+void Exchange::CutOffCapture() {
+    m_replyStatus = ReplyStatus::CommandFailed;
+    m_captureCutOff = true;
+}
+
 void Exchange::ExpectReply(ExchangeStep step) {
     m_exchangeStep = step;
     m_replyStatus = m_abortRequested ? ReplyStatus::Aborted : ReplyStatus::Pending;
+    m_captureCutOff = false;
 }
 
 void Exchange::ParseReply(const std::string& reply) {
-    // A reply that arrives while no exchange waits (after a time-out or the user's Abort)
-    // belongs to none: it must not change what a later exchange reports.
-    if (m_replyStatus != ReplyStatus::Pending)
+    // A reply that arrives while no exchange waits (after a time-out, the user's Abort or a dump
+    // that was cut off) belongs to none: it must not change what a later exchange reports.
+    if (m_replyStatus != ReplyStatus::Pending || m_captureCutOff)
         return;
     const ReplyContext context{m_model.Family(), m_exchangeStep, m_model.Quirks().acceptsWithN14,
                                m_progress->Position() == 0};

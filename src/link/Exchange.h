@@ -22,7 +22,7 @@ class Transport;
 class CaptureWriter {
 public:
     virtual ~CaptureWriter() = default;
-    // Sets key "Lines" of `section` to `lineNumber`, then key `lineNumber` to `line`.
+    // Line `lineNumber` of `section`, counted from 1.
     virtual void WriteCapturedLine(const std::string& fileName, std::string_view section,
                                    int lineNumber, const std::string& line) = 0;
 };
@@ -122,6 +122,10 @@ public:
     // The lines of the next exchange are a bench dump section (`step` says which), stored from
     // line 1 on through the capture writer for `fileName`.
     void BeginCapture(ExchangeStep step, std::string fileName);
+    // A dump that goes on past every size it could have: the step ends CommandFailed, and the
+    // rest of the dump is not read until the next exchange starts, so that its closing line
+    // cannot turn the failure into success.
+    void CutOffCapture();
     // The bench upload sends its lines itself: from now on the exchange waits for a reply that
     // `step` gives the meaning of.
     void ExpectReply(ExchangeStep step);
@@ -162,6 +166,7 @@ private:
     bool m_busy = false;
     bool m_abortRequested = false;
     int m_selectsForTransfer = 0;
+    bool m_captureCutOff = false;
     std::exception_ptr m_captureError;
 
     ReplyStatus m_replyStatus = ReplyStatus::Pending;

@@ -5,11 +5,14 @@
 
 namespace setfolio {
 
-// A file selection: its title, its filter ("Library Files (*.lvf)") and where it starts.
+// A file selection: its title, its filter ("Library Files (*.lvf)"), where it starts, and the
+// extension ("lvf") a name typed without one gets while the window is still open, so that the
+// question whether to replace an existing file is asked of the name that will be used.
 struct FileChoice {
     std::string title;
     std::string filter;
     std::string initialPath;
+    std::string defaultSuffix;
 };
 
 // Shows the program's modal windows. Each call returns when the window has been closed; the

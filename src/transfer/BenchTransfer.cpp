@@ -2,8 +2,10 @@
 
 #include "core/AtomicFile.h"
 #include "core/CurrentModel.h"
+#include "core/MessageLog.h"
 #include "core/ProfileFile.h"
 #include "core/ScopeExit.h"
+#include "i18n/Messages.h"
 #include "library/LibraryFile.h"
 #include "link/Exchange.h"
 #include "link/Transport.h"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -59,8 +62,17 @@ private:
     Queue m_queue;
 };
 
-// While in scope, the exchange's capture stores the dump lines in the working copy of the
-// library file and moves the view's progress bar.
+// A dump that was cut off: its section and the size its first line announced.
+struct DumpOverrun {
+    std::string section;
+    std::int64_t announced = 0;
+};
+
+// While in scope, the exchange's capture collects the dump lines of a section and moves the
+// view's progress bar; Store() writes a section that ended Ok into the working copy in one pass.
+// Writing each line as it came would rescan the whole copy every time, so that a line would cost
+// more the more lines came before it. A dump that goes on well past the size its first line
+// announced, or past what any library could hold, is cut off.
 class DraftCapture : public CaptureWriter {
 public:
     DraftCapture(Exchange& exchange, LibraryFileDraft& draft, ProgressIndicator& progress)
@@ -77,17 +89,47 @@ public:
 
     void WriteCapturedLine(const std::string&, std::string_view section, int lineNumber,
                            const std::string& line) override {
-        m_draft.WriteInteger(section, "Lines", lineNumber);
-        m_draft.WriteText(section, std::to_string(lineNumber), line);
+        if (lineNumber == 1) {
+            m_section = section;
+            m_lines.clear();
+            m_bytes = 0;
+            m_announced = AnnouncedDumpBytes(line);
+        }
+        m_bytes += static_cast<std::int64_t>(line.size()) + 2;
+        if (m_bytes > AllowedDumpBytes(m_announced)) {
+            m_overrun = DumpOverrun{m_section, m_announced};
+            m_exchange.CutOffCapture();
+            return;
+        }
+        m_lines.push_back({std::to_string(lineNumber), line});
     }
+
+    void Store() {
+        if (m_lines.empty())
+            return; // a dump that ended with its first line leaves its section as it was
+        std::vector<profile::KeyValue> entries;
+        entries.reserve(m_lines.size() + 1);
+        entries.push_back({"Lines", std::to_string(m_lines.size())});
+        std::move(m_lines.begin(), m_lines.end(), std::back_inserter(entries));
+        m_lines.clear();
+        m_draft.WriteTexts(m_section, entries);
+    }
+
+    const std::optional<DumpOverrun>& Overrun() const { return m_overrun; }
 
 private:
     Exchange& m_exchange;
     LibraryFileDraft& m_draft;
+    std::string m_section;
+    std::vector<profile::KeyValue> m_lines;
+    std::int64_t m_bytes = 0;
+    std::int64_t m_announced = 0;
+    std::optional<DumpOverrun> m_overrun;
 };
 
-// Asks for one dump and returns when it has been captured, refused or cut off.
-void CaptureDump(Exchange& exchange, TransferView& view, ExchangeStep step,
+// Asks for one dump and returns when it has been captured, refused or cut off; a dump that ended
+// Ok is stored.
+void CaptureDump(Exchange& exchange, TransferView& view, DraftCapture& capture, ExchangeStep step,
                  std::string_view command, const std::string& path) {
     exchange.BeginCapture(step, path);
     view.SetPosition(0); // the capture knows the dump's first line by position 0
@@ -95,6 +137,16 @@ void CaptureDump(Exchange& exchange, TransferView& view, ExchangeStep step,
     // Every stored line restarts the reply time-out, also over Ethernet, whose exchange does not
     // stop it: left running it would end some later exchange.
     exchange.TimeOutTimer().Stop();
+    if (exchange.replyStatus() == ReplyStatus::Ok)
+        capture.Store();
+}
+
+// The line that says why a dump was cut off.
+std::string OverrunLine(const MessageTexts& texts, const DumpOverrun& overrun) {
+    const bool pastAnnounced = AllowedDumpBytes(overrun.announced) < MaxDumpBytes;
+    return texts.Format(
+        pastAnnounced ? OwnMsg::DumpPastAnnouncedSize : OwnMsg::DumpPastLargestLibrary,
+        {overrun.section, std::to_string(pastAnnounced ? overrun.announced : MaxDumpBytes)});
 }
 
 struct Section {
@@ -254,22 +306,38 @@ std::optional<int> EstimateBenchUploadTicks(const std::string& firstLine, int ba
     return static_cast<int>(std::min<std::int64_t>(ticks, INT_MAX));
 }
 
+std::int64_t AnnouncedDumpBytes(std::string_view firstLine) {
+    std::string_view word = firstLine;
+    if (const auto blank = word.find(' '); blank != std::string_view::npos)
+        word.remove_prefix(blank + 1);
+    const auto bytes = ParseDecimal(word.substr(0, word.find(' ')));
+    return bytes && *bytes > 0 ? *bytes : 0;
+}
+
+std::int64_t AllowedDumpBytes(std::int64_t announced) {
+    return std::min(2 * announced + DumpSlackBytes, MaxDumpBytes);
+}
+
 void DownloadBench(const TransferContext& context, TransferView& view, int library,
                    const std::string& path) {
     Exchange& exchange = context.exchange;
     const LargeQueue queue(exchange.Link(), Queue::Input);
+    std::optional<DumpOverrun> overrun;
     DownloadInto(context, view, library, path, [&](LibraryFileDraft& file) {
-        const DraftCapture capture(exchange, file, view);
+        DraftCapture capture(exchange, file, view);
         exchange.SelectForTransfer(library);
         if (exchange.replyStatus() == ReplyStatus::Ok) {
             view.SetTransferMode(true, RangeBeforeFirstLine);
-            CaptureDump(exchange, view, ExchangeStep::StepCaptureCommon, "SYST.LIBRARY.COMMON?\r",
-                        path);
+            CaptureDump(exchange, view, capture, ExchangeStep::StepCaptureCommon,
+                        "SYST.LIBRARY.COMMON?\r", path);
         }
         if (exchange.replyStatus() == ReplyStatus::Ok)
-            CaptureDump(exchange, view, ExchangeStep::StepCaptureUser, "SYST.LIBRARY.USER?\r",
-                        path);
+            CaptureDump(exchange, view, capture, ExchangeStep::StepCaptureUser,
+                        "SYST.LIBRARY.USER?\r", path);
+        overrun = capture.Overrun();
     });
+    if (overrun)
+        context.log.AddMessageLine(OverrunLine(context.texts, *overrun));
 }
 
 void UploadBench(const TransferContext& context, TransferView& view, UploadState& state,

@@ -15,9 +15,12 @@
 
 namespace setfolio {
 
-void ReportFileError(const TransferContext& context, TransferView& view) {
+void ReportFileError(const TransferContext& context, TransferView& view, const WriteError* error) {
+    std::string text = context.texts.Text(MsgId::MsgEnterValidFilename);
+    if (error && error->Why() == WriteRefusal::WriteProtected)
+        text = context.texts.Format(OwnMsg::FileIsWriteProtected, {error->Path()}) + " " + text;
     context.prompts.WarningBeep();
-    context.prompts.ErrorBox(context.texts.Text(MsgId::MsgEnterValidFilename));
+    context.prompts.ErrorBox(text);
     view.KeepOpen();
     context.exchange.Fail(ReplyStatus::FileError);
 }
@@ -35,16 +38,16 @@ void DownloadInto(const TransferContext& context, TransferView& view, int librar
         exchange.Fail(ReplyStatus::NoConnection);
     } catch (const PortError&) {
         exchange.Fail(ReplyStatus::NoConnection);
-    } catch (const WriteError&) {
+    } catch (const WriteError& error) {
         // Anything else is no fault of the file the user chose: it goes on, with its own text,
         // to the handler that shows errors.
-        ReportFileError(context, view);
+        ReportFileError(context, view, &error);
         return;
     }
     try {
         ReportDownloadResult(context, view, library, *file);
-    } catch (const WriteError&) {
-        ReportFileError(context, view);
+    } catch (const WriteError& error) {
+        ReportFileError(context, view, &error);
     }
 }
 

@@ -9,6 +9,7 @@ namespace setfolio {
 
 class LibraryFileDraft;
 class TransferView;
+class WriteError;
 
 inline constexpr int ReportPauseMs = 1000;
 
@@ -24,8 +25,10 @@ void DownloadInto(const TransferContext& context, TransferView& view, int librar
 void ReportDownloadResult(const TransferContext& context, TransferView& view, int library,
                           LibraryFileDraft& file);
 
-// The error guard of the engines: a file that cannot be written is reported with an error box,
-// the dialog stays open and the transfer ends with FileError.
-void ReportFileError(const TransferContext& context, TransferView& view);
+// The error guard of the engines: a file that cannot be written is reported with an error box
+// (that names a write-protected file as such), the dialog stays open and the transfer ends with
+// FileError.
+void ReportFileError(const TransferContext& context, TransferView& view,
+                     const WriteError* error = nullptr);
 
 } // namespace setfolio

@@ -19,31 +19,38 @@ void QtDialogs::ShowAboutBox() {
                            .arg(SETFOLIO_VERSION, __DATE__));
 }
 
-std::optional<std::string> QtDialogs::ChooseFileToSave(const FileChoice& choice) {
-    // The stored setting is the last file chosen; the selection starts in its folder.
+namespace {
+
+// The chosen file's full path, or nothing when the user cancelled. The stored setting is the last
+// file chosen; the selection starts in its folder.
+std::optional<std::string> ChooseFile(const FileChoice& choice, QFileDialog::AcceptMode mode) {
     QString start = QString::fromStdString(choice.initialPath);
     if (QFileInfo(start).isFile() || !QFileInfo(start).exists())
         start = QFileInfo(start).absolutePath();
-    QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                                QString::fromStdString(choice.title), start,
-                                                QString::fromStdString(choice.filter));
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(choice.title), start,
+                       QString::fromStdString(choice.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    // Added before the dialog checks the name, so that it asks before replacing "Line.lvf" when
+    // "Line" was typed.
+    dialog.setDefaultSuffix(QString::fromStdString(choice.defaultSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty())
         return std::nullopt;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += ".lvf";
     return path.toStdString();
 }
 
+} // namespace
+
+std::optional<std::string> QtDialogs::ChooseFileToSave(const FileChoice& choice) {
+    return ChooseFile(choice, QFileDialog::AcceptSave);
+}
+
 std::optional<std::string> QtDialogs::ChooseFileToOpen(const FileChoice& choice) {
-    QString start = QString::fromStdString(choice.initialPath);
-    if (QFileInfo(start).isFile() || !QFileInfo(start).exists())
-        start = QFileInfo(start).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(),
-                                                      QString::fromStdString(choice.title), start,
-                                                      QString::fromStdString(choice.filter));
-    if (path.isEmpty())
-        return std::nullopt;
-    return path.toStdString();
+    return ChooseFile(choice, QFileDialog::AcceptOpen);
 }
 
 void QtDialogs::CloseMainWindow() {

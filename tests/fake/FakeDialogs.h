@@ -18,13 +18,13 @@ public:
     void ShowChangeLibraryDialog() override { Show("change library", onChangeLibrary); }
     void ShowDownloadDialog() override { Show("download", onDownload); }
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override {
-        Show("save file: " + choice.title + " | " + choice.filter + " | " + choice.initialPath, {});
+        Show("save file: " + Describe(choice), {});
         return fileToSave;
     }
     void ShowUploadDialog() override { Show("upload", onUpload); }
     void ShowLibraryViewer() override { Show("library viewer", {}); }
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override {
-        Show("open file: " + choice.title + " | " + choice.filter + " | " + choice.initialPath, {});
+        Show("open file: " + Describe(choice), {});
         return fileToOpen;
     }
     void ShowAboutBox() override { Show("about", {}); }
@@ -42,6 +42,10 @@ public:
     std::vector<std::string> shown;
 
 private:
+    static std::string Describe(const FileChoice& choice) {
+        return choice.title + " | " + choice.filter + " | " + choice.initialPath + " | ." +
+               choice.defaultSuffix;
+    }
     void Show(const std::string& name, const std::function<void()>& action) {
         shown.push_back(name);
         if (action)

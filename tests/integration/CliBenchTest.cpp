@@ -48,6 +48,16 @@ QJsonArray ToJson(const std::vector<std::string>& lines) {
     return array;
 }
 
+// The simulator's state: library 7 with these dumps, library 5 active.
+std::string State(const std::vector<std::string>& common, const std::vector<std::string>& user) {
+    return QJsonDocument(
+               QJsonObject{{"active", 5},
+                           {"libraries", QJsonObject{{"7", QJsonObject{{"common", ToJson(common)},
+                                                                       {"user", ToJson(user)}}}}}})
+        .toJson()
+        .toStdString();
+}
+
 // A section of a library as the simulator saved it.
 QJsonArray SimSection(const std::string& stateFile, int library, const char* section) {
     QFile file(QString::fromStdString(stateFile));
@@ -70,14 +80,7 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
     const std::string state = folder.File("state.json");
     const auto common = Dump("COMMON", 40);
     const auto user = Dump("USER", 2000);
-    folder.Write(
-        "state.json",
-        QJsonDocument(
-            QJsonObject{{"active", 5},
-                        {"libraries", QJsonObject{{"7", QJsonObject{{"common", ToJson(common)},
-                                                                    {"user", ToJson(user)}}}}}})
-            .toJson()
-            .toStdString());
+    folder.Write("state.json", State(common, user));
     SimProcess sim(QStringList{"--model", "B-01", "--state", QString::fromStdString(state)} +
                    SimProcess::LinkArgs(overTcp, folder.File("COM1")));
     const QStringList link = sim.CliLink();
@@ -114,6 +117,49 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
 
 INSTANTIATE_TEST_SUITE_P(Links, CliBenchRoundTrip, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
+
+// Far more lines than any real dump: each costs as little as the first, and the file holds them
+// all in the form a small dump has.
+TEST(CliBenchLarge, ThirtyTwoThousandLineDumpIsStoredWhole) {
+    TempFolder folder;
+    const auto common = Dump("COMMON", 40);
+    const auto user = Dump("USER", 32000);
+    folder.Write("state.json", State(common, user));
+    SimProcess sim({"--model", "B-01", "--state", QString::fromStdString(folder.File("state.json")),
+                    "--tcp", "0"});
+    const auto run = RunCli(QStringList{"download", "--model", "B-01", "--library", "7", "--file",
+                                        QString::fromStdString(folder.File("Bench.lvf"))} +
+                            sim.CliLink());
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    std::string expected = "[SystemSettings]\r\nModelNo=5\r\n";
+    for (const auto& [section, lines] : {std::pair{"Common", common}, std::pair{"User", user}}) {
+        expected +=
+            "[" + std::string(section) + "]\r\nLines=" + std::to_string(lines.size()) + "\r\n";
+        for (std::size_t k = 0; k < lines.size(); ++k)
+            expected += std::to_string(k + 1) + "=" + lines[k] + "\r\n";
+    }
+    EXPECT_TRUE(folder.Read("Bench.lvf") == expected) << "the file differs from the dump";
+}
+
+TEST(CliBenchErrors, DumpThatGoesOnPastItsSizeIsCutOff) {
+    TempFolder folder;
+    auto user = Dump("USER", 8000);
+    user.front() = "#USER 500 LIBRARY 7";
+    folder.Write("state.json", State(Dump("COMMON", 40), user));
+    SimProcess sim({"--model", "B-01", "--state", QString::fromStdString(folder.File("state.json")),
+                    "--tcp", "0"});
+    folder.Write("Bench.lvf", "earlier backup");
+    const auto run = RunCli(QStringList{"download", "--model", "B-01", "--library", "7", "--file",
+                                        QString::fromStdString(folder.File("Bench.lvf"))} +
+                            sim.CliLink());
+    EXPECT_EQ(run.exitCode, 1);
+    // Then the library the processor has: its answer may be lost in what it still sends.
+    EXPECT_TRUE(run.out.starts_with("Download failed - command failed!\nThe User dump went on past "
+                                    "the 500 bytes its first line announced and was cut off.\n"
+                                    "Current library is "))
+        << run.out;
+    EXPECT_EQ(folder.Read("Bench.lvf"), "earlier backup");
+}
 
 TEST(CliBenchErrors, RefusedUserDumpKeepsTheEarlierFile) {
     TempFolder folder;

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace setfolio;
 using setfolio::testing::CliLimits;
@@ -305,6 +306,56 @@ TEST(Faults, UploadRefusedBeforeSendingExitsWith1) {
         EXPECT_EQ(run.exitCode, 1) << run.err;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
+}
+
+// The user's download must not replace a file the user may not write, although the folder would
+// let the rename through. As root (who may write anything) the program runs as nobody.
+TEST(Faults, FileTheUserMayNotWriteIsRefusedAndKept) {
+    SimLine line({}, true);
+    QString program = SETFOLIO_CLI_PATH;
+    QStringList prefix;
+    if (::geteuid() == 0) {
+        prefix = {"--reuid=65534", "--regid=65534", "--clear-groups", program};
+        program = "setpriv";
+        if (setfolio::testing::RunProgram(program, prefix + QStringList{"--version"}).exitCode != 0)
+            GTEST_SKIP() << "the command-line program cannot run as nobody here (setpriv failed)";
+        std::filesystem::permissions(line.folder.Path(), std::filesystem::perms(0777));
+    }
+    line.folder.Write("Line.lvf", EarlierBackup);
+    // Root's own file is not nobody's to write; anyone else protects it.
+    if (::geteuid() != 0)
+        std::filesystem::permissions(line.folder.File("Line.lvf"), std::filesystem::perms(0444));
+    const auto run = setfolio::testing::RunProgram(
+        program, prefix +
+                     QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} +
+                     line.link);
+    EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+    EXPECT_NE(
+        run.err.find(line.folder.File("Line.lvf") + " is write-protected. Enter a valid filename."),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(line.folder.Read("Line.lvf"), EarlierBackup);
+    EXPECT_EQ(line.folder.EntryCount(), 1u) << "no other file appears";
+}
+
+// A file reached through a symbolic link (as a backup folder often is) gets the new library; the
+// link stays as it was.
+TEST(Faults, FileBehindASymbolicLinkIsUpdatedAndTheLinkStays) {
+    SimLine line({}, true);
+    std::filesystem::create_directory(line.folder.File("real"));
+    std::filesystem::create_directory(line.folder.File("links"));
+    line.folder.Write("real/Line.lvf", EarlierBackup);
+    std::filesystem::create_symlink("../real/Line.lvf", line.folder.File("links/Line.lvf"));
+    const auto run =
+        RunCli(QStringList{"download", "--library", "5", "--file", line.Path("links/Line.lvf")} +
+               line.link);
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(std::filesystem::read_symlink(line.folder.File("links/Line.lvf")),
+              "../real/Line.lvf");
+    const std::string content = line.folder.Read("real/Line.lvf");
+    EXPECT_NE(content.find("; yesterday's backup"), std::string::npos) << "other lines stay";
+    EXPECT_NE(content.find("[MnemonicParms]"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(line.folder.File("real")), {}), 1);
 }
 
 // A bench library file whose "Lines" promise more lines than it holds is refused before anything

@@ -1,11 +1,17 @@
 #include "AppWorld.h"
+#include "ui/QtDialogs.h"
 #include "ui/QtTransferForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -30,7 +36,7 @@ TEST(DownloadDialog, ShowsItsModesAndHandsClicksToTheForm) {
               QString::fromStdString(world.folder.File("Line.lvf")));
     EXPECT_EQ(world.app.settings.Read(keys::DownLoadFile), world.folder.File("Line.lvf"));
     EXPECT_EQ(world.dialogs.shown.back(),
-              "save file: Save Library As | Library Files (*.lvf) | C:\\Setfolio");
+              "save file: Save Library As | Library Files (*.lvf) | C:\\Setfolio | .lvf");
 
     // The block box enables the last library; leaving the first raises the last.
     auto* toLib = dialog.findChild<QCheckBox*>("ToLibCB");
@@ -68,6 +74,34 @@ TEST(DownloadDialog, OkWithoutAFileStaysOpen) {
     dialog.findChild<QPushButton*>("OKBtn")->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(world.prompts.shown.back(), "error:Enter a valid filename.");
+}
+
+TEST(FileSelection, NameTypedWithoutExtensionIsAskedAboutBeforeReplacing) {
+    setfolio::testing::TempFolder folder;
+    folder.Write("Line.lvf", "earlier");
+    QtDialogs dialogs;
+    QString question;
+    // Types "Line", accepts, answers No to whatever is asked, and leaves the selection.
+    QTimer::singleShot(0, [&] {
+        auto* selection = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!selection)
+            return;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question = box->text();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        selection->findChild<QLineEdit*>("fileNameEdit")->setText("Line");
+        static_cast<QDialog*>(selection)->accept(); // as the Save button does
+        if (selection->isVisible())
+            selection->reject();
+    });
+    const auto chosen = dialogs.ChooseFileToSave(
+        {"Save Library As", "Library Files (*.lvf)", folder.File("Line.lvf"), "lvf"});
+    EXPECT_EQ(chosen, std::nullopt);
+    EXPECT_TRUE(question.contains("Line.lvf")) << question.toStdString();
+    EXPECT_EQ(folder.Read("Line.lvf"), "earlier");
 }
 
 } // namespace

@@ -172,6 +172,36 @@ TEST(BenchDownload, FailedUserDumpKeepsNothingNew) {
     }
 }
 
+TEST(BenchDownload, DumpThatGoesOnIsCutOffAndKeepsTheEarlierFile) {
+    struct Case {
+        std::string first;
+        std::string line;
+        int count;
+        std::string why;
+    };
+    const Case cases[] = {
+        {"#USER 500 LIBRARY 5", "USER.P2:12345,6", 6000,
+         "The User dump went on past the 500 bytes its first line announced and was cut off."},
+        {"#USER 2000000000 LIBRARY 5", std::string(8000, '7'), 2200,
+         "The User dump went on past 16777216 bytes, more than any library holds, and was cut "
+         "off."},
+    };
+    for (const auto& c : cases) {
+        BenchWorld world;
+        world.folder.Write("Line.lvf", "earlier");
+        std::string dump = c.first + "\r\n";
+        for (int k = 0; k < c.count; ++k)
+            dump += c.line + "\r\n";
+        // The closing line comes at last, in the same burst: it must not end the dump Ok.
+        world.replaced["SYST.LIBRARY.USER?\r"] = dump + Ack + "\r\n";
+        world.Download(world.Path("Line.lvf"), 5);
+        EXPECT_EQ(world.LastLines(3), (std::vector<std::string>{"Download failed - command failed!",
+                                                                c.why, "Current library is 5."}));
+        EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::CommandFailed);
+        EXPECT_EQ(world.folder.Read("Line.lvf"), "earlier");
+    }
+}
+
 TEST(BenchDownload, UnwritableFileSendsNothing) {
     BenchWorld world;
     world.TakeSent();

@@ -1,5 +1,6 @@
 #include "SimWorld.h"
 #include "core/ProfileFile.h"
+#include "library/LibraryFile.h"
 #include "library/NumberedNames.h"
 #include "tables/Assembly.h"
 #include "transfer/DownloadFrame.h"
@@ -11,6 +12,7 @@
 
 using namespace setfolio;
 using setfolio::testing::AppWorld;
+using setfolio::testing::TempFolder;
 
 namespace {
 
@@ -145,6 +147,111 @@ TEST(DownloadCoded, NoFileOrAnUnwritablePathIsRefusedBeforeSending) {
                   (std::vector<std::string>{"beep:warning", "error:Enter a valid filename."}));
         EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::FileError);
         EXPECT_FALSE(std::filesystem::exists("*.lvf"));
+    }
+}
+
+TEST(DownloadCoded, WriteProtectedFileIsRefusedBeforeSendingAndKept) {
+    DownloadWorld world;
+    world.folder.Write("Line.lvf", "earlier");
+    const auto path = world.Path("Line.lvf");
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    world.TakeSent();
+    world.prompts.shown.clear();
+    EXPECT_FALSE(world.Download(path, 5)) << "the dialog stays open";
+    EXPECT_EQ(world.TakeSent(), "701\r");
+    EXPECT_EQ(
+        world.prompts.shown,
+        (std::vector<std::string>{
+            "beep:warning", "error:" + path + " is write-protected. Enter a valid filename."}));
+    EXPECT_EQ(world.folder.Read("Line.lvf"), "earlier");
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0444));
+}
+
+TEST(LibraryFileDraft, FileProtectedDuringTheDownloadIsKept) {
+    TempFolder folder;
+    folder.Write("Line.lvf", "[A]\r\nk=old\r\n");
+    LibraryFileDraft draft(folder.File("Line.lvf"));
+    draft.WriteText("A", "k", "new");
+    std::filesystem::permissions(folder.File("Line.lvf"), std::filesystem::perms(0400));
+    try {
+        draft.Commit();
+        ADD_FAILURE() << "a write-protected file was replaced";
+    } catch (const WriteError& error) {
+        EXPECT_EQ(error.Why(), WriteRefusal::WriteProtected);
+    }
+    EXPECT_EQ(folder.Read("Line.lvf"), "[A]\r\nk=old\r\n");
+}
+
+TEST(LibraryFileDraft, WritesThroughSymbolicLinksWhichStay) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* chosen;  // in links/
+        const char* target;  // what the link says
+        const char* reaches; // the file that is written, in real/
+        bool existed;
+    };
+    const Case cases[] = {
+        {"relative.lvf", "../real/a.lvf", "a.lvf", true},
+        {"absolute.lvf", "", "b.lvf", true}, // the target's absolute path
+        {"chain.lvf", "relative.lvf", "a.lvf", true},
+        {"dangling.lvf", "../real/new.lvf", "new.lvf", false},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        fs::create_directory(folder.File("real"));
+        fs::create_directory(folder.File("links"));
+        folder.Write("real/a.lvf", "[Mine]\r\nkeep=1\r\n");
+        folder.Write("real/b.lvf", "[Mine]\r\nkeep=1\r\n");
+        fs::create_symlink("../real/a.lvf", folder.File("links/relative.lvf"));
+        const std::string target = *c.target ? c.target : folder.File("real/b.lvf");
+        if (std::string(c.chosen) != "relative.lvf")
+            fs::create_symlink(target, folder.File(std::string("links/") + c.chosen));
+        LibraryFileDraft draft(folder.File(std::string("links/") + c.chosen));
+        draft.WriteText("A", "k", "new");
+        draft.Commit();
+        const std::string written = folder.Read(std::string("real/") + c.reaches);
+        EXPECT_EQ(written,
+                  std::string(c.existed ? "[Mine]\r\nkeep=1\r\n" : "") + "[A]\r\nk=new\r\n")
+            << c.chosen;
+        const fs::path link = folder.File(std::string("links/") + c.chosen);
+        EXPECT_TRUE(fs::is_symlink(link)) << c.chosen;
+        EXPECT_EQ(fs::read_symlink(link), target) << c.chosen;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.File("real")), {}), c.existed ? 2 : 3)
+            << c.chosen << ": no temporary file stays behind";
+    }
+
+    TempFolder loop;
+    fs::create_symlink("b.lvf", loop.File("a.lvf"));
+    fs::create_symlink("a.lvf", loop.File("b.lvf"));
+    EXPECT_THROW(LibraryFileDraft{loop.File("a.lvf")}, WriteError);
+}
+
+TEST(DownloadCoded, BlockThatWouldReplaceFilesAsksOnceNamingThem) {
+    for (const bool yes : {false, true}) {
+        DownloadWorld world;
+        world.folder.Write("L 004.lvf", "old 4");
+        world.folder.Write("L 006.lvf", "old 6");
+        world.prompts.answer = yes;
+        world.TakeSent();
+        world.prompts.shown.clear();
+        const bool closed = world.Download(world.Path("L.lvf"), 3, 6);
+        ASSERT_GE(world.prompts.shown.size(), 2u);
+        EXPECT_EQ(
+            std::vector<std::string>(world.prompts.shown.begin(), world.prompts.shown.begin() + 2),
+            (std::vector<std::string>{
+                "beep:warning",
+                "question:Existing files of the block that will be replaced (2): L 004.lvf, "
+                "L 006.lvf. Are you sure you want to proceed?"}));
+        EXPECT_EQ(closed, yes) << "No keeps the dialog open";
+        if (yes) {
+            EXPECT_EQ(world.prompts.shown.size(), 2u);
+            EXPECT_NE(world.folder.Read("L 006.lvf"), "old 6");
+            EXPECT_TRUE(std::filesystem::exists(world.Path("L 003.lvf")));
+        } else {
+            EXPECT_EQ(world.TakeSent(), "701\r") << "nothing sent";
+            EXPECT_EQ(world.folder.Read("L 004.lvf"), "old 4");
+            EXPECT_FALSE(std::filesystem::exists(world.Path("L 003.lvf")));
+        }
     }
 }
 

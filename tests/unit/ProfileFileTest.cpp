@@ -89,6 +89,35 @@ TEST(ProfileText, WritesInPlaceOrAppendsAndKeepsEveryOtherByte) {
     }
 }
 
+TEST(ProfileText, SetValuesWritesWhatSetValueInTurnWould) {
+    using Entries = std::vector<profile::KeyValue>;
+    const std::pair<const char*, Entries> writes[] = {
+        {"User", {{"Lines", "3"}, {"1", "#USER 12"}, {"2", " a=b "}, {"3", "[c]"}}},
+        // Keys again, in another case and with blanks: the first spelling, the last value.
+        {"a", {{"k", "1"}, {" K ", "2"}, {"new", "x"}, {"NEW", "y"}, {"x", "z"}}},
+        {"User", {}},
+    };
+    const char* befores[] = {
+        "",
+        "[User]\r\nLines=5\r\n1=old\r\n2=old\r\n3=old\r\n4=old\r\n5=old\r\n",
+        "[user]\r\n  lines = 1\r\n1=old\r\n\r\n[Other]\r\n2=keep\r\n[User]\r\n3=second\r\n",
+        "[User]",
+        "[User]\r\nx=1",
+        "; c\n[A]\nk=1\n",
+        "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n",
+        "[SystemSettings]\r\nModelNo=5",
+    };
+    for (const auto& [section, entries] : writes) {
+        for (const char* before : befores) {
+            std::string expected = before;
+            for (const auto& entry : entries)
+                expected = profile::SetValue(expected, section, entry.key, entry.value);
+            EXPECT_EQ(profile::SetValues(before, section, entries), expected)
+                << "[" << section << "] before: " << before;
+        }
+    }
+}
+
 TEST(ProfileText, ReadsIntegersAsDecimalOrHex) {
     const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
         {"42", 42},
