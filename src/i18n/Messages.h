@@ -60,6 +60,8 @@ enum class OwnMsg {
     BlockFilesReplaced,
     DumpPastAnnouncedSize,
     DumpPastLargestLibrary,
+    // A library read back after an upload: its number, and the parameters that differ.
+    UploadNotVerified,
     // The library viewer.
     ViewLibraryMenu,
     ViewerCaption,
@@ -74,7 +76,7 @@ enum class OwnMsg {
     ViewerOpenTitle,
     ViewerCannotRead,
 };
-inline constexpr std::size_t OwnMessageCount = 19;
+inline constexpr std::size_t OwnMessageCount = 20;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

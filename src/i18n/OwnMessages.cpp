@@ -26,6 +26,10 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"The {} dump went on past {} bytes, more than any library holds, and was cut off.",
      "Der Auszug {} lief über {} Bytes hinaus, mehr als eine Bibliothek enthält, und wurde abgebrochen.",
      "Le vidage {} a dépassé {} octets, plus que ne contient une librairie, et a été interrompu."},
+    // Verification
+    {"Library {} does not hold what was sent: {}.",
+     "Bibliothek {} enthält nicht, was gesendet wurde: {}.",
+     "La librairie {} ne contient pas ce qui a été envoyé : {}."},
     // The library viewer
     {"View Library…", "Bibliothek ansehen…", "Afficher une librairie…"},
     {"Library File", "Bibliotheksdatei", "Fichier de librairie"},

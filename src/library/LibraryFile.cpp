@@ -51,6 +51,10 @@ LibraryFileDraft::LibraryFileDraft(std::string path) : m_path(std::move(path)) {
     }
 }
 
+LibraryFileDraft LibraryFileDraft::InMemory() {
+    return LibraryFileDraft();
+}
+
 std::string LibraryFileDraft::ReadText(std::string_view section, std::string_view key,
                                        std::string_view defaultValue) const {
     auto value = profile::FindValue(m_content, section, key);

@@ -21,6 +21,8 @@ public:
     // before it sends anything. A symbolic link is written through: the file it leads to is
     // replaced and the link stays.
     explicit LibraryFileDraft(std::string path);
+    // A working copy that belongs to no file: a library read to be compared, not kept.
+    static LibraryFileDraft InMemory();
 
     const std::string& Path() const { return m_path; }
 
@@ -42,6 +44,8 @@ public:
     const std::string& Content() const { return m_content; }
 
 private:
+    LibraryFileDraft() = default;
+
     std::string m_path;
     std::string m_content;
 };

@@ -30,7 +30,10 @@ void DownloadInto(const TransferContext& context, TransferView& view, int librar
     Exchange& exchange = context.exchange;
     std::optional<LibraryFileDraft> file;
     try {
-        file.emplace(path);
+        if (context.readInto)
+            file.emplace(LibraryFileDraft::InMemory());
+        else
+            file.emplace(path);
         file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
         body(*file);
     } catch (const TcpError&) {
@@ -56,6 +59,10 @@ void ReportDownloadResult(const TransferContext& context, TransferView& view, in
     const Exchange& exchange = context.exchange;
     const MessageTexts& texts = context.texts;
     const ReplyStatus status = exchange.replyStatus();
+    if (status == ReplyStatus::Ok && context.readInto) {
+        context.readInto(library, file.Content());
+        return;
+    }
     if (status == ReplyStatus::Ok) {
         file.Commit();
         context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadOfLibrary) + " " +

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 namespace setfolio {
 
 class CurrentModel;
@@ -17,6 +20,9 @@ struct TransferContext {
     MessageLog& log;
     const MessageTexts& texts;
     Prompts& prompts;
+    // When set, a download writes no file: each library it read completely is handed over here
+    // (number and content), and afterwards the processor is put back on the library it had.
+    std::function<void(int library, const std::string& content)> readInto = {};
 };
 
 } // namespace setfolio

@@ -64,6 +64,7 @@ private:
     COMMAND(Upload)                                                                                \
     COMMAND(Show)                                                                                  \
     COMMAND(Diff)                                                                                  \
+    COMMAND(Verify)                                                                                \
     COMMAND(Tables)
 
 #define SETFOLIO_CLI_DECLARE_COMMAND(Name) std::unique_ptr<Command> Make##Name##Command();

@@ -15,6 +15,7 @@
 #include "qt/QtTcpClient.h"
 #include "tables/ParameterTables.h"
 #include "transfer/CurrentLibraryLine.h"
+#include "transfer/Download.h"
 #include "transfer/TransferContext.h"
 
 #include <QDir>
@@ -48,6 +49,26 @@ int Processor::Transfer(
     ConsoleTransferView view(m_loop);
     run(TransferContext{exchange, model, tables, log, m_texts, m_prompts}, view);
     return Ok() && !view.Refused() ? ExitOk : ExitRefused;
+}
+
+std::map<int, std::string> Processor::ReadBack(const TransferOptions& read) const {
+    std::map<int, std::string> libraries;
+    MessageLog log;
+    const auto printing =
+        log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
+    ParameterTables tables;
+    ConsoleTransferView view(m_loop);
+    const TransferContext context{
+        exchange,
+        model,
+        tables,
+        log,
+        m_texts,
+        m_prompts,
+        [&libraries](int library, const std::string& content) { libraries[library] = content; }};
+    RunDownload(context, view,
+                {read.first, read.last.has_value(), read.last.value_or(read.first), read.file});
+    return libraries;
 }
 
 int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "CliOptions.h"
+#include "ProcessorOptions.h"
 
 #include <functional>
+#include <map>
+#include <string>
 
 namespace setfolio {
 class CurrentModel;
@@ -37,6 +40,11 @@ public:
     // Runs a download or upload with the message window's lines on standard output as they
     // come; the exit status.
     int Transfer(const std::function<void(const TransferContext&, TransferView&)>& run) const;
+    // Reads libraries first..last as a download does, into memory: no file is written, and the
+    // processor goes back to its active library afterwards. Each library read completely, by
+    // number; what failed has been reported.
+    std::map<int, std::string> ReadBack(const TransferOptions& libraries) const;
+    const MessageTexts& Texts() const { return m_texts; }
 
 private:
     EventLoop& m_loop;

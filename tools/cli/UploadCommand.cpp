@@ -1,11 +1,15 @@
 #include "Command.h"
 #include "Processor.h"
 #include "ProcessorOptions.h"
+#include "Verification.h"
 
+#include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
+#include "library/NumberedNames.h"
 #include "transfer/Upload.h"
 #include "transfer/UploadFrame.h"
+#include "transfer/UploadedValues.h"
 
 namespace setfolio::cli {
 
@@ -14,7 +18,8 @@ namespace {
 class UploadCommand : public Command {
 public:
     UploadCommand()
-        : Command("upload", "--model MODEL LINK --library N [--to M] --file PATH [--include-cal]",
+        : Command("upload",
+                  "--model MODEL LINK --library N [--to M] --file PATH [--include-cal] [--verify]",
                   "Writes library files into libraries of the processor.") {}
 
 protected:
@@ -22,26 +27,45 @@ protected:
         DeclareLinkOptions(parser);
         DeclareTransferOptions(parser);
         parser.addOption({"include-cal", "Bench models: also replaces the calibration data."});
+        parser.addOption({"verify", "Reads each library back and compares it with what was sent."});
     }
     int Execute(const QCommandLineParser& parser) override {
         const LinkSettings link = ReadLinkOptions(parser);
         const TransferOptions transfer = ReadTransferOptions(parser);
         const bool includeCalibration = parser.isSet("include-cal");
+        const bool verify = parser.isSet("verify");
         NoArguments(parser);
+        // The file's own model decides the tables; the conversion entry reads every file as one
+        // of its own, as the dialog does.
+        std::int32_t fileModelType =
+            ProfileFile(transfer.file).ReadInteger("SystemSettings", "ModelNo", -1);
+        if (QuirksOf(link.modelType).convertsEveryFile)
+            fileModelType = link.modelType;
         return WithProcessor(link, [&](Processor& processor) {
-            return processor.Transfer([&](const TransferContext& context, TransferView& view) {
-                // The file's own model decides the tables; the conversion entry reads every
-                // file as one of its own, as the dialog does.
-                UploadState state;
-                state.fileModelType =
-                    ProfileFile(transfer.file).ReadInteger("SystemSettings", "ModelNo", -1);
-                if (QuirksOf(link.modelType).convertsEveryFile)
-                    state.fileModelType = link.modelType;
-                RunUpload(context, view, state,
-                          {transfer.first, transfer.last.has_value(),
-                           transfer.last.value_or(transfer.first), transfer.file,
-                           includeCalibration});
-            });
+            const int status =
+                processor.Transfer([&](const TransferContext& context, TransferView& view) {
+                    UploadState state;
+                    state.fileModelType = fileModelType;
+                    RunUpload(context, view, state,
+                              {transfer.first, transfer.last.has_value(),
+                               transfer.last.value_or(transfer.first), transfer.file,
+                               includeCalibration});
+                });
+            if (status != ExitOk || !verify)
+                return status;
+            // What each library was sent, from its file as the upload numbered them.
+            const auto series = ParseBlockFileName(transfer.file);
+            const auto expected = [&](int library) -> std::optional<std::string> {
+                const std::string path = transfer.last && series
+                                             ? series->FileFor(library - transfer.first)
+                                             : transfer.file;
+                const auto content = ReadWholeFile(path);
+                if (!content)
+                    return std::nullopt;
+                return UploadedValues(*content, fileModelType, link.modelType,
+                                      library == transfer.first, includeCalibration);
+            };
+            return VerifyLibraries(processor, transfer, expected, true, false);
         });
     }
     QString Notes() const override {

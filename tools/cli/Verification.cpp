@@ -1,0 +1,60 @@
+#include "Verification.h"
+
+#include "Command.h"
+#include "LibraryText.h"
+#include "Processor.h"
+
+#include "i18n/Messages.h"
+#include "library/LibraryComparison.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace setfolio::cli {
+
+int VerifyLibraries(const Processor& processor, const TransferOptions& libraries,
+                    const Expected& expected, bool sentOnly, bool json) {
+    const auto read = processor.ReadBack(libraries);
+    const int last = libraries.last.value_or(libraries.first);
+    int status = ExitOk;
+    std::string report = "[";
+    for (int library = libraries.first; library <= last; ++library) {
+        const auto found = read.find(library);
+        if (found == read.end())
+            return ExitRefused; // its failure line has been printed
+        const auto content = expected(library);
+        if (!content)
+            return ExitUsage;
+        auto differences = CompareLibraries(DecodeLibrary(*content), DecodeLibrary(found->second));
+        if (sentOnly)
+            std::erase_if(differences,
+                          [](const auto& difference) { return !difference.a || !difference.b; });
+        if (!differences.empty())
+            status = ExitRefused;
+        if (json) {
+            report += std::string(library > libraries.first ? ",\n" : "\n") +
+                      "{\"library\":" + std::to_string(library) +
+                      ",\"differences\":" + DifferencesJson(differences, "file", "processor") + "}";
+            continue;
+        }
+        if (differences.empty())
+            continue;
+        if (last > libraries.first)
+            std::cout << "Library " << library << ":\n";
+        std::cout << DifferencesText(differences);
+        if (sentOnly) {
+            std::string names;
+            for (const auto& difference : differences)
+                names += (names.empty() ? "" : ", ") + difference.name;
+            std::cout << processor.Texts().Format(OwnMsg::UploadNotVerified,
+                                                  {std::to_string(library), names})
+                      << "\n";
+        }
+    }
+    if (json)
+        std::cout << report << "]\n";
+    std::cout << std::flush;
+    return status;
+}
+
+} // namespace setfolio::cli
