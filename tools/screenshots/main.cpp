@@ -129,10 +129,16 @@ std::string SampleLibrary(const ParameterTables& tables, int changes) {
         const int choice = (k++ < changes && row.values.count > 1) ? 1 : 0;
         content += row.name + "=" + FormatValueIndex(choice) + "\r\n";
     }
+    content += "[CondMnemonicParms]\r\n";
+    for (const auto& row : tables.CondMnemonicList.Rows())
+        content += row.name + "=00\r\n";
     content += "[NumericParms]\r\n";
     k = 0;
     for (const auto& row : tables.NumericList.Rows())
         content += row.name + "=" + std::to_string(k++ * 5 + 100) + ".5\r\n";
+    content += "[HeaderParms]\r\n";
+    for (const auto& row : tables.HeaderList.Rows())
+        content += row.name + "=LINE 3 PE 4MM\r\n";
     return content;
 }
 
@@ -153,6 +159,11 @@ bool SaveViewer(const QDir& folder) {
     bool saved = Save(window, folder, "viewer.png");
     viewer.CompareWith(b);
     saved &= Save(window, folder, "viewer-compare.png");
+    for (const auto& [applied, name] : {std::pair{Language::German, "viewer-compare-de.png"},
+                                        std::pair{Language::French, "viewer-compare-fr.png"}}) {
+        localisation.Apply(applied);
+        saved &= Save(window, folder, name);
+    }
     return saved;
 }
 
