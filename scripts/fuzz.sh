@@ -13,7 +13,7 @@ cmake --build --preset fuzz
 
 mkdir -p build/fuzz/crashes
 status=0
-for target in Profile Names IpList Replies Upload Decoder; do
+for target in Profile Names IpList Replies Upload Decoder Vocabulary; do
     seeds=fuzz/corpus/$(echo "$target" | tr '[:upper:]' '[:lower:]')
     scratch=build/fuzz/corpus-$target
     mkdir -p "$scratch"

@@ -11,15 +11,18 @@ Application::Application(const Platform& platform)
       ipForm(ipListFile, serialForm, platform.prompts),
       languageForm(settings, localisation, serialForm.ParityComboBox),
       changeLibForm(exchange, model, localisation, platform.prompts, messageLog, platform.dialogs),
+      siteTexts(platform.programFolder + "/" + SiteTextsFileName),
       downLoadForm(TransferContext{exchange, model, tables, messageLog, localisation.Messages(),
                                    platform.prompts},
                    settings, platform.dialogs, platform.loop, localisation),
       upLoadForm(TransferContext{exchange, model, tables, messageLog, localisation.Messages(),
                                  platform.prompts},
                  settings, platform.dialogs, platform.loop, localisation),
-      libraryViewForm(localisation, platform.dialogs, platform.prompts),
+      libraryViewForm(localisation, platform.dialogs, platform.prompts, &siteTexts.Vocabulary()),
       mainForm({settings, model, transport, exchange, localisation, serialForm, ipForm,
-                languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm,
-                platform.prompts, platform.dialogs, platform.loop, messageLog}) {}
+                languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm, siteTexts,
+                platform.prompts, platform.dialogs, platform.loop, messageLog}) {
+    tables.site = &siteTexts.Vocabulary();
+}
 
 } // namespace setfolio

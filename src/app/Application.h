@@ -15,6 +15,7 @@
 #include "link/IpAddressList.h"
 #include "link/Transport.h"
 #include "tables/ParameterTables.h"
+#include "transfer/SiteTexts.h"
 
 #include <string>
 
@@ -54,6 +55,7 @@ public:
     EditIpForm ipForm;
     LanguageForm languageForm;
     ChangeLibForm changeLibForm;
+    SiteTextsFile siteTexts;
     ParameterTables tables;
     DownLoadForm downLoadForm;
     UpLoadForm upLoadForm;

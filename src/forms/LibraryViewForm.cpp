@@ -44,8 +44,9 @@ std::string Describe(const std::string& path, const DecodedLibrary& library) {
 
 } // namespace
 
-LibraryViewForm::LibraryViewForm(Localisation& localisation, Dialogs& dialogs, Prompts& prompts)
-    : m_localisation(localisation), m_dialogs(dialogs), m_prompts(prompts) {
+LibraryViewForm::LibraryViewForm(Localisation& localisation, Dialogs& dialogs, Prompts& prompts,
+                                 const SiteVocabulary* site)
+    : m_localisation(localisation), m_dialogs(dialogs), m_prompts(prompts), m_site(site) {
     OnlyDifferencesCB.checked = true;
     OnlyDifferencesCB.enabled = false;
     CompareBtn.enabled = false;
@@ -93,7 +94,7 @@ std::optional<LibraryViewForm::Loaded> LibraryViewForm::Load(const std::string& 
         m_prompts.ErrorBox(m_localisation.Messages().Format(OwnMsg::ViewerCannotRead, {path}));
         return std::nullopt;
     }
-    return Loaded{path, DecodeLibrary(*content)};
+    return Loaded{path, DecodeLibrary(*content, std::nullopt, m_site)};
 }
 
 bool LibraryViewForm::OpenBtnClick() {

@@ -18,7 +18,9 @@ class Prompts;
 // side, where by default only the keys that differ are shown.
 class LibraryViewForm : public FormModel {
 public:
-    LibraryViewForm(Localisation& localisation, Dialogs& dialogs, Prompts& prompts);
+    // `site`: the site's own choice texts, which the meanings are read with.
+    LibraryViewForm(Localisation& localisation, Dialogs& dialogs, Prompts& prompts,
+                    const SiteVocabulary* site = nullptr);
 
     Window form{"Library File", 820, 540};
     Button OpenBtn;
@@ -66,6 +68,7 @@ private:
     Localisation& m_localisation;
     Dialogs& m_dialogs;
     Prompts& m_prompts;
+    const SiteVocabulary* m_site;
     Subscription m_languages;
     std::optional<Loaded> m_a;
     std::optional<Loaded> m_b;

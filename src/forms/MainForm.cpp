@@ -18,6 +18,7 @@
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
 #include "transfer/CurrentLibraryLine.h"
+#include "transfer/SiteTexts.h"
 
 namespace setfolio {
 
@@ -72,6 +73,7 @@ void MainForm::StartupTimerTimer() {
         language.LanguageComboBox.Mark(0);
         m_with.dialogs.ShowLanguageDialog();
     }
+    m_with.siteTexts.Load(m_with.localisation.Messages(), MessageWindow);
     m_with.ipForm.LoadIpAddressList();
     m_with.serialForm.LoadIpAddressIndex();
     m_with.serialForm.LoadCommSettings();

@@ -22,6 +22,7 @@ class LibraryViewForm;
 class Prompts;
 class SerialForm;
 class Settings;
+class SiteTextsFile;
 class Timer;
 class Transport;
 
@@ -50,6 +51,7 @@ public:
         DownLoadForm& downLoadForm;
         UpLoadForm& upLoadForm;
         LibraryViewForm& libraryViewForm;
+        SiteTextsFile& siteTexts;
         Prompts& prompts;
         Dialogs& dialogs;
         EventLoop& loop;

@@ -60,6 +60,17 @@ enum class OwnMsg {
     BlockFilesReplaced,
     DumpPastAnnouncedSize,
     DumpPastLargestLibrary,
+    // A site's choice texts: the model and row, and the counts that do not fit; the file and why
+    // it cannot be read.
+    VocabularyUnknownRow,
+    VocabularyWrongCount,
+    VocabularyWrongSets,
+    VocabularyWrongSetCount,
+    VocabularyUnreadable,
+    // A processor's text that matches no choice: the row, the text and the number of choices;
+    // or the row, its source, the source's value and the number of sets.
+    ValueNotAChoice,
+    ValueSourceOutside,
     // A library read back after an upload: its number, and the parameters that differ.
     UploadNotVerified,
     // The library viewer.
@@ -76,7 +87,7 @@ enum class OwnMsg {
     ViewerOpenTitle,
     ViewerCannotRead,
 };
-inline constexpr std::size_t OwnMessageCount = 20;
+inline constexpr std::size_t OwnMessageCount = 27;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -280,11 +280,12 @@ const DecodedParameter* DecodedLibrary::Find(std::string_view section,
     return nullptr;
 }
 
-ParameterTables TablesOf(std::int32_t modelType) {
+ParameterTables TablesOf(std::int32_t modelType, const SiteVocabulary* site) {
     const Settings none("");
     CurrentModel model(none);
     model.Use(modelType);
     ParameterTables tables;
+    tables.site = site;
     AssembleParameterTables(tables, model, modelType);
     return tables;
 }
@@ -294,11 +295,12 @@ DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_
     return Decoder(content, modelType, tables).Run();
 }
 
-DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_t> modelType) {
+DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_t> modelType,
+                             const SiteVocabulary* site) {
     ParameterTables assembled;
     return DecodeLibrary(
-        content, modelType, [&assembled](std::int32_t type) -> const auto& {
-            assembled = TablesOf(type);
+        content, modelType, [&](std::int32_t type) -> const auto& {
+            assembled = TablesOf(type, site);
             return assembled;
         });
 }

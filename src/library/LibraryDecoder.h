@@ -40,8 +40,9 @@ struct DecodedLibrary {
     const DecodedParameter* Find(std::string_view section, std::string_view name) const;
 };
 
-// The tables of a model, assembled as a transfer of that model assembles them.
-ParameterTables TablesOf(std::int32_t modelType);
+// The tables of a model, assembled as a transfer of that model assembles them (with the site's
+// own choice texts, when there are some).
+ParameterTables TablesOf(std::int32_t modelType, const SiteVocabulary* site = nullptr);
 
 // Reads the text of a library file. `modelType` overrides the file's own ModelNo. `tables` gives
 // the tables of a model; a caller that reads many files may keep them.
@@ -49,7 +50,8 @@ using TablesSource = std::function<const ParameterTables&(std::int32_t modelType
 DecodedLibrary DecodeLibrary(std::string_view content, std::optional<std::int32_t> modelType,
                              const TablesSource& tables);
 DecodedLibrary DecodeLibrary(std::string_view content,
-                             std::optional<std::int32_t> modelType = std::nullopt);
+                             std::optional<std::int32_t> modelType = std::nullopt,
+                             const SiteVocabulary* site = nullptr);
 
 // The decoded library as JSON: {"file", "model", "modelType", "family", "sections":
 // [{"name", "parameters": [{"name", "stored", "text"}]}], "problems": [...]}, with each byte of a

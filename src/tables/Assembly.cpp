@@ -1,5 +1,7 @@
 #include "tables/Assembly.h"
 
+#include "tables/SiteVocabulary.h"
+
 #include "core/CurrentModel.h"
 
 namespace setfolio {
@@ -111,6 +113,9 @@ void AssembleParameterTables(ParameterTables& tables, const CurrentModel& curren
     switch (current.Family()) {
     case ModelFamily::CodedFamily:
         assembly.Coded();
+        // A site's own texts for its processors replace the built-in ones.
+        tables.siteUse = tables.site ? ApplySiteVocabulary(tables, modelType, *tables.site)
+                                     : VocabularyUse{};
         break;
     case ModelFamily::MenuFamily:
         assembly.Menu();

@@ -2,6 +2,7 @@
 
 #include "tables/ParameterRecords.h"
 #include "tables/ParmTable.h"
+#include "tables/SiteVocabulary.h"
 #include "tables/Vocabularies.h"
 
 #include <cstdint>
@@ -20,6 +21,10 @@ struct ParameterTables {
     ParmTable<TdpParm> LibraryParmList;
     ParmTable<TdpParm> GlobalParmList;
     Vocabularies vocabularies;
+    // Choice texts of the site, put in place of the built-in ones after every assembly, and what
+    // that did for the model assembled last.
+    const SiteVocabulary* site = nullptr;
+    VocabularyUse siteUse;
 
     std::int32_t MnemonicCount() const { return MnemonicList.Count(); }
     std::int32_t CondMnemonicCount() const { return CondMnemonicList.Count(); }

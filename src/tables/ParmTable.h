@@ -16,6 +16,8 @@ public:
 
     // The valid rows, 0 to Count() - 1.
     std::span<const Row> Rows() const { return {m_rows.data(), static_cast<std::size_t>(m_count)}; }
+    // The same, to change in place once the list is assembled (a site's own choice texts).
+    std::span<Row> EditableRows() { return {m_rows.data(), static_cast<std::size_t>(m_count)}; }
     const Row& operator[](std::int32_t index) const {
         return Rows()[static_cast<std::size_t>(index)];
     }

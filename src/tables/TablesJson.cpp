@@ -2,6 +2,8 @@
 
 #include "core/ModelCatalogue.h"
 
+#include <set>
+
 namespace setfolio {
 
 std::string JsonString(std::string_view bytes) {
@@ -65,12 +67,19 @@ std::string Row(const TdpParm& row) {
     return "{\"name\":" + JsonString(row.name) + ",\"menuPath\":" + JsonString(row.menuPath) + "}";
 }
 
-template <class Record> std::string List(std::string_view key, const ParmTable<Record>& table) {
+// `site`: the rows whose texts the site gave, marked as such.
+template <class Record>
+std::string List(std::string_view key, const ParmTable<Record>& table,
+                 const std::set<std::string>* site = nullptr) {
     std::string json = ",\n\"" + std::string(key) + "\":[";
     bool first = true;
     for (const auto& row : table.Rows()) {
         json += first ? "\n" : ",\n";
         json += Row(row);
+        if (site && site->contains(row.name)) {
+            json.pop_back();
+            json += ",\"site\":true}";
+        }
         first = false;
     }
     return json + "]";
@@ -103,8 +112,8 @@ std::string TablesJson(const ParameterTables& tables, std::int32_t modelType) {
     const ParameterTables none;
     if (!menu) {
         const auto& source = coded ? tables : none;
-        json += List("mnemonic", source.MnemonicList);
-        json += List("conditional", source.CondMnemonicList);
+        json += List("mnemonic", source.MnemonicList, &source.siteUse.rows);
+        json += List("conditional", source.CondMnemonicList, &source.siteUse.rows);
         json += List("numeric", source.NumericList);
         json += List("header", source.HeaderList);
     }

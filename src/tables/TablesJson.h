@@ -11,6 +11,7 @@ namespace setfolio {
 // The assembled tables of modelType as one JSON object, one row per line: entry, model type and
 // family, then the lists of that family (coded: mnemonic, conditional, numeric, header; menu:
 // library, global; bench and undefined models: all six, empty). Only the valid rows are written.
+// A choice row whose texts came from the site's own file says so ("site": true).
 std::string TablesJson(const ParameterTables& tables, std::int32_t modelType);
 
 // A processor text as a JSON string. Texts are bytes, so each byte becomes the code point of the

@@ -1,13 +1,16 @@
 #include "transfer/CodedTransfer.h"
 
 #include "core/CurrentModel.h"
+#include "core/MessageLog.h"
 #include "core/ProfileFile.h"
+#include "i18n/Messages.h"
 #include "library/LibraryFile.h"
 #include "library/NumberedNames.h"
 #include "link/Exchange.h"
 #include "tables/Assembly.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/DownloadFrame.h"
+#include "transfer/SiteTexts.h"
 #include "transfer/TransferView.h"
 #include "transfer/UploadFrame.h"
 
@@ -41,8 +44,10 @@ constexpr std::string_view SpcChannelNames = "ABCDEF";
 
 class CodedDownload {
 public:
-    CodedDownload(const TransferContext& context, TransferView& view, LibraryFileDraft& file)
-        : m_context(context), m_exchange(context.exchange), m_view(view), m_file(file) {}
+    CodedDownload(const TransferContext& context, TransferView& view, LibraryFileDraft& file,
+                  std::optional<std::string>& why)
+        : m_context(context), m_exchange(context.exchange), m_view(view), m_file(file), m_why(why) {
+    }
 
     bool Ok() const { return m_exchange.replyStatus() == ReplyStatus::Ok; }
 
@@ -65,13 +70,14 @@ public:
                     m_file.WriteText("MnemonicParms", row.name, FormatValueIndex(*position));
                     Written();
                 } else {
-                    m_exchange.Fail(ReplyStatus::ValueError);
+                    NotAChoice(row.name, value, row.values);
                 }
             }
             if (optionalAlarmDim2 && row.name == "AlarmDim2" && !Ok()) {
                 m_file.WriteText("MnemonicParms", "AlarmDim2", "00");
                 Written();
                 m_exchange.Accept();
+                m_why.reset();
             }
         }
     }
@@ -108,17 +114,30 @@ public:
                 static_cast<std::size_t>(std::max(row.count, 0)), row.valueSets.size());
             if (!stored || *stored < 0 || static_cast<std::size_t>(*stored) >= sets) {
                 m_exchange.Fail(ReplyStatus::ValueError);
+                m_why = m_context.texts.Format(OwnMsg::ValueSourceOutside,
+                                               {row.name, row.source,
+                                                m_file.ReadText("MnemonicParms", row.source, "00"),
+                                                std::to_string(sets)});
                 return;
             }
-            const auto position = PositionIn(row.valueSets[static_cast<std::size_t>(*stored)],
-                                             m_exchange.mnemonicValue());
+            const auto& set = row.valueSets[static_cast<std::size_t>(*stored)];
+            const auto position = PositionIn(set, m_exchange.mnemonicValue());
             if (!position) {
-                m_exchange.Fail(ReplyStatus::ValueError);
+                NotAChoice(row.name, m_exchange.mnemonicValue(), set);
                 return;
             }
             m_file.WriteText("CondMnemonicParms", row.name, FormatValueIndex(*position));
             Written();
         }
+    }
+
+    // The processor's text matches none of the row's choices: the download ends, and the user
+    // is told which row, what the processor showed (quoted, blanks and all) and how many choices
+    // there were.
+    void NotAChoice(const std::string& name, const std::string& text, const TvvValues& values) {
+        m_exchange.Fail(ReplyStatus::ValueError);
+        m_why = m_context.texts.Format(OwnMsg::ValueNotAChoice,
+                                       {name, text, std::to_string(std::max(values.count, 0))});
     }
 
     void NumericPass() {
@@ -150,6 +169,7 @@ private:
     Exchange& m_exchange;
     TransferView& m_view;
     LibraryFileDraft& m_file;
+    std::optional<std::string>& m_why;
     int m_written = 0;
 };
 
@@ -230,9 +250,11 @@ private:
 
 void DownloadCoded(const TransferContext& context, TransferView& view, int library,
                    const std::string& path) {
+    std::optional<std::string> why;
     DownloadInto(context, view, library, path, [&](LibraryFileDraft& file) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, context.model.ModelType());
+        ReportRefusals(context.texts, context.tables.siteUse, context.log);
 
         exchange.SelectForTransfer(library);
         if (context.model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
@@ -240,13 +262,15 @@ void DownloadCoded(const TransferContext& context, TransferView& view, int libra
         if (exchange.replyStatus() == ReplyStatus::Ok)
             view.SetTransferMode(true, CodedRowCount(context.tables));
 
-        CodedDownload download(context, view, file);
+        CodedDownload download(context, view, file, why);
         download.MnemonicPass();
         download.NormaliseSpcReports();
         download.ConditionalPass();
         download.NumericPass();
         download.HeaderPass();
     });
+    if (why && context.exchange.replyStatus() == ReplyStatus::ValueError)
+        context.log.AddMessageLine(*why);
 }
 
 void UploadCoded(const TransferContext& context, TransferView& view, UploadState& state,
@@ -254,6 +278,7 @@ void UploadCoded(const TransferContext& context, TransferView& view, UploadState
     UploadFrom(context, state, library, path, [&](const std::string& content) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, state.fileModelType);
+        ReportRefusals(context.texts, context.tables.siteUse, context.log);
         exchange.SelectForTransfer(library);
         if (context.model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
             RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });

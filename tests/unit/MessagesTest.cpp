@@ -43,4 +43,28 @@ TEST(CurrentLibraryLine, ReportsEveryOutcome) {
     EXPECT_EQ(CurrentLibraryLine(ReplyStatus::Ok, 7, texts), "La librairie actuelle est 7.");
 }
 
+TEST(Messages, EveryOwnMessageHasAllThreeLanguagesWithTheSamePlaces) {
+    const auto places = [](std::string_view text) {
+        std::size_t count = 0;
+        for (auto at = text.find("{}"); at != std::string_view::npos; at = text.find("{}", at + 2))
+            ++count;
+        return count;
+    };
+    for (std::size_t id = 0; id < OwnMessageCount; ++id) {
+        const auto english = OwnText(static_cast<OwnMsg>(id), Language::English);
+        for (const auto language : {Language::English, Language::German, Language::French}) {
+            const auto text = OwnText(static_cast<OwnMsg>(id), language);
+            EXPECT_FALSE(text.empty()) << id;
+            EXPECT_EQ(places(text), places(english)) << id << ": " << text;
+        }
+    }
+    MessageTexts texts;
+    texts.Apply(Language::German);
+    EXPECT_EQ(texts.Format(OwnMsg::LibraryPartlyWritten, {"9"}),
+              "Bibliothek 9 ist nur teilweise geschrieben.");
+    EXPECT_EQ(texts.Format(OwnMsg::FileHasNoModelNumber, {"{}.lvf"}),
+              "{}.lvf hat keine Modellnummer.")
+        << "an argument is put in as it is";
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Transport.h"
+#include "tables/SiteVocabulary.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,6 +27,8 @@ struct LinkSettings {
     SerialSettings serialSettings{1, 9600, Parity::None, 8, 1};
     std::string host; // --tcp HOST[:PORT]
     std::uint16_t port = ProcessorTcpPort;
+    // The site's own choice texts (--vocabulary, or the file in the user's settings folder).
+    SiteVocabulary vocabulary;
 };
 
 // Reads a model given as an entry name (C-12) or a model type (0); nothing when unknown.

@@ -65,6 +65,7 @@ private:
     COMMAND(Show)                                                                                  \
     COMMAND(Diff)                                                                                  \
     COMMAND(Verify)                                                                                \
+    COMMAND(Learn)                                                                                 \
     COMMAND(Tables)
 
 #define SETFOLIO_CLI_DECLARE_COMMAND(Name) std::unique_ptr<Command> Make##Name##Command();

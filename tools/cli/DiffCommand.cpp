@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "LibraryText.h"
+#include "ProcessorOptions.h"
 
 #include "core/AtomicFile.h"
 #include "library/LibraryComparison.h"
@@ -23,11 +24,13 @@ protected:
         parser.addPositionalArgument("FILE_A", "The first library file.");
         parser.addPositionalArgument("FILE_B", "The second library file.");
         parser.addOption({"json", "Prints JSON instead of text."});
+        DeclareVocabularyOption(parser);
     }
     int Execute(const QCommandLineParser& parser) override {
         const QStringList files = parser.positionalArguments();
         if (files.size() != 2)
             throw UsageError("diff needs two library files");
+        const SiteVocabulary vocabulary = ReadVocabularyOption(parser);
         const std::string a = Bytes(files[0]);
         const std::string b = Bytes(files[1]);
         const auto contentA = ReadWholeFile(a);
@@ -39,7 +42,8 @@ protected:
             }
         }
         const auto differences =
-            CompareLibraries(DecodeLibrary(*contentA), DecodeLibrary(*contentB));
+            CompareLibraries(DecodeLibrary(*contentA, std::nullopt, &vocabulary),
+                             DecodeLibrary(*contentB, std::nullopt, &vocabulary));
         std::cout << (parser.isSet("json") ? DifferencesJson(differences, a, b)
                                            : DifferencesText(differences))
                   << std::flush;

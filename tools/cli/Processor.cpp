@@ -46,6 +46,7 @@ int Processor::Transfer(
     const auto printing =
         log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
     ParameterTables tables;
+    tables.site = m_vocabulary;
     ConsoleTransferView view(m_loop);
     run(TransferContext{exchange, model, tables, log, m_texts, m_prompts}, view);
     return Ok() && !view.Refused() ? ExitOk : ExitRefused;
@@ -57,6 +58,7 @@ std::map<int, std::string> Processor::ReadBack(const TransferOptions& read) cons
     const auto printing =
         log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
     ParameterTables tables;
+    tables.site = m_vocabulary;
     ConsoleTransferView view(m_loop);
     const TransferContext context{
         exchange,
@@ -105,7 +107,7 @@ int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>
     transport.SetSerialSettingsSource([serial] { return serial; });
     transport.SetHostEntrySource([&link] { return link.host; });
     transport.SetConnectionType(link.serial ? ConnectionType::Serial : ConnectionType::Ethernet);
-    Processor processor(loop, exchange, model, prompts, texts);
+    Processor processor(loop, exchange, model, prompts, texts, &link.vocabulary);
     try {
         transport.OpenConnection();
         exchange.QueryLibrary();

@@ -24,9 +24,9 @@ namespace setfolio::cli {
 class Processor {
 public:
     Processor(EventLoop& loop, Exchange& linkExchange, CurrentModel& currentModel, Prompts& prompts,
-              const MessageTexts& texts)
+              const MessageTexts& texts, const SiteVocabulary* vocabulary)
         : exchange(linkExchange), model(currentModel), m_loop(loop), m_prompts(prompts),
-          m_texts(texts) {}
+          m_texts(texts), m_vocabulary(vocabulary) {}
 
     Exchange& exchange;
     CurrentModel& model;
@@ -45,11 +45,13 @@ public:
     // number; what failed has been reported.
     std::map<int, std::string> ReadBack(const TransferOptions& libraries) const;
     const MessageTexts& Texts() const { return m_texts; }
+    const SiteVocabulary* Vocabulary() const { return m_vocabulary; }
 
 private:
     EventLoop& m_loop;
     Prompts& m_prompts;
     const MessageTexts& m_texts;
+    const SiteVocabulary* m_vocabulary;
 };
 
 // Opens the link and asks for the active library; when the processor answered, `work` goes on.

@@ -2,6 +2,11 @@
 
 #include "Command.h"
 
+#include "core/AtomicFile.h"
+#include "transfer/SiteTexts.h"
+
+#include <QStandardPaths>
+
 namespace setfolio::cli {
 
 namespace {
@@ -26,10 +31,37 @@ void DeclareLinkOptions(QCommandLineParser& parser) {
         {"stop-bits", "The serial line's stop bits: 1 (the default) or 2.", "S"},
         {"tcp", "Reaches the processor over TCP, on port 23 when no PORT is given.", "HOST[:PORT]"},
     });
+    DeclareVocabularyOption(parser);
+}
+
+void DeclareVocabularyOption(QCommandLineParser& parser) {
+    parser.addOption({"vocabulary",
+                      "The site's own choice texts (default: Vocabulary.json in the user's "
+                      "settings folder, when there is one).",
+                      "FILE"});
+}
+
+SiteVocabulary ReadVocabularyOption(const QCommandLineParser& parser) {
+    std::string path;
+    if (const auto given = Value(parser, "vocabulary")) {
+        path = *given;
+        if (!FileExists(path))
+            throw UsageError("cannot read " + path);
+    } else {
+        path =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+            "/Setfolio/" + SiteTextsFileName;
+    }
+    try {
+        return ReadSiteVocabulary(path);
+    } catch (const VocabularyError& error) {
+        throw UsageError(path + " cannot be used: " + error.what(), false);
+    }
 }
 
 LinkSettings ReadLinkOptions(const QCommandLineParser& parser) {
     LinkSettings link;
+    link.vocabulary = ReadVocabularyOption(parser);
     const auto model = Value(parser, "model");
     if (!model)
         throw UsageError("--model is required");

@@ -23,6 +23,11 @@ struct TransferOptions {
     std::string file;
 };
 
+// --vocabulary FILE: the site's own choice texts. Without it, the file in the user's settings
+// folder when there is one. A file that cannot be used is a usage error naming why.
+void DeclareVocabularyOption(QCommandLineParser& parser);
+SiteVocabulary ReadVocabularyOption(const QCommandLineParser& parser);
+
 // --library, --to and --file of the transfers.
 void DeclareTransferOptions(QCommandLineParser& parser);
 TransferOptions ReadTransferOptions(const QCommandLineParser& parser);

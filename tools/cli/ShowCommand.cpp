@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "LibraryText.h"
+#include "ProcessorOptions.h"
 
 #include "core/AtomicFile.h"
 #include "library/LibraryDecoder.h"
@@ -25,18 +26,20 @@ protected:
             {"model", "Reads the file as MODEL instead of the model it names.", "MODEL"},
             {"json", "Prints JSON instead of text."},
         });
+        DeclareVocabularyOption(parser);
     }
     int Execute(const QCommandLineParser& parser) override {
         const std::string file = OnlyArgument(parser, "show needs a library file");
         std::optional<std::int32_t> model;
         if (parser.isSet("model"))
             model = ReadModel(Bytes(parser.value("model")));
+        const SiteVocabulary vocabulary = ReadVocabularyOption(parser);
         const auto content = ReadWholeFile(file);
         if (!content) {
             std::cerr << "setfolio-cli: cannot read " << file << "\n";
             return ExitRefused;
         }
-        const DecodedLibrary library = DecodeLibrary(*content, model);
+        const DecodedLibrary library = DecodeLibrary(*content, model, &vocabulary);
         std::cout << (parser.isSet("json") ? DecodedLibraryJson(library, file)
                                            : LibraryText(library))
                   << std::flush;

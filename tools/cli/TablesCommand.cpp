@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include "CliOptions.h"
+#include "ProcessorOptions.h"
 
 #include "core/CurrentModel.h"
 #include "core/Settings.h"
@@ -22,6 +23,7 @@ public:
 protected:
     void Declare(QCommandLineParser& parser) override {
         parser.addPositionalArgument("MODEL", "An entry name such as C-12, or a model type 0..46.");
+        DeclareVocabularyOption(parser);
     }
     int Execute(const QCommandLineParser& parser) override {
         // As the program assembles them before a transfer of that model.
@@ -29,10 +31,12 @@ protected:
         const auto modelType = ParseModel(name);
         if (!modelType)
             throw UsageError("unknown model '" + name + "'", false);
+        const SiteVocabulary vocabulary = ReadVocabularyOption(parser);
         const Settings settings(""); // never read: the model is set directly below
         CurrentModel model(settings);
         model.Use(*modelType);
         ParameterTables tables;
+        tables.site = &vocabulary;
         AssembleParameterTables(tables, model, model.ModelType());
         std::cout << TablesJson(tables, model.ModelType()) << std::flush;
         return std::cout ? ExitOk : ExitRefused;

@@ -25,7 +25,9 @@ int VerifyLibraries(const Processor& processor, const TransferOptions& libraries
         const auto content = expected(library);
         if (!content)
             return ExitUsage;
-        auto differences = CompareLibraries(DecodeLibrary(*content), DecodeLibrary(found->second));
+        const SiteVocabulary* site = processor.Vocabulary();
+        auto differences = CompareLibraries(DecodeLibrary(*content, std::nullopt, site),
+                                            DecodeLibrary(found->second, std::nullopt, site));
         if (sentOnly)
             std::erase_if(differences,
                           [](const auto& difference) { return !difference.a || !difference.b; });

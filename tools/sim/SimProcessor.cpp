@@ -1,5 +1,7 @@
 #include "SimProcessor.h"
 
+#include "tables/SiteVocabulary.h"
+
 #include "core/CurrentModel.h"
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
@@ -159,10 +161,12 @@ namespace {
 // model's tables; a library's values are made up (the same every run) when first asked for.
 class CodedProcessor : public SimProcessor {
 public:
-    explicit CodedProcessor(std::int32_t modelType)
+    CodedProcessor(std::int32_t modelType, const SiteVocabulary* texts)
         : m_settings("/nonexistent"), m_model(m_settings) {
         m_model.Use(modelType);
+        m_tables.site = texts;
         AssembleParameterTables(m_tables, m_model, modelType);
+        m_tables.site = nullptr;
     }
 
 protected:
@@ -580,8 +584,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<SimProcessor> MakeCodedProcessor(std::int32_t modelType) {
-    return std::make_unique<CodedProcessor>(modelType);
+std::unique_ptr<SimProcessor> MakeCodedProcessor(std::int32_t modelType,
+                                                 const SiteVocabulary* texts) {
+    return std::make_unique<CodedProcessor>(modelType, texts);
 }
 
 std::unique_ptr<SimProcessor> MakeMenuProcessor(std::int32_t modelType) {
@@ -592,10 +597,10 @@ std::unique_ptr<SimProcessor> MakeBenchProcessor(std::int32_t) {
     return std::make_unique<BenchProcessor>();
 }
 
-std::unique_ptr<SimProcessor> MakeProcessor(std::int32_t modelType) {
+std::unique_ptr<SimProcessor> MakeProcessor(std::int32_t modelType, const SiteVocabulary* texts) {
     switch (FamilyOf(modelType)) {
     case ModelFamily::CodedFamily:
-        return MakeCodedProcessor(modelType);
+        return MakeCodedProcessor(modelType, texts);
     case ModelFamily::MenuFamily:
         return MakeMenuProcessor(modelType);
     case ModelFamily::BenchFamily:

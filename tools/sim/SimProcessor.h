@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+namespace setfolio {
+struct SiteVocabulary;
+}
+
 namespace setfolio::sim {
 
 // What can go wrong, on purpose. Each rule names the commands it applies to by their start.
@@ -88,10 +92,14 @@ private:
     bool m_dropped = false;
 };
 
-std::unique_ptr<SimProcessor> MakeCodedProcessor(std::int32_t modelType);
+// `texts`: choice texts this processor shows in place of the built-in ones (the form of a site's
+// vocabulary file), for playing a processor whose texts differ.
+std::unique_ptr<SimProcessor> MakeCodedProcessor(std::int32_t modelType,
+                                                 const SiteVocabulary* texts = nullptr);
 std::unique_ptr<SimProcessor> MakeMenuProcessor(std::int32_t modelType);
 std::unique_ptr<SimProcessor> MakeBenchProcessor(std::int32_t modelType);
 // The processor of the model's family; nothing for an undefined model type.
-std::unique_ptr<SimProcessor> MakeProcessor(std::int32_t modelType);
+std::unique_ptr<SimProcessor> MakeProcessor(std::int32_t modelType,
+                                            const SiteVocabulary* texts = nullptr);
 
 } // namespace setfolio::sim

@@ -1,6 +1,7 @@
 // setfolio-sim: a simulated processor on a pseudo-terminal and/or a loopback TCP port.
 #include "CommandLine.h"
 #include "SimProcessor.h"
+#include "tables/SiteVocabulary.h"
 
 #include "core/ModelCatalogue.h"
 #include "link/Exchange.h"
@@ -84,6 +85,7 @@ struct Options {
     QString logFile;
     int baud = 0;
     QString faultsFile;
+    QString vocabularyFile;
 };
 
 class Simulator {
@@ -440,6 +442,7 @@ QString CheckArguments(const QCommandLineParser& parser, Options& options) {
     options.stateFile = value("state");
     options.logFile = value("log");
     options.faultsFile = value("faults");
+    options.vocabularyFile = value("vocabulary");
     if (parser.isSet("com")) {
         bool ok = false;
         const int com = value("com").toInt(&ok);
@@ -478,6 +481,10 @@ std::optional<int> ParseArguments(const QStringList& args, Options& options) {
          "reply for its own wire time.",
          "N"},
         {"faults", "Misbehaves as the rules in FILE say.", "FILE"},
+        {"vocabulary",
+         "Shows the choice texts of FILE (a site's vocabulary file) in place of the built-in "
+         "ones.",
+         "FILE"},
     });
     auto error = tools::Parse(parser, args);
     if (parser.isSet(help)) {
@@ -506,7 +513,17 @@ int main(int argc, char* argv[]) {
     Options options;
     if (const auto exitStatus = ParseArguments(QCoreApplication::arguments(), options))
         return *exitStatus;
-    auto processor = MakeProcessor(options.modelType);
+    SiteVocabulary texts;
+    if (!options.vocabularyFile.isEmpty()) {
+        try {
+            texts = ReadSiteVocabulary(options.vocabularyFile.toStdString());
+        } catch (const VocabularyError& bad) {
+            std::cerr << "setfolio-sim: " << options.vocabularyFile.toStdString() << ": "
+                      << bad.what() << "\n";
+            return 2;
+        }
+    }
+    auto processor = MakeProcessor(options.modelType, &texts);
     if (!options.faultsFile.isEmpty()) {
         QFile file(options.faultsFile);
         if (!file.open(QIODevice::ReadOnly)) {

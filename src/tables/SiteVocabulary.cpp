@@ -1,0 +1,229 @@
+#include "tables/SiteVocabulary.h"
+
+#include "core/AtomicFile.h"
+#include "core/ModelCatalogue.h"
+#include "tables/ParameterTables.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace setfolio {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// Where a byte offset of the text lies, for people: "line 3, column 7".
+std::string Position(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    const auto before = text.substr(0, offset);
+    const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+    const auto lineStart = before.rfind('\n');
+    const auto column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// A JSON string (UTF-8) as the processor's bytes: each character is one byte.
+std::string Bytes(const std::string& utf8, const std::string& where) {
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            bytes += static_cast<char>(lead);
+            ++i;
+        } else if ((lead & 0xE0) == 0xC0 && i + 1 < utf8.size() && lead <= 0xC3) {
+            bytes += static_cast<char>(((lead & 0x1F) << 6) |
+                                       (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
+            i += 2;
+        } else {
+            throw VocabularyError(where + ": a text may hold characters U+0000 to U+00FF only");
+        }
+    }
+    return bytes;
+}
+
+std::string Utf8(const std::string& bytes) {
+    std::string utf8;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::vector<std::string> Texts(const Json& list, const std::string& where) {
+    std::vector<std::string> texts;
+    for (const auto& text : list) {
+        if (!text.is_string())
+            throw VocabularyError(where + ": a list of texts or a list of lists of texts");
+        texts.push_back(Bytes(text.get<std::string>(), where));
+    }
+    return texts;
+}
+
+Json TextList(const std::vector<std::string>& texts) {
+    Json list = Json::array();
+    for (const auto& text : texts)
+        list.push_back(Utf8(text));
+    return list;
+}
+
+} // namespace
+
+SiteVocabulary ParseSiteVocabulary(std::string_view text) {
+    Json json;
+    try {
+        json = Json::parse(text.begin(), text.end());
+    } catch (const Json::parse_error& error) {
+        // The message of the library repeats the position in bytes; people count lines.
+        std::string what = error.what();
+        if (const auto colon = what.rfind(": "); colon != std::string::npos)
+            what = what.substr(colon + 2);
+        throw VocabularyError(Position(text, error.byte > 0 ? error.byte - 1 : 0) + ": " + what);
+    } catch (const Json::exception& error) {
+        // A number too large for any type, for one: no position, but still a clear refusal.
+        throw VocabularyError(error.what());
+    }
+    if (!json.is_object())
+        throw VocabularyError("the file holds no object of models");
+    SiteVocabulary vocabulary;
+    for (const auto& [model, rows] : json.items()) {
+        bool known = false;
+        for (const auto& entry : Catalogue())
+            known = known || entry.entry == model;
+        if (!known)
+            throw VocabularyError(model + ": not a model of the catalogue");
+        if (!rows.is_object())
+            throw VocabularyError(model + ": its rows must be an object");
+        auto& modelRows = vocabulary.models[model];
+        for (const auto& [name, list] : rows.items()) {
+            const std::string where = model + "/" + name;
+            if (!list.is_array() || list.empty())
+                throw VocabularyError(where + ": a list of texts or a list of lists of texts");
+            SiteVocabulary::Row row;
+            row.conditional = list.front().is_array();
+            if (row.conditional) {
+                for (const auto& set : list) {
+                    if (!set.is_array())
+                        throw VocabularyError(where + ": every set must be a list of texts");
+                    row.sets.push_back(Texts(set, where));
+                }
+            } else {
+                row.texts = Texts(list, where);
+            }
+            modelRows[name] = std::move(row);
+        }
+    }
+    return vocabulary;
+}
+
+SiteVocabulary ReadSiteVocabulary(const std::string& path) {
+    if (!FileExists(path))
+        return {};
+    const auto content = ReadWholeFile(path);
+    if (!content)
+        throw VocabularyError("the file cannot be read");
+    return ParseSiteVocabulary(*content);
+}
+
+std::string SiteVocabularyJson(const SiteVocabulary& vocabulary) {
+    std::string text = "{";
+    bool firstModel = true;
+    for (const auto& [model, rows] : vocabulary.models) {
+        text += std::string(firstModel ? "\n" : ",\n") + "  " + Json(model).dump() + ": {";
+        firstModel = false;
+        bool firstRow = true;
+        for (const auto& [name, row] : rows) {
+            Json list = Json::array();
+            if (row.conditional) {
+                for (const auto& set : row.sets)
+                    list.push_back(TextList(set));
+            } else {
+                list = TextList(row.texts);
+            }
+            text += std::string(firstRow ? "\n" : ",\n") + "    " + Json(name).dump(-1, ' ', true) +
+                    ": " + list.dump(-1, ' ', true);
+            firstRow = false;
+        }
+        text += "\n  }";
+    }
+    return text + "\n}\n";
+}
+
+void MergeSiteVocabulary(SiteVocabulary& into, const SiteVocabulary& from) {
+    for (const auto& [model, rows] : from.models) {
+        for (const auto& [name, row] : rows)
+            into.models[model][name] = row;
+    }
+}
+
+VocabularyUse ApplySiteVocabulary(ParameterTables& tables, std::int32_t modelType,
+                                  const SiteVocabulary& vocabulary) {
+    VocabularyUse use;
+    const auto* entry = EntryOf(modelType);
+    if (!entry)
+        return use;
+    const auto model = vocabulary.models.find(std::string(entry->entry));
+    if (model == vocabulary.models.end())
+        return use;
+    const std::string modelName(entry->entry);
+    const auto fits = [](const TvvValues& values, std::size_t given) {
+        const auto count = static_cast<std::size_t>(std::max(values.count, 0));
+        return given == count && values.values.size() >= count;
+    };
+    const auto choices = [](const TvvValues& values) {
+        return static_cast<std::size_t>(std::max(values.count, 0));
+    };
+    for (const auto& [name, row] : model->second) {
+        if (!row.conditional) {
+            TMnemonic* mnemonic = nullptr;
+            for (auto& candidate : tables.MnemonicList.EditableRows())
+                mnemonic = candidate.name == name ? &candidate : mnemonic;
+            if (!mnemonic) {
+                use.refusals.push_back({modelName, name, false});
+            } else if (!fits(mnemonic->values, row.texts.size())) {
+                use.refusals.push_back(
+                    {modelName, name, true, row.texts.size(), choices(mnemonic->values)});
+            } else {
+                std::copy(row.texts.begin(), row.texts.end(), mnemonic->values.values.begin());
+                use.rows.insert(name);
+            }
+            continue;
+        }
+        TCondMnemonic* conditional = nullptr;
+        for (auto& candidate : tables.CondMnemonicList.EditableRows())
+            conditional = candidate.name == name ? &candidate : conditional;
+        if (!conditional) {
+            use.refusals.push_back({modelName, name, false});
+            continue;
+        }
+        const auto sets = static_cast<std::size_t>(std::max(conditional->count, 0));
+        if (row.sets.size() != sets || conditional->valueSets.size() < sets) {
+            use.refusals.push_back({modelName, name, true, row.sets.size(), sets, -1, true});
+            continue;
+        }
+        bool allFit = true;
+        for (std::size_t k = 0; k < sets && allFit; ++k) {
+            if (!fits(conditional->valueSets[k], row.sets[k].size())) {
+                use.refusals.push_back({modelName, name, true, row.sets[k].size(),
+                                        choices(conditional->valueSets[k]), static_cast<int>(k)});
+                allFit = false;
+            }
+        }
+        if (!allFit)
+            continue;
+        for (std::size_t k = 0; k < sets; ++k)
+            std::copy(row.sets[k].begin(), row.sets[k].end(),
+                      conditional->valueSets[k].values.begin());
+        use.rows.insert(name);
+    }
+    return use;
+}
+
+} // namespace setfolio
