@@ -1,8 +1,8 @@
 #include "tables/Assembly.h"
 
-#include "tables/SiteVocabulary.h"
-
 #include "core/CurrentModel.h"
+
+#include <algorithm>
 
 namespace setfolio {
 
@@ -114,8 +114,8 @@ void AssembleParameterTables(ParameterTables& tables, const CurrentModel& curren
     case ModelFamily::CodedFamily:
         assembly.Coded();
         // A site's own texts for its processors replace the built-in ones.
-        tables.siteUse = tables.site ? ApplySiteVocabulary(tables, modelType, *tables.site)
-                                     : VocabularyUse{};
+        tables.siteUse =
+            tables.site ? ApplySiteVocabulary(tables, modelType, *tables.site) : VocabularyUse{};
         break;
     case ModelFamily::MenuFamily:
         assembly.Menu();
@@ -124,6 +124,69 @@ void AssembleParameterTables(ParameterTables& tables, const CurrentModel& curren
     case ModelFamily::NoFamily:
         break;
     }
+}
+
+VocabularyUse ApplySiteVocabulary(ParameterTables& tables, std::int32_t modelType,
+                                  const SiteVocabulary& vocabulary) {
+    VocabularyUse use;
+    const auto* entry = EntryOf(modelType);
+    if (!entry)
+        return use;
+    const auto model = vocabulary.models.find(std::string(entry->entry));
+    if (model == vocabulary.models.end())
+        return use;
+    const std::string modelName(entry->entry);
+    const auto fits = [](const TvvValues& values, std::size_t given) {
+        const auto count = static_cast<std::size_t>(std::max(values.count, 0));
+        return given == count && values.values.size() >= count;
+    };
+    const auto choices = [](const TvvValues& values) {
+        return static_cast<std::size_t>(std::max(values.count, 0));
+    };
+    for (const auto& [name, row] : model->second) {
+        if (!row.conditional) {
+            TMnemonic* mnemonic = nullptr;
+            for (auto& candidate : tables.MnemonicList.EditableRows())
+                mnemonic = candidate.name == name ? &candidate : mnemonic;
+            if (!mnemonic) {
+                use.refusals.push_back({modelName, name, false});
+            } else if (!fits(mnemonic->values, row.texts.size())) {
+                use.refusals.push_back(
+                    {modelName, name, true, row.texts.size(), choices(mnemonic->values)});
+            } else {
+                std::copy(row.texts.begin(), row.texts.end(), mnemonic->values.values.begin());
+                use.rows.insert(name);
+            }
+            continue;
+        }
+        TCondMnemonic* conditional = nullptr;
+        for (auto& candidate : tables.CondMnemonicList.EditableRows())
+            conditional = candidate.name == name ? &candidate : conditional;
+        if (!conditional) {
+            use.refusals.push_back({modelName, name, false});
+            continue;
+        }
+        const auto sets = static_cast<std::size_t>(std::max(conditional->count, 0));
+        if (row.sets.size() != sets || conditional->valueSets.size() < sets) {
+            use.refusals.push_back({modelName, name, true, row.sets.size(), sets, -1, true});
+            continue;
+        }
+        bool allFit = true;
+        for (std::size_t k = 0; k < sets && allFit; ++k) {
+            if (!fits(conditional->valueSets[k], row.sets[k].size())) {
+                use.refusals.push_back({modelName, name, true, row.sets[k].size(),
+                                        choices(conditional->valueSets[k]), static_cast<int>(k)});
+                allFit = false;
+            }
+        }
+        if (!allFit)
+            continue;
+        for (std::size_t k = 0; k < sets; ++k)
+            std::copy(row.sets[k].begin(), row.sets[k].end(),
+                      conditional->valueSets[k].values.begin());
+        use.rows.insert(name);
+    }
+    return use;
 }
 
 } // namespace setfolio

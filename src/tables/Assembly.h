@@ -2,6 +2,7 @@
 
 #include "tables/BuilderSetRegistry.h"
 #include "tables/ParameterTables.h"
+#include "tables/SiteVocabulary.h"
 
 #include <cstdint>
 
@@ -19,5 +20,11 @@ class CurrentModel;
 void AssembleParameterTables(ParameterTables& tables, const CurrentModel& current,
                              std::int32_t modelType,
                              const BuilderSetRegistry& registry = StandardBuilderSets());
+
+// Puts the site's texts for `modelType` into the mnemonic and conditional rows of `tables`. An
+// entry whose number of texts (or sets) differs from the row's, or that names no row of the
+// model, is left out and said so; the built-in texts stay then.
+VocabularyUse ApplySiteVocabulary(ParameterTables& tables, std::int32_t modelType,
+                                  const SiteVocabulary& vocabulary);
 
 } // namespace setfolio

@@ -2,7 +2,6 @@
 
 #include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
-#include "tables/ParameterTables.h"
 
 #include <nlohmann/json.hpp>
 
@@ -161,69 +160,6 @@ void MergeSiteVocabulary(SiteVocabulary& into, const SiteVocabulary& from) {
         for (const auto& [name, row] : rows)
             into.models[model][name] = row;
     }
-}
-
-VocabularyUse ApplySiteVocabulary(ParameterTables& tables, std::int32_t modelType,
-                                  const SiteVocabulary& vocabulary) {
-    VocabularyUse use;
-    const auto* entry = EntryOf(modelType);
-    if (!entry)
-        return use;
-    const auto model = vocabulary.models.find(std::string(entry->entry));
-    if (model == vocabulary.models.end())
-        return use;
-    const std::string modelName(entry->entry);
-    const auto fits = [](const TvvValues& values, std::size_t given) {
-        const auto count = static_cast<std::size_t>(std::max(values.count, 0));
-        return given == count && values.values.size() >= count;
-    };
-    const auto choices = [](const TvvValues& values) {
-        return static_cast<std::size_t>(std::max(values.count, 0));
-    };
-    for (const auto& [name, row] : model->second) {
-        if (!row.conditional) {
-            TMnemonic* mnemonic = nullptr;
-            for (auto& candidate : tables.MnemonicList.EditableRows())
-                mnemonic = candidate.name == name ? &candidate : mnemonic;
-            if (!mnemonic) {
-                use.refusals.push_back({modelName, name, false});
-            } else if (!fits(mnemonic->values, row.texts.size())) {
-                use.refusals.push_back(
-                    {modelName, name, true, row.texts.size(), choices(mnemonic->values)});
-            } else {
-                std::copy(row.texts.begin(), row.texts.end(), mnemonic->values.values.begin());
-                use.rows.insert(name);
-            }
-            continue;
-        }
-        TCondMnemonic* conditional = nullptr;
-        for (auto& candidate : tables.CondMnemonicList.EditableRows())
-            conditional = candidate.name == name ? &candidate : conditional;
-        if (!conditional) {
-            use.refusals.push_back({modelName, name, false});
-            continue;
-        }
-        const auto sets = static_cast<std::size_t>(std::max(conditional->count, 0));
-        if (row.sets.size() != sets || conditional->valueSets.size() < sets) {
-            use.refusals.push_back({modelName, name, true, row.sets.size(), sets, -1, true});
-            continue;
-        }
-        bool allFit = true;
-        for (std::size_t k = 0; k < sets && allFit; ++k) {
-            if (!fits(conditional->valueSets[k], row.sets[k].size())) {
-                use.refusals.push_back({modelName, name, true, row.sets[k].size(),
-                                        choices(conditional->valueSets[k]), static_cast<int>(k)});
-                allFit = false;
-            }
-        }
-        if (!allFit)
-            continue;
-        for (std::size_t k = 0; k < sets; ++k)
-            std::copy(row.sets[k].begin(), row.sets[k].end(),
-                      conditional->valueSets[k].values.begin());
-        use.rows.insert(name);
-    }
-    return use;
 }
 
 } // namespace setfolio

@@ -10,8 +10,6 @@
 
 namespace setfolio {
 
-struct ParameterTables;
-
 // Choice texts a site puts in place of the built-in ones, because its processors show them
 // otherwise: per model (its entry name, "C-01") and row, the texts of a mnemonic row, or the
 // sets of texts of a conditional row. Texts are the processor's bytes.
@@ -60,11 +58,5 @@ struct VocabularyUse {
     std::set<std::string> rows; // the rows whose texts came from the site
     std::vector<VocabularyRefusal> refusals;
 };
-
-// Puts the site's texts for `modelType` into the mnemonic and conditional rows of `tables`. An
-// entry whose number of texts (or sets) differs from the row's, or that names no row of the
-// model, is left out and said so; the built-in texts stay then.
-VocabularyUse ApplySiteVocabulary(ParameterTables& tables, std::int32_t modelType,
-                                  const SiteVocabulary& vocabulary);
 
 } // namespace setfolio

@@ -71,9 +71,11 @@ TEST(DownloadCoded, SpecialValuesOfMnemonics) {
     world.replaced["4" + measUnits + "\r"] = "4" + measUnits + " MM    \r";
     EXPECT_TRUE(world.Download(world.Path("b.lvf"), 5)) << "only a file error keeps the dialog";
     EXPECT_FALSE(std::filesystem::exists(world.Path("b.lvf")));
-    EXPECT_EQ(world.LastLines(3),
-              (std::vector<std::string>{"Download failed - value error!",
-                                        "4" + measUnits + " MM    ", "Current library is 5."}));
+    EXPECT_EQ(world.LastLines(4), (std::vector<std::string>{
+                                      "Download failed - value error!", "4" + measUnits + " MM    ",
+                                      "MeasUnits: the processor shows \"MM    \", which is none "
+                                      "of the 2 choices this program knows for it.",
+                                      "Current library is 5."}));
 }
 
 TEST(DownloadCoded, FailedSelectSendsNothingElseAndKeepsTheEarlierFile) {
