@@ -10,7 +10,7 @@ packages=(
     fonts-dejavu-core socat
     xvfb xauth xdotool imagemagick
     clang libclang-rt-14-dev clang-format
-    nlohmann-json3-dev
+    nlohmann-json3-dev git
 )
 
 missing=()

@@ -24,19 +24,7 @@ void DownloadLibraries(const TransferContext& context, TransferView& view,
         return;
     }
     const auto engine = [&](int library, const std::string& path) {
-        switch (context.model.Family()) {
-        case ModelFamily::CodedFamily:
-            DownloadCoded(context, view, library, path);
-            break;
-        case ModelFamily::MenuFamily:
-            DownloadMenu(context, view, library, path);
-            break;
-        case ModelFamily::BenchFamily:
-            DownloadBench(context, view, library, path);
-            break;
-        case ModelFamily::NoFamily:
-            break;
-        }
+        DownloadLibrary(context, view, library, path);
     };
     if (!request.block) {
         engine(request.first, request.fileName);
@@ -52,6 +40,23 @@ void DownloadLibraries(const TransferContext& context, TransferView& view,
 }
 
 } // namespace
+
+void DownloadLibrary(const TransferContext& context, TransferView& view, int library,
+                     const std::string& path) {
+    switch (context.model.Family()) {
+    case ModelFamily::CodedFamily:
+        DownloadCoded(context, view, library, path);
+        break;
+    case ModelFamily::MenuFamily:
+        DownloadMenu(context, view, library, path);
+        break;
+    case ModelFamily::BenchFamily:
+        DownloadBench(context, view, library, path);
+        break;
+    case ModelFamily::NoFamily:
+        break;
+    }
+}
 
 void RunDownload(const TransferContext& context, TransferView& view,
                  const DownloadRequest& request) {

@@ -16,6 +16,11 @@ struct DownloadRequest {
     std::string fileName;
 };
 
+// One library with the engine of the current model's family, as RunDownload runs each: no
+// pause, no report of the processor's library afterwards.
+void DownloadLibrary(const TransferContext& context, TransferView& view, int library,
+                     const std::string& path);
+
 // Runs the engine of the current model's family once per library; a block stops at the first
 // library that does not end Ok. The outcome is the exchange's reply status.
 void RunDownload(const TransferContext& context, TransferView& view,

@@ -66,6 +66,7 @@ private:
     COMMAND(Diff)                                                                                  \
     COMMAND(Verify)                                                                                \
     COMMAND(Learn)                                                                                 \
+    COMMAND(Backup)                                                                                \
     COMMAND(Tables)
 
 #define SETFOLIO_CLI_DECLARE_COMMAND(Name) std::unique_ptr<Command> Make##Name##Command();

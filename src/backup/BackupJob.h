@@ -1,0 +1,69 @@
+#pragma once
+
+#include "backup/Inventory.h"
+#include "link/ReplyStatus.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setfolio {
+
+class EventLoop;
+class SerialPort;
+class TcpClient;
+struct SiteVocabulary;
+
+// What became of one library of a backup.
+struct LibraryBackup {
+    int library = 0;
+    ReplyStatus status = ReplyStatus::Pending; // Pending: not read (the link was gone)
+    std::string file;                          // relative to the destination
+    std::size_t bytes = 0;
+    std::string sha256;
+    bool changed = false; // the file was written; otherwise it holds these bytes already
+    double seconds = 0;
+    std::string failure; // the lines the failure was reported with
+};
+
+// What became of one processor.
+struct ProcessorBackup {
+    std::string name;
+    std::int32_t modelType = -1;
+    std::string link;
+    std::optional<int> activeBefore;
+    std::optional<int> activeAfter;
+    std::string failure; // the link could not be made, or the processor did not answer
+    std::vector<LibraryBackup> libraries;
+
+    bool AllOk() const;
+};
+
+// Backs up the libraries of one processor into <destination>/<name>/Library NNN.lvf: each is read
+// as a download reads it; its file is replaced atomically, and only when its bytes differ from
+// what the file holds. The processor's active library is asked for first and, unless `restore`
+// is false, selected again at the end. A serial processor is reached as COM1 of the port given.
+class BackupJob {
+public:
+    struct Platform {
+        EventLoop& loop;
+        SerialPort& port;
+        TcpClient& tcp;
+    };
+    // Hears each library as it ends (its index among the processor's libraries, and it).
+    using Progress = std::function<void(std::size_t index, const LibraryBackup& library)>;
+
+    BackupJob(const InventoryProcessor& processor, std::string destination, bool restore,
+              const SiteVocabulary* texts);
+
+    ProcessorBackup Run(const Platform& platform, const Progress& progress);
+
+private:
+    const InventoryProcessor& m_processor;
+    std::string m_destination;
+    bool m_restore;
+    const SiteVocabulary* m_texts;
+};
+
+} // namespace setfolio
