@@ -1,0 +1,209 @@
+// Backing up a plant through setfolio-cli against simulated processors of every family, on
+// loopback TCP and pseudo-terminals.
+#include "CliProcess.h"
+#include "SimProcess.h"
+#include "TempFolder.h"
+#include "core/Sha256.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace setfolio;
+using setfolio::testing::CliLimits;
+using setfolio::testing::RunCli;
+using setfolio::testing::SimProcess;
+using setfolio::testing::TempFolder;
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A simulated processor of the plant and its inventory section.
+struct Station {
+    std::string name;
+    std::string model;
+    int active;
+    std::vector<int> libraries;
+    std::unique_ptr<SimProcess> sim;
+
+    std::string Section() const {
+        std::string section = "[" + name + "]\nModel=" + model + "\nLibraries=";
+        for (std::size_t i = 0; i < libraries.size(); ++i)
+            section += (i ? "," : "") + std::to_string(libraries[i]);
+        const QStringList link = sim->CliLink();
+        if (link[0] == "--tcp")
+            return section + "\nTcp=" + link[1].toStdString() + "\n";
+        return section + "\nSerial=" + link[1].toStdString() + "\n";
+    }
+};
+
+struct Plant {
+    TempFolder folder;
+    std::vector<Station> stations;
+
+    void Add(std::string name, std::string model, int active, std::vector<int> libraries, bool tcp,
+             QStringList extra = {}) {
+        auto sim = std::make_unique<SimProcess>(
+            QStringList{"--model", Q(model), "--active", QString::number(active)} + extra +
+            SimProcess::LinkArgs(tcp, folder.File(name + ".tty")));
+        stations.push_back(
+            {std::move(name), std::move(model), active, std::move(libraries), std::move(sim)});
+    }
+    std::string Inventory() {
+        std::string text;
+        for (const auto& station : stations)
+            text += station.Section() + "\n";
+        folder.Write("plant.ini", text);
+        return folder.File("plant.ini");
+    }
+    std::string Destination() const { return folder.File("backup"); }
+    std::string File(const Station& station, int library) const {
+        char name[32];
+        std::snprintf(name, sizeof name, "/Library %03d.lvf", library);
+        return Destination() + "/" + station.name + name;
+    }
+    int Commits() const {
+        QProcess git;
+        git.setWorkingDirectory(Q(Destination()));
+        git.start("git", {"rev-list", "--count", "HEAD"});
+        git.waitForFinished();
+        return git.readAllStandardOutput().trimmed().toInt();
+    }
+};
+
+TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
+    Plant plant;
+    plant.Add("Line 1", "C-12", 3, {1, 7}, true);
+    plant.Add("Line 2", "M-12", 2, {4, 5}, false);
+    plant.Add("Bench", "B-01", 4, {2, 3}, true);
+    plant.folder.Write("slow.txt", "slow-switch 2\n");
+    plant.Add("Slow", "C-19", 1, {6}, true, {"--faults", Q(plant.folder.File("slow.txt"))});
+    const std::string inventory = plant.Inventory();
+    std::filesystem::create_directory(plant.Destination());
+    ASSERT_EQ(QProcess::execute("git", {"init", "--quiet", Q(plant.Destination())}), 0);
+
+    const auto first = RunCli({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"},
+                              CliLimits{.timeoutMs = 120000});
+    ASSERT_EQ(first.exitCode, 0) << first.out << first.err;
+    EXPECT_EQ(plant.Commits(), 1);
+
+    // The manifest matches the files, and every processor is back on its library.
+    const QJsonObject manifest =
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(plant.folder.Read("backup/manifest.json")))
+            .object();
+    const QJsonArray processors = manifest.value("processors").toArray();
+    ASSERT_EQ(processors.size(), 4);
+    for (std::size_t s = 0; s < plant.stations.size(); ++s) {
+        const auto& station = plant.stations[s];
+        const QJsonObject processor = processors[static_cast<int>(s)].toObject();
+        EXPECT_EQ(processor.value("activeBefore").toInt(), station.active) << station.name;
+        EXPECT_EQ(processor.value("activeAfter").toInt(), station.active) << station.name;
+        const QJsonArray libraries = processor.value("libraries").toArray();
+        ASSERT_EQ(libraries.size(), static_cast<int>(station.libraries.size()));
+        for (int l = 0; l < libraries.size(); ++l) {
+            const QJsonObject library = libraries[l].toObject();
+            const std::string file =
+                plant.File(station, station.libraries[static_cast<std::size_t>(l)]);
+            std::ifstream in(file, std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            EXPECT_EQ(library.value("status").toString(), "Ok") << file;
+            EXPECT_EQ(library.value("sha256").toString().toStdString(), Sha256Hex(bytes)) << file;
+            EXPECT_EQ(library.value("bytes").toInt(), static_cast<int>(bytes.size())) << file;
+        }
+        EXPECT_EQ(
+            RunCli(QStringList{"library", "--model", Q(station.model)} + station.sim->CliLink())
+                .out,
+            "Current library is " + std::to_string(station.active) + ".\n");
+    }
+
+    // Each file is what a download of that library writes.
+    for (const auto& station : plant.stations) {
+        const int library = station.libraries.front();
+        const std::string downloaded = plant.folder.File(station.name + ".lvf");
+        ASSERT_EQ(RunCli(QStringList{"download", "--model", Q(station.model), "--library",
+                                     QString::number(library), "--file", Q(downloaded)} +
+                         station.sim->CliLink())
+                      .exitCode,
+                  0);
+        EXPECT_EQ(plant.folder.Read(station.name + ".lvf"),
+                  plant.folder.Read(
+                      "backup/" + station.name +
+                      plant.File(station, library).substr(plant.File(station, library).rfind('/'))))
+            << station.name;
+    }
+
+    // Nothing changed: no file is written again, no commit is made.
+    const auto stamp = QFileInfo(Q(plant.File(plant.stations[0], 1))).lastModified();
+    const auto second = RunCli({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"},
+                               CliLimits{.timeoutMs = 120000});
+    EXPECT_EQ(second.exitCode, 0) << second.out;
+    EXPECT_NE(second.out.find("0 changed, 7 unchanged, 0 failed"), std::string::npos) << second.out;
+    EXPECT_EQ(QFileInfo(Q(plant.File(plant.stations[0], 1))).lastModified(), stamp);
+    EXPECT_EQ(plant.Commits(), 1);
+}
+
+TEST(CliBackup, FailingProcessorsAreReportedWhileTheOthersSucceed) {
+    Plant plant;
+    plant.Add("Good", "C-12", 3, {1, 2}, true);
+    plant.folder.Write("refuse.txt", "refuse 700 001 N12\n");
+    plant.Add("Refused", "C-12", 3, {1, 2}, true, {"--faults", Q(plant.folder.File("refuse.txt"))});
+    plant.folder.Write("silent.txt", "silent 701\n");
+    plant.Add("Silent", "C-12", 3, {1}, false, {"--faults", Q(plant.folder.File("silent.txt"))});
+    plant.folder.Write("drop.txt", "drop-after 60\n");
+    plant.Add("Dropped", "C-12", 3, {1, 2}, true, {"--faults", Q(plant.folder.File("drop.txt"))});
+    const auto run = RunCli({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination())},
+                            CliLimits{.timeoutMs = 120000});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_TRUE(std::filesystem::exists(plant.File(plant.stations[0], 2)));
+    EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[1], 1))) << "refused";
+    EXPECT_TRUE(std::filesystem::exists(plant.File(plant.stations[1], 2))) << "the next one read";
+    EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[2], 1))) << "silent";
+    EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[3], 1))) << "dropped";
+    EXPECT_NE(run.out.find("Refused: library 1 RunMode"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Libraries: 3 changed, 0 unchanged, 4 failed."), std::string::npos)
+        << run.out;
+}
+
+TEST(CliBackup, AKilledBackupLeavesWholeFilesAndARerunCompletes) {
+    Plant plant;
+    for (int i = 0; i < 3; ++i)
+        plant.Add("P" + std::to_string(i), "C-12", 3, {1, 2, 3}, true, {"--baud", "38400"});
+    const std::string inventory = plant.Inventory();
+    // Killed once the first files are there.
+    RunCli({"backup", Q(inventory), "--dest", Q(plant.Destination())},
+           CliLimits{.killWhen =
+                         [&] { return std::filesystem::exists(plant.File(plant.stations[0], 1)); },
+                     .timeoutMs = 120000});
+    std::map<std::string, std::string> left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(plant.Destination())) {
+        if (entry.is_regular_file())
+            left[entry.path().string()] = plant.folder.Read(
+                std::filesystem::relative(entry.path(), plant.folder.Path()).string());
+    }
+    const auto rerun = RunCli({"backup", Q(inventory), "--dest", Q(plant.Destination())},
+                              CliLimits{.timeoutMs = 120000});
+    EXPECT_EQ(rerun.exitCode, 0) << rerun.out;
+    // Whatever the killed run left is a whole library: the rerun found the same bytes.
+    for (const auto& [path, bytes] : left) {
+        EXPECT_EQ(path.find(".tmp"), std::string::npos) << "a temporary file stayed: " << path;
+        if (path.ends_with(".lvf")) {
+            EXPECT_EQ(
+                plant.folder.Read(std::filesystem::relative(path, plant.folder.Path()).string()),
+                bytes)
+                << path;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,80 @@
+#include "backup/Inventory.h"
+#include "core/Sha256.h"
+
+#include <gtest/gtest.h>
+
+using namespace setfolio;
+
+namespace {
+
+TEST(Inventory, ReadsEveryKindOfProcessor) {
+    const Inventory inventory = ParseInventory("; the plant\r\n"
+                                               "[Line 3]\r\n"
+                                               "Model=C-12\r\n"
+                                               "Tcp=192.168.1.20:4001        ; a device server\r\n"
+                                               "Libraries=1-3,25,2\r\n"
+                                               "\r\n"
+                                               "[Bench]\n"
+                                               "model=B-01\n"
+                                               "Serial=/dev/ttyUSB0\n"
+                                               "Baud=19200\n"
+                                               "Parity=even\n"
+                                               "Libraries=7\n"
+                                               "IncludeCal=yes\n"
+                                               "[V6]\n"
+                                               "Model=16\n"
+                                               "Tcp=[fe80::1]:23\n"
+                                               "Libraries=0\n");
+    ASSERT_TRUE(inventory.problems.empty()) << inventory.problems[0].text;
+    ASSERT_EQ(inventory.processors.size(), 3u);
+    const auto& line3 = inventory.processors[0];
+    EXPECT_EQ(line3.modelType, 0);
+    EXPECT_EQ(line3.libraries, (std::vector<int>{1, 2, 3, 25}));
+    EXPECT_EQ(line3.LinkText(), "tcp 192.168.1.20:4001");
+    const auto& bench = inventory.processors[1];
+    EXPECT_TRUE(bench.includeCalibration);
+    EXPECT_EQ(bench.LinkText(), "serial /dev/ttyUSB0 19200 8E1");
+    EXPECT_EQ(inventory.processors[2].LinkText(), "tcp [fe80::1]:23");
+}
+
+TEST(Inventory, EveryProblemIsNamedBySectionAndLine) {
+    const Inventory inventory = ParseInventory("[A]\n"           // 1
+                                               "Model=C-99\n"    // 2: unknown model
+                                               "Tcp=h\n"         // 3
+                                               "Libraries=5-1\n" // 4: a bad range
+                                               "Colour=red\n"    // 5: unknown key
+                                               "[B]\n"           // 6: no link
+                                               "Model=C-12\n"
+                                               "Libraries=1\n"
+                                               "[C]\n" // 9
+                                               "Model=C-12\n"
+                                               "Serial=/dev/ttyS0\n"
+                                               "Libraries=1\n"
+                                               "[D]\n" // 13: the same device, other settings
+                                               "Model=C-12\n"
+                                               "Serial=/dev/ttyS0\n"
+                                               "Baud=38400\n"
+                                               "Libraries=2\n"
+                                               "[a]\n" // 18: a second section of this name
+                                               "Model=C-12\n"
+                                               "Tcp=h:70000\n" // 20: a bad port
+                                               "Libraries=1\n");
+    std::vector<std::string> found;
+    for (const auto& problem : inventory.problems)
+        found.push_back(problem.section + ":" + std::to_string(problem.line));
+    EXPECT_EQ(found,
+              (std::vector<std::string>{"a:18", "A:5", "A:2", "A:4", "B:6", "a:20", "D:13"}));
+    EXPECT_EQ(ParseInventory("").problems.size(), 1u);
+}
+
+TEST(Inventory, LibraryListsAndDigests) {
+    EXPECT_EQ(ParseLibraryList("0, 998-999"), (std::vector<int>{0, 998, 999}));
+    for (const char* bad : {"", "1-", "a", "3-2", "1000", "-1", "1,,2"})
+        EXPECT_EQ(ParseLibraryList(bad), std::nullopt) << bad;
+    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+} // namespace
