@@ -3,10 +3,10 @@
 namespace setfolio {
 
 Application::Application(const Platform& platform)
-    : settings(platform.programFolder), model(settings),
+    : settings(platform.settingsFolder), model(settings),
       transport(platform.port, platform.tcp, platform.loop, platform.prompts, platform.tcpPort),
       exchange(platform.loop, transport, model, platform.prompts),
-      ipListFile(platform.programFolder),
+      ipListFile(platform.settingsFolder),
       serialForm(settings, transport, localisation, platform.dialogs),
       ipForm(ipListFile, serialForm, platform.prompts),
       languageForm(settings, localisation, serialForm.ParityComboBox),

@@ -33,9 +33,8 @@ std::string FormatIpAddressList(const std::vector<std::string>& entries) {
     return bytes;
 }
 
-IpAddressListFile::IpAddressListFile(const std::string& programFolder)
-    : m_path((programFolder.empty() || programFolder.back() == '/' ? programFolder
-                                                                   : programFolder + "/") +
+IpAddressListFile::IpAddressListFile(const std::string& folder)
+    : m_path((folder.empty() || folder.back() == '/' ? folder : folder + "/") +
              std::string(FileName)) {}
 
 bool IpAddressListFile::Exists() const {
@@ -55,6 +54,8 @@ void IpAddressListFile::Write(const std::vector<std::string>& entries) const {
         if (entry.find_first_of("\r\n") != std::string::npos)
             throw WriteError(m_path);
     }
+    if (const auto slash = m_path.find_last_of('/'); slash != std::string::npos)
+        MakeFolders(m_path.substr(0, slash));
     if (!WriteFileAtomically(m_path, FormatIpAddressList(entries)))
         throw WriteError(m_path);
 }

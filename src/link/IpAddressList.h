@@ -12,17 +12,18 @@ std::vector<std::string> ParseIpAddressList(std::string_view bytes);
 // Every entry followed by CR LF.
 std::string FormatIpAddressList(const std::vector<std::string>& entries);
 
-// "IpAddressList.txt" in the program's folder.
+// "IpAddressList.txt" in the settings folder.
 class IpAddressListFile {
 public:
     static constexpr std::string_view FileName = "IpAddressList.txt";
-    explicit IpAddressListFile(const std::string& programFolder);
+    explicit IpAddressListFile(const std::string& folder);
 
     const std::string& Path() const { return m_path; }
     bool Exists() const;
     // Throws std::runtime_error when the file exists but cannot be read.
     std::vector<std::string> Read() const;
-    // Atomic; throws WriteError, leaving the old file as it was.
+    // Atomic, making the folder when it is missing; throws WriteError, leaving the old file as
+    // it was.
     void Write(const std::vector<std::string>& entries) const;
 
 private:
