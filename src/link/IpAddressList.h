@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,18 @@ namespace setfolio {
 std::vector<std::string> ParseIpAddressList(std::string_view bytes);
 // Every entry followed by CR LF.
 std::string FormatIpAddressList(const std::vector<std::string>& entries);
+
+// Where an entry of the list leads. The host ends at the first " - " (the rest names the
+// processor); "192.168.1.20:4001" gives a port, as does "[fe80::1]:4001" for an IPv6 host,
+// whose brackets are not part of the host; an entry without one (an IPv6 address without
+// brackets among them) leads to `defaultPort`. Blanks around the host are not part of it.
+// Nothing for an entry without a host, or whose port is not a number from 1 to 65535.
+struct HostAndPort {
+    std::string host;
+    std::uint16_t port = 0;
+    bool operator==(const HostAndPort&) const = default;
+};
+std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t defaultPort);
 
 // "IpAddressList.txt" in the settings folder.
 class IpAddressListFile {
