@@ -10,6 +10,7 @@ packages=(
     fonts-dejavu-core socat
     xvfb xauth xdotool imagemagick
     clang libclang-rt-14-dev clang-format
+    qt6-translations-l10n
 )
 
 missing=()
