@@ -10,7 +10,9 @@ packages=(
     fonts-dejavu-core socat
     xvfb xauth xdotool imagemagick
     clang libclang-rt-14-dev clang-format
-    qt6-translations-l10n
+    qt6-translations-l10n librsvg2-bin
+    desktop-file-utils appstream libxml2-utils shared-mime-info man-db groff-base
+    dpkg-dev file
 )
 
 missing=()
