@@ -12,7 +12,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     qt6-translations-l10n librsvg2-bin
     desktop-file-utils appstream libxml2-utils shared-mime-info man-db groff-base
-    dpkg-dev file
+    dpkg-dev file lintian
 )
 
 missing=()
