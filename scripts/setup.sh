@@ -11,6 +11,9 @@ packages=(
     xvfb xauth xdotool imagemagick
     clang libclang-rt-14-dev clang-format
     nlohmann-json3-dev git
+    qt6-translations-l10n librsvg2-bin
+    desktop-file-utils appstream libxml2-utils shared-mime-info man-db groff-base
+    dpkg-dev file lintian
 )
 
 missing=()

@@ -3,15 +3,15 @@
 namespace setfolio {
 
 Application::Application(const Platform& platform)
-    : settings(platform.programFolder), model(settings),
+    : settings(platform.settingsFolder), model(settings),
       transport(platform.port, platform.tcp, platform.loop, platform.prompts, platform.tcpPort),
       exchange(platform.loop, transport, model, platform.prompts),
-      ipListFile(platform.programFolder),
+      ipListFile(platform.settingsFolder),
       serialForm(settings, transport, localisation, platform.dialogs),
       ipForm(ipListFile, serialForm, platform.prompts),
       languageForm(settings, localisation, serialForm.ParityComboBox),
       changeLibForm(exchange, model, localisation, platform.prompts, messageLog, platform.dialogs),
-      siteTexts(platform.programFolder + "/" + SiteTextsFileName),
+      siteTexts(platform.settingsFolder + "/" + SiteTextsFileName),
       downLoadForm(TransferContext{exchange, model, tables, messageLog, localisation.Messages(),
                                    platform.prompts},
                    settings, platform.dialogs, platform.loop, localisation),

@@ -36,7 +36,7 @@ struct Platform {
     TcpClient& tcp;
     Prompts& prompts;
     Dialogs& dialogs;
-    std::string programFolder;
+    std::string settingsFolder; // Setfolio.ini, IpAddressList.txt and ports/
     std::uint16_t tcpPort = ProcessorTcpPort;
 };
 

@@ -14,22 +14,122 @@
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
 #include "ui/QtTransferForm.h"
+#include "ui/QtTranslations.h"
 #include "ui/SetfolioApplication.h"
+
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstring>
+#include <iostream>
+#include <optional>
 
 using namespace setfolio;
 
+namespace {
+
+constexpr int ExitUsage = 2;
+
+// Where Setfolio.ini, IpAddressList.txt and ports/ are kept: beside the executable when a
+// Setfolio.ini is there, else the user's configuration folder ($XDG_CONFIG_HOME/Setfolio).
+SettingsFolder ChooseFolder() {
+    return ChooseSettingsFolder(
+        QCoreApplication::applicationDirPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+}
+
+void PrintHelp() {
+    const SettingsFolder folder = ChooseFolder();
+    std::cout << "usage: setfolio [FILE]\n"
+                 "       setfolio --help | --version\n"
+                 "\n"
+                 "Copies parameter libraries between processors and library files. FILE, a\n"
+                 "library file (.lvf), is shown in the library viewer at start.\n"
+                 "\n"
+                 "Options:\n"
+                 "  -h, --help  Shows this help.\n"
+                 "  --version   Shows the version.\n"
+                 "\n"
+                 "Settings (Setfolio.ini), the IP address list (IpAddressList.txt) and ports/\n"
+                 "are kept "
+              << (folder.portable ? "beside the program" : "for this user") << " in\n"
+              << folder.path << "\n";
+}
+
+// The arguments after Qt has taken its own: an exit status when there is nothing to run (help,
+// the version, a usage error), else the library file to show, if any.
+std::optional<int> ReadArguments(const QStringList& arguments, QString& file) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, "Shows this help.");
+    const QCommandLineOption version("version", "Shows the version.");
+    parser.addOptions({help, version});
+    QString problem;
+    if (!parser.parse(arguments))
+        problem = parser.errorText();
+    else if (parser.positionalArguments().size() > 1)
+        problem = "one library file at most";
+    if (problem.isEmpty() && parser.isSet(help)) {
+        PrintHelp();
+        return 0;
+    }
+    if (problem.isEmpty() && parser.isSet(version)) {
+        std::cout << "setfolio " << SETFOLIO_VERSION << "\n";
+        return 0;
+    }
+    if (!problem.isEmpty()) {
+        std::cerr << "setfolio: " << problem.toStdString() << "\n"
+                  << "Try 'setfolio --help' for more information.\n";
+        return ExitUsage;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        file = parser.positionalArguments().constFirst();
+    return std::nullopt;
+}
+
+// --help and --version are answered without a window system, so that they work where there is
+// no display.
+std::optional<int> AnswerWithoutWindows(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"-h", "--help", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0) {
+                QCoreApplication core(argc, argv);
+                QCoreApplication::setApplicationName("Setfolio");
+                QString file;
+                return ReadArguments(QCoreApplication::arguments(), file);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (const auto exitStatus = AnswerWithoutWindows(argc, argv))
+        return *exitStatus;
     SetfolioApplication qtApplication(argc, argv);
     QApplication::setApplicationName("Setfolio");
-    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    QApplication::setApplicationVersion(SETFOLIO_VERSION);
+    QGuiApplication::setDesktopFileName(SETFOLIO_APP_ID);
+    QApplication::setWindowIcon(QIcon::fromTheme(SETFOLIO_APP_ID));
+    QString fileToShow;
+    if (const auto exitStatus = ReadArguments(QApplication::arguments(), fileToShow))
+        return *exitStatus;
+    const SettingsFolder folder = ChooseFolder();
 
     QtEventLoop loop;
-    QtSerialPort port(programFolder);
+    QtSerialPort port(folder.path);
     QtTcpClient tcp(loop);
     QtPrompts prompts;
     QtDialogs dialogs;
+    dialogs.settingsFolder = folder.path;
+    dialogs.portable = folder.portable;
     qtApplication.SetPrompts(&prompts);
-    Application app(Platform{loop, port, tcp, prompts, dialogs, programFolder});
+    Application app(Platform{loop, port, tcp, prompts, dialogs, folder.path});
+    QtTranslations qtTexts(app.localisation);
 
     // The main window first (it loads the current model), then the dialogs.
     app.mainForm.FormCreate();
@@ -45,8 +145,18 @@ int main(int argc, char* argv[]) {
     dialogs.mainWindow = &mainWindow;
     // Every window shows its model again when the model signals a change (a new language
     // among them); a dialog is brought up to date before it opens.
+    // For tests that start the program: SETFOLIO_ANSWER_LANGUAGE_DIALOG=N answers the language
+    // dialog, as soon as it opens, with line N (0 English, 1 German, 2 French) and OK.
+    const QString languageAnswer = qEnvironmentVariable("SETFOLIO_ANSWER_LANGUAGE_DIALOG");
     dialogs.showLanguage = [&] {
         language.Refresh();
+        if (!languageAnswer.isEmpty()) {
+            QTimer::singleShot(0, &language, [&] {
+                app.languageForm.LanguageComboBox.Mark(languageAnswer.toInt());
+                if (auto* ok = language.findChild<QPushButton*>("OKBtn"))
+                    ok->click();
+            });
+        }
         language.exec();
     };
     dialogs.showCommunications = [&] {
@@ -79,9 +189,9 @@ int main(int argc, char* argv[]) {
     mainWindow.CentreOnScreen();
     mainWindow.show();
     // A library file named on the command line (the desktop opens .lvf files so) is shown at once.
-    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
+    if (!fileToShow.isEmpty()) {
         RunGuarded(prompts, [&] {
-            if (app.libraryViewForm.OpenFile(arguments[1].toStdString()))
+            if (app.libraryViewForm.OpenFile(fileToShow.toStdString()))
                 dialogs.ShowLibraryViewer();
         });
     }

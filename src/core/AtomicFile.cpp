@@ -120,6 +120,16 @@ bool WriteFileAtomically(const std::string& linkOrFile, const std::string& bytes
     return false;
 }
 
+bool MakeFolders(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0)
+        return S_ISDIR(info.st_mode);
+    const auto slash = folder.find_last_of('/', folder.find_last_not_of('/'));
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash)))
+        return false;
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
 bool FileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

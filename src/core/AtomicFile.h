@@ -25,6 +25,10 @@ std::optional<std::string> WriteTargetOf(const std::string& path);
 // the superuser, who could, replaces it.
 bool IsWriteProtected(const std::string& path);
 
+// Makes `folder` and the folders above it that are missing, each readable by its owner only (a
+// folder of one's settings is nobody else's business). True when the folder is there afterwards.
+bool MakeFolders(const std::string& folder);
+
 bool FileExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 

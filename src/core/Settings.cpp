@@ -1,5 +1,7 @@
 #include "core/Settings.h"
 
+#include "core/AtomicFile.h"
+
 namespace setfolio {
 
 namespace {
@@ -12,10 +14,22 @@ std::string WithTrailingSeparator(std::string folder) {
     return folder;
 }
 
+std::string FolderOf(const std::string& file) {
+    return file.substr(0, file.find_last_of('/'));
+}
+
 } // namespace
 
-Settings::Settings(std::string programFolder)
-    : m_file(WithTrailingSeparator(std::move(programFolder)) + std::string(FileName)) {}
+SettingsFolder ChooseSettingsFolder(const std::string& programFolder,
+                                    const std::string& userFolder) {
+    if (userFolder.empty() ||
+        FileExists(WithTrailingSeparator(programFolder) + std::string(Settings::FileName)))
+        return {programFolder, true};
+    return {userFolder, false};
+}
+
+Settings::Settings(std::string folder)
+    : m_file(WithTrailingSeparator(std::move(folder)) + std::string(FileName)) {}
 
 std::int32_t Settings::ReadSettingInteger(std::string_view section, std::string_view key,
                                           std::int32_t defaultValue) const {
@@ -29,11 +43,13 @@ std::string Settings::ReadSettingText(std::string_view section, std::string_view
 
 void Settings::WriteSettingInteger(std::string_view section, std::string_view key,
                                    std::int32_t value) const {
+    MakeFolders(FolderOf(m_file.Path()));
     m_file.WriteInteger(section, key, value);
 }
 
 void Settings::WriteSettingText(std::string_view section, std::string_view key,
                                 std::string_view value) const {
+    MakeFolders(FolderOf(m_file.Path()));
     m_file.WriteText(section, key, value);
 }
 

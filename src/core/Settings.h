@@ -36,15 +36,26 @@ inline constexpr TextSetting DownLoadFile{"DirectorySettings", "DownLoad", "C:\\
 inline constexpr TextSetting UpLoadFile{"DirectorySettings", "UpLoad", "C:\\Setfolio"};
 } // namespace keys
 
-// "Setfolio.ini" in the program's folder. The folder is handed in by whoever builds the program
-// (the executable's folder in the program, a temporary folder in tests), so the file never
-// depends on the working directory. There is no in-memory copy: every read goes to the file and
-// every write reaches it before the call returns.
+// Where the program keeps Setfolio.ini, IpAddressList.txt and ports/.
+struct SettingsFolder {
+    std::string path;
+    bool portable = false; // beside the program
+};
+
+// Beside the program when a Setfolio.ini is there (a portable installation, or a build folder),
+// else the user's own folder (the program's folder too when there is none).
+SettingsFolder ChooseSettingsFolder(const std::string& programFolder,
+                                    const std::string& userFolder);
+
+// "Setfolio.ini" in the settings folder. The folder is handed in by whoever builds the program
+// (see ChooseSettingsFolder; a temporary folder in tests), so the file never depends on the
+// working directory. There is no in-memory copy: every read goes to the file and every write
+// reaches it before the call returns; the first write makes the folder when it is missing.
 class Settings {
 public:
     static constexpr std::string_view FileName = "Setfolio.ini";
 
-    explicit Settings(std::string programFolder);
+    explicit Settings(std::string folder);
 
     const std::string& SettingsFilePath() const { return m_file.Path(); }
     bool SettingsFileExists() const { return m_file.Exists(); }

@@ -105,6 +105,7 @@ public:
     void Apply(Language language);
     // The language of the own messages; the catalogue's messages are set one by one.
     void UseLanguage(Language language) { m_language = language; }
+    Language CurrentLanguage() const { return m_language; }
     void Set(MsgId id, std::string text) {
         m_texts[static_cast<std::size_t>(id)] = std::move(text);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,17 +14,30 @@ std::vector<std::string> ParseIpAddressList(std::string_view bytes);
 // Every entry followed by CR LF.
 std::string FormatIpAddressList(const std::vector<std::string>& entries);
 
-// "IpAddressList.txt" in the program's folder.
+// Where an entry of the list leads. The host ends at the first " - " (the rest names the
+// processor); "192.168.1.20:4001" gives a port, as does "[fe80::1]:4001" for an IPv6 host,
+// whose brackets are not part of the host; an entry without one (an IPv6 address without
+// brackets among them) leads to `defaultPort`. Blanks around the host are not part of it.
+// Nothing for an entry without a host, or whose port is not a number from 1 to 65535.
+struct HostAndPort {
+    std::string host;
+    std::uint16_t port = 0;
+    bool operator==(const HostAndPort&) const = default;
+};
+std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t defaultPort);
+
+// "IpAddressList.txt" in the settings folder.
 class IpAddressListFile {
 public:
     static constexpr std::string_view FileName = "IpAddressList.txt";
-    explicit IpAddressListFile(const std::string& programFolder);
+    explicit IpAddressListFile(const std::string& folder);
 
     const std::string& Path() const { return m_path; }
     bool Exists() const;
     // Throws std::runtime_error when the file exists but cannot be read.
     std::vector<std::string> Read() const;
-    // Atomic; throws WriteError, leaving the old file as it was.
+    // Atomic, making the folder when it is missing; throws WriteError, leaving the old file as
+    // it was.
     void Write(const std::vector<std::string>& entries) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "link/Transport.h"
 
 #include "core/Guarded.h"
+#include "link/IpAddressList.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
@@ -15,7 +16,7 @@ const std::string AssignComPort =
 
 Transport::Transport(SerialPort& port, TcpClient& tcp, EventLoop& loop, Prompts& prompts,
                      std::uint16_t tcpPort)
-    : m_port(port), m_tcp(tcp), m_prompts(prompts), m_tcpPort(tcpPort),
+    : m_port(port), m_tcp(tcp), m_prompts(prompts), m_defaultTcpPort(tcpPort), m_tcpPort(tcpPort),
       m_connectAttempt(loop.CreateTimer()), m_serialSettings([] { return SerialSettings{}; }),
       m_hostEntry([] { return std::string(); }) {
     m_connectAttempt->SetInterval(ConnectAttemptMs);
@@ -92,8 +93,17 @@ void Transport::ConnectTcp() {
             "Please assign an IP Address for Ethernet communication with the Quorvane processor.");
         return;
     }
-    if (const auto cut = m_hostAddress.find(" - "); cut != std::string::npos)
-        m_hostAddress.erase(cut);
+    const auto address = ParseHostEntry(m_hostAddress, m_defaultTcpPort);
+    if (!address) {
+        m_prompts.WarningBeep();
+        m_prompts.ErrorBox("\"" + m_hostAddress.substr(0, m_hostAddress.find(" - ")) +
+                           "\" is not a valid IP Address. Give the address, followed by "
+                           ":port (1 to 65535) when the processor does not listen on port " +
+                           std::to_string(m_defaultTcpPort) + ".");
+        return;
+    }
+    m_hostAddress = address->host;
+    m_tcpPort = address->port;
     m_tcp.SetHost(m_hostAddress);
     m_tcp.SetPort(m_tcpPort);
     m_connectAttempt->Start();

@@ -33,6 +33,7 @@ inline constexpr std::uint16_t ProcessorTcpPort = 23;
 // whichever the connection type chooses.
 class Transport {
 public:
+    // `tcpPort` is where an IP list entry that names no port of its own leads.
     Transport(SerialPort& port, TcpClient& tcp, EventLoop& loop, Prompts& prompts,
               std::uint16_t tcpPort = ProcessorTcpPort);
     ~Transport();
@@ -40,7 +41,8 @@ public:
     // Where the settings come from: read again each time they are needed. A source may throw
     // (a setting with no selection); that error reaches the caller.
     void SetSerialSettingsSource(std::function<SerialSettings()> source);
-    // The text of the selected line of the IP address list ("" when none is selected).
+    // The text of the selected line of the IP address list ("" when none is selected); the
+    // connection goes to the port it names (see ParseHostEntry), else to the constructor's.
     void SetHostEntrySource(std::function<std::string()> source);
     // After a port error has been reported (the communications dialog stays open then).
     Signal<> portErrorReported;
@@ -66,6 +68,7 @@ public:
     bool PortFailed() const { return m_portFailed; }
     std::uint16_t CrTriggerHandle() const { return m_crTriggerHandle; }
     std::uint16_t CrLfTriggerHandle() const { return m_crLfTriggerHandle; }
+    // The host and port of the last connection attempt.
     const std::string& HostAddress() const { return m_hostAddress; }
     std::uint16_t TcpPort() const { return m_tcpPort; }
 
@@ -77,6 +80,7 @@ private:
     SerialPort& m_port;
     TcpClient& m_tcp;
     Prompts& m_prompts;
+    std::uint16_t m_defaultTcpPort; // for an entry that names no port
     std::uint16_t m_tcpPort;
     std::unique_ptr<Timer> m_connectAttempt;
     std::function<SerialSettings()> m_serialSettings;

@@ -33,7 +33,7 @@ PortErrorKind KindOf(QSerialPort::SerialPortError error) {
 
 } // namespace
 
-QtSerialPort::QtSerialPort(std::string programFolder) : m_programFolder(std::move(programFolder)) {
+QtSerialPort::QtSerialPort(std::string folder) : m_folder(std::move(folder)) {
     QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
         // An error of a handler must not unwind through QSerialPort's own reading, which would
         // leave it deaf: it is raised again from an event of its own, as any handler's error.
@@ -60,7 +60,7 @@ void QtSerialPort::SetPortNumber(int number) {
     m_portNumber = number;
 #ifndef _WIN32
     namespace fs = std::filesystem;
-    const fs::path entry = fs::path(m_programFolder) / "ports" / PortName(number);
+    const fs::path entry = fs::path(m_folder) / "ports" / PortName(number);
     std::error_code error;
     m_named = fs::is_symlink(entry, error) || fs::exists(entry, error);
 #endif
@@ -71,7 +71,7 @@ std::string QtSerialPort::DevicePath(int number) const {
     return PortName(number);
 #else
     namespace fs = std::filesystem;
-    const fs::path entry = fs::path(m_programFolder) / "ports" / PortName(number);
+    const fs::path entry = fs::path(m_folder) / "ports" / PortName(number);
     std::error_code error;
     // A dangling link still names the port: its device is missing, not some other port.
     if (fs::is_symlink(entry, error) || fs::exists(entry, error)) {

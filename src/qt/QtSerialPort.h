@@ -14,11 +14,12 @@
 
 namespace setfolio {
 
-// A serial port on QSerialPort. Port n is the device named by `<programFolder>/ports/COMn` when
-// that entry exists (a symlink to the real device), else /dev/ttyS<n-1>; on Windows it is COMn.
+// A serial port on QSerialPort. Port n is the device named by `<folder>/ports/COMn` (the
+// program's settings folder) when that entry exists (a symlink to the real device), else
+// /dev/ttyS<n-1>; on Windows it is COMn.
 class QtSerialPort : public SerialPort {
 public:
-    explicit QtSerialPort(std::string programFolder);
+    explicit QtSerialPort(std::string folder);
     ~QtSerialPort() override;
     QtSerialPort(const QtSerialPort&) = delete;
     QtSerialPort& operator=(const QtSerialPort&) = delete;
@@ -59,7 +60,7 @@ private:
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
 
-    std::string m_programFolder;
+    std::string m_folder;
     int m_portNumber = 1;
     // Set when the port was named through ports/COMn when it was chosen: it keeps that name.
     bool m_named = false;

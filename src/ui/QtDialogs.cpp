@@ -15,8 +15,11 @@ namespace setfolio {
 void QtDialogs::ShowAboutBox() {
     QMessageBox::about(mainWindow, "About Setfolio",
                        QString("<b>Setfolio</b><br>Version %1<br>Built %2<br><br>"
-                               "Copies processor libraries between processors and files.")
-                           .arg(SETFOLIO_VERSION, __DATE__));
+                               "Copies processor libraries between processors and files.<br><br>"
+                               "Settings, IP address list and ports are kept %3 in<br>%4")
+                           .arg(SETFOLIO_VERSION, __DATE__,
+                                portable ? "beside the program" : "for this user",
+                                QString::fromStdString(settingsFolder).toHtmlEscaped()));
 }
 
 namespace {

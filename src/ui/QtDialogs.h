@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -20,6 +21,10 @@ public:
     std::function<void()> showUpload;
     std::function<void()> showLibraryViewer;
     QWidget* mainWindow = nullptr;
+    // Named in the About box: where the settings are kept, and whether that is beside the
+    // program.
+    std::string settingsFolder;
+    bool portable = false;
 
     void ShowLanguageDialog() override { Call(showLanguage); }
     void ShowCommunicationsDialog() override { Call(showCommunications); }

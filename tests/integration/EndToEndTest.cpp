@@ -132,6 +132,19 @@ INSTANTIATE_TEST_SUITE_P(Families, AgainstSimulator,
                                            FamilyCase{"M-01", true}, FamilyCase{"B-01", true}),
                          CaseName);
 
+TEST(AgainstSimulator, AddressListEntryNamesThePortOfASimulatorOverTcp) {
+    Program program;
+    program.Store("C-12", true);
+    SimProcess sim({"--model", "C-12", "--active", "12", "--tcp", "0"});
+    const std::string entry = "127.0.0.1:" + std::to_string(sim.TcpPort()) + " - Sim";
+    IpAddressListFile(program.folder.Path()).Write({entry});
+    program.Build(); // port 23 for entries without one
+    program.Start();
+    EXPECT_EQ(program.Lines(), (std::vector<std::string>{"Attempting connection, please wait...",
+                                                         "Current library is 12."}));
+    EXPECT_EQ(program.app->transport.TcpPort(), sim.TcpPort());
+}
+
 // Writes fault rules for the simulator into the program folder.
 QString FaultsFile(const TempFolder& folder, const std::string& rules) {
     folder.Write("faults.txt", rules);

@@ -42,6 +42,8 @@ struct ProgramRun {
             "--log", QString::fromStdString(folder.File("sim.log"))});
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", QString::fromStdString(folder.Path()));
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folder.File("config")));
         if (reportFirstPaint)
             environment.insert("SETFOLIO_REPORT_FIRST_PAINT", "1");
         else

@@ -15,10 +15,12 @@
 #include "ui/QtLanguageForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
+#include "ui/QtTranslations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,6 +36,7 @@
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
+#include <tuple>
 
 // Readable failure messages.
 void PrintTo(const QString& text, std::ostream* out) {
@@ -506,6 +509,25 @@ TEST(LanguageDialog, OkThatCannotStoreStaysOpenAndAppliesNothing) {
     EXPECT_EQ(world.prompts.shown, Shown({"beep:warning", "error:Unable to write to " +
                                                               world.settings.SettingsFilePath()}));
     EXPECT_EQ(dialog.windowTitle(), "Select Language");
+}
+
+TEST(QtTexts, StandardButtonsAndFileDialogsSpeakTheAppliedLanguage) {
+    Localisation localisation;
+    QtTranslations qtTexts(localisation);
+    const std::tuple<Language, QString, QString> cases[] = {
+        {Language::German, "&Ja", "Suchen in:"},
+        {Language::French, "&Oui", "Voir dans :"},
+        {Language::English, "&Yes", "Look in:"},
+    };
+    for (const auto& [language, yes, lookIn] : cases) {
+        localisation.Apply(language);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes);
+        EXPECT_EQ(box.button(QMessageBox::Yes)->text(), yes);
+        QFileDialog files;
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        EXPECT_EQ(files.labelText(QFileDialog::LookIn), lookIn);
+    }
 }
 
 TEST(ErrorBox, ShowsPlainTextWithLineBreaksUnderTheProgramName) {

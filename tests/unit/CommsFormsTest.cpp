@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 using namespace setfolio;
 using setfolio::testing::LinkWorld;
@@ -186,6 +187,30 @@ TEST(IpAddressList, FileRoundTripsWithEveryKindOfLineEnd) {
         EXPECT_EQ(ParseIpAddressList(FormatIpAddressList(entries)), entries);
     }
     EXPECT_EQ(FormatIpAddressList({"10.0.0.1 - A", ""}), "10.0.0.1 - A\r\n\r\n");
+}
+
+TEST(IpAddressList, EntryGivesTheHostAndItsPortOrTheDefault) {
+    const std::pair<std::string, std::optional<HostAndPort>> cases[] = {
+        {"192.168.1.20", HostAndPort{"192.168.1.20", 23}},
+        {"192.168.1.20:4001 - Line 3", HostAndPort{"192.168.1.20", 4001}},
+        {"plc-7.plant:65535 - A - B", HostAndPort{"plc-7.plant", 65535}},
+        {"  10.0.0.1  - Line 1", HostAndPort{"10.0.0.1", 23}},
+        {"[fe80::1]:4001 - Line 4", HostAndPort{"fe80::1", 4001}},
+        {"[fe80::1%eth0]", HostAndPort{"fe80::1%eth0", 23}},
+        {"fe80::1 - Line 5", HostAndPort{"fe80::1", 23}}, // no brackets: all of it is the host
+        {"10.0.0.1:0", std::nullopt},
+        {"10.0.0.1:65536", std::nullopt},
+        {"10.0.0.1:", std::nullopt},
+        {"10.0.0.1:+23", std::nullopt},
+        {"10.0.0.1:23x", std::nullopt},
+        {"[fe80::1", std::nullopt},
+        {"[fe80::1]4001", std::nullopt},
+        {"[]:4001", std::nullopt},
+        {":4001", std::nullopt},
+        {" - Line 1", std::nullopt},
+    };
+    for (const auto& [entry, expected] : cases)
+        EXPECT_EQ(ParseHostEntry(entry, 23), expected) << entry;
 }
 
 TEST(EditIpForm, AddsEntriesWithAndWithoutAName) {

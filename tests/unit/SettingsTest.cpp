@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 #include "core/CurrentModel.h"
+#include "link/IpAddressList.h"
 
 #include "TempFolder.h"
 
@@ -22,6 +23,37 @@ TEST(Settings, LivesInTheProgramFolderWhateverTheWorkingDirectory) {
     Settings(folder.Path()).Write(keys::ModelNo, 16);
     std::filesystem::current_path(saved);
     EXPECT_TRUE(std::filesystem::exists(folder.File("Setfolio.ini")));
+}
+
+TEST(Settings, FolderIsBesideTheProgramOnlyWhenItsSettingsFileIsThere) {
+    TempFolder program;
+    const std::string user = program.File("home/.config/Setfolio");
+    EXPECT_EQ(ChooseSettingsFolder(program.Path(), user).path, user);
+    EXPECT_FALSE(ChooseSettingsFolder(program.Path(), user).portable);
+    EXPECT_TRUE(ChooseSettingsFolder(program.Path(), "").portable) << "no user folder known";
+    program.Write("IpAddressList.txt", "10.0.0.1\r\n"); // only Setfolio.ini counts
+    EXPECT_EQ(ChooseSettingsFolder(program.Path(), user).path, user);
+    program.Write("Setfolio.ini", "");
+    EXPECT_EQ(ChooseSettingsFolder(program.Path(), user).path, program.Path());
+    EXPECT_TRUE(ChooseSettingsFolder(program.Path(), user).portable);
+}
+
+TEST(Settings, FirstWriteMakesTheMissingFolderForItsOwnerOnly) {
+    namespace fs = std::filesystem;
+    TempFolder home;
+    const std::string folder = home.File(".config/Setfolio");
+    const Settings settings(folder);
+    EXPECT_EQ(settings.Read(keys::Language), 0);
+    EXPECT_FALSE(fs::exists(folder)) << "reading must not make the folder";
+    settings.Write(keys::Language, 2);
+    EXPECT_EQ(Settings(folder).Read(keys::Language), 2);
+    for (const auto& made : {home.File(".config"), folder})
+        EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all) << made;
+
+    // The IP address list makes it as well when it comes first.
+    const std::string other = home.File("other/Setfolio");
+    IpAddressListFile(other).Write({"127.0.0.1:2323 - Sim"});
+    EXPECT_EQ(IpAddressListFile(other).Read(), std::vector<std::string>{"127.0.0.1:2323 - Sim"});
 }
 
 TEST(Settings, EveryKeyHasItsDefaultWithoutAFile) {
@@ -59,7 +91,8 @@ TEST(Settings, ReadsStoredValuesLikeTheProfileApi) {
 TEST(Settings, UnwritableFileRaisesTheUsersMessageAndStoresNothing) {
     TempFolder folder;
     const std::string programFolder = folder.File("gone");
-    const Settings settings(programFolder); // the folder does not exist
+    folder.Write("gone", ""); // a file where the folder should be: it cannot be made
+    const Settings settings(programFolder);
     try {
         settings.Write(keys::ModelNo, 12);
         FAIL() << "write succeeded";
@@ -126,6 +159,7 @@ TEST(CurrentModel, SelectionIsStoredAtOnceAndFlagsFollow) {
 
 TEST(CurrentModel, FailedStoreLeavesTheModelAsItWas) {
     TempFolder folder;
+    folder.Write("gone", ""); // a file where the folder should be
     const Settings settings(folder.File("gone"));
     CurrentModel model(settings);
     model.LoadCurrentModel();

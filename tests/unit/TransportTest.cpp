@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace setfolio;
 using setfolio::testing::LinkWorld;
 
@@ -89,11 +91,17 @@ TEST(SerialTransport, ExitClosesOnlyTheActiveTransport) {
 }
 
 TEST(TcpTransport, ConnectsToTheAddressPartOfTheEntry) {
-    for (const std::string entry : {"10.1.2.3 - Line 4", "10.1.2.3", "10.1.2.3 - A - B"}) {
+    const std::tuple<std::string, std::string, std::uint16_t> cases[] = {
+        {"10.1.2.3 - Line 4", "10.1.2.3", 2323}, {"10.1.2.3", "10.1.2.3", 2323},
+        {"10.1.2.3 - A - B", "10.1.2.3", 2323},  {"10.1.2.3:4001 - Line 3", "10.1.2.3", 4001},
+        {"[fe80::1]:4002", "fe80::1", 4002},
+    };
+    for (const auto& [entry, host, port] : cases) {
         LinkWorld world;
         world.UseEthernet(entry);
-        EXPECT_EQ(world.tcp.host, "10.1.2.3");
-        EXPECT_EQ(world.tcp.port, 2323);
+        EXPECT_EQ(world.tcp.host, host) << entry;
+        EXPECT_EQ(world.tcp.port, port) << entry;
+        EXPECT_EQ(world.transport.TcpPort(), port) << entry;
         EXPECT_TRUE(world.tcp.IsConnected());
         EXPECT_FALSE(world.transport.ConnectAttempt().IsRunning());
         world.loop.AdvanceBy(5000);
@@ -109,6 +117,18 @@ TEST(TcpTransport, EmptyEntryAsksForAnAddressAndMakesNoAttempt) {
               (std::vector<std::string>{
                   "beep:warning", "error:Please assign an IP Address for Ethernet communication "
                                   "with the Quorvane processor."}));
+}
+
+TEST(TcpTransport, EntryWithABadPortIsRefusedAndMakesNoAttempt) {
+    LinkWorld world;
+    world.UseEthernet("10.1.2.3:70000 - Line 3");
+    EXPECT_EQ(world.tcp.connects, 0);
+    EXPECT_EQ(world.prompts.shown,
+              (std::vector<std::string>{
+                  "beep:warning",
+                  "error:\"10.1.2.3:70000\" is not a valid IP Address. Give the address, "
+                  "followed by :port (1 to 65535) when the processor does not listen on port "
+                  "2323."}));
 }
 
 TEST(TcpTransport, WatchdogAbandonsASilentHostAfter2000ms) {
@@ -129,6 +149,14 @@ TEST(TcpTransport, RefusedAttemptPropagatesAndTheWatchdogStillReports) {
     EXPECT_TRUE(world.transport.ConnectAttempt().IsRunning());
     world.loop.AdvanceBy(2000);
     EXPECT_EQ(world.prompts.shown.back(), "error:Unable to connect to 127.0.0.1 port 2323.");
+}
+
+TEST(TcpTransport, FailedAttemptNamesThePortOfTheEntry) {
+    LinkWorld world;
+    world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+    EXPECT_THROW(world.UseEthernet("127.0.0.1:4001 - Sim"), TcpError);
+    world.loop.AdvanceBy(2000);
+    EXPECT_EQ(world.prompts.shown.back(), "error:Unable to connect to 127.0.0.1 port 4001.");
 }
 
 TEST(TcpLines, OverLongLineIsDroppedWithItsErrorAndTheNextLineIsRead) {

@@ -4,6 +4,7 @@
 #include "tables/SiteVocabulary.h"
 
 #include "core/ModelCatalogue.h"
+#include "core/Settings.h"
 #include "link/Exchange.h"
 
 #include <QCommandLineParser>
@@ -16,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -448,8 +450,14 @@ QString CheckArguments(const QCommandLineParser& parser, Options& options) {
         const int com = value("com").toInt(&ok);
         if (!ok || com < 1 || com > 32 || value("program").isEmpty())
             return "--com needs a number 1..32 and --program";
+        // Where the program looks for its ports: beside it when its Setfolio.ini is there, else
+        // in the user's configuration folder.
+        const SettingsFolder folder = ChooseSettingsFolder(
+            QFileInfo(value("program")).absolutePath().toStdString(),
+            (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Setfolio")
+                .toStdString());
         options.serialLink =
-            QFileInfo(value("program")).absolutePath() + "/ports/COM" + QString::number(com);
+            QString::fromStdString(folder.path) + "/ports/COM" + QString::number(com);
     }
     if (options.serialLink.isEmpty() && options.tcpPort < 0)
         return "give a serial link (--serial or --com/--program) or --tcp";
@@ -469,7 +477,9 @@ std::optional<int> ParseArguments(const QStringList& args, Options& options) {
         version,
         {"model", "The model it plays; C-12 when none is given.", "MODEL"},
         {"serial", "Makes PATH a link to its pseudo-terminal.", "PATH"},
-        {"com", "With --program: the program's COMN, that is PATH = <folder of EXE>/ports/COMN.",
+        {"com",
+         "With --program: the program's COMN, that is PATH = FOLDER/ports/COMN, where FOLDER "
+         "is the folder of EXE when a Setfolio.ini is there, else $XDG_CONFIG_HOME/Setfolio.",
          "N"},
         {"program", "The program whose COMN --com names.", "EXE"},
         {"tcp", "Also listens on 127.0.0.1:PORT (0 picks a free port).", "PORT"},
