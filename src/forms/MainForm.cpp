@@ -149,7 +149,11 @@ void MainForm::ExitBtnClick() {
 }
 
 void MainForm::MenuAboutClick() {
-    m_with.dialogs.ShowAboutBox();
+    const MessageTexts& texts = m_with.localisation.Messages();
+    m_with.dialogs.ShowAboutBox({texts.Text(OwnMsg::AboutTitle), texts.Text(OwnMsg::AboutSummary),
+                                 texts.Text(OwnMsg::AboutVersion), texts.Text(OwnMsg::AboutBuilt),
+                                 texts.Text(OwnMsg::AboutKeptBesideProgram),
+                                 texts.Text(OwnMsg::AboutKeptForUser)});
 }
 
 void MainForm::ModelComboBoxChange(int line) {

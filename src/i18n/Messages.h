@@ -73,6 +73,14 @@ enum class OwnMsg {
     ValueSourceOutside,
     // A library read back after an upload: its number, and the parameters that differ.
     UploadNotVerified,
+    // The about box: its title, what the program does, the version, the build date, and where
+    // the settings are kept (the folder).
+    AboutTitle,
+    AboutSummary,
+    AboutVersion,
+    AboutBuilt,
+    AboutKeptBesideProgram,
+    AboutKeptForUser,
     // The library viewer.
     ViewLibraryMenu,
     ViewerCaption,
@@ -87,7 +95,7 @@ enum class OwnMsg {
     ViewerOpenTitle,
     ViewerCannotRead,
 };
-inline constexpr std::size_t OwnMessageCount = 27;
+inline constexpr std::size_t OwnMessageCount = 33;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

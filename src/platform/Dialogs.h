@@ -5,6 +5,17 @@
 
 namespace setfolio {
 
+// The about box's texts in the language in use. "{}" marks where the version, the build date and
+// the settings folder go.
+struct AboutTexts {
+    std::string title;
+    std::string summary;
+    std::string version;
+    std::string built;
+    std::string keptBesideProgram;
+    std::string keptForUser;
+};
+
 // A file selection: its title, its filter ("Library Files (*.lvf)"), where it starts, and the
 // extension ("lvf") a name typed without one gets while the window is still open, so that the
 // question whether to replace an existing file is asked of the name that will be used.
@@ -32,7 +43,9 @@ public:
     virtual std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) = 0;
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseFileToSave(const FileChoice& choice) = 0;
-    virtual void ShowAboutBox() = 0;
+    // The about box, in the language applied last: the window's title, then lines of text; the
+    // version, the build date and the settings folder are the box's own to fill in.
+    virtual void ShowAboutBox(const AboutTexts& texts) = 0;
     // Closes the main window, which ends the program.
     virtual void CloseMainWindow() = 0;
 };

@@ -12,14 +12,22 @@
 
 namespace setfolio {
 
-void QtDialogs::ShowAboutBox() {
-    QMessageBox::about(mainWindow, "About Setfolio",
-                       QString("<b>Setfolio</b><br>Version %1<br>Built %2<br><br>"
-                               "Copies processor libraries between processors and files.<br><br>"
-                               "Settings, IP address list and ports are kept %3 in<br>%4")
-                           .arg(SETFOLIO_VERSION, __DATE__,
-                                portable ? "beside the program" : "for this user",
-                                QString::fromStdString(settingsFolder).toHtmlEscaped()));
+namespace {
+
+// `text` with its "{}" replaced by `value`, ready for rich text.
+QString Filled(const std::string& text, const QString& value) {
+    return QString::fromStdString(text).toHtmlEscaped().replace("{}", value.toHtmlEscaped());
+}
+
+} // namespace
+
+void QtDialogs::ShowAboutBox(const AboutTexts& texts) {
+    const QString folder = QString::fromStdString(settingsFolder);
+    QMessageBox::about(mainWindow, QString::fromStdString(texts.title),
+                       "<b>Setfolio</b><br>" + Filled(texts.version, SETFOLIO_VERSION) + "<br>" +
+                           Filled(texts.built, __DATE__) + "<br><br>" +
+                           QString::fromStdString(texts.summary).toHtmlEscaped() + "<br><br>" +
+                           Filled(portable ? texts.keptBesideProgram : texts.keptForUser, folder));
 }
 
 namespace {

@@ -35,7 +35,7 @@ public:
     void ShowUploadDialog() override { Call(showUpload); }
     void ShowLibraryViewer() override { Call(showLibraryViewer); }
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
-    void ShowAboutBox() override;
+    void ShowAboutBox(const AboutTexts& texts) override;
     void CloseMainWindow() override;
 
 private:

@@ -27,7 +27,7 @@ public:
         Show("open file: " + Describe(choice), {});
         return fileToOpen;
     }
-    void ShowAboutBox() override { Show("about", {}); }
+    void ShowAboutBox(const AboutTexts& texts) override { Show("about: " + texts.title, {}); }
     void CloseMainWindow() override { Show("close", onClose); }
 
     std::function<void()> onLanguage;

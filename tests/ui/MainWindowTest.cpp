@@ -63,7 +63,8 @@ TEST(MainWindow, ButtonsMenuAndModelListReachTheirHandlers) {
     world.Find<QAction>("MenuAbout")->trigger();
     world.Find<QAction>("MenuComPort")->trigger();
     EXPECT_EQ(world.dialogs.shown,
-              (std::vector<std::string>{"communications", "language", "about", "communications"}));
+              (std::vector<std::string>{"communications", "language", "about: About Setfolio",
+                                        "communications"}));
 
     auto* models = world.Find<QComboBox>("ModelComboBox");
     models->activated(33); // as a pick of the user

@@ -65,7 +65,7 @@ public:
     void ShowUploadDialog() override {}
     void ShowLibraryViewer() override {}
     std::optional<std::string> ChooseFileToOpen(const FileChoice&) override { return {}; }
-    void ShowAboutBox() override {}
+    void ShowAboutBox(const AboutTexts&) override {}
     void CloseMainWindow() override {}
 };
 
