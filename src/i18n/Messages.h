@@ -73,6 +73,23 @@ enum class OwnMsg {
     ValueSourceOutside,
     // A library read back after an upload: its number, and the parameters that differ.
     UploadNotVerified,
+    // The main window's status line: a device name; an error's text.
+    StatusDeviceMissing,
+    StatusNoAddress,
+    StatusNoExchange,
+    StatusAnswered,
+    StatusAnsweredWith,
+    StatusNoAnswer,
+    StatusPortClosed,
+    StatusAborted,
+    // The message window's menu and its file: the file's path.
+    LogSave,
+    LogClear,
+    LogSaveTitle,
+    LogCannotSave,
+    // A block transfer: the library's place in the block and the block's size; a time.
+    BlockProgress,
+    BlockTimeLeft,
     // The library viewer.
     ViewLibraryMenu,
     ViewerCaption,
@@ -87,7 +104,7 @@ enum class OwnMsg {
     ViewerOpenTitle,
     ViewerCannotRead,
 };
-inline constexpr std::size_t OwnMessageCount = 27;
+inline constexpr std::size_t OwnMessageCount = 41;
 
 std::string_view OwnText(OwnMsg id, Language language);
 
