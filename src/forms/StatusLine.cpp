@@ -8,6 +8,16 @@
 
 namespace setfolio {
 
+namespace {
+
+// A device by its name under /dev ("ttyUSB0", "pts/3"), anything else by its file name.
+std::string NameOfDevice(const std::filesystem::path& device) {
+    const std::string path = device.string();
+    return path.starts_with("/dev/") ? path.substr(5) : device.filename().string();
+}
+
+} // namespace
+
 std::optional<PortDevice> DeviceOfPort(const std::string& settingsFolder, int port) {
     namespace fs = std::filesystem;
     if (port < 1)
@@ -17,7 +27,7 @@ std::optional<PortDevice> DeviceOfPort(const std::string& settingsFolder, int po
     if (fs::is_symlink(entry, error) || fs::exists(entry, error)) {
         const fs::path real = fs::canonical(entry, error);
         if (!error)
-            return PortDevice{real.filename().string(), true};
+            return PortDevice{NameOfDevice(real), true};
         // The link leads nowhere now (an adapter unplugged): the name it points at.
         const fs::path target = fs::read_symlink(entry, error);
         return PortDevice{error ? entry.filename().string() : target.filename().string(), false};

@@ -13,7 +13,7 @@ class MessageTexts;
 
 // The device a COM number reaches: the end of its ports/COMn link, or /dev/ttyS<n-1>.
 struct PortDevice {
-    std::string name; // "ttyUSB0"
+    std::string name; // "ttyUSB0", "pts/3"
     bool present = true;
 };
 

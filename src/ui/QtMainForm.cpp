@@ -14,9 +14,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QToolButton>
 
 namespace setfolio {
@@ -32,6 +34,19 @@ QIcon ButtonPicture(QStyle* style, QStyle::StandardPixmap kind) {
     icon.addPixmap(style->generatedIconPixmap(QIcon::Disabled, normal, &option), QIcon::Disabled);
     return icon;
 }
+
+// The application's style, with Alt (pressed and released alone) taking the keyboard to the
+// menu bar, whatever the style does by itself.
+class AltKeyMenuStyle : public QProxyStyle {
+public:
+    AltKeyMenuStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 } // namespace
 
@@ -113,6 +128,9 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     connect(m_messageClear, &QAction::triggered, this,
             [this] { Run([this] { m_form.MessageClearClick(); }); });
 
+    auto* altKeyStyle = new AltKeyMenuStyle;
+    altKeyStyle->setParent(menuBar());
+    menuBar()->setStyle(altKeyStyle);
     m_menuMain = menuBar()->addMenu(QString());
     m_menuMain->setObjectName("MenuMain");
     m_menuDownLoad = AddMenuItem("MenuDownLoad", [this] { m_form.MenuDownLoadClick(); });
@@ -150,6 +168,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
 
     m_statusLink = new QLabel(this);
     m_statusLink->setObjectName("StatusLink");
+    m_statusLink->setContentsMargins(6, 0, 0, 0);
     m_statusAnswer = new QLabel(this);
     m_statusAnswer->setObjectName("StatusAnswer");
     statusBar()->setObjectName("StatusBar");

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
@@ -153,6 +154,9 @@ TEST(MainWindow, ShortcutsAndTheMenuKeyWorkAndTheMenuShowsThem) {
     QTest::keyClick(&world.window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(world.dialogs.shown, (std::vector<std::string>{"about", "close"}));
 
+    QMenuBar* bar = world.window.menuBar();
+    EXPECT_TRUE(bar->style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation, nullptr, bar))
+        << "Alt alone reaches the menu bar";
     auto* menu = world.Find<QMenu>("MenuMain");
     QTest::keyClick(&world.window, Qt::Key_F10);
     EXPECT_TRUE(menu->isVisible());
