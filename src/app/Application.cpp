@@ -23,6 +23,9 @@ Application::Application(const Platform& platform)
                 languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm, siteTexts,
                 platform.prompts, platform.dialogs, platform.loop, messageLog}) {
     tables.site = &siteTexts.Vocabulary();
+    downLoadForm.recentFolder = &recentFolder;
+    upLoadForm.recentFolder = &recentFolder;
+    libraryViewForm.recentFolder = &recentFolder;
 }
 
 } // namespace setfolio

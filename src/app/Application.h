@@ -48,6 +48,7 @@ public:
     CurrentModel model;
     Localisation localisation;
     MessageLog messageLog;
+    RecentFolder recentFolder;
     Transport transport;
     Exchange exchange;
     IpAddressListFile ipListFile;

@@ -186,8 +186,7 @@ int main(int argc, char* argv[]) {
         ipList.exec();
     };
     ReportFirstPaint(mainWindow);
-    mainWindow.CentreOnScreen();
-    mainWindow.show();
+    mainWindow.ShowWhereItWas();
     // A library file named on the command line (the desktop opens .lvf files so) is shown at once.
     if (!fileToShow.isEmpty()) {
         RunGuarded(prompts, [&] {

@@ -34,6 +34,8 @@ inline constexpr IntegerSetting DataBits{"ComPortSettings", "DataBits", 1};
 inline constexpr IntegerSetting StopBits{"ComPortSettings", "StopBits", 1};
 inline constexpr TextSetting DownLoadFile{"DirectorySettings", "DownLoad", "C:\\Setfolio"};
 inline constexpr TextSetting UpLoadFile{"DirectorySettings", "UpLoad", "C:\\Setfolio"};
+// The main window's place and size, "x,y,width,height,maximized"; a section of its own.
+inline constexpr TextSetting MainWindowPlacement{"SetfolioWindowPlacement", "MainWindow", ""};
 } // namespace keys
 
 // Where the program keeps Setfolio.ini, IpAddressList.txt and ports/.

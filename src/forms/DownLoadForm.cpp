@@ -40,9 +40,10 @@ void DownLoadForm::LoadDialogFolders() {
 
 void DownLoadForm::FileBtnClick() {
     const auto chosen = m_dialogs.ChooseFileToSave(
-        {saveDialogTitle, "Library Files (*.lvf)", initialFolder, "lvf"});
+        {saveDialogTitle, "Library Files (*.lvf)", StartFolder(), "lvf"});
     if (!chosen)
         return;
+    FileChosen(*chosen);
     FileName.caption = *chosen;
     m_settings.Write(keys::DownLoadFile, *chosen);
 }

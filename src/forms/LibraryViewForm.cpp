@@ -79,11 +79,14 @@ void LibraryViewForm::ApplyTexts() {
 }
 
 std::optional<std::string> LibraryViewForm::Choose() {
-    auto chosen =
-        m_dialogs.ChooseFileToOpen({m_localisation.Messages().Text(OwnMsg::ViewerOpenTitle),
-                                    "Library files (*.lvf)", m_folder, "lvf"});
-    if (chosen)
+    auto chosen = m_dialogs.ChooseFileToOpen(
+        {m_localisation.Messages().Text(OwnMsg::ViewerOpenTitle), "Library files (*.lvf)",
+         recentFolder ? recentFolder->StartFor(m_folder) : m_folder, "lvf"});
+    if (chosen) {
         m_folder = *chosen;
+        if (recentFolder)
+            recentFolder->Chosen(*chosen);
+    }
     return chosen;
 }
 

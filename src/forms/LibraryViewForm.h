@@ -3,6 +3,7 @@
 #include "core/Signal.h"
 #include "forms/FormControls.h"
 #include "forms/FormModel.h"
+#include "forms/RecentFolder.h"
 #include "library/LibraryDecoder.h"
 
 #include <optional>
@@ -23,6 +24,8 @@ public:
                     const SiteVocabulary* site = nullptr);
 
     Window form{"Library File", 820, 540};
+    // Shared with the other file selections of the program; none: the viewer's own.
+    RecentFolder* recentFolder = nullptr;
     Button OpenBtn;
     Button CompareBtn;
     Label FilterLabel;

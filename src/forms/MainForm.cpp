@@ -1,5 +1,6 @@
 #include "forms/MainForm.h"
 
+#include "core/AtomicFile.h"
 #include "core/CurrentModel.h"
 #include "core/Guarded.h"
 #include "core/ModelCatalogue.h"
@@ -19,6 +20,8 @@
 #include "platform/Prompts.h"
 #include "transfer/CurrentLibraryLine.h"
 #include "transfer/SiteTexts.h"
+
+#include <ctime>
 
 namespace setfolio {
 
@@ -42,6 +45,8 @@ MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(
     MenuLanguage.caption = "Lan&guage";
     MenuExit.caption = "E&xit";
     MenuAbout.caption = "&About";
+    MessageSave.caption = m_with.localisation.Messages().Text(OwnMsg::LogSave);
+    MessageClear.caption = m_with.localisation.Messages().Text(OwnMsg::LogClear);
     m_with.localisation.Attach(TextWindow::MainForm, *this);
 
     m_startupTimer = m_with.loop.CreateTimer();
@@ -129,13 +134,21 @@ void MainForm::MenuViewLibraryClick() {
 
 void MainForm::TextsApplied() {
     MenuViewLibrary.caption = m_with.localisation.Messages().Text(OwnMsg::ViewLibraryMenu);
+    MessageSave.caption = m_with.localisation.Messages().Text(OwnMsg::LogSave);
+    MessageClear.caption = m_with.localisation.Messages().Text(OwnMsg::LogClear);
     FormModel::TextsApplied();
 }
 
 void MainForm::ComBtnClick() {
     if (Refused())
         return;
+    bool accepted = false;
+    const Subscription onOk =
+        m_with.serialForm.accepted.Subscribe([&accepted] { accepted = true; });
     m_with.dialogs.ShowCommunicationsDialog();
+    // The new link is tried at once, so that the user sees whether it works.
+    if (accepted)
+        QueryAndReport();
 }
 
 void MainForm::MenuLanguageClick() {
@@ -176,6 +189,78 @@ void MainForm::ShowModel() {
     ModelComboBox.Mark(m_with.model.ListLine());
     // An unlisted model (M-10) marks no line but its name still shows in the box.
     ModelComboBox.caption = std::string(LabelOf(m_with.model.ModelType()));
+}
+
+std::string MainForm::MenuTitle() const {
+    const std::string& caption = MenuMain.caption;
+    return caption.find('&') == std::string::npos ? "&" + caption : caption;
+}
+
+std::string MainForm::StatusLinkText() const {
+    const MessageTexts& texts = m_with.localisation.Messages();
+    const Transport& transport = m_with.transport;
+    if (transport.Type() == ConnectionType::Ethernet)
+        return TcpLinkText(transport.HostAddress(), transport.TcpPort(), texts);
+    SerialSettings serial;
+    try {
+        serial = m_with.serialForm.CurrentSerialSettings();
+    } catch (const std::exception&) {
+        return "COM ?"; // a stored setting outside its list
+    }
+    const std::string& file = m_with.settings.SettingsFilePath();
+    const std::string folder = file.substr(0, file.find_last_of('/'));
+    return SerialLinkText(serial, DeviceOfPort(folder, serial.port), texts);
+}
+
+std::string MainForm::StatusAnswerText() const {
+    return AnswerText(m_with.exchange.replyStatus(), m_with.localisation.Messages());
+}
+
+namespace {
+
+// "2026-05-04 13:07:45", local time.
+std::string TimeOfLine(std::time_t time) {
+    std::tm local{};
+    localtime_r(&time, &local);
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return std::string(text, length);
+}
+
+} // namespace
+
+void MainForm::MessageSaveClick(const std::function<std::string(const std::string&)>& asShown) {
+    const MessageTexts& texts = m_with.localisation.Messages();
+    const auto chosen = m_with.dialogs.ChooseFileToSave(
+        {texts.Text(OwnMsg::LogSaveTitle), "Text files (*.txt)",
+         m_messagesFile.empty() ? folders.downLoad : m_messagesFile, "txt"});
+    if (!chosen)
+        return;
+    m_messagesFile = *chosen;
+    const auto& lines = MessageWindow.Lines();
+    const auto& times = MessageWindow.Times();
+    std::string content;
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        content += TimeOfLine(times[k]) + "  " + asShown(lines[k]) + "\n";
+    if (IsWriteProtected(*chosen) || !WriteFileAtomically(*chosen, content)) {
+        m_with.prompts.WarningBeep();
+        m_with.prompts.ErrorBox(texts.Format(OwnMsg::LogCannotSave, {*chosen}));
+    }
+}
+
+std::optional<WindowPlacement> MainForm::StoredPlacement() const {
+    return ParsePlacement(m_with.settings.Read(keys::MainWindowPlacement));
+}
+
+void MainForm::StorePlacement(const WindowPlacement& placement) {
+    if (!m_with.settings.SettingsFileExists())
+        return;
+    try {
+        m_with.settings.Write(keys::MainWindowPlacement, FormatPlacement(placement));
+    } catch (const std::exception&) {
+        // The window's place is a convenience: a settings file that cannot be written has been
+        // reported where it matters, and the program ends anyway.
+    }
 }
 
 void MainForm::FormClose() {

@@ -3,6 +3,10 @@
 #include "core/MessageLog.h"
 #include "forms/FormControls.h"
 #include "forms/FormModel.h"
+#include "forms/StatusLine.h"
+
+#include <functional>
+#include <optional>
 
 #include <memory>
 #include <string>
@@ -79,6 +83,8 @@ public:
     Control MenuLanguage;
     Control MenuExit;
     Control MenuAbout;
+    Control MessageSave; // the message window's menu
+    Control MessageClear;
     DialogFolders folders;
 
     void FormCreate();
@@ -100,6 +106,21 @@ public:
     void ModelComboBoxChange(int line);
     void FormClose();
 
+    // The menu's title as the menu bar shows it: with a letter marked for Alt in every language.
+    std::string MenuTitle() const;
+    // The status line: the link in force, and whether the last exchange got an answer.
+    std::string StatusLinkText() const;
+    std::string StatusAnswerText() const;
+    // The message window's menu. Save asks for a file and writes every line with its time,
+    // each line's bytes turned into UTF-8 by `asShown` as the window shows them.
+    void MessageSaveClick(const std::function<std::string(const std::string&)>& asShown);
+    void MessageClearClick() { MessageWindow.Clear(); }
+    // Where the window was when the program last ended; nothing the first time.
+    std::optional<WindowPlacement> StoredPlacement() const;
+    // Kept only once there is a settings file: a first start's cancelled language choice must
+    // still be asked for at the next start.
+    void StorePlacement(const WindowPlacement& placement);
+
     void AddMessageLine(const std::string& line) { MessageWindow.AddMessageLine(line); }
     Timer& StartupTimer() { return *m_startupTimer; }
 
@@ -116,6 +137,7 @@ private:
     void QueryAndReport();
 
     Collaborators m_with;
+    std::string m_messagesFile; // the last file the messages were saved to
     std::unique_ptr<Timer> m_startupTimer;
 };
 

@@ -126,6 +126,7 @@ bool SerialForm::OKBtnClick() {
         return false;
     SaveCommSettings();
     m_triedWithoutSuccess = false;
+    accepted.Emit();
     return true;
 }
 

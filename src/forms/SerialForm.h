@@ -57,6 +57,9 @@ public:
     // std::out_of_range when the port list, or for a real port the baud rate, data bits or stop
     // bits list, has no marked line.
     SerialSettings CurrentSerialSettings() const;
+    // OK stored new settings and the dialog closes.
+    Signal<> accepted;
+
     // The marked IP address entry ("" when none is marked).
     std::string HostEntry() const { return IpAddressBox.MarkedText(); }
 

@@ -2,6 +2,7 @@
 
 #include "core/ScopeExit.h"
 #include "forms/ControlTexts.h"
+#include "forms/StatusLine.h"
 #include "link/Exchange.h"
 #include "platform/EventLoop.h"
 #include "transfer/CurrentLibraryLine.h"
@@ -61,10 +62,25 @@ void TransferForm::SwitchMode(bool on, int progressRange, std::initializer_list<
     AbortBtn.enabled = on;
     LibCounter.visible = ToLibCB.checked;
     if (ToLibCB.checked)
-        LibCounter.caption = std::to_string(m_context.exchange.currentLibrary());
+        ShowBlockProgress(on);
     ProgressBar.maximum = progressRange;
     ProgressBar.value = 0;
     Changed();
+}
+
+void TransferForm::ShowBlockProgress(bool on) {
+    const int library = m_context.exchange.currentLibrary();
+    const int first = LibrarySpinEdit.value;
+    const int last = ToLibrarySpinEdit.value;
+    if (!on || library < first || library > last) {
+        LibCounter.caption = std::to_string(library);
+        return;
+    }
+    const std::int64_t now = m_loop.NowMs();
+    if (!m_blockStartMs || library == first)
+        m_blockStartMs = now;
+    LibCounter.caption = BlockProgressText(library - first + 1, last - first + 1,
+                                           now - *m_blockStartMs, m_context.texts);
 }
 
 bool TransferForm::StartAtCurrentLibrary(int firstMaximum) {
@@ -91,8 +107,18 @@ bool TransferForm::RunFromOk(const std::function<void()>& transfer) {
         return false; // the first OK is still at work
     const auto running = FlagForScope(m_running);
     closeAfterTransfer = true;
+    m_blockStartMs.reset();
     transfer();
     return closeAfterTransfer;
+}
+
+std::string TransferForm::StartFolder() const {
+    return recentFolder ? recentFolder->StartFor(initialFolder) : initialFolder;
+}
+
+void TransferForm::FileChosen(const std::string& path) {
+    if (recentFolder)
+        recentFolder->Chosen(path);
 }
 
 void TransferForm::SetEnabled(bool enabled) {

@@ -2,6 +2,7 @@
 
 #include "forms/FormControls.h"
 #include "forms/FormModel.h"
+#include "forms/RecentFolder.h"
 #include "transfer/TransferContext.h"
 #include "transfer/TransferView.h"
 
@@ -9,6 +10,7 @@
 #include <initializer_list>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace setfolio {
 
@@ -40,6 +42,8 @@ public:
     Button AbortBtn;
     int LibraryAtOpen = 0;
     std::string initialFolder = "C:\\Setfolio";
+    // Shared with the other file selections of the program; none: the initial folder only.
+    RecentFolder* recentFolder = nullptr;
     // Cleared by KeepOpen while OK runs: the window then stays open.
     bool closeAfterTransfer = true;
 
@@ -71,6 +75,11 @@ protected:
     // Runs a transfer from OK; a second OK while one runs does nothing. Returns whether the
     // dialog closes.
     bool RunFromOk(const std::function<void()>& transfer);
+    // Beside the bar during a block: "Library 4 of 6" and the time left once it can be told.
+    void ShowBlockProgress(bool on);
+    // Where the file selection starts, and what it chose.
+    std::string StartFolder() const;
+    void FileChosen(const std::string& path);
 
     TransferContext m_context;
 
@@ -79,6 +88,8 @@ private:
     std::unique_ptr<Timer> m_pauseTimer;
     int m_pauseTickMs;
     bool m_running = false;
+    // When the block's first library began, in the loop's clock.
+    std::optional<std::int64_t> m_blockStartMs;
 };
 
 } // namespace setfolio

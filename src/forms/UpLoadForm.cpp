@@ -50,9 +50,10 @@ void UpLoadForm::LoadDialogFolders() {
 
 void UpLoadForm::FileBtnClick() {
     const auto chosen = m_dialogs.ChooseFileToOpen(
-        {openDialogTitle, "Library files (*.lvf)", initialFolder, "lvf"});
+        {openDialogTitle, "Library files (*.lvf)", StartFolder(), "lvf"});
     if (!chosen)
         return;
+    FileChosen(*chosen);
     // The file and its model first: a folder setting that cannot be written must not leave the
     // previous file's model in place.
     FileName.caption = *chosen;

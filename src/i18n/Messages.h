@@ -81,6 +81,23 @@ enum class OwnMsg {
     AboutBuilt,
     AboutKeptBesideProgram,
     AboutKeptForUser,
+    // The main window's status line: a device name; an error's text.
+    StatusDeviceMissing,
+    StatusNoAddress,
+    StatusNoExchange,
+    StatusAnswered,
+    StatusAnsweredWith,
+    StatusNoAnswer,
+    StatusPortClosed,
+    StatusAborted,
+    // The message window's menu and its file: the file's path.
+    LogSave,
+    LogClear,
+    LogSaveTitle,
+    LogCannotSave,
+    // A block transfer: the library's place in the block and the block's size; a time.
+    BlockProgress,
+    BlockTimeLeft,
     // The library viewer.
     ViewLibraryMenu,
     ViewerCaption,
@@ -95,7 +112,7 @@ enum class OwnMsg {
     ViewerOpenTitle,
     ViewerCannotRead,
 };
-inline constexpr std::size_t OwnMessageCount = 33;
+inline constexpr std::size_t OwnMessageCount = 47;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -65,6 +65,26 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"Settings, IP address list and ports are kept for this user in {}",
      "Einstellungen, IP-Adressliste und Ports liegen für diesen Benutzer in {}",
      "Les réglages, la liste d'adresses IP et les ports sont conservés pour cet utilisateur dans {}"},
+    // The main window's status line
+    {"{} (missing)", "{} (fehlt)", "{} (absent)"},
+    {"TCP, no address chosen", "TCP, keine Adresse gewählt", "TCP, aucune adresse choisie"},
+    {"No exchange yet", "Noch kein Austausch", "Aucun échange pour l'instant"},
+    {"The processor answered", "Der Prozessor hat geantwortet", "Le processeur a répondu"},
+    {"The processor answered: {}", "Der Prozessor hat geantwortet: {}",
+     "Le processeur a répondu : {}"},
+    {"No answer", "Keine Antwort", "Pas de réponse"},
+    {"Port not open", "Port nicht geöffnet", "Port non ouvert"},
+    {"Last exchange aborted", "Letzter Austausch abgebrochen", "Dernier échange interrompu"},
+    // The message window
+    {"Save…", "Speichern…", "Enregistrer…"},
+    {"Clear", "Leeren", "Effacer"},
+    {"Save Messages As", "Meldungen speichern unter", "Enregistrer les messages sous"},
+    {"The messages could not be saved to {}; an existing file there is unchanged.",
+     "Die Meldungen konnten nicht in {} gespeichert werden; eine vorhandene Datei bleibt unverändert.",
+     "Les messages n'ont pas pu être enregistrés dans {} ; un fichier existant reste inchangé."},
+    // A block transfer
+    {"Library {} of {}", "Bibliothek {} von {}", "Librairie {} sur {}"},
+    {"about {} left", "noch etwa {}", "encore environ {}"},
     // The library viewer
     {"View Library…", "Bibliothek ansehen…", "Afficher une librairie…"},
     {"Library File", "Bibliotheksdatei", "Fichier de librairie"},

@@ -2,6 +2,7 @@
 
 #include "platform/Timer.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -20,6 +21,8 @@ public:
     // Queues `event` to run later on the loop's thread.
     virtual void Post(std::function<void()> event) = 0;
     virtual std::unique_ptr<Timer> CreateTimer() = 0;
+    // A steady clock in milliseconds, for measuring how long something took.
+    virtual std::int64_t NowMs() const = 0;
 };
 
 } // namespace setfolio

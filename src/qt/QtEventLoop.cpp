@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <chrono>
+
 namespace setfolio {
 
 void QtEventLoop::WaitUntil(const std::function<bool()>& condition) {
@@ -22,6 +24,11 @@ void QtEventLoop::Post(std::function<void()> event) {
 
 std::unique_ptr<Timer> QtEventLoop::CreateTimer() {
     return std::make_unique<QtTimer>();
+}
+
+std::int64_t QtEventLoop::NowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace setfolio

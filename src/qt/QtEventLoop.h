@@ -14,6 +14,7 @@ public:
     void ProcessEvents() override;
     void Post(std::function<void()> event) override;
     std::unique_ptr<Timer> CreateTimer() override;
+    std::int64_t NowMs() const override;
 
 private:
     QObject m_context; // posted events die with the loop

@@ -11,10 +11,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QToolButton>
 
 namespace setfolio {
@@ -31,6 +35,19 @@ QIcon ButtonPicture(QStyle* style, QStyle::StandardPixmap kind) {
     return icon;
 }
 
+// The application's style, with Alt (pressed and released alone) taking the keyboard to the
+// menu bar, whatever the style does by itself.
+class AltKeyMenuStyle : public QProxyStyle {
+public:
+    AltKeyMenuStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 } // namespace
 
 QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_prompts(prompts) {
@@ -40,7 +57,9 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     setFont(font);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(form.form.clientWidth, form.form.clientHeight);
+    client->setMinimumSize(form.form.clientWidth, form.form.clientHeight);
+    client->resize(form.form.clientWidth, form.form.clientHeight);
+    client->installEventFilter(this);
     setCentralWidget(client);
 
     auto* bevel = new QFrame(client);
@@ -48,6 +67,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(1, 0, 550, 8);
+    m_bevel = bevel;
 
     m_downBtn =
         AddToolButton("DownBtn", 24, QStyle::SP_ArrowDown, [this] { m_form.DownBtnClick(); });
@@ -90,7 +110,27 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
         m_messageWindow->appendPlainText(FromUtf8(line));
     m_lines = form.MessageWindow.appended.Subscribe(
         [this](const std::string& line) { m_messageWindow->appendPlainText(FromUtf8(line)); });
+    m_cleared = form.MessageWindow.cleared.Subscribe([this] { m_messageWindow->clear(); });
+    m_messageWindow->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_messageWindow, &QWidget::customContextMenuRequested, this,
+            &QtMainForm::ShowMessageMenu);
+    m_messageSave = new QAction(this);
+    m_messageSave->setObjectName("MessageSave");
+    connect(m_messageSave, &QAction::triggered, this, [this] {
+        // The file gets what the window shows: the same conversion of each line's bytes.
+        Run([this] {
+            m_form.MessageSaveClick(
+                [](const std::string& line) { return FromUtf8(line).toUtf8().toStdString(); });
+        });
+    });
+    m_messageClear = new QAction(this);
+    m_messageClear->setObjectName("MessageClear");
+    connect(m_messageClear, &QAction::triggered, this,
+            [this] { Run([this] { m_form.MessageClearClick(); }); });
 
+    auto* altKeyStyle = new AltKeyMenuStyle;
+    altKeyStyle->setParent(menuBar());
+    menuBar()->setStyle(altKeyStyle);
     m_menuMain = menuBar()->addMenu(QString());
     m_menuMain->setObjectName("MenuMain");
     m_menuDownLoad = AddMenuItem("MenuDownLoad", [this] { m_form.MenuDownLoadClick(); });
@@ -105,11 +145,62 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     m_menuExit = AddMenuItem("MenuExit", [this] { m_form.MenuExitClick(); });
     m_menuMain->addSeparator();
     m_menuAbout = AddMenuItem("MenuAbout", [this] { m_form.MenuAboutClick(); });
+    // The shortcuts work with the menu closed, in every language, and the menu shows them.
+    const std::pair<QAction*, QKeySequence> shortcuts[] = {
+        {m_menuDownLoad, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {m_menuUpLoad, QKeySequence(Qt::CTRL | Qt::Key_U)},
+        {m_menuLibrary, QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {m_menuExit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {m_menuAbout, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto& [action, keys] : shortcuts) {
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    // F10 opens the menu, as Alt and the title's marked letter do.
+    auto* menuKey = new QAction(this);
+    menuKey->setObjectName("MenuKey");
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    connect(menuKey, &QAction::triggered, this,
+            [this] { menuBar()->setActiveAction(m_menuMain->menuAction()); });
+    addAction(menuKey);
+
+    m_statusLink = new QLabel(this);
+    m_statusLink->setObjectName("StatusLink");
+    m_statusLink->setContentsMargins(6, 0, 0, 0);
+    m_statusAnswer = new QLabel(this);
+    m_statusAnswer->setObjectName("StatusAnswer");
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->addWidget(m_statusLink, 1);
+    statusBar()->addPermanentWidget(m_statusAnswer);
 
     setWindowTitle(FromUtf8(form.form.caption));
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
+    resize(minimumSizeHint()); // the designed size
+}
+
+bool QtMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize && m_messageWindow)
+        FollowClientSize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void QtMainForm::FollowClientSize() {
+    const QSize designed(m_form.form.clientWidth, m_form.form.clientHeight);
+    const QSize extra = centralWidget()->size() - designed;
+    m_bevel->setGeometry(1, 0, 550 + extra.width(), 8);
+    m_messageWindow->setGeometry(24, 68, 505 + extra.width(), 285 + extra.height());
+}
+
+void QtMainForm::ShowMessageMenu(const QPoint& where) {
+    QMenu* menu = m_messageWindow->createStandardContextMenu(where);
+    menu->addSeparator();
+    menu->addAction(m_messageSave);
+    menu->addAction(m_messageClear);
+    menu->exec(m_messageWindow->viewport()->mapToGlobal(where));
+    delete menu;
 }
 
 QToolButton* QtMainForm::AddToolButton(const char* name, int left, int iconKind,
@@ -157,7 +248,7 @@ void QtMainForm::Refresh() {
     m_modelComboBox->setPlaceholderText(FromUtf8(m_form.ModelComboBox.caption));
     m_modelComboBox->setCurrentIndex(m_form.ModelComboBox.marked);
 
-    m_menuMain->setTitle(FromUtf8(m_form.MenuMain.caption));
+    m_menuMain->setTitle(FromUtf8(m_form.MenuTitle()));
     const std::pair<QAction*, const Control*> items[] = {
         {m_menuDownLoad, &m_form.MenuDownLoad},
         {m_menuUpLoad, &m_form.MenuUpLoad},
@@ -170,19 +261,48 @@ void QtMainForm::Refresh() {
     };
     for (const auto& [action, model] : items)
         action->setText(FromUtf8(model->caption));
+    m_messageSave->setText(FromUtf8(m_form.MessageSave.caption));
+    m_messageClear->setText(FromUtf8(m_form.MessageClear.caption));
+    m_statusLink->setText(FromUtf8(m_form.StatusLinkText()));
+    m_statusAnswer->setText(FromUtf8(m_form.StatusAnswerText()));
 }
 
 void QtMainForm::CentreOnScreen() {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    adjustSize();
+    resize(minimumSizeHint());
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
 }
 
+void QtMainForm::ShowWhereItWas() {
+    const auto stored = m_form.StoredPlacement();
+    if (stored) {
+        const QRect place(stored->x, stored->y, stored->width, stored->height);
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            // Enough of the window on a screen that is still there to take hold of it.
+            const QRect seen = screen->availableGeometry().intersected(place);
+            if (seen.width() >= 100 && seen.height() >= 50) {
+                setGeometry(place);
+                if (stored->maximized)
+                    showMaximized();
+                else
+                    show();
+                return;
+            }
+        }
+    }
+    CentreOnScreen();
+    show();
+}
+
 void QtMainForm::closeEvent(QCloseEvent* event) {
+    const QRect place = isMaximized() ? normalGeometry() : geometry();
+    RunGuarded(m_prompts, [&] {
+        m_form.StorePlacement({place.x(), place.y(), place.width(), place.height(), isMaximized()});
+    });
     RunGuarded(m_prompts, [&] { m_form.FormClose(); });
     event->accept();
 }

@@ -27,19 +27,27 @@ public:
     void Refresh();
     // Puts the window in the middle of the screen it is on (or the primary one).
     void CentreOnScreen();
+    // Shows the window where it was when the program last ended, when that is still on a
+    // screen; else in the middle of the screen at its designed size.
+    void ShowWhereItWas();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QToolButton* AddToolButton(const char* name, int left, int iconKind,
                                std::function<void()> handler);
     QAction* AddMenuItem(const char* name, std::function<void()> handler);
     void Run(const std::function<void()>& handler);
+    // The log follows the window's size; the rest keeps its designed place.
+    void FollowClientSize();
+    void ShowMessageMenu(const QPoint& where);
 
     MainForm& m_form;
 
     Subscription m_lines;
+    Subscription m_cleared;
     Subscription m_changed; // shows the model again whenever it signals a change
     Prompts& m_prompts;
     QToolButton* m_downBtn = nullptr;
@@ -60,6 +68,11 @@ private:
     QAction* m_menuLanguage = nullptr;
     QAction* m_menuExit = nullptr;
     QAction* m_menuAbout = nullptr;
+    QAction* m_messageSave = nullptr;
+    QAction* m_messageClear = nullptr;
+    QWidget* m_bevel = nullptr;
+    QLabel* m_statusLink = nullptr;
+    QLabel* m_statusAnswer = nullptr;
 };
 
 } // namespace setfolio

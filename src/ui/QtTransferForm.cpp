@@ -114,7 +114,9 @@ QtTransferForm::QtTransferForm(TransferForm& form, Prompts& prompts, UpLoadForm*
     m_progressBar->setTextVisible(false);
     m_libCounter = new QLabel(this);
     m_libCounter->setObjectName("LibCounter");
-    m_libCounter->setGeometry(24, 200 + below, 60, 24);
+    // "Library 4 of 6" over the time left, beside Abort.
+    m_libCounter->setGeometry(258, 194 + below, 133, 38);
+    m_libCounter->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_abortBtn = new QPushButton(this);
     m_abortBtn->setObjectName("AbortBtn");
     m_abortBtn->setGeometry(150, 200 + below, 100, 26);

@@ -34,6 +34,7 @@ public:
 
     // Virtual milliseconds since the loop was made.
     std::int64_t Now() const { return m_now; }
+    std::int64_t NowMs() const override { return m_now; }
     // Runs `action` as an event when the clock reaches Now() + delay (for simulated peers).
     void Schedule(std::int64_t delayMs, std::function<void()> action);
     // Lets the clock run for `ms`, servicing everything that falls due.

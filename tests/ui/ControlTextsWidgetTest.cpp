@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -95,8 +96,8 @@ struct Windows : AppWorld {
             return widget ? widget->toolTip() : "<no hint>";
         }
         if (entry.property == TextProperty::Caption) {
-            if (auto* menu = qobject_cast<QMenu*>(object))
-                return menu->title();
+            if (auto* menu = qobject_cast<QMenu*>(object)) // less the mark Alt opens it with
+                return menu->title().startsWith('&') ? menu->title().mid(1) : menu->title();
             if (auto* action = qobject_cast<QAction*>(object))
                 return action->text();
             if (auto* label = qobject_cast<QLabel*>(object))
@@ -137,7 +138,7 @@ TEST(ControlTextsOnScreen, DesignedMenuMarksUntilTheFirstLanguage) {
     EXPECT_EQ(world.upload.windowTitle(), "Upload From File");
 
     world.Choose(Language::English);
-    EXPECT_EQ(world.main.findChild<QMenu*>("MenuMain")->title(), "Menu");
+    EXPECT_EQ(world.main.findChild<QMenu*>("MenuMain")->title(), "&Menu") << "still Alt+M";
     EXPECT_EQ(menu("MenuExit"), "Exit");
     EXPECT_EQ(menu("MenuLanguage"), "Language");
 }
@@ -164,10 +165,14 @@ TEST(ControlTextsOnScreen, LongerTextsFitTheirControls) {
         world.Choose(language);
         for (QWidget* window : std::initializer_list<QWidget*>{
                  &world.main, &world.download, &world.upload, &world.changeLibrary}) {
-            for (auto* label : window->findChildren<QLabel*>())
+            for (auto* label : window->findChildren<QLabel*>()) {
+                // The status bar lays its texts out at whatever width they need.
+                if (qobject_cast<QStatusBar*>(label->parentWidget()))
+                    continue;
                 EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
                           label->contentsRect().width())
                     << label->objectName().toStdString() << ": " << label->text().toStdString();
+            }
             for (auto* button : window->findChildren<QAbstractButton*>())
                 EXPECT_LE(button->sizeHint().width(), button->width())
                     << button->objectName().toStdString() << ": " << button->text().toStdString();

@@ -2,14 +2,21 @@
 #include "ui/QtMainForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace setfolio;
 using setfolio::testing::AppWorld;
@@ -82,7 +89,7 @@ TEST(MainWindow, GermanTextsReachTheWidgets) {
     world.app.languageForm.LanguageComboBox.Mark(1);
     world.app.languageForm.ApplyLanguage();
     world.window.Refresh();
-    EXPECT_EQ(world.Find<QMenu>("MenuMain")->title(), QString::fromUtf8("Men\u00fc"));
+    EXPECT_EQ(world.Find<QMenu>("MenuMain")->title(), QString::fromUtf8("&Men\u00fc"));
     EXPECT_EQ(world.Find<QAction>("MenuAbout")->text(), QString::fromUtf8("\u00dcber die"));
     EXPECT_EQ(world.Find<QToolButton>("ComBtn")->toolTip(),
               QString::fromUtf8("Klicken zum \u00c4ndern der ComPort-Einstellungen"));
@@ -108,7 +115,7 @@ TEST(MainWindow, ShowsTheStoredLanguageAfterAStartUpWhoseConnectionFailed) {
     world.app.mainForm.FormCreate();
     QtMainForm window(world.app.mainForm, world.prompts);
     world.loop.AdvanceBy(StartupDelayMs);
-    EXPECT_EQ(window.findChild<QMenu*>("MenuMain")->title(), QString::fromUtf8("Men\u00fc"));
+    EXPECT_EQ(window.findChild<QMenu*>("MenuMain")->title(), QString::fromUtf8("&Men\u00fc"));
     EXPECT_EQ(world.prompts.shown.back(), "error:Connection refused");
 }
 
@@ -122,6 +129,86 @@ TEST(MainWindow, StartsInTheMiddleOfTheScreen) {
     const QPoint middle = world.window.screen()->availableGeometry().center();
     const QPoint centre = world.window.frameGeometry().center();
     EXPECT_LE((centre - middle).manhattanLength(), 2) << centre.x() << "," << centre.y();
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainWindow, ShortcutsAndTheMenuKeyWorkAndTheMenuShowsThem) {
+    MainWindowWorld world;
+    world.loop.AdvanceBy(StartupDelayMs);
+    world.window.show();
+    world.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&world.window));
+    const std::pair<const char*, QString> shortcuts[] = {
+        {"MenuDownLoad", "Ctrl+D"}, {"MenuUpLoad", "Ctrl+U"}, {"MenuLibrary", "Ctrl+L"},
+        {"MenuExit", "Ctrl+Q"},     {"MenuAbout", "F1"},
+    };
+    for (const auto& [name, keys] : shortcuts)
+        EXPECT_EQ(world.Find<QAction>(name)->shortcut().toString(), keys) << name;
+
+    QTest::keyClick(&world.window, Qt::Key_F1);
+    QTest::keyClick(&world.window, Qt::Key_L, Qt::ControlModifier); // the port is OFF: refused
+    EXPECT_TRUE(world.Messages().endsWith("Please select a valid COM port!\n"
+                                          "Please select a valid COM port!"));
+    QTest::keyClick(&world.window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(world.dialogs.shown, (std::vector<std::string>{"about: About Setfolio", "close"}));
+
+    QMenuBar* bar = world.window.menuBar();
+    EXPECT_TRUE(bar->style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation, nullptr, bar))
+        << "Alt alone reaches the menu bar";
+    auto* menu = world.Find<QMenu>("MenuMain");
+    QTest::keyClick(&world.window, Qt::Key_F10);
+    EXPECT_TRUE(menu->isVisible());
+    menu->close();
+}
+
+TEST(MainWindow, TheLogGrowsWithTheWindowAndTheStatusBarShowsTheLink) {
+    MainWindowWorld world;
+    world.loop.AdvanceBy(StartupDelayMs);
+    world.window.Refresh();
+    world.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&world.window));
+    EXPECT_EQ(world.window.centralWidget()->size(), QSize(552, 374));
+    auto* log = world.Find<QPlainTextEdit>("MessageWindow");
+    EXPECT_EQ(log->geometry(), QRect(24, 68, 505, 285));
+    world.window.resize(world.window.size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(log->geometry(), QRect(24, 68, 705, 385));
+    EXPECT_EQ(world.Find<QLabel>("StatusLink")->text(), "COM OFF");
+    EXPECT_EQ(world.Find<QLabel>("StatusAnswer")->text(), "Port not open");
+}
+
+TEST(MainWindow, TheLogSavesEachLineWithItsTimeAsShownAndClears) {
+    MainWindowWorld world;
+    world.app.mainForm.AddMessageLine("Current library is 12.");
+    world.app.mainForm.AddMessageLine("RTimeUnits: the processor shows \"Scans \xb0\".");
+    const std::string path = world.folder.File("log.txt");
+    world.dialogs.fileToSave = path;
+    world.Find<QAction>("MessageSave")->trigger();
+    const std::string saved = world.folder.Read("log.txt");
+    const QStringList lines = QString::fromUtf8(saved.data(), saved.size()).split('\n');
+    ASSERT_EQ(lines.size(), 3) << saved;
+    const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  ");
+    EXPECT_TRUE(stamp.match(lines[0]).hasMatch()) << saved;
+    EXPECT_EQ(lines[0].mid(21), "Current library is 12.");
+    EXPECT_EQ(lines[1].mid(21), world.Messages().split('\n')[1]) << "as the window shows it";
+    EXPECT_EQ(lines[2], "");
+
+    // A file that cannot be replaced is left as it was, and the user is told.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    world.Find<QAction>("MessageSave")->trigger();
+    EXPECT_EQ(world.folder.Read("log.txt"), saved);
+    world.dialogs.fileToSave = world.folder.File("missing/log.txt");
+    world.Find<QAction>("MessageSave")->trigger();
+    EXPECT_EQ(world.prompts.shown.back(), "error:The messages could not be saved to " +
+                                              world.folder.File("missing/log.txt") +
+                                              "; an existing file there is unchanged.");
+
+    world.Find<QAction>("MessageClear")->trigger();
+    EXPECT_TRUE(world.Lines().empty());
+    EXPECT_EQ(world.Messages(), "");
 }
 
 } // namespace

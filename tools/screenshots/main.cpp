@@ -7,6 +7,7 @@
 #include "forms/LanguageForm.h"
 #include "forms/LibraryViewForm.h"
 #include "forms/SerialForm.h"
+#include "forms/StatusLine.h"
 #include "forms/UpLoadForm.h"
 #include "i18n/Localisation.h"
 #include "library/NumberedNames.h"
@@ -36,6 +37,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -70,7 +72,8 @@ public:
 };
 
 // The main window as a start in `language` against a processor at library 12 leaves it, with
-// its menu opened beside it. The start-up sequence itself does not run, so no port is opened.
+// its menu opened beside it and its status line naming COM1's device. The start-up sequence
+// itself does not run, so no port is opened.
 bool SaveMainWindow(const std::string& programPath, Language language, const QDir& folder,
                     const char* name) {
     QtEventLoop loop;
@@ -86,9 +89,11 @@ bool SaveMainWindow(const std::string& programPath, Language language, const QDi
     languages.NameLanguageList();
     languages.LanguageComboBox.Mark(static_cast<int>(language));
     languages.ApplyLanguage();
+    application.serialForm.LoadCommSettings();
     const MessageTexts& texts = application.localisation.Messages();
-    ShowCurrentLibrary(12, ReplyStatus::Ok, texts, prompts, application.messageLog);
     ShowCurrentLibrary(12, ReplyStatus::NoConnection, texts, prompts, application.messageLog);
+    ShowCurrentLibrary(12, ReplyStatus::Ok, texts, prompts, application.messageLog);
+    application.exchange.Accept(); // the last exchange got its answer
 
     QtMainForm window(form, prompts);
     window.show();
@@ -193,7 +198,11 @@ int main(int argc, char* argv[]) {
     settings.Write(keys::BaudRate, 3); // 9600
     settings.Write(keys::Parity, 0);
     settings.Write(keys::DataBits, 1); // 8
-    settings.Write(keys::StopBits, 1); // 2
+    settings.Write(keys::StopBits, 0); // 1
+    // COM1 leads to a USB adapter, as the status line shows.
+    QDir(programFolder.path()).mkpath("ports");
+    std::ofstream(programPath + "/ttyUSB0");
+    std::filesystem::create_symlink(programPath + "/ttyUSB0", programPath + "/ports/COM1");
     settings.Write(keys::IpAddressIndex, 0);
     const IpAddressListFile ipFile(programPath);
     ipFile.Write({"192.168.1.20 - Line 3", "192.168.1.21 - Line 4"});
@@ -246,13 +255,14 @@ int main(int argc, char* argv[]) {
     download.ToLibrarySpinEdit.value = 5;
     download.FileName.caption = "/home/line3/backups/Line.lvf";
     download.SetTransferMode(true, 401);
-    download.LibCounter.caption = "4"; // the second library of the block
     download.SetPosition(240);
     QtTransferForm downloadDialog(download, prompts);
     for (const auto& [applied, name] : {std::pair{Language::English, "download.png"},
                                         std::pair{Language::German, "download-de.png"},
                                         std::pair{Language::French, "download-fr.png"}}) {
         localisation.Apply(applied);
+        // The second library of the block, the first having taken 40 s.
+        download.LibCounter.caption = BlockProgressText(2, 3, 40'000, localisation.Messages());
         downloadDialog.Refresh();
         saved &= Save(downloadDialog, folder, name);
     }
@@ -273,6 +283,7 @@ int main(int argc, char* argv[]) {
     saved &= SaveViewer(folder);
 
     transport.CloseAtExit();
+    saved &= SaveMainWindow(programPath, Language::English, folder, "main-window.png");
     saved &= SaveMainWindow(programPath, Language::German, folder, "main-window-de.png");
     saved &= SaveMainWindow(programPath, Language::French, folder, "main-window-fr.png");
     return saved ? 0 : 1;

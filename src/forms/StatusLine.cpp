@@ -1,0 +1,137 @@
+#include "forms/StatusLine.h"
+
+#include "i18n/Messages.h"
+#include "link/Decimal.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace setfolio {
+
+namespace {
+
+// A device by its name under /dev ("ttyUSB0", "pts/3"), anything else by its file name.
+std::string NameOfDevice(const std::filesystem::path& device) {
+    const std::string path = device.string();
+    return path.starts_with("/dev/") ? path.substr(5) : device.filename().string();
+}
+
+} // namespace
+
+std::optional<PortDevice> DeviceOfPort(const std::string& settingsFolder, int port) {
+    namespace fs = std::filesystem;
+    if (port < 1)
+        return std::nullopt;
+    std::error_code error;
+    const fs::path entry = fs::path(settingsFolder) / "ports" / ("COM" + std::to_string(port));
+    if (fs::is_symlink(entry, error) || fs::exists(entry, error)) {
+        const fs::path real = fs::canonical(entry, error);
+        if (!error)
+            return PortDevice{NameOfDevice(real), true};
+        // The link leads nowhere now (an adapter unplugged): the name it points at.
+        const fs::path target = fs::read_symlink(entry, error);
+        return PortDevice{error ? entry.filename().string() : target.filename().string(), false};
+    }
+    const fs::path standard = "/dev/ttyS" + std::to_string(port - 1);
+    if (fs::exists(standard, error))
+        return PortDevice{standard.filename().string(), true};
+    return std::nullopt;
+}
+
+std::string SerialLinkText(const SerialSettings& settings, const std::optional<PortDevice>& device,
+                           const MessageTexts& texts) {
+    if (settings.port == 0)
+        return "COM OFF";
+    std::string text = "COM" + std::to_string(settings.port) + " " +
+                       std::to_string(settings.baudRate) + " " + std::to_string(settings.dataBits);
+    if (!settings.parity)
+        text += "?";
+    else
+        text += *settings.parity == Parity::Odd    ? "O"
+                : *settings.parity == Parity::Even ? "E"
+                                                   : "N";
+    text += std::to_string(settings.stopBits);
+    if (device) {
+        text += " \u2192 ";
+        text += device->present ? device->name
+                                : texts.Format(OwnMsg::StatusDeviceMissing, {device->name});
+    }
+    return text;
+}
+
+std::string TcpLinkText(const std::string& host, std::uint16_t port, const MessageTexts& texts) {
+    if (host.empty())
+        return texts.Text(OwnMsg::StatusNoAddress);
+    const bool ipv6 = host.find(':') != std::string::npos;
+    return "TCP " + (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
+}
+
+std::string AnswerText(ReplyStatus status, const MessageTexts& texts) {
+    switch (status) {
+    case ReplyStatus::Pending:
+        return texts.Text(OwnMsg::StatusNoExchange);
+    case ReplyStatus::Ok:
+        return texts.Text(OwnMsg::StatusAnswered);
+    case ReplyStatus::NoConnection:
+        return texts.Text(OwnMsg::StatusNoAnswer);
+    case ReplyStatus::PortOff:
+        return texts.Text(OwnMsg::StatusPortClosed);
+    case ReplyStatus::Aborted:
+        return texts.Text(OwnMsg::StatusAborted);
+    default:
+        return texts.Format(OwnMsg::StatusAnsweredWith, {texts.StatusText(status)});
+    }
+}
+
+namespace {
+
+// "0:45", "12:05", "1:02:09".
+std::string Duration(std::int64_t ms) {
+    const std::int64_t seconds = (ms + 999) / 1000;
+    const auto two = [](std::int64_t value) {
+        return (value < 10 ? "0" : "") + std::to_string(value);
+    };
+    if (seconds >= 3600)
+        return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" +
+               two(seconds % 60);
+    return std::to_string(seconds / 60) + ":" + two(seconds % 60);
+}
+
+} // namespace
+
+std::string BlockProgressText(int ordinal, int count, std::int64_t elapsedMs,
+                              const MessageTexts& texts) {
+    std::string text =
+        texts.Format(OwnMsg::BlockProgress, {std::to_string(ordinal), std::to_string(count)});
+    const int done = ordinal - 1;
+    if (done >= 1 && elapsedMs > 0) {
+        const std::int64_t left = elapsedMs * (count - done) / done;
+        text += "\n" + texts.Format(OwnMsg::BlockTimeLeft, {Duration(left)});
+    }
+    return text;
+}
+
+std::string FormatPlacement(const WindowPlacement& placement) {
+    return std::to_string(placement.x) + "," + std::to_string(placement.y) + "," +
+           std::to_string(placement.width) + "," + std::to_string(placement.height) + "," +
+           (placement.maximized ? "1" : "0");
+}
+
+std::optional<WindowPlacement> ParsePlacement(const std::string& text) {
+    std::vector<int> numbers;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        const auto number = ParseDecimal(std::string_view(text).substr(start, end - start));
+        if (!number)
+            return std::nullopt;
+        numbers.push_back(*number);
+        start = end + 1;
+    }
+    if (numbers.size() != 5 || numbers[2] <= 0 || numbers[3] <= 0 ||
+        (numbers[4] != 0 && numbers[4] != 1))
+        return std::nullopt;
+    return WindowPlacement{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4] == 1};
+}
+
+} // namespace setfolio
