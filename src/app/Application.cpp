@@ -8,7 +8,7 @@ Application::Application(const Platform& platform)
       exchange(platform.loop, transport, model, platform.prompts),
       ipListFile(platform.settingsFolder),
       serialForm(settings, transport, localisation, platform.dialogs),
-      ipForm(ipListFile, serialForm, platform.prompts),
+      ipForm(ipListFile, serialForm, platform.prompts, localisation),
       languageForm(settings, localisation, serialForm.ParityComboBox),
       changeLibForm(exchange, model, localisation, platform.prompts, messageLog, platform.dialogs),
       siteTexts(platform.settingsFolder + "/" + SiteTextsFileName),
@@ -23,6 +23,9 @@ Application::Application(const Platform& platform)
                 languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm, siteTexts,
                 platform.prompts, platform.dialogs, platform.loop, messageLog}) {
     tables.site = &siteTexts.Vocabulary();
+    if (platform.serialDevices)
+        serialForm.AttachPorts(PortLinks(platform.settingsFolder), *platform.serialDevices,
+                               platform.prompts);
 }
 
 } // namespace setfolio

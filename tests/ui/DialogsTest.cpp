@@ -1,6 +1,7 @@
 #include "FakeDialogs.h"
 #include "FakeEventLoop.h"
 #include "FakePrompts.h"
+#include "FakeSerialDevices.h"
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
 #include "TempFolder.h"
@@ -62,7 +63,7 @@ struct World {
     fake::FakeDialogs dialogs;
     SerialForm serial{settings, transport, localisation, dialogs};
     IpAddressListFile ipFile{folder.Path()};
-    EditIpForm editIp{ipFile, serial, prompts};
+    EditIpForm editIp{ipFile, serial, prompts, localisation};
     LanguageForm language{settings, localisation, serial.ParityComboBox};
 
     World() { language.NameLanguageList(); }
@@ -165,6 +166,10 @@ void ExpectNoOverlaps(QWidget& dialog) {
 TEST(DialogLayout, EveryLanguageFitsWithoutOverlaps) {
     World world;
     world.Load(false);
+    fake::FakeSerialDevices devices;
+    devices.devices = {{"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10KZP3Q-if00-port0",
+                        "/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10KZP3Q"}};
+    world.serial.AttachPorts(PortLinks(world.folder.Path()), devices, world.prompts);
     QtSerialForm serial(world.serial, world.prompts);
     QtEditIpForm editIp(world.editIp, world.prompts);
     QtLanguageForm language(world.language, world.prompts);
@@ -182,7 +187,7 @@ TEST(DialogLayout, EveryLanguageFitsWithoutOverlaps) {
             ExpectNoOverlaps(*dialog);
         }
     }
-    EXPECT_EQ(serial.size(), QSize(471, 343));
+    EXPECT_EQ(serial.size(), QSize(471, 343 + 76)) << "with the rows of the devices";
     EXPECT_EQ(editIp.size(), QSize(511, 393));
     EXPECT_EQ(language.size(), QSize(270, 111));
 }

@@ -206,7 +206,7 @@ int main(int argc, char* argv[]) {
     Localisation localisation;
     NoDialogs dialogs;
     SerialForm serial(settings, transport, localisation, dialogs);
-    EditIpForm editIp(ipFile, serial, prompts);
+    EditIpForm editIp(ipFile, serial, prompts, localisation);
     LanguageForm language(settings, localisation, serial.ParityComboBox);
     language.NameLanguageList();
     editIp.LoadIpAddressList();
