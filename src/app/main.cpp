@@ -133,6 +133,7 @@ int main(int argc, char* argv[]) {
     Application app(
         Platform{loop, port, tcp, prompts, dialogs, folder.path, ProcessorTcpPort, &serialDevices});
     QtTranslations qtTexts(app.localisation);
+    dialogs.texts = &app.localisation.Messages();
 
     // The main window first (it loads the current model), then the dialogs.
     app.mainForm.FormCreate();

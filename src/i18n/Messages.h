@@ -149,8 +149,12 @@ enum class OwnMsg {
     // Texts of other windows that the catalogue gives in English only.
     UploadIncludeCommonHint,
     LibraryFilesFilter,
+    // The About box: the version, the build date and the settings folder (HTML).
+    AboutCaption,
+    AboutTextBeside,
+    AboutTextForUser,
 };
-inline constexpr std::size_t OwnMessageCount = 81;
+inline constexpr std::size_t OwnMessageCount = 84;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

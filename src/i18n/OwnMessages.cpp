@@ -166,6 +166,13 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
      "Anwählen, um Kalibrierungs-, Linearisierungs- und Jog-Werte zu laden",
      "Cocher pour charger les valeurs d'étalonnage, de linéarisation et de test régulation"},
     {"Library Files (*.lvf)", "Bibliotheksdateien (*.lvf)", "Fichiers de librairie (*.lvf)"},
+    {"About Setfolio", "Über Setfolio", "À propos de Setfolio"},
+    {"<b>Setfolio</b><br>Version {}<br>Built {}<br><br>Copies processor libraries between processors and files.<br><br>Settings, IP address list and ports are kept beside the program in<br>{}",
+     "<b>Setfolio</b><br>Version {}<br>Erstellt {}<br><br>Kopiert Bibliotheken zwischen Prozessoren und Dateien.<br><br>Einstellungen, IP-Adressliste und Ports liegen neben dem Programm in<br>{}",
+     "<b>Setfolio</b><br>Version {}<br>Compilé le {}<br><br>Copie les librairies entre processeurs et fichiers.<br><br>Les réglages, la liste d'adresses IP et les ports sont conservés à côté du programme dans<br>{}"},
+    {"<b>Setfolio</b><br>Version {}<br>Built {}<br><br>Copies processor libraries between processors and files.<br><br>Settings, IP address list and ports are kept for this user in<br>{}",
+     "<b>Setfolio</b><br>Version {}<br>Erstellt {}<br><br>Kopiert Bibliotheken zwischen Prozessoren und Dateien.<br><br>Einstellungen, IP-Adressliste und Ports liegen für diesen Benutzer in<br>{}",
+     "<b>Setfolio</b><br>Version {}<br>Compilé le {}<br><br>Copie les librairies entre processeurs et fichiers.<br><br>Les réglages, la liste d'adresses IP et les ports sont conservés pour cet utilisateur dans<br>{}"},
 }};
 // clang-format on
 

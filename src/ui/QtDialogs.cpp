@@ -1,5 +1,8 @@
 #include "ui/QtDialogs.h"
 
+#include "i18n/Messages.h"
+#include "ui/UiText.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,13 +16,13 @@
 namespace setfolio {
 
 void QtDialogs::ShowAboutBox() {
-    QMessageBox::about(mainWindow, "About Setfolio",
-                       QString("<b>Setfolio</b><br>Version %1<br>Built %2<br><br>"
-                               "Copies processor libraries between processors and files.<br><br>"
-                               "Settings, IP address list and ports are kept %3 in<br>%4")
-                           .arg(SETFOLIO_VERSION, __DATE__,
-                                portable ? "beside the program" : "for this user",
-                                QString::fromStdString(settingsFolder).toHtmlEscaped()));
+    const MessageTexts english;
+    const MessageTexts& language = texts ? *texts : english;
+    const std::string folder = QString::fromStdString(settingsFolder).toHtmlEscaped().toStdString();
+    const std::string text =
+        language.Format(portable ? OwnMsg::AboutTextBeside : OwnMsg::AboutTextForUser,
+                        {SETFOLIO_VERSION, __DATE__, folder});
+    QMessageBox::about(mainWindow, FromUtf8(language.Text(OwnMsg::AboutCaption)), FromUtf8(text));
 }
 
 namespace {

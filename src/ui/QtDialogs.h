@@ -9,6 +9,8 @@ class QWidget;
 
 namespace setfolio {
 
+class MessageTexts;
+
 // Shows the Qt windows modally; each is bound once the windows exist.
 class QtDialogs : public Dialogs {
 public:
@@ -25,6 +27,8 @@ public:
     // program.
     std::string settingsFolder;
     bool portable = false;
+    // The About box's texts, in the language applied last (English without them).
+    const MessageTexts* texts = nullptr;
 
     void ShowLanguageDialog() override { Call(showLanguage); }
     void ShowCommunicationsDialog() override { Call(showCommunications); }

@@ -1,3 +1,4 @@
+#include "AppWorld.h"
 #include "FakeDialogs.h"
 #include "FakeSerialDevices.h"
 #include "LinkWorld.h"
@@ -250,6 +251,26 @@ TEST(Languages, CommunicationDialogsAndTheirMessagesAreTranslated) {
         }
     }
     EXPECT_EQ(texts().back().substr(0, 33), "error:Le port COM 3 n'existe pas.");
+}
+
+} // namespace
+
+namespace {
+
+// Texts of other windows that the catalogue gives in English only.
+TEST(Languages, UploadHintAndFileFilterFollowTheLanguage) {
+    setfolio::testing::AppWorld world;
+    auto& upload = world.app.upLoadForm;
+    const std::string english = upload.IncludeCommonCB.hint;
+    world.app.localisation.Apply(Language::German);
+    EXPECT_EQ(upload.IncludeCommonCB.hint,
+              "Anw\u00e4hlen, um Kalibrierungs-, Linearisierungs- und Jog-Werte zu laden");
+    EXPECT_EQ(upload.IncludeCommonCB.caption, "Cal-Daten einschlie\u00dfen") << "the catalogue's";
+    world.app.downLoadForm.FileBtnClick();
+    EXPECT_NE(world.dialogs.shown.back().find("| Bibliotheksdateien (*.lvf) |"), std::string::npos)
+        << world.dialogs.shown.back();
+    world.app.localisation.Apply(Language::English);
+    EXPECT_EQ(upload.IncludeCommonCB.hint, english);
 }
 
 } // namespace
