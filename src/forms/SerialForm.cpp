@@ -20,7 +20,11 @@ constexpr int PortCount = 32;
 
 // "ttyUSB0 - USB Serial (maker, serial number)", with what the system tells of it.
 std::string DeviceLine(const SerialDevice& device) {
-    std::string line = std::filesystem::path(device.systemPath).filename().string();
+    // "ttyUSB0", "pts/3": the name under /dev says enough.
+    const std::string_view dev = "/dev/";
+    std::string line = device.systemPath.starts_with(dev)
+                           ? device.systemPath.substr(dev.size())
+                           : std::filesystem::path(device.systemPath).filename().string();
     if (!device.description.empty())
         line += " - " + device.description;
     std::string details = device.manufacturer;
