@@ -70,8 +70,8 @@ bool SaveWithList(QDialog& dialog, const char* boxName, const QDir& folder, cons
     QApplication::processEvents();
     QWidget* list = box->view()->window();
     const QPixmap listPicture = list->grab();
-    const int listTop = std::max(0, list->mapToGlobal(QPoint(0, 0)).y() -
-                                        dialog.mapToGlobal(QPoint(0, 0)).y());
+    const int listTop =
+        std::max(0, list->mapToGlobal(QPoint(0, 0)).y() - dialog.mapToGlobal(QPoint(0, 0)).y());
     box->hidePopup();
     dialog.hide();
     constexpr int Gap = 12;
