@@ -149,12 +149,13 @@ enum class OwnMsg {
     // Texts of other windows that the catalogue gives in English only.
     UploadIncludeCommonHint,
     LibraryFilesFilter,
+    SelectValidComPort,
     // The About box: the version, the build date and the settings folder (HTML).
     AboutCaption,
     AboutTextBeside,
     AboutTextForUser,
 };
-inline constexpr std::size_t OwnMessageCount = 84;
+inline constexpr std::size_t OwnMessageCount = 85;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

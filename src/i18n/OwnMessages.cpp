@@ -166,6 +166,8 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
      "Anwählen, um Kalibrierungs-, Linearisierungs- und Jog-Werte zu laden",
      "Cocher pour charger les valeurs d'étalonnage, de linéarisation et de test régulation"},
     {"Library Files (*.lvf)", "Bibliotheksdateien (*.lvf)", "Fichiers de librairie (*.lvf)"},
+    {"Please select a valid COM port!", "Bitte wählen Sie einen gültigen COM-Port!",
+     "Veuillez choisir un port COM valable!"},
     {"About Setfolio", "Über Setfolio", "À propos de Setfolio"},
     {"<b>Setfolio</b><br>Version {}<br>Built {}<br><br>Copies processor libraries between processors and files.<br><br>Settings, IP address list and ports are kept beside the program in<br>{}",
      "<b>Setfolio</b><br>Version {}<br>Erstellt {}<br><br>Kopiert Bibliotheken zwischen Prozessoren und Dateien.<br><br>Einstellungen, IP-Adressliste und Ports liegen neben dem Programm in<br>{}",

@@ -6,6 +6,7 @@
 #include "forms/SerialForm.h"
 #include "link/IpAddressList.h"
 #include "link/PortLinks.h"
+#include "transfer/CurrentLibraryLine.h"
 
 #include <gtest/gtest.h>
 
@@ -258,7 +259,7 @@ TEST(Languages, CommunicationDialogsAndTheirMessagesAreTranslated) {
 namespace {
 
 // Texts of other windows that the catalogue gives in English only.
-TEST(Languages, UploadHintAndFileFilterFollowTheLanguage) {
+TEST(Languages, UploadHintFileFilterAndPortOffLineFollowTheLanguage) {
     setfolio::testing::AppWorld world;
     auto& upload = world.app.upLoadForm;
     const std::string english = upload.IncludeCommonCB.hint;
@@ -269,6 +270,8 @@ TEST(Languages, UploadHintAndFileFilterFollowTheLanguage) {
     world.app.downLoadForm.FileBtnClick();
     EXPECT_NE(world.dialogs.shown.back().find("| Bibliotheksdateien (*.lvf) |"), std::string::npos)
         << world.dialogs.shown.back();
+    EXPECT_EQ(CurrentLibraryLine(ReplyStatus::PortOff, 1, world.app.localisation.Messages()),
+              "Bitte w\u00e4hlen Sie einen g\u00fcltigen COM-Port!");
     world.app.localisation.Apply(Language::English);
     EXPECT_EQ(upload.IncludeCommonCB.hint, english);
 }
