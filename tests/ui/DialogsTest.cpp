@@ -11,6 +11,7 @@
 #include "forms/SerialForm.h"
 #include "i18n/Localisation.h"
 #include "link/IpAddressList.h"
+#include "link/PortLinks.h"
 #include "link/Transport.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
@@ -258,6 +259,31 @@ TEST(SerialDialog, ChoicesReachTheModelAndModelChangesReachTheWidgets) {
     world.serial.ParityComboBox.marked = -1;
     dialog.Refresh();
     EXPECT_EQ(Find<QComboBox>(dialog, "ParityComboBox").currentIndex(), -1);
+}
+
+TEST(SerialDialog, AssignLinksTheChosenPortAndTheListShowsWhereEachPortLeads) {
+    World world;
+    world.Load(false);
+    world.folder.Write("adapter", "");
+    fake::FakeSerialDevices devices;
+    devices.devices = {{world.folder.File("adapter"), "/dev/ttyUSB0", "USB Serial", "", ""}};
+    world.serial.AttachPorts(PortLinks(world.folder.Path(), world.folder.File("ttyS")), devices,
+                             world.prompts);
+    QtSerialForm dialog(world.serial, world.prompts);
+    Show(dialog);
+    auto& ports = Find<QComboBox>(dialog, "ComPortComboBox");
+    ports.setCurrentIndex(4);
+    emit ports.activated(4); // COM5
+    QTest::mouseClick(&Find<QPushButton>(dialog, "AssignBtn"), Qt::LeftButton);
+
+    EXPECT_EQ(std::filesystem::read_symlink(world.folder.File("ports/COM5")),
+              world.folder.File("adapter"));
+    EXPECT_EQ(Find<QLabel>(dialog, "DeviceText").text().toStdString(),
+              world.folder.File("adapter"));
+    EXPECT_EQ(ports.itemText(4), "5") << "the lines stay the numbers";
+    EXPECT_EQ(ports.itemData(4, Qt::UserRole + 1).toString().toStdString(),
+              world.folder.File("adapter"));
+    EXPECT_EQ(world.settings.Read(keys::ComPort), 0) << "nothing is stored before OK";
 }
 
 TEST(SerialDialog, OkKeepsTheDialogOpenAfterAPortErrorAndClosesOnceThePortOpens) {
