@@ -6,7 +6,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Prompts.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include <stdexcept>
@@ -149,16 +148,25 @@ void SerialForm::RefreshPorts() {
             line = reach.target;
     }
 
+    // The device marked before stays marked while it is there; else the first is.
+    const std::string marked =
+        DeviceComboBox.HasMarked() &&
+                static_cast<std::size_t>(DeviceComboBox.marked) < m_devices.size()
+            ? m_devices[static_cast<std::size_t>(DeviceComboBox.marked)].path
+            : std::string();
     m_devices = m_systemDevices->List();
-    const int marked = DeviceComboBox.marked;
     std::vector<std::string> lines;
-    for (const auto& device : m_devices)
+    int mark = m_devices.empty() ? -1 : 0;
+    for (const auto& device : m_devices) {
+        if (device.path == marked)
+            mark = static_cast<int>(lines.size());
         lines.push_back(DeviceLine(device));
+    }
     const bool any = !lines.empty();
     if (!any)
         lines.push_back(texts.Text(OwnMsg::NoSerialDevices));
     DeviceComboBox.SetItems(std::move(lines));
-    DeviceComboBox.Mark(any ? std::max(marked, 0) : -1);
+    DeviceComboBox.Mark(mark);
     DeviceComboBox.enabled = any && SerialBtn.checked;
     ComPortChange();
 }

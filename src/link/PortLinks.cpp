@@ -80,8 +80,7 @@ void PortLinks::Link(int number, const std::string& device) const {
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw std::runtime_error("Unable to link " + entry.string() + " to " + device + ": " +
-                                 error.message());
+        throw std::runtime_error(error.message());
     }
 }
 

@@ -30,8 +30,8 @@ public:
     Reach Reaches(int number) const;
 
     // Makes ports/COMn lead to `device`, replacing a link that is there in one step, so that the
-    // port always has an entry. Throws std::runtime_error, changing nothing, when the entry is
-    // something other than a link or the folder cannot be written.
+    // port always has an entry. Throws std::runtime_error (saying why), changing nothing, when
+    // the entry is something other than a link or the folder cannot be written.
     void Link(int number, const std::string& device) const;
 
 private:

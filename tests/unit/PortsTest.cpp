@@ -115,6 +115,11 @@ TEST(SerialForm, ShowsWhereEachPortLeadsAndOffersTheSystemsDevices) {
     EXPECT_EQ(form.ComPortDevices[0], "kein Ger\u00e4t");
     EXPECT_EQ(form.ComPortDevices[3], world.dev + "/gone (nicht vorhanden)");
 
+    form.DeviceComboBox.Mark(1);
+    std::swap(world.devices.devices[0], world.devices.devices[1]);
+    form.RefreshPorts();
+    EXPECT_EQ(form.DeviceComboBox.marked, 0) << "the marked device stays marked";
+
     world.devices.devices.clear();
     form.RefreshPorts();
     EXPECT_EQ(form.DeviceComboBox.items,
