@@ -8,7 +8,7 @@ Application::Application(const Platform& platform)
       exchange(platform.loop, transport, model, platform.prompts),
       ipListFile(platform.settingsFolder),
       serialForm(settings, transport, localisation, platform.dialogs),
-      ipForm(ipListFile, serialForm, platform.prompts),
+      ipForm(ipListFile, serialForm, platform.prompts, localisation),
       languageForm(settings, localisation, serialForm.ParityComboBox),
       changeLibForm(exchange, model, localisation, platform.prompts, messageLog, platform.dialogs),
       siteTexts(platform.settingsFolder + "/" + SiteTextsFileName),
@@ -26,6 +26,9 @@ Application::Application(const Platform& platform)
     downLoadForm.recentFolder = &recentFolder;
     upLoadForm.recentFolder = &recentFolder;
     libraryViewForm.recentFolder = &recentFolder;
+    if (platform.serialDevices)
+        serialForm.AttachPorts(PortLinks(platform.settingsFolder), *platform.serialDevices,
+                               platform.prompts);
 }
 
 } // namespace setfolio

@@ -24,6 +24,7 @@ namespace setfolio {
 class Dialogs;
 class EventLoop;
 class Prompts;
+class SerialDevices;
 class SerialPort;
 class TcpClient;
 
@@ -38,6 +39,8 @@ struct Platform {
     Dialogs& dialogs;
     std::string settingsFolder; // Setfolio.ini, IpAddressList.txt and ports/
     std::uint16_t tcpPort = ProcessorTcpPort;
+    // The serial devices the communications dialog offers; without them it shows none.
+    const SerialDevices* serialDevices = nullptr;
 };
 
 class Application {

@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "core/Guarded.h"
 #include "qt/QtEventLoop.h"
+#include "qt/QtSerialDevices.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
 #include "ui/FirstPaintReport.h"
@@ -128,7 +129,9 @@ int main(int argc, char* argv[]) {
     dialogs.settingsFolder = folder.path;
     dialogs.portable = folder.portable;
     qtApplication.SetPrompts(&prompts);
-    Application app(Platform{loop, port, tcp, prompts, dialogs, folder.path});
+    const QtSerialDevices serialDevices;
+    Application app(
+        Platform{loop, port, tcp, prompts, dialogs, folder.path, ProcessorTcpPort, &serialDevices});
     QtTranslations qtTexts(app.localisation);
 
     // The main window first (it loads the current model), then the dialogs.

@@ -40,7 +40,7 @@ void DownLoadForm::LoadDialogFolders() {
 
 void DownLoadForm::FileBtnClick() {
     const auto chosen = m_dialogs.ChooseFileToSave(
-        {saveDialogTitle, "Library Files (*.lvf)", StartFolder(), "lvf"});
+        {saveDialogTitle, m_context.texts.Text(OwnMsg::LibraryFilesFilter), StartFolder(), "lvf"});
     if (!chosen)
         return;
     FileChosen(*chosen);

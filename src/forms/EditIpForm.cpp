@@ -1,31 +1,45 @@
 #include "forms/EditIpForm.h"
 
 #include "forms/SerialForm.h"
+#include "i18n/Localisation.h"
 #include "platform/Prompts.h"
 
 #include <utility>
 
 namespace setfolio {
 
-EditIpForm::EditIpForm(const IpAddressListFile& file, SerialForm& serialForm, Prompts& prompts)
-    : m_file(file), m_serialForm(serialForm), m_prompts(prompts) {
-    AddressLabel.caption = "IP Address";
-    NameLabel.caption = "Name";
-    AddressEdit.hint = "Enter IP Address";
-    NameEdit.hint = "Enter an optional name for the connected processor";
-    AddBtn.caption = "Add";
-    AddBtn.hint = "Click to add to list";
-    ListLabel.caption = "IP Address List:";
-    UpBtn.caption = "Move";
-    UpBtn.hint = "Click to move selection up the list";
-    DownBtn.caption = "Move";
-    DownBtn.hint = "Click to move selection down the list";
-    DeleteBtn.caption = "Delete";
-    DeleteBtn.hint = "Click to delete selection from the list";
-    OKBtn.caption = "OK";
-    OKBtn.hint = "Click to accept changes";
-    CancelBtn.caption = "Cancel";
-    CancelBtn.hint = "Click to discard changes and exit";
+EditIpForm::EditIpForm(const IpAddressListFile& file, SerialForm& serialForm, Prompts& prompts,
+                       Localisation& localisation)
+    : m_file(file), m_serialForm(serialForm), m_prompts(prompts), m_localisation(localisation) {
+    ApplyTexts();
+    m_languages = localisation.applied.Subscribe([this] {
+        ApplyTexts();
+        Changed();
+    });
+}
+
+EditIpForm::~EditIpForm() = default;
+
+void EditIpForm::ApplyTexts() {
+    const MessageTexts& texts = m_localisation.Messages();
+    form.caption = texts.Text(OwnMsg::IpListCaption);
+    AddressLabel.caption = texts.Text(OwnMsg::IpListAddress);
+    NameLabel.caption = texts.Text(OwnMsg::IpListName);
+    AddressEdit.hint = texts.Text(OwnMsg::IpListAddressHint);
+    NameEdit.hint = texts.Text(OwnMsg::IpListNameHint);
+    AddBtn.caption = texts.Text(OwnMsg::IpListAdd);
+    AddBtn.hint = texts.Text(OwnMsg::IpListAddHint);
+    ListLabel.caption = texts.Text(OwnMsg::IpListList);
+    UpBtn.caption = texts.Text(OwnMsg::IpListMove);
+    UpBtn.hint = texts.Text(OwnMsg::IpListUpHint);
+    DownBtn.caption = texts.Text(OwnMsg::IpListMove);
+    DownBtn.hint = texts.Text(OwnMsg::IpListDownHint);
+    DeleteBtn.caption = texts.Text(OwnMsg::IpListDelete);
+    DeleteBtn.hint = texts.Text(OwnMsg::IpListDeleteHint);
+    OKBtn.caption = texts.Text(OwnMsg::IpListOk);
+    OKBtn.hint = texts.Text(OwnMsg::IpListOkHint);
+    CancelBtn.caption = texts.Text(OwnMsg::IpListCancel);
+    CancelBtn.hint = texts.Text(OwnMsg::IpListCancelHint);
 }
 
 void EditIpForm::ShowIpListDialog() {
@@ -36,7 +50,13 @@ void EditIpForm::ShowIpListDialog() {
 void EditIpForm::AddBtnClick() {
     if (AddressEdit.text.empty()) {
         m_prompts.WarningBeep();
-        m_prompts.ErrorBox("Please enter an IP Address.");
+        m_prompts.ErrorBox(m_localisation.Messages().Text(OwnMsg::IpListEnterAddress));
+        return;
+    }
+    if (!IsValidAddress(AddressEdit.text)) {
+        m_prompts.WarningBeep();
+        m_prompts.ErrorBox(
+            m_localisation.Messages().Format(OwnMsg::IpListInvalidAddress, {AddressEdit.text}));
         return;
     }
     std::string entry = AddressEdit.text;
@@ -49,7 +69,7 @@ bool EditIpForm::RequireSelection() {
     if (AddressList.HasMarked())
         return true;
     m_prompts.WarningBeep();
-    m_prompts.ErrorBox("Please select an address from the list.");
+    m_prompts.ErrorBox(m_localisation.Messages().Text(OwnMsg::IpListSelectAddress));
     return false;
 }
 

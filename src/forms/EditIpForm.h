@@ -6,6 +6,7 @@
 
 namespace setfolio {
 
+class Localisation;
 class Prompts;
 class SerialForm;
 
@@ -13,7 +14,11 @@ class SerialForm;
 // writes the file and reloads the communications dialog's address list.
 class EditIpForm : public FormModel {
 public:
-    EditIpForm(const IpAddressListFile& file, SerialForm& serialForm, Prompts& prompts);
+    EditIpForm(const IpAddressListFile& file, SerialForm& serialForm, Prompts& prompts,
+               Localisation& localisation);
+    ~EditIpForm() override;
+    EditIpForm(const EditIpForm&) = delete;
+    EditIpForm& operator=(const EditIpForm&) = delete;
 
     Window form{"Manage IP Address List", 511, 393};
     Label AddressLabel;
@@ -31,6 +36,8 @@ public:
 
     // Empties the edit fields before the dialog is shown; the list is not reloaded.
     void ShowIpListDialog();
+    // Adds the address with its name; an address that is no IP address or host name, or whose
+    // port is not one from 1 to 65535, is refused with a message.
     void AddBtnClick();
     void UpBtnClick();
     void DownBtnClick();
@@ -45,9 +52,13 @@ public:
     void SaveIpAddressList();
 
 private:
+    void ApplyTexts();
+
     const IpAddressListFile& m_file;
     SerialForm& m_serialForm;
     Prompts& m_prompts;
+    Localisation& m_localisation;
+    Subscription m_languages;
 };
 
 } // namespace setfolio

@@ -80,7 +80,8 @@ void LibraryViewForm::ApplyTexts() {
 
 std::optional<std::string> LibraryViewForm::Choose() {
     auto chosen = m_dialogs.ChooseFileToOpen(
-        {m_localisation.Messages().Text(OwnMsg::ViewerOpenTitle), "Library files (*.lvf)",
+        {m_localisation.Messages().Text(OwnMsg::ViewerOpenTitle),
+         m_localisation.Messages().Text(OwnMsg::LibraryFilesFilterToOpen),
          recentFolder ? recentFolder->StartFor(m_folder) : m_folder, "lvf"});
     if (chosen) {
         m_folder = *chosen;

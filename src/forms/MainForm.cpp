@@ -232,7 +232,7 @@ std::string TimeOfLine(std::time_t time) {
 void MainForm::MessageSaveClick(const std::function<std::string(const std::string&)>& asShown) {
     const MessageTexts& texts = m_with.localisation.Messages();
     const auto chosen = m_with.dialogs.ChooseFileToSave(
-        {texts.Text(OwnMsg::LogSaveTitle), "Text files (*.txt)",
+        {texts.Text(OwnMsg::LogSaveTitle), texts.Text(OwnMsg::TextFilesFilter),
          m_messagesFile.empty() ? folders.downLoad : m_messagesFile, "txt"});
     if (!chosen)
         return;

@@ -4,6 +4,9 @@
 #include "forms/ControlTexts.h"
 #include "link/Decimal.h"
 #include "platform/Dialogs.h"
+#include "platform/Prompts.h"
+
+#include <filesystem>
 
 #include <stdexcept>
 #include <utility>
@@ -12,32 +15,46 @@ namespace setfolio {
 
 namespace {
 
-int MarkedNumber(const Choice& list, const char* what) {
-    if (!list.HasMarked())
-        throw std::out_of_range(std::string("No ") + what + " is selected.");
-    const auto number = ParseDecimal(list.MarkedText());
-    if (!number)
-        throw std::out_of_range(std::string("Invalid ") + what + ": " + list.MarkedText());
-    return *number;
+constexpr int PortCount = 32;
+
+// "ttyUSB0 - USB Serial (maker, serial number)", with what the system tells of it.
+std::string DeviceLine(const SerialDevice& device) {
+    // "ttyUSB0", "pts/3": the name under /dev says enough.
+    const std::string_view dev = "/dev/";
+    std::string line = device.systemPath.starts_with(dev)
+                           ? device.systemPath.substr(dev.size())
+                           : std::filesystem::path(device.systemPath).filename().string();
+    if (!device.description.empty())
+        line += " - " + device.description;
+    std::string details = device.manufacturer;
+    if (!device.serialNumber.empty())
+        details += (details.empty() ? "" : ", ") + device.serialNumber;
+    if (!details.empty())
+        line += " (" + details + ")";
+    return line;
 }
 
 } // namespace
 
+int SerialForm::MarkedNumber(const Choice& list, OwnMsg what) const {
+    const MessageTexts& texts = m_localisation.Messages();
+    if (!list.HasMarked())
+        throw std::out_of_range(texts.Format(OwnMsg::SettingNotSelected, {texts.Text(what)}));
+    const auto number = ParseDecimal(list.MarkedText());
+    if (!number)
+        throw std::out_of_range(
+            texts.Format(OwnMsg::SettingInvalid, {texts.Text(what), list.MarkedText()}));
+    return *number;
+}
+
 SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisation& localisation,
                        Dialogs& dialogs)
-    : m_settings(settings), m_transport(transport), m_dialogs(dialogs) {
+    : m_settings(settings), m_transport(transport), m_dialogs(dialogs),
+      m_localisation(localisation) {
     EthernetBtn.enabled = false; // Ethernet is chosen through the settings file only
-    EthernetBtn.hint = "Click to select Ethernet communications";
-    SerialBtn.hint = "Click to select serial communications";
-    EthernetGroup.caption = "Ethernet";
-    SerialGroup.caption = "Serial";
-    IpAddressLabel.caption = "IP Address";
-    IpAddressBox.hint = "Select IP address from list";
     IpAddressBox.items = {""};
-    EditBtn.caption = "Edit List";
-    EditBtn.hint = "Click to manage address list";
     ComPortLabel.caption = "COM Port";
-    for (int port = 1; port <= 32; ++port)
+    for (int port = 1; port <= PortCount; ++port)
         ComPortComboBox.items.push_back(std::to_string(port));
     ComPortComboBox.items.emplace_back("OFF");
     BaudRateLabel.caption = "Baud Rate";
@@ -52,7 +69,17 @@ SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisat
     OKBtn.hint = "Click to accept new settings";
     CancelBtn.caption = "Cancel";
     CancelBtn.hint = "Click to exit without changing settings";
+    for (Control* control :
+         {static_cast<Control*>(&DeviceLabel), static_cast<Control*>(&DeviceText),
+          static_cast<Control*>(&AvailableLabel), static_cast<Control*>(&DeviceComboBox),
+          static_cast<Control*>(&AssignBtn)})
+        control->visible = false;
+    ApplyOwnTexts();
 
+    m_transport.SetReportTexts([&localisation](LinkReport report) {
+        return localisation.Messages().Text(static_cast<OwnMsg>(
+            static_cast<int>(OwnMsg::LinkPortAlreadyOpen) + static_cast<int>(report)));
+    });
     m_transport.SetSerialSettingsSource([this] { return CurrentSerialSettings(); });
     m_transport.SetHostEntrySource([this] { return HostEntry(); });
     m_portErrors = m_transport.portErrorReported.Subscribe([this] { m_portErrorReported = true; });
@@ -64,6 +91,117 @@ SerialForm::~SerialForm() {
     // The transport outlives the window's model only in tests, but it must never call into it.
     m_transport.SetSerialSettingsSource([] { return SerialSettings{}; });
     m_transport.SetHostEntrySource([] { return std::string(); });
+    m_transport.SetReportTexts({});
+}
+
+void SerialForm::TextsApplied() {
+    ApplyOwnTexts();
+    FormModel::TextsApplied();
+}
+
+void SerialForm::ApplyOwnTexts() {
+    const MessageTexts& texts = m_localisation.Messages();
+    EthernetBtn.hint = texts.Text(OwnMsg::CommsEthernetHint);
+    SerialBtn.hint = texts.Text(OwnMsg::CommsSerialHint);
+    EthernetGroup.caption = texts.Text(OwnMsg::CommsEthernet);
+    SerialGroup.caption = texts.Text(OwnMsg::CommsSerial);
+    IpAddressLabel.caption = texts.Text(OwnMsg::CommsIpAddress);
+    IpAddressBox.hint = texts.Text(OwnMsg::CommsIpAddressHint);
+    EditBtn.caption = texts.Text(OwnMsg::CommsEditList);
+    EditBtn.hint = texts.Text(OwnMsg::CommsEditListHint);
+    DeviceLabel.caption = texts.Text(OwnMsg::CommsDevice);
+    DeviceText.hint = texts.Text(OwnMsg::CommsDeviceHint);
+    AvailableLabel.caption = texts.Text(OwnMsg::CommsAvailable);
+    DeviceComboBox.hint = texts.Text(OwnMsg::CommsAvailableHint);
+    AssignBtn.caption = texts.Text(OwnMsg::CommsAssign);
+    AssignBtn.hint = texts.Text(OwnMsg::CommsAssignHint);
+    // What the ports lead to is told in the language too.
+    if (m_links)
+        RefreshPorts();
+}
+
+void SerialForm::AttachPorts(PortLinks links, const SerialDevices& devices, Prompts& prompts) {
+    m_links.emplace(std::move(links));
+    m_systemDevices = &devices;
+    m_prompts = &prompts;
+    for (Control* control :
+         {static_cast<Control*>(&DeviceLabel), static_cast<Control*>(&DeviceText),
+          static_cast<Control*>(&AvailableLabel), static_cast<Control*>(&DeviceComboBox),
+          static_cast<Control*>(&AssignBtn)})
+        control->visible = true;
+    RefreshPorts();
+}
+
+void SerialForm::RefreshPorts() {
+    if (!m_links)
+        return;
+    const MessageTexts& texts = m_localisation.Messages();
+    ComPortDevices.assign(ComPortComboBox.items.size(), std::string());
+    for (int number = 1; number <= PortCount; ++number) {
+        const PortLinks::Reach reach = m_links->Reaches(number);
+        std::string& line = ComPortDevices[static_cast<std::size_t>(number - 1)];
+        if (reach.kind == PortLinks::Reach::Kind::None)
+            line = texts.Text(OwnMsg::PortNoDevice);
+        else if (reach.missing)
+            line = texts.Format(OwnMsg::PortDeviceMissing, {reach.target});
+        else
+            line = reach.target;
+    }
+
+    // The device marked before stays marked while it is there; else the first is.
+    const std::string marked =
+        DeviceComboBox.HasMarked() &&
+                static_cast<std::size_t>(DeviceComboBox.marked) < m_devices.size()
+            ? m_devices[static_cast<std::size_t>(DeviceComboBox.marked)].path
+            : std::string();
+    m_devices = m_systemDevices->List();
+    std::vector<std::string> lines;
+    int mark = m_devices.empty() ? -1 : 0;
+    for (const auto& device : m_devices) {
+        if (device.path == marked)
+            mark = static_cast<int>(lines.size());
+        lines.push_back(DeviceLine(device));
+    }
+    const bool any = !lines.empty();
+    if (!any)
+        lines.push_back(texts.Text(OwnMsg::NoSerialDevices));
+    DeviceComboBox.SetItems(std::move(lines));
+    DeviceComboBox.Mark(mark);
+    DeviceComboBox.enabled = any && SerialBtn.checked;
+    ComPortChange();
+}
+
+void SerialForm::ComPortChange() {
+    const bool port = ComPortComboBox.HasMarked() && ComPortComboBox.MarkedText() != "OFF";
+    const auto line = static_cast<std::size_t>(ComPortComboBox.marked);
+    DeviceText.caption = port && line < ComPortDevices.size() ? ComPortDevices[line] : "";
+    AssignBtn.enabled = SerialBtn.checked && !m_devices.empty();
+}
+
+void SerialForm::AssignBtnClick() {
+    if (!m_links || !DeviceComboBox.HasMarked() || m_devices.empty())
+        return;
+    const MessageTexts& texts = m_localisation.Messages();
+    if (!ComPortComboBox.HasMarked() || ComPortComboBox.MarkedText() == "OFF") {
+        m_prompts->WarningBeep();
+        m_prompts->ErrorBox(texts.Text(OwnMsg::ChoosePortFirst));
+        return;
+    }
+    const int number = ComPortComboBox.marked + 1;
+    const SerialDevice& device = m_devices.at(static_cast<std::size_t>(DeviceComboBox.marked));
+    if (m_links->HasEntry(number) && !m_links->EntryIsLink(number)) {
+        m_prompts->WarningBeep();
+        m_prompts->ErrorBox(texts.Format(OwnMsg::PortEntryNotALink, {m_links->EntryPath(number)}));
+        return;
+    }
+    try {
+        m_links->Link(number, device.path);
+    } catch (const std::runtime_error& error) {
+        m_prompts->WarningBeep();
+        m_prompts->ErrorBox(texts.Format(OwnMsg::PortLinkFailed,
+                                         {std::to_string(number), device.path, error.what()}));
+    }
+    RefreshPorts();
 }
 
 void SerialForm::ApplyConnectionType(bool ethernet) {
@@ -84,6 +222,10 @@ void SerialForm::ApplyConnectionType(bool ethernet) {
           static_cast<Control*>(&DataBitsComboBox), static_cast<Control*>(&StopBitsLabel),
           static_cast<Control*>(&StopBitsComboBox)})
         control->enabled = !ethernet;
+    // The device controls follow the serial group; Assign also needs a device.
+    DeviceLabel.enabled = DeviceText.enabled = AvailableLabel.enabled = !ethernet;
+    DeviceComboBox.enabled = !ethernet && !m_devices.empty();
+    AssignBtn.enabled = !ethernet && !m_devices.empty();
 }
 
 void SerialForm::LoadCommSettings() {
@@ -91,6 +233,7 @@ void SerialForm::LoadCommSettings() {
     // Only the lowest byte of the stored type counts: 256 is serial.
     ApplyConnectionType((type & 0xFF) != 0);
     ComPortComboBox.Mark(m_settings.Read(keys::ComPort));
+    ComPortChange();
     BaudRateComboBox.Mark(m_settings.Read(keys::BaudRate));
     ParityComboBox.Mark(m_settings.Read(keys::Parity));
     DataBitsComboBox.Mark(m_settings.Read(keys::DataBits));
@@ -149,13 +292,13 @@ SerialSettings SerialForm::CurrentSerialSettings() const {
         settings.port = 0;
         return settings;
     }
-    settings.port = MarkedNumber(ComPortComboBox, "COM port");
-    settings.baudRate = MarkedNumber(BaudRateComboBox, "baud rate");
+    settings.port = MarkedNumber(ComPortComboBox, OwnMsg::SettingComPort);
+    settings.baudRate = MarkedNumber(BaudRateComboBox, OwnMsg::SettingBaudRate);
     settings.parity = ParityComboBox.HasMarked()
                           ? std::optional<Parity>(static_cast<Parity>(ParityComboBox.marked))
                           : std::nullopt;
-    settings.dataBits = MarkedNumber(DataBitsComboBox, "data bits setting");
-    settings.stopBits = MarkedNumber(StopBitsComboBox, "stop bits setting");
+    settings.dataBits = MarkedNumber(DataBitsComboBox, OwnMsg::SettingDataBits);
+    settings.stopBits = MarkedNumber(StopBitsComboBox, OwnMsg::SettingStopBits);
     return settings;
 }
 

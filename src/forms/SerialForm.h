@@ -3,11 +3,17 @@
 #include "forms/FormControls.h"
 #include "forms/FormModel.h"
 #include "i18n/Localisation.h"
+#include "link/PortLinks.h"
 #include "link/Transport.h"
+#include "platform/SerialDevices.h"
+
+#include <optional>
+#include <vector>
 
 namespace setfolio {
 
 class Dialogs;
+class Prompts;
 class Settings;
 
 // The communications dialog ("Configure Communications"). Its lists are where the running
@@ -38,8 +44,31 @@ public:
     Choice DataBitsComboBox;
     Label StopBitsLabel;
     Choice StopBitsComboBox;
+    // Where each line of the COM port list leads ("" for OFF), and the marked line's device.
+    std::vector<std::string> ComPortDevices;
+    Label DeviceLabel;
+    Label DeviceText;
+    // The serial devices the system has, and making the marked COM port lead to one.
+    Label AvailableLabel;
+    Choice DeviceComboBox;
+    Button AssignBtn;
     Button OKBtn;
     Button CancelBtn;
+
+    // Shows where the COM ports lead (the links of `links`) and offers the system's devices;
+    // without it the dialog has no device controls.
+    void AttachPorts(PortLinks links, const SerialDevices& devices, Prompts& prompts);
+    // Reads again where each COM port leads and which devices the system has.
+    void RefreshPorts();
+    // After the marked COM port has changed.
+    void ComPortChange();
+    // Makes the marked COM port's link lead to the marked device.
+    void AssignBtnClick();
+    // The device lines' devices, in the order of DeviceComboBox's lines.
+    const std::vector<SerialDevice>& Devices() const { return m_devices; }
+
+    // Puts the program's own texts, which the catalogue lacks, into the controls.
+    void TextsApplied() override;
 
     void ApplyConnectionType(bool ethernet);
     void LoadCommSettings();
@@ -67,9 +96,17 @@ protected:
     std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
+    void ApplyOwnTexts();
+    int MarkedNumber(const Choice& list, OwnMsg what) const;
+
+    std::optional<PortLinks> m_links;
+    const SerialDevices* m_systemDevices = nullptr;
+    Prompts* m_prompts = nullptr;
+    std::vector<SerialDevice> m_devices;
     const Settings& m_settings;
     Transport& m_transport;
     Dialogs& m_dialogs;
+    Localisation& m_localisation;
     Subscription m_portErrors;
     bool m_portErrorReported = false;
     bool m_triedWithoutSuccess = false;

@@ -25,7 +25,7 @@ UpLoadForm::UpLoadForm(const TransferContext& context, const Settings& settings,
     ModelNumber.hint = "Saved model number";
     LibrarySpinEdit.maximum = UploadFirstLibraryMaximum;
     IncludeCommonCB.caption = "Include Cal data";
-    IncludeCommonCB.hint = "Check to upload calibration, linearization, and jog values";
+    IncludeCommonCB.hint = context.texts.Text(OwnMsg::UploadIncludeCommonHint);
     FileName.hint = "Selected file to upload";
     FileBtn.hint = "Click to select filename";
     OKBtn.hint = "Click to upload file";
@@ -50,7 +50,8 @@ void UpLoadForm::LoadDialogFolders() {
 
 void UpLoadForm::FileBtnClick() {
     const auto chosen = m_dialogs.ChooseFileToOpen(
-        {openDialogTitle, "Library files (*.lvf)", StartFolder(), "lvf"});
+        {openDialogTitle, m_context.texts.Text(OwnMsg::LibraryFilesFilterToOpen), StartFolder(),
+         "lvf"});
     if (!chosen)
         return;
     FileChosen(*chosen);
@@ -83,6 +84,12 @@ void UpLoadForm::SetTransferMode(bool on, int progressRange) {
                {&ModelLabel, &ModelNumber, &LibraryLabel, &LibrarySpinEdit, &ToLibCB,
                 &IncludeCommonCB, &FileLabel, &FileName, &OKBtn, &CancelBtn, &FileBtn},
                UploadIdleHeight, UploadTransferHeight);
+}
+
+void UpLoadForm::TextsApplied() {
+    // The catalogue gives this hint in English only.
+    IncludeCommonCB.hint = m_context.texts.Text(OwnMsg::UploadIncludeCommonHint);
+    TransferForm::TextsApplied();
 }
 
 std::string* UpLoadForm::TextSlot(std::string_view target, TextProperty property) {

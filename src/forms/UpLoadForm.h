@@ -33,6 +33,8 @@ public:
     void FormClose() override;
 
     void SetTransferMode(bool on, int progressRange) override;
+    // Puts the texts the catalogue gives in English only into the controls.
+    void TextsApplied() override;
 
 protected:
     std::string* TextSlot(std::string_view target, TextProperty property) override;

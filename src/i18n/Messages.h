@@ -111,8 +111,74 @@ enum class OwnMsg {
     ViewerMeaning,
     ViewerOpenTitle,
     ViewerCannotRead,
+    // The link's reports, in the order of LinkReport (link/Transport.h), whose English they
+    // are: a port number; an IP list entry and the port it leads to.
+    LinkPortAlreadyOpen,
+    LinkPortDoesNotExist,
+    LinkPortOtherError,
+    LinkNoIpAddress,
+    LinkInvalidIpAddress,
+    LinkCannotConnect,
+    // The communications dialog's own controls.
+    CommsEthernet,
+    CommsEthernetHint,
+    CommsSerial,
+    CommsSerialHint,
+    CommsIpAddress,
+    CommsIpAddressHint,
+    CommsEditList,
+    CommsEditListHint,
+    CommsDevice,
+    CommsDeviceHint,
+    CommsAvailable,
+    CommsAvailableHint,
+    CommsAssign,
+    CommsAssignHint,
+    // Where a COM port leads: nowhere; a link's device that is not there; no device found.
+    PortNoDevice,
+    PortDeviceMissing,
+    NoSerialDevices,
+    // Making a port's link: no port chosen; the entry that is no link; the port, the device and
+    // why the link cannot be made.
+    ChoosePortFirst,
+    PortEntryNotALink,
+    PortLinkFailed,
+    // A serial setting without a valid choice: what is missing, and its text.
+    SettingNotSelected,
+    SettingInvalid,
+    SettingComPort,
+    SettingBaudRate,
+    SettingDataBits,
+    SettingStopBits,
+    // The IP address list dialog.
+    IpListCaption,
+    IpListAddress,
+    IpListAddressHint,
+    IpListName,
+    IpListNameHint,
+    IpListAdd,
+    IpListAddHint,
+    IpListList,
+    IpListMove,
+    IpListUpHint,
+    IpListDownHint,
+    IpListDelete,
+    IpListDeleteHint,
+    IpListOk,
+    IpListOkHint,
+    IpListCancel,
+    IpListCancelHint,
+    IpListEnterAddress,
+    IpListSelectAddress,
+    IpListInvalidAddress,
+    // Texts of other windows that the catalogue gives in English only.
+    UploadIncludeCommonHint,
+    LibraryFilesFilter,
+    LibraryFilesFilterToOpen,
+    TextFilesFilter,
+    SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 47;
+inline constexpr std::size_t OwnMessageCount = 104;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -54,7 +54,99 @@ std::optional<std::uint16_t> ParsePort(std::string_view digits) {
     return static_cast<std::uint16_t>(port);
 }
 
+bool IsDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool IsHex(std::string_view text) {
+    return !text.empty() && text.size() <= 4 &&
+           text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+}
+
+// Splits at every `separator`; empty parts are kept.
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t from = 0;;) {
+        const auto at = text.find(separator, from);
+        parts.push_back(text.substr(from, at == std::string_view::npos ? at : at - from));
+        if (at == std::string_view::npos)
+            return parts;
+        from = at + 1;
+    }
+}
+
+bool IsIpv4(std::string_view text) {
+    const auto parts = Split(text, '.');
+    if (parts.size() != 4)
+        return false;
+    for (const auto part : parts) {
+        if (!IsDigits(part) || part.size() > 3 || std::stoi(std::string(part)) > 255)
+            return false;
+    }
+    return true;
+}
+
+// Groups of hex digits, at most one "::" for a run of zero groups, and an IPv4 address in
+// place of the last two groups.
+bool IsIpv6(std::string_view text) {
+    if (const auto zone = text.find('%'); zone != std::string_view::npos) {
+        const std::string_view name = text.substr(zone + 1);
+        if (name.empty() || name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTU"
+                                                   "VWXYZ0123456789_.-") != std::string_view::npos)
+            return false;
+        text = text.substr(0, zone);
+    }
+    const auto gap = text.find("::");
+    if (gap != std::string_view::npos && text.find("::", gap + 1) != std::string_view::npos)
+        return false;
+    std::size_t groups = 0;
+    const auto count = [&groups](std::string_view side, bool last) {
+        if (side.empty())
+            return true;
+        const auto parts = Split(side, ':');
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (last && i + 1 == parts.size() && parts[i].find('.') != std::string_view::npos) {
+                if (!IsIpv4(parts[i]))
+                    return false;
+                groups += 2;
+            } else if (IsHex(parts[i])) {
+                ++groups;
+            } else {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (gap == std::string_view::npos)
+        return count(text, true) && groups == 8;
+    return count(text.substr(0, gap), false) && count(text.substr(gap + 2), true) && groups < 8;
+}
+
+bool IsHostName(std::string_view text) {
+    if (text.ends_with('.'))
+        text.remove_suffix(1);
+    if (text.empty() || text.size() > 253)
+        return false;
+    const auto labels = Split(text, '.');
+    for (const auto label : labels) {
+        if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-' ||
+            label.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                                    "-_") != std::string_view::npos)
+            return false;
+    }
+    // A name never ends in a number: that is an IPv4 address, or a wrong one.
+    return !IsDigits(labels.back());
+}
+
 } // namespace
+
+bool IsValidHost(std::string_view host) {
+    return IsIpv4(host) || IsIpv6(host) || IsHostName(host);
+}
+
+bool IsValidAddress(std::string_view address) {
+    return address.find(" - ") == std::string_view::npos && ParseHostEntry(address, 1);
+}
 
 std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t defaultPort) {
     std::string_view address = Trimmed(entry.substr(0, entry.find(" - ")));
@@ -65,6 +157,8 @@ std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t 
         if (close == std::string_view::npos)
             return std::nullopt;
         host = address.substr(1, close - 1);
+        if (!IsIpv6(host))
+            return std::nullopt;
         const std::string_view rest = address.substr(close + 1);
         if (!rest.empty())
             port = rest.starts_with(':') ? ParsePort(rest.substr(1)) : std::nullopt;
@@ -73,7 +167,7 @@ std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t 
         host = address.substr(0, colon);
         port = ParsePort(address.substr(colon + 1));
     }
-    if (host.empty() || !port)
+    if (!port || !IsValidHost(host))
         return std::nullopt;
     return HostAndPort{std::string(host), *port};
 }

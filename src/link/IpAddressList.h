@@ -18,13 +18,21 @@ std::string FormatIpAddressList(const std::vector<std::string>& entries);
 // processor); "192.168.1.20:4001" gives a port, as does "[fe80::1]:4001" for an IPv6 host,
 // whose brackets are not part of the host; an entry without one (an IPv6 address without
 // brackets among them) leads to `defaultPort`. Blanks around the host are not part of it.
-// Nothing for an entry without a host, or whose port is not a number from 1 to 65535.
+// Nothing for an entry without a valid host (see IsValidHost), or whose port is not a number
+// from 1 to 65535.
 struct HostAndPort {
     std::string host;
     std::uint16_t port = 0;
     bool operator==(const HostAndPort&) const = default;
 };
 std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t defaultPort);
+// An IPv4 address (four numbers from 0 to 255), an IPv6 address (with a zone after '%', as in
+// "fe80::1%eth0"), or a host name (labels of letters, digits, '-' and '_' with dots between
+// them; one whose last label is a number must be an IPv4 address: "999.1.1.1" is none).
+bool IsValidHost(std::string_view host);
+// An address as the list dialog takes it, without the name: a valid host, optionally followed
+// by ":port" (an IPv6 host then in brackets).
+bool IsValidAddress(std::string_view address);
 
 // "IpAddressList.txt" in the settings folder.
 class IpAddressListFile {

@@ -10,15 +10,17 @@ namespace setfolio {
 
 namespace {
 constexpr int ConnectAttemptMs = 2000;
-const std::string AssignComPort =
-    "Please assign a different COM Port for communication with the Quorvane processor.";
+
+std::string EnglishReport(LinkReport report) {
+    return std::string(LinkReportEnglish[static_cast<std::size_t>(report)]);
+}
 } // namespace
 
 Transport::Transport(SerialPort& port, TcpClient& tcp, EventLoop& loop, Prompts& prompts,
                      std::uint16_t tcpPort)
     : m_port(port), m_tcp(tcp), m_prompts(prompts), m_defaultTcpPort(tcpPort), m_tcpPort(tcpPort),
       m_connectAttempt(loop.CreateTimer()), m_serialSettings([] { return SerialSettings{}; }),
-      m_hostEntry([] { return std::string(); }) {
+      m_hostEntry([] { return std::string(); }), m_reportTexts(EnglishReport) {
     m_connectAttempt->SetInterval(ConnectAttemptMs);
     m_connectAttempt->SetOnExpiry(
         [this] { RunGuarded(m_prompts, [this] { ConnectAttemptTimer(); }); });
@@ -35,6 +37,24 @@ void Transport::SetSerialSettingsSource(std::function<SerialSettings()> source) 
 
 void Transport::SetHostEntrySource(std::function<std::string()> source) {
     m_hostEntry = std::move(source);
+}
+
+void Transport::SetReportTexts(LinkReportTexts texts) {
+    m_reportTexts = texts ? std::move(texts) : LinkReportTexts(EnglishReport);
+}
+
+std::string Transport::Report(LinkReport report,
+                              std::initializer_list<std::string_view> arguments) const {
+    const std::string pattern = m_reportTexts(report);
+    std::string text;
+    auto argument = arguments.begin();
+    std::size_t from = 0;
+    for (auto mark = pattern.find("{}"); mark != std::string::npos && argument != arguments.end();
+         mark = pattern.find("{}", from)) {
+        text.append(pattern, from, mark - from).append(*argument++);
+        from = mark + 2;
+    }
+    return text.append(pattern, from);
 }
 
 void Transport::OpenConnection() {
@@ -73,13 +93,13 @@ void Transport::ReportPortError(const PortError& error) {
     const std::string port = std::to_string(error.PortNumber());
     switch (error.Kind()) {
     case PortErrorKind::AlreadyOpen:
-        m_prompts.ErrorBox("COM " + port + " is already open.\r\r" + AssignComPort);
+        m_prompts.ErrorBox(Report(LinkReport::PortAlreadyOpen, {port}));
         break;
     case PortErrorKind::DoesNotExist:
-        m_prompts.ErrorBox("COM " + port + " does not exist.\r\r" + AssignComPort);
+        m_prompts.ErrorBox(Report(LinkReport::PortDoesNotExist, {port}));
         break;
     case PortErrorKind::Other:
-        m_prompts.ErrorBox("Unspecified error for COM " + port + ".");
+        m_prompts.ErrorBox(Report(LinkReport::PortOtherError, {port}));
         break;
     }
     portErrorReported.Emit();
@@ -89,17 +109,15 @@ void Transport::ConnectTcp() {
     m_hostAddress = m_hostEntry();
     if (m_hostAddress.empty()) {
         m_prompts.WarningBeep();
-        m_prompts.ErrorBox(
-            "Please assign an IP Address for Ethernet communication with the Quorvane processor.");
+        m_prompts.ErrorBox(Report(LinkReport::NoIpAddress, {}));
         return;
     }
     const auto address = ParseHostEntry(m_hostAddress, m_defaultTcpPort);
     if (!address) {
         m_prompts.WarningBeep();
-        m_prompts.ErrorBox("\"" + m_hostAddress.substr(0, m_hostAddress.find(" - ")) +
-                           "\" is not a valid IP Address. Give the address, followed by "
-                           ":port (1 to 65535) when the processor does not listen on port " +
-                           std::to_string(m_defaultTcpPort) + ".");
+        m_prompts.ErrorBox(Report(LinkReport::InvalidIpAddress,
+                                  {m_hostAddress.substr(0, m_hostAddress.find(" - ")),
+                                   std::to_string(m_defaultTcpPort)}));
         return;
     }
     m_hostAddress = address->host;
@@ -118,8 +136,8 @@ void Transport::ConnectAttemptTimer() {
     m_connectAttempt->Stop();
     m_tcp.Disconnect();
     m_prompts.WarningBeep();
-    m_prompts.ErrorBox("Unable to connect to " + m_hostAddress + " port " +
-                       std::to_string(m_tcpPort) + ".");
+    m_prompts.ErrorBox(
+        Report(LinkReport::CannotConnect, {m_hostAddress, std::to_string(m_tcpPort)}));
 }
 
 void Transport::CloseForNewSettings() {

@@ -3,11 +3,14 @@
 #include "core/Signal.h"
 #include "platform/SerialPort.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace setfolio {
 
@@ -29,6 +32,30 @@ struct SerialSettings {
 
 inline constexpr std::uint16_t ProcessorTcpPort = 23;
 
+// What the link reports to the user, each with "{}" where its arguments go: a port number; the
+// IP list entry; the entry and the port it leads to; the host and port.
+enum class LinkReport {
+    PortAlreadyOpen,
+    PortDoesNotExist,
+    PortOtherError,
+    NoIpAddress,
+    InvalidIpAddress,
+    CannotConnect
+};
+inline constexpr std::array<std::string_view, 6> LinkReportEnglish{
+    "COM {} is already open.\r\rPlease assign a different COM Port for communication with the "
+    "Quorvane processor.",
+    "COM {} does not exist.\r\rPlease assign a different COM Port for communication with the "
+    "Quorvane processor.",
+    "Unspecified error for COM {}.",
+    "Please assign an IP Address for Ethernet communication with the Quorvane processor.",
+    "\"{}\" is not a valid IP Address. Give the address, followed by :port (1 to 65535) when the "
+    "processor does not listen on port {}.",
+    "Unable to connect to {} port {}.",
+};
+// The text of a report in the language the user reads.
+using LinkReportTexts = std::function<std::string(LinkReport)>;
+
 // Opens, configures and closes the link to the processor: a serial port or a TCP connection,
 // whichever the connection type chooses.
 class Transport {
@@ -44,6 +71,8 @@ public:
     // The text of the selected line of the IP address list ("" when none is selected); the
     // connection goes to the port it names (see ParseHostEntry), else to the constructor's.
     void SetHostEntrySource(std::function<std::string()> source);
+    // Where the reports' texts come from; English (LinkReportEnglish) until this is called.
+    void SetReportTexts(LinkReportTexts texts);
     // After a port error has been reported (the communications dialog stays open then).
     Signal<> portErrorReported;
 
@@ -56,6 +85,8 @@ public:
     void ConnectTcp();
     void ConnectAttemptTimer();
     void TcpClientConnected();
+    // The report's text with each "{}" replaced by the next argument.
+    std::string Report(LinkReport report, std::initializer_list<std::string_view> arguments) const;
 
     // Before new settings are applied: both transports are closed, whatever the type.
     void CloseForNewSettings();
@@ -85,6 +116,7 @@ private:
     std::unique_ptr<Timer> m_connectAttempt;
     std::function<SerialSettings()> m_serialSettings;
     std::function<std::string()> m_hostEntry;
+    LinkReportTexts m_reportTexts;
 
     ConnectionType m_type = ConnectionType::Serial;
     bool m_portFailed = false;

@@ -33,7 +33,7 @@ PortErrorKind KindOf(QSerialPort::SerialPortError error) {
 
 } // namespace
 
-QtSerialPort::QtSerialPort(std::string folder) : m_folder(std::move(folder)) {
+QtSerialPort::QtSerialPort(const std::string& folder) : m_links(folder) {
     QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
         // An error of a handler must not unwind through QSerialPort's own reading, which would
         // leave it deaf: it is raised again from an event of its own, as any handler's error.
@@ -59,10 +59,7 @@ QtSerialPort::~QtSerialPort() {
 void QtSerialPort::SetPortNumber(int number) {
     m_portNumber = number;
 #ifndef _WIN32
-    namespace fs = std::filesystem;
-    const fs::path entry = fs::path(m_folder) / "ports" / PortName(number);
-    std::error_code error;
-    m_named = fs::is_symlink(entry, error) || fs::exists(entry, error);
+    m_named = m_links.HasEntry(number);
 #endif
 }
 
@@ -70,21 +67,11 @@ std::string QtSerialPort::DevicePath(int number) const {
 #ifdef _WIN32
     return PortName(number);
 #else
-    namespace fs = std::filesystem;
-    const fs::path entry = fs::path(m_folder) / "ports" / PortName(number);
-    std::error_code error;
-    // A dangling link still names the port: its device is missing, not some other port.
-    if (fs::is_symlink(entry, error) || fs::exists(entry, error)) {
-        // QSerialPort names its lock file after the path it opens; the real device's name keeps
-        // other programs that lock the same device out.
-        const fs::path real = fs::canonical(entry, error);
-        return error ? entry.string() : real.string();
-    }
     // A port chosen through its link that has gone (an adapter unplugged) is missing; it must
     // not turn into another device that happens to carry the same number.
-    if (m_named && number == m_portNumber)
-        return entry.string();
-    return "/dev/ttyS" + std::to_string(number - 1);
+    if (!m_links.HasEntry(number) && m_named && number == m_portNumber)
+        return m_links.EntryPath(number);
+    return m_links.DevicePath(number);
 #endif
 }
 

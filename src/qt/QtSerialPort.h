@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PortLinks.h"
 #include "link/TriggerMatcher.h"
 #include "platform/SerialPort.h"
 
@@ -19,7 +20,7 @@ namespace setfolio {
 // /dev/ttyS<n-1>; on Windows it is COMn.
 class QtSerialPort : public SerialPort {
 public:
-    explicit QtSerialPort(std::string folder);
+    explicit QtSerialPort(const std::string& folder);
     ~QtSerialPort() override;
     QtSerialPort(const QtSerialPort&) = delete;
     QtSerialPort& operator=(const QtSerialPort&) = delete;
@@ -60,7 +61,7 @@ private:
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
 
-    std::string m_folder;
+    PortLinks m_links;
     int m_portNumber = 1;
     // Set when the port was named through ports/COMn when it was chosen: it keeps that name.
     bool m_named = false;

@@ -13,7 +13,7 @@ std::optional<std::string> CurrentLibraryLine(ReplyStatus status, int library,
     case ReplyStatus::Ok:
         return currentLibraryIs + " " + std::to_string(library) + ".";
     case ReplyStatus::PortOff:
-        return "Please select a valid COM port!";
+        return texts.Text(OwnMsg::SelectValidComPort);
     case ReplyStatus::Pending:
     case ReplyStatus::Aborted:
     case ReplyStatus::FileError:

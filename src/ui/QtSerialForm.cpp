@@ -7,11 +7,17 @@
 #include "forms/SerialForm.h"
 #include "ui/QtPrompts.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 #include <exception>
 
@@ -69,7 +75,46 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect geometry) {
     return group;
 }
 
-// Layout, in pixels of the 471 x 343 client area.
+// The COM port list's lines with, to the right of each number, the device it leads to (the
+// line's DeviceRole); the lines' own texts stay the numbers.
+constexpr int DeviceRole = Qt::UserRole + 1;
+constexpr int DeviceGap = 24;
+
+class PortLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QString device = index.data(DeviceRole).toString();
+        if (device.isEmpty())
+            return;
+        const QRect area = option.rect.adjusted(NumberWidth(option), 0, -4, 0);
+        painter->save();
+        const bool selected = option.state.testFlag(QStyle::State_Selected);
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText));
+        painter->drawText(area, Qt::AlignVCenter | Qt::AlignLeft,
+                          option.fontMetrics.elidedText(device, Qt::ElideMiddle, area.width()));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QString device = index.data(DeviceRole).toString();
+        if (!device.isEmpty())
+            size.setWidth(NumberWidth(option) + option.fontMetrics.horizontalAdvance(device) + 8);
+        return size;
+    }
+
+private:
+    static int NumberWidth(const QStyleOptionViewItem& option) {
+        return option.fontMetrics.horizontalAdvance(QStringLiteral("OFF")) + DeviceGap;
+    }
+};
+
+// Layout, in pixels of the 471 x 343 client area (more by PortRowsHeight with the device rows).
 constexpr int GroupLeft = 40;
 constexpr int GroupWidth = 415;
 constexpr QRect EthernetGroupRect{GroupLeft, 8, GroupWidth, 118};
@@ -80,7 +125,9 @@ constexpr int BoxWidth = 92;
 constexpr int RowHeight = 24;
 constexpr int FirstColumn = 8;
 constexpr int SecondColumn = 208;
-constexpr int Row[] = {32, 72, 112};
+constexpr int Row[] = {32, 72, 112, 152, 188};
+constexpr int PortRowsHeight = 76;
+constexpr int ValueLeft = FirstColumn + LabelWidth + 8;
 
 // Left of a group, level with the middle of its frame (the style may put the caption above the
 // frame), so each button reads as the switch for its group.
@@ -100,7 +147,10 @@ QRect BoxRect(int column, int row) {
 
 QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_form(form), m_prompts(prompts) {
-    SetUpDialog(this, "SerialForm", m_form.form.clientWidth, m_form.form.clientHeight);
+    // The rows of the devices the COM ports lead to, when the dialog has them, below the
+    // serial settings.
+    const int extra = m_form.DeviceLabel.visible ? PortRowsHeight : 0;
+    SetUpDialog(this, "SerialForm", m_form.form.clientWidth, m_form.form.clientHeight + extra);
 
     m_ethernetBtn = MakeRadioButton(this, "EthernetBtn");
     m_serialBtn = MakeRadioButton(this, "SerialBtn");
@@ -110,9 +160,9 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
                                  {8, 26, GroupWidth - 16, 18});
     m_ipAddressBox =
         MakeComboBox(m_ethernetGroup, "IpAddressBox", {(GroupWidth - 280) / 2, 48, 280, RowHeight});
-    m_editBtn = MakeButton(m_ethernetGroup, "EditBtn", {(GroupWidth - 100) / 2, 82, 100, 26});
+    m_editBtn = MakeButton(m_ethernetGroup, "EditBtn", {(GroupWidth - 140) / 2, 82, 140, 26});
 
-    m_serialGroup = MakeGroup(this, "SerialGroup", SerialGroupRect);
+    m_serialGroup = MakeGroup(this, "SerialGroup", SerialGroupRect.adjusted(0, 0, 0, extra));
     const auto right = Qt::AlignRight;
     m_comPortLabel = MakeLabel(m_serialGroup, "ComPortLabel", right, LabelRect(FirstColumn, 0));
     m_comPortComboBox = MakeComboBox(m_serialGroup, "ComPortComboBox", BoxRect(FirstColumn, 0));
@@ -125,9 +175,32 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     m_stopBitsLabel = MakeLabel(m_serialGroup, "StopBitsLabel", right, LabelRect(SecondColumn, 1));
     m_stopBitsComboBox = MakeComboBox(m_serialGroup, "StopBitsComboBox", BoxRect(SecondColumn, 1));
 
-    m_okBtn = MakeButton(this, "OKBtn", {135, 302, 90, 26});
+    m_comPortComboBox->setItemDelegate(new PortLineDelegate(m_comPortComboBox));
+    if (extra > 0) {
+        m_deviceLabel = MakeLabel(m_serialGroup, "DeviceLabel", right, LabelRect(FirstColumn, 3));
+        m_deviceText = MakeLabel(m_serialGroup, "DeviceText", Qt::AlignLeft,
+                                 {ValueLeft, Row[3], GroupWidth - ValueLeft - 8, RowHeight});
+        m_deviceText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_availableLabel =
+            MakeLabel(m_serialGroup, "AvailableLabel", right, LabelRect(FirstColumn, 4));
+        m_deviceComboBox =
+            MakeComboBox(m_serialGroup, "DeviceComboBox", {ValueLeft, Row[4], 200, RowHeight});
+        m_deviceComboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        m_assignBtn = MakeButton(m_serialGroup, "AssignBtn",
+                                 {ValueLeft + 208, Row[4] - 1, GroupWidth - ValueLeft - 216, 26});
+        connect(m_assignBtn, &QPushButton::clicked, this, [this] {
+            RunGuarded(m_prompts, [this] { m_form.AssignBtnClick(); });
+            Refresh();
+        });
+        connect(m_deviceComboBox, &QComboBox::activated, this, [this](int line) {
+            if (!m_refreshing)
+                m_form.DeviceComboBox.marked = line;
+        });
+    }
+
+    m_okBtn = MakeButton(this, "OKBtn", {135, 302 + extra, 90, 26});
     m_okBtn->setDefault(true);
-    m_cancelBtn = MakeButton(this, "CancelBtn", {245, 302, 90, 26});
+    m_cancelBtn = MakeButton(this, "CancelBtn", {245, 302 + extra, 90, 26});
 
     connect(m_ethernetBtn, &QRadioButton::clicked, this, [this] {
         RunGuarded(m_prompts, [this] { m_form.EthernetBtnClick(); });
@@ -157,6 +230,12 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     follow(m_parityComboBox, m_form.ParityComboBox);
     follow(m_dataBitsComboBox, m_form.DataBitsComboBox);
     follow(m_stopBitsComboBox, m_form.StopBitsComboBox);
+    connect(m_comPortComboBox, &QComboBox::activated, this, [this] {
+        if (m_refreshing)
+            return;
+        m_form.ComPortChange();
+        Refresh();
+    });
 
     m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
@@ -187,12 +266,50 @@ void QtSerialForm::Refresh() {
     ShowChoice(m_dataBitsComboBox, m_form.DataBitsComboBox, FromUtf8);
     ShowLabel(m_stopBitsLabel, m_form.StopBitsLabel);
     ShowChoice(m_stopBitsComboBox, m_form.StopBitsComboBox, FromUtf8);
+    ShowPorts();
     ShowButton(m_okBtn, m_form.OKBtn);
     ShowButton(m_cancelBtn, m_form.CancelBtn);
     m_refreshing = wasRefreshing;
 }
 
+void QtSerialForm::ShowPorts() {
+    const auto& devices = m_form.ComPortDevices;
+    int widest = 0;
+    const QFontMetrics metrics(m_comPortComboBox->font());
+    for (int line = 0; line < m_comPortComboBox->count(); ++line) {
+        const QString device = static_cast<std::size_t>(line) < devices.size()
+                                   ? FromUtf8(devices[static_cast<std::size_t>(line)])
+                                   : QString();
+        m_comPortComboBox->setItemData(line, device, DeviceRole);
+        widest = std::max(widest, metrics.horizontalAdvance(device));
+    }
+    // The open list is wide enough for the devices beside the numbers.
+    m_comPortComboBox->view()->setMinimumWidth(
+        widest > 0
+            ? std::min(metrics.horizontalAdvance(QStringLiteral("OFF")) + DeviceGap + widest + 32,
+                       640)
+            : 0);
+    if (!m_deviceLabel)
+        return;
+    ShowLabel(m_deviceLabel, m_form.DeviceLabel);
+    const QString device = FromUtf8(m_form.DeviceText.caption);
+    m_deviceText->setText(metrics.elidedText(device, Qt::ElideMiddle, m_deviceText->width()));
+    m_deviceText->setToolTip(device == m_deviceText->text() ? FromUtf8(m_form.DeviceText.hint)
+                                                            : device);
+    m_deviceText->setEnabled(m_form.DeviceText.enabled);
+    m_deviceText->setVisible(m_form.DeviceText.visible);
+    ShowLabel(m_availableLabel, m_form.AvailableLabel);
+    ShowChoice(m_deviceComboBox, m_form.DeviceComboBox, FromUtf8);
+    // The whole line of a device whose name the box cuts off is its hint.
+    m_deviceComboBox->setToolTip(m_form.DeviceComboBox.HasMarked()
+                                     ? FromUtf8(m_form.DeviceComboBox.MarkedText())
+                                     : FromUtf8(m_form.DeviceComboBox.hint));
+    ShowButton(m_assignBtn, m_form.AssignBtn);
+}
+
 int QtSerialForm::ShowModal() {
+    // Devices come and go: what the ports lead to is read afresh each time.
+    RunGuarded(m_prompts, [this] { m_form.RefreshPorts(); });
     Refresh();
     return exec();
 }

@@ -32,6 +32,7 @@ public:
 
 private:
     void Ok();
+    void ShowPorts();
 
     SerialForm& m_form;
 
@@ -56,6 +57,12 @@ private:
     QComboBox* m_dataBitsComboBox;
     QLabel* m_stopBitsLabel;
     QComboBox* m_stopBitsComboBox;
+    // The device rows, made only when the form has them.
+    QLabel* m_deviceLabel = nullptr;
+    QLabel* m_deviceText = nullptr;
+    QLabel* m_availableLabel = nullptr;
+    QComboBox* m_deviceComboBox = nullptr;
+    QPushButton* m_assignBtn = nullptr;
     QPushButton* m_okBtn;
     QPushButton* m_cancelBtn;
 };

@@ -1,6 +1,7 @@
 #include "FakeDialogs.h"
 #include "FakeEventLoop.h"
 #include "FakePrompts.h"
+#include "FakeSerialDevices.h"
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
 #include "TempFolder.h"
@@ -10,6 +11,7 @@
 #include "forms/SerialForm.h"
 #include "i18n/Localisation.h"
 #include "link/IpAddressList.h"
+#include "link/PortLinks.h"
 #include "link/Transport.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
@@ -62,7 +64,7 @@ struct World {
     fake::FakeDialogs dialogs;
     SerialForm serial{settings, transport, localisation, dialogs};
     IpAddressListFile ipFile{folder.Path()};
-    EditIpForm editIp{ipFile, serial, prompts};
+    EditIpForm editIp{ipFile, serial, prompts, localisation};
     LanguageForm language{settings, localisation, serial.ParityComboBox};
 
     World() { language.NameLanguageList(); }
@@ -165,6 +167,10 @@ void ExpectNoOverlaps(QWidget& dialog) {
 TEST(DialogLayout, EveryLanguageFitsWithoutOverlaps) {
     World world;
     world.Load(false);
+    fake::FakeSerialDevices devices;
+    devices.devices = {{"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10KZP3Q-if00-port0",
+                        "/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10KZP3Q"}};
+    world.serial.AttachPorts(PortLinks(world.folder.Path()), devices, world.prompts);
     QtSerialForm serial(world.serial, world.prompts);
     QtEditIpForm editIp(world.editIp, world.prompts);
     QtLanguageForm language(world.language, world.prompts);
@@ -182,7 +188,7 @@ TEST(DialogLayout, EveryLanguageFitsWithoutOverlaps) {
             ExpectNoOverlaps(*dialog);
         }
     }
-    EXPECT_EQ(serial.size(), QSize(471, 343));
+    EXPECT_EQ(serial.size(), QSize(471, 343 + 76)) << "with the rows of the devices";
     EXPECT_EQ(editIp.size(), QSize(511, 393));
     EXPECT_EQ(language.size(), QSize(270, 111));
 }
@@ -253,6 +259,31 @@ TEST(SerialDialog, ChoicesReachTheModelAndModelChangesReachTheWidgets) {
     world.serial.ParityComboBox.marked = -1;
     dialog.Refresh();
     EXPECT_EQ(Find<QComboBox>(dialog, "ParityComboBox").currentIndex(), -1);
+}
+
+TEST(SerialDialog, AssignLinksTheChosenPortAndTheListShowsWhereEachPortLeads) {
+    World world;
+    world.Load(false);
+    world.folder.Write("adapter", "");
+    fake::FakeSerialDevices devices;
+    devices.devices = {{world.folder.File("adapter"), "/dev/ttyUSB0", "USB Serial", "", ""}};
+    world.serial.AttachPorts(PortLinks(world.folder.Path(), world.folder.File("ttyS")), devices,
+                             world.prompts);
+    QtSerialForm dialog(world.serial, world.prompts);
+    Show(dialog);
+    auto& ports = Find<QComboBox>(dialog, "ComPortComboBox");
+    ports.setCurrentIndex(4);
+    emit ports.activated(4); // COM5
+    QTest::mouseClick(&Find<QPushButton>(dialog, "AssignBtn"), Qt::LeftButton);
+
+    EXPECT_EQ(std::filesystem::read_symlink(world.folder.File("ports/COM5")),
+              world.folder.File("adapter"));
+    EXPECT_EQ(Find<QLabel>(dialog, "DeviceText").text().toStdString(),
+              world.folder.File("adapter"));
+    EXPECT_EQ(ports.itemText(4), "5") << "the lines stay the numbers";
+    EXPECT_EQ(ports.itemData(4, Qt::UserRole + 1).toString().toStdString(),
+              world.folder.File("adapter"));
+    EXPECT_EQ(world.settings.Read(keys::ComPort), 0) << "nothing is stored before OK";
 }
 
 TEST(SerialDialog, OkKeepsTheDialogOpenAfterAPortErrorAndClosesOnceThePortOpens) {

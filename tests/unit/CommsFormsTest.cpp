@@ -20,7 +20,7 @@ struct CommsWorld : LinkWorld {
     fake::FakeDialogs dialogs;
     SerialForm serialForm{settings, transport, localisation, dialogs};
     IpAddressListFile listFile{folder.Path()};
-    EditIpForm ipForm{listFile, serialForm, prompts};
+    EditIpForm ipForm{listFile, serialForm, prompts, localisation};
     LanguageForm languageForm{settings, localisation, serialForm.ParityComboBox};
 
     CommsWorld() {

@@ -30,7 +30,8 @@ TEST(StartUp, FirstStartAsksForTheLanguage) {
               "Aktuelle Bibliothek ist");
     EXPECT_EQ(world.app.mainForm.MenuDownLoad.caption, "Herunterladen");
     // German: no "Attempting connection" line; the port is OFF by default.
-    EXPECT_EQ(world.Lines(), std::vector<std::string>{"Please select a valid COM port!"});
+    EXPECT_EQ(world.Lines(),
+              std::vector<std::string>{"Bitte w\u00e4hlen Sie einen g\u00fcltigen COM-Port!"});
     EXPECT_EQ(world.port.sent, "");
 }
 

@@ -13,8 +13,10 @@
 #include "library/NumberedNames.h"
 #include "link/Exchange.h"
 #include "link/IpAddressList.h"
+#include "link/PortLinks.h"
 #include "link/Transport.h"
 #include "platform/Dialogs.h"
+#include "platform/SerialDevices.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
@@ -28,7 +30,9 @@
 #include "ui/QtSerialForm.h"
 #include "ui/QtTransferForm.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,8 +41,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +61,68 @@ bool Save(QDialog& dialog, const QDir& folder, const char* name) {
     std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
     return saved;
 }
+
+// The dialog with the open list of a combo box beside it, at the height the list opens at.
+bool SaveWithList(QDialog& dialog, const char* boxName, const QDir& folder, const char* name) {
+    dialog.show();
+    QApplication::processEvents();
+    const QPixmap dialogPicture = dialog.grab();
+    auto* box = dialog.findChild<QComboBox*>(QLatin1String(boxName));
+    box->showPopup();
+    QApplication::processEvents();
+    QWidget* list = box->view()->window();
+    const QPixmap listPicture = list->grab();
+    const int listTop =
+        std::max(0, list->mapToGlobal(QPoint(0, 0)).y() - dialog.mapToGlobal(QPoint(0, 0)).y());
+    box->hidePopup();
+    dialog.hide();
+    constexpr int Gap = 12;
+    QPixmap picture(dialogPicture.width() + Gap + listPicture.width(),
+                    std::max(dialogPicture.height(), listTop + listPicture.height()));
+    picture.fill(dialog.palette().color(QPalette::Window));
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, dialogPicture);
+    painter.drawPixmap(dialogPicture.width() + Gap, listTop, listPicture);
+    painter.end();
+    const QString path = folder.filePath(QLatin1String(name));
+    const bool saved = picture.save(path, "PNG");
+    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    return saved;
+}
+
+// A pseudo-terminal standing in for a serial device, as the simulator uses one; its other end
+// stays open while the pictures are taken.
+class PseudoTerminal {
+public:
+    PseudoTerminal() {
+        m_fd = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_fd >= 0 && ::grantpt(m_fd) == 0 && ::unlockpt(m_fd) == 0)
+            m_path = ::ptsname(m_fd);
+    }
+    ~PseudoTerminal() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+};
+
+// The serial devices offered: the pseudo-terminal, named as the simulator that answers on it.
+class ShownDevices : public SerialDevices {
+public:
+    explicit ShownDevices(std::string pty) : m_pty(std::move(pty)) {}
+    std::vector<SerialDevice> List() const override {
+        return {{m_pty, m_pty, "setfolio-sim", "", ""}};
+    }
+
+private:
+    std::string m_pty;
+};
 
 // No dialog opens while pictures are taken.
 class NoDialogs : public Dialogs {
@@ -215,16 +284,24 @@ int main(int argc, char* argv[]) {
     Localisation localisation;
     NoDialogs dialogs;
     SerialForm serial(settings, transport, localisation, dialogs);
-    EditIpForm editIp(ipFile, serial, prompts);
+    EditIpForm editIp(ipFile, serial, prompts, localisation);
     LanguageForm language(settings, localisation, serial.ParityComboBox);
     language.NameLanguageList();
     editIp.LoadIpAddressList();
     serial.LoadCommSettings();
     serial.LoadIpAddressIndex();
 
+    // COM1 leads to a pseudo-terminal through its ports/ link, as the simulator makes it.
+    const PseudoTerminal pty;
+    const PortLinks links(programPath);
+    if (!pty.Path().empty())
+        links.Link(1, pty.Path());
+    const ShownDevices devices(pty.Path());
+    serial.AttachPorts(links, devices, prompts);
+
     bool saved = true;
     QtSerialForm serialDialog(serial, prompts);
-    saved &= Save(serialDialog, folder, "communications.png");
+    saved &= SaveWithList(serialDialog, "ComPortComboBox", folder, "communications.png");
 
     editIp.AddressList.SetItems({"192.168.1.20 - Line 3", "192.168.1.21 - Line 4", "10.0.0.7"});
     editIp.AddressList.Mark(1);
@@ -235,10 +312,13 @@ int main(int argc, char* argv[]) {
     QtLanguageForm languageDialog(language, prompts);
     saved &= Save(languageDialog, folder, "language.png");
 
-    language.LanguageComboBox.Mark(2);
-    language.ApplyLanguage();
-    serialDialog.Refresh();
-    saved &= Save(serialDialog, folder, "communications-fr.png");
+    for (const auto& [applied, name] :
+         {std::pair{1, "communications-de.png"}, std::pair{2, "communications-fr.png"}}) {
+        language.LanguageComboBox.Mark(applied);
+        language.ApplyLanguage();
+        serialDialog.Refresh();
+        saved &= SaveWithList(serialDialog, "ComPortComboBox", folder, name);
+    }
 
     // The download dialog half way through a block of libraries 3 to 5.
     CurrentModel model(settings);
