@@ -2,6 +2,7 @@
 
 #include "i18n/Messages.h"
 #include "link/Decimal.h"
+#include "link/PortLinks.h"
 
 #include <filesystem>
 #include <vector>
@@ -19,22 +20,21 @@ std::string NameOfDevice(const std::filesystem::path& device) {
 } // namespace
 
 std::optional<PortDevice> DeviceOfPort(const std::string& settingsFolder, int port) {
-    namespace fs = std::filesystem;
     if (port < 1)
         return std::nullopt;
-    std::error_code error;
-    const fs::path entry = fs::path(settingsFolder) / "ports" / ("COM" + std::to_string(port));
-    if (fs::is_symlink(entry, error) || fs::exists(entry, error)) {
-        const fs::path real = fs::canonical(entry, error);
-        if (!error)
-            return PortDevice{NameOfDevice(real), true};
-        // The link leads nowhere now (an adapter unplugged): the name it points at.
-        const fs::path target = fs::read_symlink(entry, error);
-        return PortDevice{error ? entry.filename().string() : target.filename().string(), false};
+    const PortLinks links(settingsFolder);
+    const PortLinks::Reach reach = links.Reaches(port);
+    switch (reach.kind) {
+    case PortLinks::Reach::Kind::None:
+        return std::nullopt;
+    case PortLinks::Reach::Kind::Standard:
+        return PortDevice{NameOfDevice(reach.target), true};
+    case PortLinks::Reach::Kind::Link:
+        // A link that leads nowhere now (an adapter unplugged) is named by what it points at.
+        if (reach.missing)
+            return PortDevice{std::filesystem::path(reach.target).filename().string(), false};
+        return PortDevice{NameOfDevice(links.DevicePath(port)), true};
     }
-    const fs::path standard = "/dev/ttyS" + std::to_string(port - 1);
-    if (fs::exists(standard, error))
-        return PortDevice{standard.filename().string(), true};
     return std::nullopt;
 }
 
