@@ -17,15 +17,12 @@
 
 using namespace setfolio;
 using setfolio::testing::CliLimits;
+using setfolio::testing::Q;
 using setfolio::testing::RunCli;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A simulated processor of the plant and its inventory section.
 struct Station {

@@ -7,15 +7,12 @@
 #include <gtest/gtest.h>
 
 using namespace setfolio;
+using setfolio::testing::Q;
 using setfolio::testing::RunCli;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A C-01 whose processor spells a mnemonic and a conditional row its own way.
 const char* const PlantTexts = R"({"C-01": {

@@ -15,6 +15,11 @@
 
 namespace setfolio::testing {
 
+// A text of the program's as Qt's, for the command lines the tests build.
+inline QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
 struct CliRun {
     int exitCode = -1;    // -1 when it did not end normally
     bool crashed = false; // ended by a signal nobody sent

@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include <iostream>
+#include <utility>
 
 namespace setfolio::cli {
 
@@ -40,36 +41,34 @@ int Processor::ReportLibrary(int library) const {
     return Ok() ? ExitOk : ExitRefused;
 }
 
-int Processor::Transfer(
-    const std::function<void(const TransferContext&, TransferView&)>& run) const {
+bool Processor::Run(const std::function<void(const TransferContext&, TransferView&)>& run,
+                    std::function<void(int, const std::string&)> readInto) const {
     MessageLog log;
     const auto printing =
         log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
     ParameterTables tables;
     tables.site = m_vocabulary;
     ConsoleTransferView view(m_loop);
-    run(TransferContext{exchange, model, tables, log, m_texts, m_prompts}, view);
-    return Ok() && !view.Refused() ? ExitOk : ExitRefused;
+    run(TransferContext{exchange, model, tables, log, m_texts, m_prompts, std::move(readInto)},
+        view);
+    return !view.Refused();
+}
+
+int Processor::Transfer(
+    const std::function<void(const TransferContext&, TransferView&)>& run) const {
+    const bool accepted = Run(run, {});
+    return Ok() && accepted ? ExitOk : ExitRefused;
 }
 
 std::map<int, std::string> Processor::ReadBack(const TransferOptions& read) const {
     std::map<int, std::string> libraries;
-    MessageLog log;
-    const auto printing =
-        log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
-    ParameterTables tables;
-    tables.site = m_vocabulary;
-    ConsoleTransferView view(m_loop);
-    const TransferContext context{
-        exchange,
-        model,
-        tables,
-        log,
-        m_texts,
-        m_prompts,
-        [&libraries](int library, const std::string& content) { libraries[library] = content; }};
-    RunDownload(context, view,
+    Run(
+        [&read](const TransferContext& context, TransferView& view) {
+            RunDownload(
+                context, view,
                 {read.first, read.last.has_value(), read.last.value_or(read.first), read.file});
+        },
+        [&libraries](int library, const std::string& content) { libraries[library] = content; });
     return libraries;
 }
 

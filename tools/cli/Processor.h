@@ -48,6 +48,11 @@ public:
     const SiteVocabulary* Vocabulary() const { return m_vocabulary; }
 
 private:
+    // Runs `run` with the message window's lines on standard output; whether the view was never
+    // refused. With `readInto`, a download hands its libraries over instead of writing files.
+    bool Run(const std::function<void(const TransferContext&, TransferView&)>& run,
+             std::function<void(int, const std::string&)> readInto) const;
+
     EventLoop& m_loop;
     Prompts& m_prompts;
     const MessageTexts& m_texts;

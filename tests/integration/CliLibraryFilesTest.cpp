@@ -1,5 +1,4 @@
-// Reading libraries like a person: show, diff and verify through setfolio-cli against a
-// simulated processor.
+// setfolio-cli show, diff and verify of library files, and of a simulated processor's libraries.
 #include "CliProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
@@ -13,17 +12,14 @@
 #include <gtest/gtest.h>
 
 using namespace setfolio;
+using setfolio::testing::Q;
 using setfolio::testing::RunCli;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-TEST(CliInspect, ShowDiffAndVerifyAgainstTheProcessor) {
+TEST(CliLibraryFiles, ShowDiffAndVerifyAgainstTheProcessor) {
     TempFolder folder;
     SimProcess sim({"--model", "C-12", "--active", "3", "--tcp", "0"});
     const QStringList link = QStringList{"--model", "C-12"} + sim.CliLink();
