@@ -69,11 +69,7 @@ SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisat
     OKBtn.hint = "Click to accept new settings";
     CancelBtn.caption = "Cancel";
     CancelBtn.hint = "Click to exit without changing settings";
-    for (Control* control :
-         {static_cast<Control*>(&DeviceLabel), static_cast<Control*>(&DeviceText),
-          static_cast<Control*>(&AvailableLabel), static_cast<Control*>(&DeviceComboBox),
-          static_cast<Control*>(&AssignBtn)})
-        control->visible = false;
+    ShowDeviceRows(false);
     ApplyOwnTexts();
 
     m_transport.SetReportTexts([&localisation](LinkReport report) {
@@ -120,15 +116,19 @@ void SerialForm::ApplyOwnTexts() {
         RefreshPorts();
 }
 
-void SerialForm::AttachPorts(PortLinks links, const SerialDevices& devices, Prompts& prompts) {
-    m_links.emplace(std::move(links));
-    m_systemDevices = &devices;
-    m_prompts = &prompts;
+void SerialForm::ShowDeviceRows(bool shown) {
     for (Control* control :
          {static_cast<Control*>(&DeviceLabel), static_cast<Control*>(&DeviceText),
           static_cast<Control*>(&AvailableLabel), static_cast<Control*>(&DeviceComboBox),
           static_cast<Control*>(&AssignBtn)})
-        control->visible = true;
+        control->visible = shown;
+}
+
+void SerialForm::AttachPorts(PortLinks links, const SerialDevices& devices, Prompts& prompts) {
+    m_links.emplace(std::move(links));
+    m_systemDevices = &devices;
+    m_prompts = &prompts;
+    ShowDeviceRows(true);
     RefreshPorts();
 }
 

@@ -96,6 +96,8 @@ protected:
     std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
+    // The rows that name where a port leads and offer the system's devices.
+    void ShowDeviceRows(bool shown);
     void ApplyOwnTexts();
     int MarkedNumber(const Choice& list, OwnMsg what) const;
 
