@@ -5,9 +5,9 @@
 //
 //   build/dev/bench/setfolio-bench-transfer [runs]
 #include "BenchSupport.h"
-#include "CliOptions.h"
 #include "core/CurrentModel.h"
 #include "core/MessageLog.h"
+#include "core/ModelCatalogue.h"
 #include "core/Settings.h"
 #include "i18n/Messages.h"
 #include "link/Exchange.h"
@@ -160,7 +160,7 @@ std::pair<Measured, Measured> Run(const char* simPath, const char* model, int ba
     bench::SilentPrompts prompts(true); // calibration data too
     const Settings settings(folder.path().toStdString() + "/none");
     CurrentModel current(settings);
-    current.Use(cli::ParseModel(model).value_or(0));
+    current.Use(ModelNamed(model).value_or(0));
     Transport transport(port, tcp, loop, prompts);
     // The program's own line settings; the pseudo-terminal ignores the rate, the simulator
     // emulates it.

@@ -2,7 +2,9 @@
 
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
-#include "link/Decimal.h"
+#include "core/WholeNumber.h"
+#include "link/IpAddressList.h"
+#include "link/SerialLine.h"
 
 #include <algorithm>
 #include <map>
@@ -27,24 +29,6 @@ std::string_view Uncommented(std::string_view value) {
             return Trim(value.substr(0, i));
     }
     return Trim(value);
-}
-
-std::optional<int> Whole(std::string_view text) {
-    if (text.empty() || text.front() == ' ' || text.front() == '+' || text.front() == '-')
-        return std::nullopt;
-    const auto number = ParseDecimal(text);
-    return number ? std::optional<int>(*number) : std::nullopt;
-}
-
-std::optional<std::int32_t> ModelNamed(std::string_view text) {
-    for (const auto& entry : Catalogue()) {
-        if (entry.entry == text)
-            return entry.modelType;
-    }
-    const auto number = Whole(text);
-    if (number && FamilyOf(*number) != ModelFamily::NoFamily)
-        return *number;
-    return std::nullopt;
 }
 
 // A name that can be a folder of its own, in the destination, on any system.
@@ -79,43 +63,33 @@ public:
     explicit Reader(Inventory& inventory) : m_inventory(inventory) {}
 
     std::vector<Section> Sections(std::string_view content) {
+        using Kind = profile::NumberedLine::Kind;
         std::vector<Section> sections;
-        int number = 0;
-        std::size_t start = 0;
-        while (start < content.size()) {
-            const auto end = content.find('\n', start);
-            const auto line =
-                Trim(content.substr(start, end == std::string_view::npos ? end : end - start));
-            ++number;
-            start = end == std::string_view::npos ? content.size() : end + 1;
-            if (line.empty() || line.front() == ';' || line.front() == '#')
+        for (const auto& line : profile::Lines(content)) {
+            const auto text = Trim(line.text);
+            if (line.kind == Kind::Blank || line.kind == Kind::Comment || text.starts_with('#'))
                 continue;
-            if (line.front() == '[') {
-                const auto close = line.find(']');
-                const std::string name(Trim(line.substr(
-                    1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
+            if (line.kind == Kind::Section) {
                 for (const auto& earlier : sections) {
-                    if (profile::SameName(earlier.name, name))
-                        Problem(name, number, "a second section of this name");
+                    if (profile::SameName(earlier.name, line.name))
+                        Problem(line.name, line.number, "a second section of this name");
                 }
-                if (!UsableAsFolder(name))
-                    Problem(name, number, "the name must be usable as a folder name");
-                sections.push_back({name, number, {}});
+                if (!UsableAsFolder(line.name))
+                    Problem(line.name, line.number, "the name must be usable as a folder name");
+                sections.push_back({line.name, line.number, {}});
                 continue;
             }
-            const auto equals = line.find('=');
-            if (sections.empty() || equals == std::string_view::npos) {
-                Problem(sections.empty() ? "" : sections.back().name, number,
+            if (sections.empty() || line.kind != Kind::Entry) {
+                Problem(sections.empty() ? "" : sections.back().name, line.number,
                         "not a key and value in a section");
                 continue;
             }
-            const std::string key = Lower(Trim(line.substr(0, equals)));
+            const std::string key = Lower(line.name);
             auto& entries = sections.back().entries;
             if (entries.contains(key))
-                Problem(sections.back().name, number,
-                        "a second " + std::string(Trim(line.substr(0, equals))));
+                Problem(sections.back().name, line.number, "a second " + line.name);
             else
-                entries[key] = {std::string(Uncommented(line.substr(equals + 1))), number};
+                entries[key] = {std::string(Uncommented(line.value)), line.number};
         }
         return sections;
     }
@@ -197,63 +171,44 @@ private:
         if (processor.device.empty())
             Problem(section.name, serial->line, "Serial needs a device");
         const auto choice = [&](const char* key, const char* shown,
-                                std::initializer_list<int> allowed, int& into) {
+                                std::optional<int> (*parse)(std::string_view), int& into) {
             const auto found = section.entries.find(key);
             if (found == section.entries.end())
                 return;
-            const auto number = Whole(found->second.value);
-            if (!number || std::find(allowed.begin(), allowed.end(), *number) == allowed.end())
+            if (const auto number = parse(found->second.value))
+                into = *number;
+            else
                 Problem(section.name, found->second.line,
                         std::string(shown) + " cannot be " + found->second.value);
-            else
-                into = *number;
         };
-        choice("baud", "Baud", {1200, 2400, 4800, 9600, 19200, 38400},
-               processor.serialSettings.baudRate);
-        choice("databits", "DataBits", {7, 8}, processor.serialSettings.dataBits);
-        choice("stopbits", "StopBits", {1, 2}, processor.serialSettings.stopBits);
+        choice("baud", "Baud", ParseBaudRate, processor.serialSettings.baudRate);
+        choice("databits", "DataBits", ParseDataBits, processor.serialSettings.dataBits);
+        choice("stopbits", "StopBits", ParseStopBits, processor.serialSettings.stopBits);
         if (const auto parity = section.entries.find("parity"); parity != section.entries.end()) {
-            const std::string text = Lower(parity->second.value);
-            if (text == "none")
-                processor.serialSettings.parity = Parity::None;
-            else if (text == "odd")
-                processor.serialSettings.parity = Parity::Odd;
-            else if (text == "even")
-                processor.serialSettings.parity = Parity::Even;
+            if (const auto chosen = ParseParity(Lower(parity->second.value)))
+                processor.serialSettings.parity = *chosen;
             else
-                Problem(section.name, parity->second.line, "Parity must be none, odd or even");
+                Problem(section.name, parity->second.line,
+                        "Parity must be " + InWords(ParityNames));
         }
     }
 
     void ReadTcp(const Section& section, InventoryProcessor& processor, const Entry& tcp) {
-        std::string_view text = tcp.value;
-        std::string_view host = text;
-        std::optional<std::string_view> port;
-        if (!text.empty() && text.front() == '[') { // [fe80::1]:4001
-            const auto close = text.find(']');
-            host = close == std::string_view::npos ? std::string_view{} : text.substr(1, close - 1);
-            if (close != std::string_view::npos && close + 1 < text.size()) {
-                if (text[close + 1] == ':')
-                    port = text.substr(close + 2);
-                else
-                    host = {};
-            }
-        } else if (const auto colon = text.rfind(':');
-                   colon != std::string_view::npos && text.find(':') == colon) {
-            host = text.substr(0, colon);
-            port = text.substr(colon + 1);
-        }
-        if (host.empty()) {
+        const auto reading = ReadHostAddress(tcp.value, processor.port);
+        switch (reading.fault) {
+        case AddressFault::None:
+            processor.host = reading.address.host;
+            processor.port = reading.address.port;
+            return;
+        case AddressFault::NoHost:
             Problem(section.name, tcp.line, "Tcp needs a host");
             return;
-        }
-        processor.host = std::string(host);
-        if (port) {
-            const auto number = Whole(*port);
-            if (!number || *number < 1 || *number > 65535)
-                Problem(section.name, tcp.line, "bad TCP port in " + tcp.value);
-            else
-                processor.port = static_cast<std::uint16_t>(*number);
+        case AddressFault::BadHost:
+            Problem(section.name, tcp.line, "bad TCP host in " + tcp.value);
+            return;
+        case AddressFault::BadPort:
+            Problem(section.name, tcp.line, "bad TCP port in " + tcp.value);
+            return;
         }
     }
 
@@ -283,9 +238,9 @@ std::optional<std::vector<int>> ParseLibraryList(std::string_view text) {
         const auto item =
             Trim(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
         const auto dash = item.find('-');
-        const auto first = Whole(Trim(item.substr(0, dash)));
+        const auto first = ParseWholeNumber(Trim(item.substr(0, dash)));
         const auto last =
-            dash == std::string_view::npos ? first : Whole(Trim(item.substr(dash + 1)));
+            dash == std::string_view::npos ? first : ParseWholeNumber(Trim(item.substr(dash + 1)));
         if (!first || !last || *first > *last || *last > 999)
             return std::nullopt;
         for (int library = *first; library <= *last; ++library) {

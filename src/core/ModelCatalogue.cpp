@@ -1,5 +1,7 @@
 #include "core/ModelCatalogue.h"
 
+#include "core/WholeNumber.h"
+
 namespace setfolio {
 
 namespace {
@@ -188,6 +190,16 @@ int ListLineOf(std::int32_t modelType) {
             ++line;
     }
     return -1;
+}
+
+std::optional<std::int32_t> ModelNamed(std::string_view text) {
+    for (const auto& entry : Entries) {
+        if (entry.entry == text)
+            return entry.modelType;
+    }
+    if (const auto number = ParseWholeNumber(text); number && EntryOf(*number))
+        return number;
+    return std::nullopt;
 }
 
 std::vector<BuilderSet> CompositionOf(std::int32_t modelType, ParmList list) {

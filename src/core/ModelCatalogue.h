@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -81,6 +82,10 @@ std::vector<std::string_view> ListLines();
 std::int32_t ModelOfListLine(int line);
 // -1 for an unlisted entry and for an undefined type.
 int ListLineOf(std::int32_t modelType);
+
+// A model as a person names it: an entry name as the catalogue writes it ("C-12"), or a model
+// type in decimal digits ("0"). Nothing for any other text.
+std::optional<std::int32_t> ModelNamed(std::string_view text);
 
 std::vector<BuilderSet> CompositionOf(std::int32_t modelType, ParmList list);
 

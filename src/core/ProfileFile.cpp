@@ -162,28 +162,50 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
     return ReadValue(where.value);
 }
 
+std::vector<NumberedLine> Lines(std::string_view content) {
+    std::vector<NumberedLine> numbered;
+    int number = 0;
+    for (const auto& line : SplitLines(content)) {
+        NumberedLine& read = numbered.emplace_back();
+        read.number = ++number;
+        read.text = content.substr(line.begin, line.textEnd - line.begin);
+        if (const auto name = SectionName(read.text)) {
+            read.kind = NumberedLine::Kind::Section;
+            read.name = *name;
+        } else if (const auto entry = EntryOf(read.text)) {
+            read.kind = NumberedLine::Kind::Entry;
+            read.name = entry->key;
+            read.value = ReadValue(entry->value);
+        } else {
+            const auto trimmed = Trim(read.text);
+            read.kind = trimmed.empty()          ? NumberedLine::Kind::Blank
+                        : trimmed.front() == ';' ? NumberedLine::Kind::Comment
+                                                 : NumberedLine::Kind::Other;
+        }
+    }
+    return numbered;
+}
+
 std::vector<Section> Sections(std::string_view content) {
     std::vector<Section> sections;
     bool visible = false;
-    for (const auto& line : SplitLines(content)) {
-        const auto text = content.substr(line.begin, line.textEnd - line.begin);
-        if (const auto name = SectionName(text)) {
+    for (auto& line : Lines(content)) {
+        if (line.kind == NumberedLine::Kind::Section) {
             visible = true;
             for (const auto& earlier : sections)
-                visible = visible && !SameName(earlier.name, *name);
+                visible = visible && !SameName(earlier.name, line.name);
             if (visible)
-                sections.push_back({std::string(*name), {}});
+                sections.push_back({std::move(line.name), {}});
             continue;
         }
-        const auto entry = EntryOf(text);
-        if (!visible || !entry)
+        if (!visible || line.kind != NumberedLine::Kind::Entry)
             continue;
         auto& entries = sections.back().entries;
         bool known = false;
         for (const auto& [key, value] : entries)
-            known = known || SameName(key, entry->key);
+            known = known || SameName(key, line.name);
         if (!known)
-            entries.emplace_back(std::string(entry->key), ReadValue(entry->value));
+            entries.emplace_back(std::move(line.name), std::move(line.value));
     }
     return sections;
 }

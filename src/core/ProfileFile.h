@@ -56,6 +56,20 @@ struct Section {
 };
 std::vector<Section> Sections(std::string_view content);
 
+// Every line of a profile as a reader takes it, numbered from 1, for a reader that tells where
+// something stands: a section's header, a key and its value (as FindValue gives it), a comment
+// (";"), a blank line, or other text, which no reader sees. Unlike Sections, it hides nothing:
+// a section or key that comes again is listed again.
+struct NumberedLine {
+    enum class Kind { Blank, Comment, Section, Entry, Other };
+    int number = 0;
+    Kind kind = Kind::Blank;
+    std::string_view text; // the line, without its line end
+    std::string name;      // of the section, or the key
+    std::string value;     // of the key
+};
+std::vector<NumberedLine> Lines(std::string_view content);
+
 struct KeyValue {
     std::string key;
     std::string value;

@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "forms/ControlTexts.h"
 #include "link/Decimal.h"
+#include "link/SerialLine.h"
 #include "platform/Dialogs.h"
 #include "platform/Prompts.h"
 
@@ -34,6 +35,13 @@ std::string DeviceLine(const SerialDevice& device) {
     return line;
 }
 
+std::vector<std::string> Items(std::span<const int> choices) {
+    std::vector<std::string> items;
+    for (const int choice : choices)
+        items.push_back(std::to_string(choice));
+    return items;
+}
+
 } // namespace
 
 int SerialForm::MarkedNumber(const Choice& list, OwnMsg what) const {
@@ -58,13 +66,13 @@ SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisat
         ComPortComboBox.items.push_back(std::to_string(port));
     ComPortComboBox.items.emplace_back("OFF");
     BaudRateLabel.caption = "Baud Rate";
-    BaudRateComboBox.items = {"1200", "2400", "4800", "9600", "19200", "38400"};
+    BaudRateComboBox.items = Items(BaudRates);
     ParityLabel.caption = "Parity";
-    ParityComboBox.items = {"none", "odd", "even"};
+    ParityComboBox.items.assign(ParityNames.begin(), ParityNames.end());
     DataBitsLabel.caption = "Data Bits";
-    DataBitsComboBox.items = {"7", "8"};
+    DataBitsComboBox.items = Items(DataBitsChoices);
     StopBitsLabel.caption = "Stop Bits";
-    StopBitsComboBox.items = {"1", "2"};
+    StopBitsComboBox.items = Items(StopBitsChoices);
     OKBtn.caption = "OK";
     OKBtn.hint = "Click to accept new settings";
     CancelBtn.caption = "Cancel";

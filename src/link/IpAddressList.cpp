@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/ProfileFile.h"
+#include "core/WholeNumber.h"
 
 #include <stdexcept>
 
@@ -43,15 +44,10 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 std::optional<std::uint16_t> ParsePort(std::string_view digits) {
-    if (digits.empty() || digits.size() > 5 ||
-        digits.find_first_not_of("0123456789") != std::string_view::npos)
+    const auto port = ParseWholeNumber(digits);
+    if (!port || *port < 1 || *port > 65535)
         return std::nullopt;
-    int port = 0;
-    for (const char digit : digits)
-        port = port * 10 + (digit - '0');
-    if (port < 1 || port > 65535)
-        return std::nullopt;
-    return static_cast<std::uint16_t>(port);
+    return static_cast<std::uint16_t>(*port);
 }
 
 bool IsDigits(std::string_view text) {
@@ -145,31 +141,45 @@ bool IsValidHost(std::string_view host) {
 }
 
 bool IsValidAddress(std::string_view address) {
-    return address.find(" - ") == std::string_view::npos && ParseHostEntry(address, 1);
+    return static_cast<bool>(ReadHostAddress(address, 1));
 }
 
-std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t defaultPort) {
-    std::string_view address = Trimmed(entry.substr(0, entry.find(" - ")));
+AddressReading ReadHostAddress(std::string_view address, std::uint16_t defaultPort) {
+    address = Trimmed(address);
     std::string_view host = address;
-    std::optional<std::uint16_t> port = defaultPort;
+    std::optional<std::string_view> port;
+    bool bracketed = false;
     if (address.starts_with('[')) {
         const auto close = address.find(']');
         if (close == std::string_view::npos)
-            return std::nullopt;
+            return {{}, AddressFault::BadHost};
         host = address.substr(1, close - 1);
-        if (!IsIpv6(host))
-            return std::nullopt;
+        bracketed = true;
         const std::string_view rest = address.substr(close + 1);
+        if (!rest.empty() && !rest.starts_with(':'))
+            return {{}, AddressFault::BadHost};
         if (!rest.empty())
-            port = rest.starts_with(':') ? ParsePort(rest.substr(1)) : std::nullopt;
+            port = rest.substr(1);
     } else if (const auto colon = address.find(':');
                colon != std::string_view::npos && address.find(':', colon + 1) == address.npos) {
         host = address.substr(0, colon);
-        port = ParsePort(address.substr(colon + 1));
+        port = address.substr(colon + 1);
     }
-    if (!port || !IsValidHost(host))
+    if (host.empty())
+        return {{}, AddressFault::NoHost};
+    const auto number = port ? ParsePort(*port) : std::optional<std::uint16_t>(defaultPort);
+    if (!number)
+        return {{}, AddressFault::BadPort};
+    if (bracketed ? !IsIpv6(host) : !IsValidHost(host))
+        return {{}, AddressFault::BadHost};
+    return {{std::string(host), *number}, AddressFault::None};
+}
+
+std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t defaultPort) {
+    auto reading = ReadHostAddress(entry.substr(0, entry.find(" - ")), defaultPort);
+    if (!reading)
         return std::nullopt;
-    return HostAndPort{std::string(host), *port};
+    return std::move(reading.address);
 }
 
 IpAddressListFile::IpAddressListFile(const std::string& folder)

@@ -14,17 +14,29 @@ std::vector<std::string> ParseIpAddressList(std::string_view bytes);
 // Every entry followed by CR LF.
 std::string FormatIpAddressList(const std::vector<std::string>& entries);
 
-// Where an entry of the list leads. The host ends at the first " - " (the rest names the
-// processor); "192.168.1.20:4001" gives a port, as does "[fe80::1]:4001" for an IPv6 host,
-// whose brackets are not part of the host; an entry without one (an IPv6 address without
-// brackets among them) leads to `defaultPort`. Blanks around the host are not part of it.
-// Nothing for an entry without a valid host (see IsValidHost), or whose port is not a number
-// from 1 to 65535.
 struct HostAndPort {
     std::string host;
     std::uint16_t port = 0;
     bool operator==(const HostAndPort&) const = default;
 };
+
+// Why an address leads nowhere: it names no host, a host that is no IP address or host name
+// (see IsValidHost), or a port that is not a number from 1 to 65535.
+enum class AddressFault { None, NoHost, BadHost, BadPort };
+struct AddressReading {
+    HostAndPort address; // when there is no fault
+    AddressFault fault = AddressFault::None;
+    explicit operator bool() const { return fault == AddressFault::None; }
+};
+
+// Where an address leads: "192.168.1.20:4001" gives a port, as does "[fe80::1]:4001" for an
+// IPv6 host, whose brackets are not part of the host; an address without one (an IPv6 address
+// without brackets among them) leads to `defaultPort`. Blanks around it are not part of it.
+// Every front end (the IP list, the inventory, the command line) reads an address with this.
+AddressReading ReadHostAddress(std::string_view address, std::uint16_t defaultPort);
+
+// Where an entry of the list leads: its address ends at the first " - " (the rest names the
+// processor). Nothing when the address leads nowhere.
 std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t defaultPort);
 // An IPv4 address (four numbers from 0 to 255), an IPv6 address (with a zone after '%', as in
 // "fe80::1%eth0"), or a host name (labels of letters, digits, '-' and '_' with dots between

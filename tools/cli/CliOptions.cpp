@@ -1,101 +1,69 @@
 #include "CliOptions.h"
 
 #include "core/ModelCatalogue.h"
-#include "link/Decimal.h"
-
-#include <initializer_list>
+#include "core/WholeNumber.h"
+#include "link/IpAddressList.h"
+#include "link/SerialLine.h"
 
 namespace setfolio::cli {
 
-std::optional<std::int32_t> ParseModel(const std::string& text) {
-    for (const auto& entry : Catalogue()) {
-        if (entry.entry == text)
-            return entry.modelType;
-    }
-    const auto number = ParseDecimal(text);
-    if (number && FamilyOf(*number) != ModelFamily::NoFamily)
-        return number;
-    return std::nullopt;
-}
-
 namespace {
 
-// A number typed on a command line: the processor's leading blanks are not allowed here.
-std::optional<int> ParseNumber(const std::string& text) {
-    if (text.empty() || text.front() == ' ')
-        return std::nullopt;
-    return ParseDecimal(text);
-}
-
-std::optional<int> ParseChoice(const std::string& text, std::initializer_list<int> allowed) {
-    const auto number = ParseNumber(text);
-    for (const int value : allowed) {
-        if (number == value)
-            return value;
-    }
-    return std::nullopt;
+// A choice of a list, or a UsageError naming what it must be.
+template <class Value>
+Value Chosen(const std::optional<Value>& value, const std::string& what,
+             const std::string& choices) {
+    if (!value)
+        throw UsageError(what + " must be " + choices);
+    return *value;
 }
 
 } // namespace
 
 std::int32_t ReadModel(const std::string& text) {
-    const auto model = ParseModel(text);
+    const auto model = ModelNamed(text);
     if (!model)
         throw UsageError("unknown model '" + text + "'");
     return *model;
 }
 
 int ReadLibraryNumber(const std::string& text) {
-    const auto number = ParseNumber(text);
-    if (!number || *number < 0 || *number > 999)
+    const auto number = ParseWholeNumber(text);
+    if (!number || *number > 999)
         throw UsageError("library number must be 0 to 999, not '" + text + "'");
     return *number;
 }
 
 int ReadBaudRate(const std::string& text) {
-    const auto baud = ParseChoice(text, {1200, 2400, 4800, 9600, 19200, 38400});
-    if (!baud)
-        throw UsageError("baud rate must be 1200, 2400, 4800, 9600, 19200 or 38400");
-    return *baud;
+    return Chosen(ParseBaudRate(text), "baud rate", InWords(BaudRates));
 }
 
 Parity ReadParity(const std::string& text) {
-    if (text == "none")
-        return Parity::None;
-    if (text == "odd")
-        return Parity::Odd;
-    if (text == "even")
-        return Parity::Even;
-    throw UsageError("parity must be none, odd or even");
+    return Chosen(ParseParity(text), "parity", InWords(ParityNames));
 }
 
 int ReadDataBits(const std::string& text) {
-    const auto bits = ParseChoice(text, {7, 8});
-    if (!bits)
-        throw UsageError("data bits must be 7 or 8");
-    return *bits;
+    return Chosen(ParseDataBits(text), "data bits", InWords(DataBitsChoices));
 }
 
 int ReadStopBits(const std::string& text) {
-    const auto bits = ParseChoice(text, {1, 2});
-    if (!bits)
-        throw UsageError("stop bits must be 1 or 2");
-    return *bits;
+    return Chosen(ParseStopBits(text), "stop bits", InWords(StopBitsChoices));
 }
 
 void ReadTcpTarget(const std::string& text, LinkSettings& link) {
-    link.host = text;
-    link.port = ProcessorTcpPort;
-    const auto colon = text.rfind(':');
-    if (colon != std::string::npos && text.find(':') == colon) {
-        const auto port = ParseNumber(text.substr(colon + 1));
-        if (!port || *port < 1 || *port > 65535)
-            throw UsageError("bad TCP port in '" + text + "'");
-        link.host = text.substr(0, colon);
-        link.port = static_cast<std::uint16_t>(*port);
-    }
-    if (link.host.empty())
+    const auto reading = ReadHostAddress(text, ProcessorTcpPort);
+    switch (reading.fault) {
+    case AddressFault::None:
+        break;
+    case AddressFault::NoHost:
         throw UsageError("--tcp needs a host");
+    case AddressFault::BadHost:
+        throw UsageError("bad TCP host in '" + text + "'");
+    case AddressFault::BadPort:
+        throw UsageError("bad TCP port in '" + text + "'");
+    }
+    link.host = reading.address.host;
+    link.port = reading.address.port;
 }
 
 } // namespace setfolio::cli

@@ -31,17 +31,16 @@ struct LinkSettings {
     SiteVocabulary vocabulary;
 };
 
-// Reads a model given as an entry name (C-12) or a model type (0); nothing when unknown.
-std::optional<std::int32_t> ParseModel(const std::string& text);
-
-// The values of the options, checked; each throws UsageError naming what is wrong.
+// The values of the options, checked; each throws UsageError naming what is wrong. A model is
+// an entry name (C-12) or a model type (0), as ModelNamed reads it.
 std::int32_t ReadModel(const std::string& text);
 int ReadLibraryNumber(const std::string& text);
 int ReadBaudRate(const std::string& text);
 Parity ReadParity(const std::string& text);
 int ReadDataBits(const std::string& text);
 int ReadStopBits(const std::string& text);
-// HOST or HOST:PORT into `link`; an address with more than one colon is taken whole as a host.
+// HOST, HOST:PORT or [IPV6]:PORT into `link`, as ReadHostAddress reads it; an address with more
+// than one colon and no brackets is taken whole as an IPv6 host.
 void ReadTcpTarget(const std::string& text, LinkSettings& link);
 
 } // namespace setfolio::cli

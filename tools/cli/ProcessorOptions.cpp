@@ -3,6 +3,7 @@
 #include "Command.h"
 
 #include "core/AtomicFile.h"
+#include "link/SerialLine.h"
 #include "transfer/SiteTexts.h"
 
 #include <QStandardPaths>
@@ -21,15 +22,23 @@ std::optional<std::string> Value(const QCommandLineParser& parser, const QString
 } // namespace
 
 void DeclareLinkOptions(QCommandLineParser& parser) {
+    // What each serial option takes, the value used when it is not given marked.
+    const SerialSettings defaults = LinkSettings{}.serialSettings;
+    const auto choices = [](const std::string& what, const std::string& words) {
+        return QString::fromStdString("The serial line's " + what + ": " + words + ".");
+    };
     parser.addOptions({
         {"model", "The processor's model (required).", "MODEL"},
         {"serial", "Reaches the processor through the serial DEVICE.", "DEVICE"},
-        {"baud",
-         "The serial line's baud rate: 1200, 2400, 4800, 9600 (the default), 19200 or 38400.", "B"},
-        {"parity", "The serial line's parity: none (the default), odd or even.", "P"},
-        {"data-bits", "The serial line's data bits: 7 or 8 (the default).", "D"},
-        {"stop-bits", "The serial line's stop bits: 1 (the default) or 2.", "S"},
-        {"tcp", "Reaches the processor over TCP, on port 23 when no PORT is given.", "HOST[:PORT]"},
+        {"baud", choices("baud rate", InWords(BaudRates, defaults.baudRate)), "B"},
+        {"parity", choices("parity", InWords(ParityNames, NameOf(*defaults.parity))), "P"},
+        {"data-bits", choices("data bits", InWords(DataBitsChoices, defaults.dataBits)), "D"},
+        {"stop-bits", choices("stop bits", InWords(StopBitsChoices, defaults.stopBits)), "S"},
+        {"tcp",
+         QString::fromStdString("Reaches the processor over TCP, on port " +
+                                std::to_string(ProcessorTcpPort) +
+                                " when no PORT is given; [IPV6]:PORT for an IPv6 address."),
+         "HOST[:PORT]"},
     });
     DeclareVocabularyOption(parser);
 }

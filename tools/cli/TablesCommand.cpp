@@ -4,6 +4,7 @@
 #include "ProcessorOptions.h"
 
 #include "core/CurrentModel.h"
+#include "core/ModelCatalogue.h"
 #include "core/Settings.h"
 #include "tables/Assembly.h"
 #include "tables/ParameterTables.h"
@@ -28,7 +29,7 @@ protected:
     int Execute(const QCommandLineParser& parser) override {
         // As the program assembles them before a transfer of that model.
         const std::string name = OnlyArgument(parser, "tables needs a model");
-        const auto modelType = ParseModel(name);
+        const auto modelType = ModelNamed(name);
         if (!modelType)
             throw UsageError("unknown model '" + name + "'", false);
         const SiteVocabulary vocabulary = ReadVocabularyOption(parser);

@@ -413,16 +413,10 @@ QString CheckArguments(const QCommandLineParser& parser, Options& options) {
     if (!parser.positionalArguments().isEmpty())
         return "unexpected argument '" + parser.positionalArguments().constFirst() + "'";
     if (parser.isSet("model")) {
-        const QString name = value("model");
-        bool isNumber = false;
-        const int number = name.toInt(&isNumber);
-        options.modelType = -1;
-        for (const auto& entry : Catalogue()) {
-            if (name.toStdString() == entry.entry || (isNumber && entry.modelType == number))
-                options.modelType = entry.modelType;
-        }
-        if (options.modelType < 0)
-            return "unknown model " + name;
+        const auto model = ModelNamed(value("model").toStdString());
+        if (!model)
+            return "unknown model " + value("model");
+        options.modelType = *model;
     }
     // A whole number within [low, high] from option `name`, when it is given.
     const auto number = [&](const char* name, int low, int high, auto& into) -> QString {
