@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "backup/Inventory.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -39,12 +41,14 @@ TEST(CliOptions, ValuesAreTakenUpToTheEdgesOfTheirRangesOnly) {
         {"model", "C-12", "0"},
         {"model", "46", "46"},
         {"model", "47", ""},
+        {"model", "c-12", ""},
         {"library", "0", "0"},
         {"library", "999", "999"},
         {"library", "1000", ""},
         {"library", "-1", ""},
         {"library", " 5", ""},
         {"library", "", ""},
+        {"library", "+5", ""},
         {"baud", "38400", "38400"},
         {"baud", "9601", ""},
         {"data-bits", "7", "7"},
@@ -60,6 +64,10 @@ TEST(CliOptions, ValuesAreTakenUpToTheEdgesOfTheirRangesOnly) {
         {"tcp", "host:", ""},
         {"tcp", ":23", ""},
         {"tcp", "::1", "::1 23"},
+        {"tcp", "[fe80::1]:4001", "fe80::1 4001"},
+        {"tcp", "[fe80::1%eth0]", "fe80::1%eth0 23"},
+        {"tcp", "[fe80::1]4001", ""},
+        {"tcp", "plc 7", ""},
     };
     for (const auto& [option, text, expected] : cases) {
         const auto& read = readers.at(option);
@@ -68,6 +76,55 @@ TEST(CliOptions, ValuesAreTakenUpToTheEdgesOfTheirRangesOnly) {
         else
             EXPECT_EQ(read(text), expected) << option << " '" << text << "'";
     }
+}
+
+// A usage error is one line that names what is wrong with which value.
+TEST(CliOptions, ABadAddressIsNamedInOneLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {":23", "--tcp needs a host"},
+        {"[fe80::1", "bad TCP host in '[fe80::1'"},
+        {"host:99999", "bad TCP port in 'host:99999'"},
+    };
+    for (const auto& [text, message] : cases) {
+        try {
+            LinkSettings link;
+            ReadTcpTarget(text, link);
+            ADD_FAILURE() << "taken: " << text;
+        } catch (const UsageError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+    }
+}
+
+// An address or a model means the same on the command line and in an inventory.
+TEST(CliOptions, TheInventoryReadsAddressesAndModelsAsTheCommandLineDoes) {
+    const auto throughInventory = [](const std::string& model, const std::string& tcp) {
+        const Inventory inventory =
+            ParseInventory("[P]\nModel=" + model + "\nTcp=" + tcp + "\nLibraries=1\n");
+        if (!inventory.problems.empty())
+            return std::string();
+        const auto& processor = inventory.processors.at(0);
+        return std::to_string(processor.modelType) + " " + processor.host + " " +
+               std::to_string(processor.port);
+    };
+    const auto throughOptions = [](const std::string& model, const std::string& tcp) {
+        try {
+            LinkSettings link;
+            ReadTcpTarget(tcp, link);
+            return std::to_string(ReadModel(model)) + " " + link.host + " " +
+                   std::to_string(link.port);
+        } catch (const UsageError&) {
+            return std::string();
+        }
+    };
+    for (const std::string tcp :
+         {"10.0.0.5", "plc-7.plant:4001", "[fe80::1]:4001", "::1", "[fe80::1%eth0]", "h:0", "plc 7",
+          ":23", "[10.0.0.1]:23", "999.1.1.1", "h:+23"}) {
+        EXPECT_EQ(throughInventory("C-12", tcp), throughOptions("C-12", tcp)) << tcp;
+    }
+    for (const std::string model : {"C-12", "M-14", "46", "47", "c-12", "+1", "C-99"})
+        EXPECT_EQ(throughInventory(model, "h"), throughOptions(model, "h")) << model;
+    EXPECT_EQ(throughOptions("M-14", "[fe80::1]:4001"), "40 fe80::1 4001");
 }
 
 } // namespace

@@ -3,9 +3,12 @@
 #include "forms/EditIpForm.h"
 #include "forms/LanguageForm.h"
 #include "forms/SerialForm.h"
+#include "link/IpAddressList.h"
+#include "link/SerialLine.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <optional>
 
@@ -211,6 +214,40 @@ TEST(IpAddressList, EntryGivesTheHostAndItsPortOrTheDefault) {
     };
     for (const auto& [entry, expected] : cases)
         EXPECT_EQ(ParseHostEntry(entry, 23), expected) << entry;
+}
+
+TEST(IpAddressList, AnAddressThatLeadsNowhereSaysWhy) {
+    const std::pair<std::string, AddressFault> cases[] = {
+        {" [fe80::1]:4001 ", AddressFault::None},
+        {"", AddressFault::NoHost},
+        {":4001", AddressFault::NoHost},
+        {"[]:4001", AddressFault::NoHost},
+        {"[fe80::1", AddressFault::BadHost},
+        {"[fe80::1]4001", AddressFault::BadHost},
+        {"[10.0.0.1]:23", AddressFault::BadHost},
+        {"plc 7", AddressFault::BadHost},
+        {"999.1.1.1:23", AddressFault::BadHost},
+        {"10.0.0.1 - Line 1", AddressFault::BadHost}, // an address has no name
+        {"10.0.0.1:0", AddressFault::BadPort},
+        {"[fe80::1]:", AddressFault::BadPort},
+        {"10.0.0.1:99999999999", AddressFault::BadPort},
+    };
+    for (const auto& [address, fault] : cases)
+        EXPECT_EQ(ReadHostAddress(address, 23).fault, fault) << "'" << address << "'";
+}
+
+TEST(SerialLine, ChoicesAreReadExactlyAndListedInWords) {
+    EXPECT_EQ(ParseBaudRate("38400"), 38400);
+    EXPECT_EQ(ParseParity("even"), Parity::Even);
+    EXPECT_EQ(ParseDataBits("7"), 7);
+    EXPECT_EQ(ParseStopBits("2"), 2);
+    for (const char* text : {"9601", "+9600", " 9600", "9600 ", "", "0x2580"})
+        EXPECT_EQ(ParseBaudRate(text), std::nullopt) << "'" << text << "'";
+    EXPECT_EQ(ParseParity("Even"), std::nullopt);
+    EXPECT_EQ(ParseDataBits("6"), std::nullopt);
+    EXPECT_EQ(InWords(ParityNames, NameOf(Parity::None)), "none (the default), odd or even");
+    EXPECT_EQ(InWords(StopBitsChoices), "1 or 2");
+    EXPECT_EQ(InWords(std::array{5}), "5");
 }
 
 TEST(EditIpForm, AddsEntriesWithAndWithoutAName) {

@@ -67,6 +67,42 @@ TEST(Inventory, EveryProblemIsNamedBySectionAndLine) {
     EXPECT_EQ(ParseInventory("").problems.size(), 1u);
 }
 
+TEST(Inventory, ALinkThatCannotBeUsedIsToldByItsLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Tcp=", "Tcp needs a host"},
+        {"Tcp=h:70000", "bad TCP port in h:70000"},
+        {"Tcp=plc 7        ; the press", "bad TCP host in plc 7"},
+        {"Serial=/dev/ttyS0\nParity=Mark", "Parity must be none, odd or even"},
+        {"Serial=/dev/ttyS0\nBaud=+9600", "Baud cannot be +9600"},
+        {"Serial=/dev/ttyS0\nDataBits=6", "DataBits cannot be 6"},
+        {"Tcp=h\nStopBits=2", "StopBits belongs to a Serial link"},
+    };
+    for (const auto& [link, text] : cases) {
+        const Inventory inventory = ParseInventory("[P]\nModel=C-12\nLibraries=1\n" + link);
+        ASSERT_EQ(inventory.problems.size(), 1u) << link;
+        EXPECT_EQ(inventory.problems[0].text, text);
+        EXPECT_EQ(inventory.problems[0].line, link.find('\n') == link.npos ? 4 : 5) << link;
+    }
+}
+
+TEST(Inventory, ReadsAsAProfileAndNamesLinesNoReaderWouldSee) {
+    const Inventory inventory = ParseInventory("# the plant\n" // 1
+                                               "Model=C-12\n"  // 2: outside any section
+                                               "[P]\n"         // 3
+                                               "Model=C-12\n"  // 4
+                                               "Serial=\"/dev/ttyS0\"\n"
+                                               "  # Baud=38400\n" // 6
+                                               "Libraries=1\n"    // 7
+                                               "[Q\n");           // 8: no closing bracket
+    std::vector<std::string> found;
+    for (const auto& problem : inventory.problems)
+        found.push_back(problem.section + ":" + std::to_string(problem.line) + " " + problem.text);
+    EXPECT_EQ(found, (std::vector<std::string>{":2 not a key and value in a section",
+                                               "P:8 not a key and value in a section"}));
+    ASSERT_EQ(inventory.processors.size(), 1u);
+    EXPECT_EQ(inventory.processors[0].LinkText(), "serial /dev/ttyS0 9600 8N1");
+}
+
 TEST(Inventory, LibraryListsAndDigests) {
     EXPECT_EQ(ParseLibraryList("0, 998-999"), (std::vector<int>{0, 998, 999}));
     for (const char* bad : {"", "1-", "a", "3-2", "1000", "-1", "1,,2"})

@@ -115,4 +115,15 @@ TEST(ModelCatalogue, CompositionsNameTheBuilderSetsInOrder) {
     }
 }
 
+TEST(ModelCatalogue, NamesAModelByItsEntryOrItsType) {
+    const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
+        {"C-12", 0},          {"M-14", 40},         {"0", 0},
+        {"46", 46},           {"47", std::nullopt}, {"c-12", std::nullopt},
+        {"+1", std::nullopt}, {" 1", std::nullopt}, {"C-12 ", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ModelNamed(text), expected) << "'" << text << "'";
+}
+
 } // namespace

@@ -19,6 +19,24 @@ struct ReadCase {
     std::optional<std::string> expected;
 };
 
+// What a reader walking the numbered lines finds: the first key of that name in the first
+// section of that name.
+std::optional<std::string> FoundInLines(std::string_view content, std::string_view section,
+                                        std::string_view key) {
+    bool inSection = false;
+    for (const auto& line : profile::Lines(content)) {
+        if (line.kind == profile::NumberedLine::Kind::Section) {
+            if (inSection)
+                return std::nullopt;
+            inSection = profile::SameName(line.name, section);
+        } else if (inSection && line.kind == profile::NumberedLine::Kind::Entry &&
+                   profile::SameName(line.name, key)) {
+            return line.value;
+        }
+    }
+    return std::nullopt;
+}
+
 TEST(ProfileText, FindsValuesWithWindowsSemantics) {
     const ReadCase cases[] = {
         {"[A]\r\nk=v\r\n", "A", "k", "v"},
@@ -42,7 +60,44 @@ TEST(ProfileText, FindsValuesWithWindowsSemantics) {
     for (const auto& c : cases) {
         EXPECT_EQ(profile::FindValue(c.content, c.section, c.key), c.expected)
             << "content: " << c.content;
+        EXPECT_EQ(FoundInLines(c.content, c.section, c.key), c.expected)
+            << "numbered lines of: " << c.content;
     }
+}
+
+TEST(ProfileText, NumbersEveryLineAndHidesNoRepeatedSection) {
+    using Kind = profile::NumberedLine::Kind;
+    const std::string content = "; plant\r\n"     // 1
+                                "[A]\r\n"         // 2
+                                " k = \"v\" \r\n" // 3
+                                "\r\n"            // 4
+                                "[a]\n"           // 5: again, and listed again
+                                "K=w\n"           // 6
+                                "no equals\n"     // 7
+                                "=no key\n"       // 8
+                                "[B";             // 9: no closing bracket
+    const struct {
+        Kind kind;
+        std::string name;
+        std::string value;
+    } expected[] = {
+        {Kind::Comment, "", ""}, {Kind::Section, "A", ""}, {Kind::Entry, "k", "v"},
+        {Kind::Blank, "", ""},   {Kind::Section, "a", ""}, {Kind::Entry, "K", "w"},
+        {Kind::Other, "", ""},   {Kind::Other, "", ""},    {Kind::Other, "", ""},
+    };
+    const auto lines = profile::Lines(content);
+    ASSERT_EQ(lines.size(), std::size(expected));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].number, static_cast<int>(i) + 1);
+        EXPECT_EQ(lines[i].kind, expected[i].kind) << lines[i].number;
+        EXPECT_EQ(lines[i].name, expected[i].name) << lines[i].number;
+        EXPECT_EQ(lines[i].value, expected[i].value) << lines[i].number;
+    }
+    EXPECT_EQ(lines[2].text, " k = \"v\" ") << "the line as written, without its end";
+    // Sections, read from the same lines, hides the repeated section behind the first.
+    const auto sections = profile::Sections(content);
+    ASSERT_EQ(sections.size(), 1u);
+    EXPECT_EQ(sections[0].entries, (std::vector<std::pair<std::string, std::string>>{{"k", "v"}}));
 }
 
 TEST(ProfileText, KeepsBytesOfProcessorTexts) {
