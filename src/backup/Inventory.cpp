@@ -2,8 +2,8 @@
 
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
-#include "core/WholeNumber.h"
 #include "link/IpAddressList.h"
+#include "link/LibraryNumber.h"
 #include "link/SerialLine.h"
 
 #include <algorithm>
@@ -238,10 +238,11 @@ std::optional<std::vector<int>> ParseLibraryList(std::string_view text) {
         const auto item =
             Trim(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
         const auto dash = item.find('-');
-        const auto first = ParseWholeNumber(Trim(item.substr(0, dash)));
-        const auto last =
-            dash == std::string_view::npos ? first : ParseWholeNumber(Trim(item.substr(dash + 1)));
-        if (!first || !last || *first > *last || *last > 999)
+        const auto first = ParseLibraryNumber(Trim(item.substr(0, dash)));
+        const auto last = dash == std::string_view::npos
+                              ? first
+                              : ParseLibraryNumber(Trim(item.substr(dash + 1)));
+        if (!first || !last || *first > *last)
             return std::nullopt;
         for (int library = *first; library <= *last; ++library) {
             if (std::find(libraries.begin(), libraries.end(), library) == libraries.end())

@@ -76,7 +76,8 @@ bool IsIpv4(std::string_view text) {
     if (parts.size() != 4)
         return false;
     for (const auto part : parts) {
-        if (!IsDigits(part) || part.size() > 3 || std::stoi(std::string(part)) > 255)
+        const auto number = ParseWholeNumber(part);
+        if (!number || part.size() > 3 || *number > 255)
             return false;
     }
     return true;

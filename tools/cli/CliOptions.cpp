@@ -1,8 +1,8 @@
 #include "CliOptions.h"
 
 #include "core/ModelCatalogue.h"
-#include "core/WholeNumber.h"
 #include "link/IpAddressList.h"
+#include "link/LibraryNumber.h"
 #include "link/SerialLine.h"
 
 namespace setfolio::cli {
@@ -28,8 +28,8 @@ std::int32_t ReadModel(const std::string& text) {
 }
 
 int ReadLibraryNumber(const std::string& text) {
-    const auto number = ParseWholeNumber(text);
-    if (!number || *number > 999)
+    const auto number = ParseLibraryNumber(text);
+    if (!number)
         throw UsageError("library number must be 0 to 999, not '" + text + "'");
     return *number;
 }
