@@ -38,9 +38,12 @@ struct Inventory {
     std::vector<InventoryProblem> problems; // an inventory with problems is refused as a whole
 };
 
-// Reads an inventory: a profile (INI) file with one section per processor and the keys Model,
-// Tcp or Serial (with Baud, Parity, DataBits, StopBits), Libraries ("1-20,25") and IncludeCal.
-// Text after a blank and a ";" is a comment. Every problem is listed, by section and line.
+// Reads an inventory: a profile (INI) file, read as every profile is, with one section per
+// processor and the keys Model, Tcp or Serial (with Baud, Parity, DataBits, StopBits),
+// Libraries ("1-20,25") and IncludeCal. A line that starts with ";" or "#", and text after a
+// blank and a ";", is a comment. Models, addresses and line settings are read as the command
+// line reads them (a parity's name in any letter case). Every problem is listed, by section
+// and line.
 Inventory ParseInventory(std::string_view content);
 
 // "1-20,25" as the numbers it names; nothing when the text is not such a list of libraries
