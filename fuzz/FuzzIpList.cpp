@@ -13,6 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& entry : entries) {
         if (entry.find_first_of("\r\n") != std::string::npos)
             std::abort();
+        // A host read from an entry is read again, as the transport does, to itself.
+        if (const auto address = ParseHostEntry(entry, 23);
+            address && ParseHostEntry(address->host, address->port) != address)
+            std::abort();
     }
     if (ParseIpAddressList(FormatIpAddressList(entries)) != entries)
         std::abort();

@@ -29,6 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         profile::FindValue(profile::SetValue(content, "Fuzz", "Key", value), "Fuzz", "Key");
     if (!back || *back != value)
         std::abort();
+    // Every line is numbered, in order, and lies within the text.
+    int number = 0;
+    for (const auto& line : profile::Lines(content)) {
+        if (line.number != ++number || line.text.data() < content.data() ||
+            line.text.data() + line.text.size() > content.data() + content.size())
+            std::abort();
+    }
     profile::ParseInteger(content.substr(0, std::min<std::size_t>(size, 16)));
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include "backup/Inventory.h"
+#include "link/IpAddressList.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,8 @@ TEST(CliOptions, TheInventoryReadsAddressesAndModelsAsTheCommandLineDoes) {
         try {
             LinkSettings link;
             ReadTcpTarget(tcp, link);
+            // The transport reads the host again, as an entry of the IP list, with the port.
+            EXPECT_EQ(ParseHostEntry(link.host, link.port), (HostAndPort{link.host, link.port}));
             return std::to_string(ReadModel(model)) + " " + link.host + " " +
                    std::to_string(link.port);
         } catch (const UsageError&) {
