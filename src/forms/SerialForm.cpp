@@ -16,8 +16,6 @@ namespace setfolio {
 
 namespace {
 
-constexpr int PortCount = 32;
-
 // "ttyUSB0 - USB Serial (maker, serial number)", with what the system tells of it.
 std::string DeviceLine(const SerialDevice& device) {
     // "ttyUSB0", "pts/3": the name under /dev says enough.
@@ -62,7 +60,7 @@ SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisat
     EthernetBtn.enabled = false; // Ethernet is chosen through the settings file only
     IpAddressBox.items = {""};
     ComPortLabel.caption = "COM Port";
-    for (int port = 1; port <= PortCount; ++port)
+    for (int port = 1; port <= ComPortCount; ++port)
         ComPortComboBox.items.push_back(std::to_string(port));
     ComPortComboBox.items.emplace_back("OFF");
     BaudRateLabel.caption = "Baud Rate";
@@ -145,7 +143,7 @@ void SerialForm::RefreshPorts() {
         return;
     const MessageTexts& texts = m_localisation.Messages();
     ComPortDevices.assign(ComPortComboBox.items.size(), std::string());
-    for (int number = 1; number <= PortCount; ++number) {
+    for (int number = 1; number <= ComPortCount; ++number) {
         const PortLinks::Reach reach = m_links->Reaches(number);
         std::string& line = ComPortDevices[static_cast<std::size_t>(number - 1)];
         if (reach.kind == PortLinks::Reach::Kind::None)

@@ -10,6 +10,9 @@
 
 namespace setfolio {
 
+// The COM ports the program offers: COM1 to COM32.
+inline constexpr int ComPortCount = 32;
+
 // The choices of a serial line's settings, in the order the communications dialog lists them
 // (the settings file stores a choice's place in its list, so the order is fixed).
 inline constexpr std::array<int, 6> BaudRates{1200, 2400, 4800, 9600, 19200, 38400};

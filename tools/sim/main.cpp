@@ -6,6 +6,7 @@
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
 #include "link/Exchange.h"
+#include "link/SerialLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -442,8 +443,8 @@ QString CheckArguments(const QCommandLineParser& parser, Options& options) {
     if (parser.isSet("com")) {
         bool ok = false;
         const int com = value("com").toInt(&ok);
-        if (!ok || com < 1 || com > 32 || value("program").isEmpty())
-            return "--com needs a number 1..32 and --program";
+        if (!ok || com < 1 || com > ComPortCount || value("program").isEmpty())
+            return "--com needs a number 1.." + QString::number(ComPortCount) + " and --program";
         // Where the program looks for its ports: beside it when its Setfolio.ini is there, else
         // in the user's configuration folder.
         const SettingsFolder folder = ChooseSettingsFolder(
