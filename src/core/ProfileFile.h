@@ -64,7 +64,7 @@ struct NumberedLine {
     enum class Kind { Blank, Comment, Section, Entry, Other };
     int number = 0;
     Kind kind = Kind::Blank;
-    std::string_view text; // the line, without its line end
+    std::string_view text; // the line in `content`, without its line end
     std::string name;      // of the section, or the key
     std::string value;     // of the key
 };

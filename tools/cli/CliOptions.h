@@ -4,7 +4,6 @@
 #include "tables/SiteVocabulary.h"
 
 #include <cstdint>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
