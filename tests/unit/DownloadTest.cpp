@@ -90,7 +90,7 @@ TEST(DownloadCoded, FailedSelectSendsNothingElseAndKeepsTheEarlierFile) {
     EXPECT_EQ(world.folder.Read("Line.lvf"), "[SystemSettings]\r\nModelNo=7\r\n; my backup\r\n");
     const auto& lines = world.Lines();
     EXPECT_EQ(lines[lines.size() - 2], "Download failed - no connection!");
-    EXPECT_EQ(lines.back(), world.app.exchange.lastReply());
+    EXPECT_EQ(lines.back(), world.app.exchange.lastLineReceived());
     EXPECT_EQ(world.prompts.shown, std::vector<std::string>{"beep:warning"});
 }
 
