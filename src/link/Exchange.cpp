@@ -179,6 +179,11 @@ Reply Exchange::ClassifyLine(const std::string& line) {
 }
 
 Reply Exchange::QueryLibrary() {
+    if (m_busy) {
+        // Refused before the part of the waiting exchange's reply that has come is lost.
+        m_prompts.DefaultBeep();
+        return Reply{m_replyStatus};
+    }
     m_receiveBuffer.clear();
     Reply reply;
     switch (m_model.Family()) {
@@ -225,6 +230,10 @@ Reply Exchange::SelectLibrary(int number) {
 }
 
 Reply Exchange::SelectForTransfer(int library) {
+    if (m_busy) {
+        m_prompts.DefaultBeep();
+        return Reply{m_replyStatus};
+    }
     m_transferLibrary = library;
     ++m_selectsForTransfer;
     return SelectLibrary(library);

@@ -124,7 +124,7 @@ public:
     // last one.
     int SelectsForTransfer() const { return m_selectsForTransfer; }
     int TransferLibrary() const { return m_transferLibrary; }
-    // The user's Abort: ends a wait at once; replies are not parsed while it holds, and every
+    // The user's Abort: ends a wait (see above); replies are not parsed while it holds, and every
     // exchange after it is refused as aborted until the transfer it belongs to has ended, so an
     // Abort between two exchanges (a pause, a retry's query) is never lost.
     void Abort() {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace setfolio;
 using setfolio::testing::LinkWorld;
 using namespace std::string_literals;
@@ -279,20 +281,34 @@ TEST(SerialExchange, TriggersSurviveACloseAndReopen) {
     EXPECT_EQ(reply.library, 9);
 }
 
+// Whatever a user's event tries while an exchange waits (its reply half come), it is refused
+// with the beep and changes nothing of the waiting exchange.
 TEST(SerialExchange, SecondExchangeDuringAWaitIsRefused) {
-    SerialLink link(C12);
-    link.AnswerSerial([](const std::string&) { return "701 3\r"s; }, 50);
-    std::optional<Reply> refused;
-    link.loop.Schedule(10, [&] { refused = link.exchange.SelectLibrary(5); });
-    const Reply reply = link.exchange.QueryLibrary();
-    EXPECT_EQ(link.port.sent, "701\r");
-    EXPECT_EQ(link.prompts.shown, std::vector<std::string>{"beep:default"});
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->status, ReplyStatus::Pending) << "the waiting step's status";
-    EXPECT_EQ(refused->line, "");
-    EXPECT_EQ(reply.status, ReplyStatus::Ok);
-    EXPECT_EQ(reply.library, 3);
-    EXPECT_FALSE(link.exchange.Busy());
+    const std::function<Reply(Exchange&)> seconds[] = {
+        [](Exchange& exchange) { return exchange.SendAndWait("701\r"); },
+        [](Exchange& exchange) { return exchange.QueryLibrary(); },
+        [](Exchange& exchange) { return exchange.SelectLibrary(5); },
+        [](Exchange& exchange) { return exchange.SelectForTransfer(5); },
+    };
+    for (std::size_t i = 0; i < std::size(seconds); ++i) {
+        SerialLink link(C12);
+        link.port.SetPeer([&](const std::string&) {
+            link.port.Receive("701", 5);
+            link.port.Receive(" 3\r", 50);
+        });
+        std::optional<Reply> refused;
+        link.loop.Schedule(10, [&] { refused = seconds[i](link.exchange); });
+        const Reply reply = link.exchange.QueryLibrary();
+        EXPECT_EQ(link.port.sent, "701\r") << i;
+        EXPECT_EQ(link.prompts.shown, std::vector<std::string>{"beep:default"}) << i;
+        ASSERT_TRUE(refused) << i;
+        EXPECT_EQ(refused->status, ReplyStatus::Pending) << "the waiting step's status";
+        EXPECT_EQ(refused->line, "") << i;
+        EXPECT_EQ(reply.status, ReplyStatus::Ok) << i;
+        EXPECT_EQ(reply.library, 3) << i;
+        EXPECT_EQ(link.exchange.SelectsForTransfer(), 0) << i;
+        EXPECT_FALSE(link.exchange.Busy()) << i;
+    }
 }
 
 TEST(SerialExchange, RunningTimeOutIsNotRestartedBySend) {
