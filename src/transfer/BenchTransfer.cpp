@@ -132,7 +132,7 @@ private:
 void CaptureDump(Exchange& exchange, TransferView& view, DraftCapture& capture, ExchangeStep step,
                  std::string_view command, const std::string& path) {
     exchange.BeginCapture(step, path);
-    view.SetPosition(0);
+    view.SetPosition(0); // the bar starts again for this section
     const Reply reply = exchange.SendAndWait(command);
     // Every stored line restarts the reply time-out, also over Ethernet, whose exchange does not
     // stop it: left running it would end some later exchange.
