@@ -81,10 +81,10 @@ void Run(int count, std::chrono::milliseconds delay) {
     const double processCpuStart = bench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
     for (int i = 0; i < count; ++i) {
         const auto start = Clock::now();
-        exchange.QueryLibrary();
+        const Reply reply = exchange.QueryLibrary();
         roundTrips.push_back(
             std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-        if (exchange.replyStatus() != ReplyStatus::Ok || exchange.currentLibrary() != 12)
+        if (!reply.Ok() || reply.library != 12)
             ++failures;
     }
     const double wall = std::chrono::duration<double>(Clock::now() - wallStart).count();

@@ -140,15 +140,15 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
         }};
     try {
         transport.OpenConnection();
-        exchange.QueryLibrary();
-        if (exchange.replyStatus() != ReplyStatus::Ok) {
-            if (const auto line = CurrentLibraryLine(exchange.replyStatus(), 0, texts))
+        const Reply before = exchange.QueryLibrary();
+        if (!before.Ok()) {
+            if (const auto line = CurrentLibraryLine(before.status, 0, texts))
                 lines.push_back(*line);
             result.failure = Joined(lines);
             transport.CloseAtExit();
             return result;
         }
-        result.activeBefore = exchange.currentLibrary();
+        result.activeBefore = before.library;
         std::error_code ignored;
         fs::create_directories(fs::path(m_destination) / m_processor.name, ignored);
         for (std::size_t i = 0; i < result.libraries.size(); ++i) {
@@ -183,9 +183,8 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
         if (reachable && m_restore && result.activeBefore)
             ChangeLibrary(exchange, model, -1, *result.activeBefore, {});
         if (reachable) {
-            exchange.QueryLibrary();
-            if (exchange.replyStatus() == ReplyStatus::Ok)
-                result.activeAfter = exchange.currentLibrary();
+            if (const Reply after = exchange.QueryLibrary(); after.Ok())
+                result.activeAfter = after.library;
         }
     } catch (const TcpError& error) {
         lines.push_back(error.what());

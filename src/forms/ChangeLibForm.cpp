@@ -26,30 +26,30 @@ ChangeLibForm::ChangeLibForm(Exchange& exchange, const CurrentModel& model,
 }
 
 void ChangeLibForm::OpenChangeLibraryDialog() {
-    m_exchange.QueryLibrary();
-    if (m_exchange.replyStatus() != ReplyStatus::Ok) {
-        ShowCurrentLibrary(m_exchange.currentLibrary(), m_exchange.replyStatus(),
-                           m_localisation.Messages(), m_prompts, m_log);
+    const Reply reply = m_exchange.QueryLibrary();
+    if (!reply.Ok()) {
+        ShowCurrentLibrary(0, reply.status, m_localisation.Messages(), m_prompts, m_log);
         return;
     }
-    LibrarySpinEdit.value = m_exchange.currentLibrary();
-    LibraryAtOpen = m_exchange.currentLibrary();
+    LibrarySpinEdit.value = reply.library.value_or(0);
+    LibraryAtOpen = reply.library.value_or(0);
     m_dialogs.ShowChangeLibraryDialog();
 }
 
 void ChangeLibForm::OKBtnClick() {
     const int chosen = LibrarySpinEdit.value;
-    ChangeLibrary(m_exchange, m_model, LibraryAtOpen, chosen, [this](bool enabled) {
-        formEnabled = enabled;
-        Changed();
-    });
-    ShowCurrentLibrary(chosen, m_exchange.replyStatus(), m_localisation.Messages(), m_prompts,
-                       m_log);
+    const Reply reply =
+        ChangeLibrary(m_exchange, m_model, LibraryAtOpen, chosen, [this](bool enabled) {
+            formEnabled = enabled;
+            Changed();
+        });
+    ShowCurrentLibrary(chosen, reply.status, m_localisation.Messages(), m_prompts, m_log);
 }
 
 void ChangeLibForm::CancelBtnClick() {
-    ShowCurrentLibrary(m_exchange.currentLibrary(), m_exchange.replyStatus(),
-                       m_localisation.Messages(), m_prompts, m_log);
+    // Nothing was changed: the library the dialog opened with.
+    ShowCurrentLibrary(LibraryAtOpen, m_exchange.replyStatus(), m_localisation.Messages(),
+                       m_prompts, m_log);
 }
 
 std::string* ChangeLibForm::TextSlot(std::string_view target, TextProperty property) {

@@ -90,9 +90,7 @@ void MainForm::StartupTimerTimer() {
     if (language.LanguageComboBox.marked == 0)
         AddMessageLine("Attempting connection, please wait...");
     m_with.exchange.QueryLibrary();
-    m_with.exchange.QueryLibrary();
-    ShowCurrentLibrary(m_with.exchange.currentLibrary(), m_with.exchange.replyStatus(),
-                       m_with.localisation.Messages(), m_with.prompts, MessageWindow);
+    QueryAndReport();
 }
 
 bool MainForm::Refused() {
@@ -103,9 +101,9 @@ bool MainForm::Refused() {
 }
 
 void MainForm::QueryAndReport() {
-    m_with.exchange.QueryLibrary();
-    ShowCurrentLibrary(m_with.exchange.currentLibrary(), m_with.exchange.replyStatus(),
-                       m_with.localisation.Messages(), m_with.prompts, MessageWindow);
+    const Reply reply = m_with.exchange.QueryLibrary();
+    ShowCurrentLibrary(reply.library.value_or(0), reply.status, m_with.localisation.Messages(),
+                       m_with.prompts, MessageWindow);
 }
 
 void MainForm::DownBtnClick() {

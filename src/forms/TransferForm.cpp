@@ -69,7 +69,8 @@ void TransferForm::SwitchMode(bool on, int progressRange, std::initializer_list<
 }
 
 void TransferForm::ShowBlockProgress(bool on) {
-    const int library = m_context.exchange.currentLibrary();
+    // In transfer mode: the library the transfer has selected; else the one active at opening.
+    const int library = on ? m_context.exchange.TransferLibrary() : LibraryAtOpen;
     const int first = LibrarySpinEdit.value;
     const int last = ToLibrarySpinEdit.value;
     if (!on || library < first || library > last) {
@@ -85,20 +86,19 @@ void TransferForm::ShowBlockProgress(bool on) {
 
 bool TransferForm::StartAtCurrentLibrary(int firstMaximum) {
     Exchange& exchange = m_context.exchange;
-    exchange.QueryLibrary();
-    if (exchange.replyStatus() != ReplyStatus::Ok) {
-        ShowCurrentLibrary(exchange.currentLibrary(), exchange.replyStatus(), m_context.texts,
-                           m_context.prompts, m_context.log);
+    const Reply reply = exchange.QueryLibrary();
+    if (!reply.Ok()) {
+        ShowCurrentLibrary(0, reply.status, m_context.texts, m_context.prompts, m_context.log);
         return false;
     }
+    const int library = reply.library.value_or(0);
+    LibraryAtOpen = library;
     SetTransferMode(false, ProgressBar.maximum);
-    const int library = exchange.currentLibrary();
     LibrarySpinEdit.value = std::min(library, firstMaximum);
     ToLibCB.checked = false;
     ToLibCBClick();
     ToLibrarySpinEdit.value = library;
     ToLibrarySpinEdit.minimum = library;
-    LibraryAtOpen = library;
     return true;
 }
 

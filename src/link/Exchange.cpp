@@ -47,29 +47,42 @@ template <typename Handler> void Exchange::Deferred(Handler&& handler) {
     }
 }
 
-void Exchange::SendAndWait(std::string_view command) {
+Reply Exchange::SendAndWait(std::string_view command) {
     if (m_busy) {
         // A second exchange inside a waiting one would overwrite the state the first relies on.
         m_prompts.DefaultBeep();
-        return;
+        return Reply{m_replyStatus};
     }
+    BeginReply();
     if (m_abortRequested) {
         m_replyStatus = ReplyStatus::Aborted;
-        return;
+        return Finished();
     }
     if (m_transport.Type() == ConnectionType::Ethernet)
         SendEthernet(command);
     else
         SendSerial(command);
+    return Finished();
 }
 
-void Exchange::SendAndWait(std::string_view command, ExchangeStep step) {
+Reply Exchange::SendAndWait(std::string_view command, ExchangeStep step) {
     if (m_busy) {
         m_prompts.DefaultBeep();
-        return;
+        return Reply{m_replyStatus};
     }
     m_exchangeStep = step;
-    SendAndWait(command);
+    return SendAndWait(command);
+}
+
+void Exchange::BeginReply() {
+    m_reply = Reply{};
+    m_dumpFirstLineDue = true;
+}
+
+Reply Exchange::Finished() const {
+    Reply reply = m_reply;
+    reply.status = m_replyStatus;
+    return reply;
 }
 
 void Exchange::SendSerial(std::string_view command) {
@@ -158,62 +171,79 @@ bool Exchange::ReadEthernetLine(int timeOutMs) {
     return true;
 }
 
-void Exchange::ClassifyLine(const std::string& line) {
+Reply Exchange::ClassifyLine(const std::string& line) {
     m_receiveBuffer = line;
-    m_lastReply = line;
+    m_lastLineReceived = line;
     ParseReply(line);
+    return Finished();
 }
 
-void Exchange::QueryLibrary() {
+Reply Exchange::QueryLibrary() {
+    if (m_busy) {
+        // Refused before the part of the waiting exchange's reply that has come is lost.
+        m_prompts.DefaultBeep();
+        return Reply{m_replyStatus};
+    }
     m_receiveBuffer.clear();
+    Reply reply;
     switch (m_model.Family()) {
     case ModelFamily::CodedFamily:
-        SendAndWait("701\r");
+        reply = SendAndWait("701\r");
         break;
     case ModelFamily::BenchFamily:
-        SendAndWait("SYST.LIBRARY.SELECT?\r", ExchangeStep::StepBenchLibraryQuery);
+        reply = SendAndWait("SYST.LIBRARY.SELECT?\r", ExchangeStep::StepBenchLibraryQuery);
         break;
     case ModelFamily::MenuFamily:
-        SendAndWait("3.1 ?\r", ExchangeStep::StepAcknowledge);
+        reply = SendAndWait("3.1 ?\r", ExchangeStep::StepAcknowledge);
         break;
     case ModelFamily::NoFamily:
-        break;
+        return Reply{m_replyStatus};
     }
+    if (reply.Ok() && !reply.library) {
+        // Accepted as if it were a set, or a value of another kind: no library was named.
+        m_replyStatus = ReplyStatus::UnknownError;
+        reply.status = m_replyStatus;
+    }
+    return reply;
 }
 
-void Exchange::SelectLibrary(int number) {
+Reply Exchange::SelectLibrary(int number) {
     if (m_busy) {
         // Refused before the bench family's longer time-out could reach the waiting exchange.
         m_prompts.DefaultBeep();
-        return;
+        return Reply{m_replyStatus};
     }
     switch (m_model.Family()) {
     case ModelFamily::CodedFamily:
-        SendAndWait("700 " + FormatLibraryNumber(number) + "\r");
-        break;
+        return SendAndWait("700 " + FormatLibraryNumber(number) + "\r");
     case ModelFamily::BenchFamily:
         m_timeOutTimer->SetInterval(BenchSelectTimeOutMs);
-        SendAndWait("SYST.LIBRARY.SELECT:" + std::to_string(number) + "\r",
-                    ExchangeStep::StepAcknowledge);
-        break;
+        return SendAndWait("SYST.LIBRARY.SELECT:" + std::to_string(number) + "\r",
+                           ExchangeStep::StepAcknowledge);
     case ModelFamily::MenuFamily:
-        SendAndWait("3.1 " + std::to_string(number) + "\r", ExchangeStep::StepSetAcknowledge);
-        break;
+        return SendAndWait("3.1 " + std::to_string(number) + "\r",
+                           ExchangeStep::StepSetAcknowledge);
     case ModelFamily::NoFamily:
         break;
     }
+    return Reply{m_replyStatus};
 }
 
-void Exchange::SelectForTransfer(int library) {
-    m_currentLibrary = library;
+Reply Exchange::SelectForTransfer(int library) {
+    if (m_busy) {
+        m_prompts.DefaultBeep();
+        return Reply{m_replyStatus};
+    }
+    m_transferLibrary = library;
     ++m_selectsForTransfer;
-    SelectLibrary(library);
+    return SelectLibrary(library);
 }
 
 void Exchange::BeginCapture(ExchangeStep step, std::string fileName) {
     m_exchangeStep = step;
     m_captureFileName = std::move(fileName);
     m_captureLineNumber = 1;
+    m_dumpFirstLineDue = true;
 }
 
 void Exchange::CutOffCapture() {
@@ -221,10 +251,12 @@ void Exchange::CutOffCapture() {
     m_captureCutOff = true;
 }
 
-void Exchange::ExpectReply(ExchangeStep step) {
+Reply Exchange::ExpectReply(ExchangeStep step) {
+    BeginReply();
     m_exchangeStep = step;
     m_replyStatus = m_abortRequested ? ReplyStatus::Aborted : ReplyStatus::Pending;
     m_captureCutOff = false;
+    return Finished();
 }
 
 void Exchange::ParseReply(const std::string& reply) {
@@ -232,19 +264,24 @@ void Exchange::ParseReply(const std::string& reply) {
     // that was cut off) belongs to none: it must not change what a later exchange reports.
     if (m_replyStatus != ReplyStatus::Pending || m_captureCutOff)
         return;
+    const bool dumpLine = m_exchangeStep == ExchangeStep::StepCaptureCommon ||
+                          m_exchangeStep == ExchangeStep::StepCaptureUser;
     const ReplyContext context{m_model.Family(), m_exchangeStep, m_model.Quirks().acceptsWithN14,
-                               m_progress->Position() == 0};
+                               dumpLine && m_dumpFirstLineDue};
+    if (dumpLine)
+        m_dumpFirstLineDue = false;
     ParsedReply parsed = setfolio::ParseReply(context, reply);
+    m_reply.line = reply;
     if (parsed.currentLibrary)
-        m_currentLibrary = *parsed.currentLibrary;
+        m_reply.library = *parsed.currentLibrary;
     if (parsed.mnemonicValue)
-        m_mnemonicValue = std::move(*parsed.mnemonicValue);
+        m_reply.mnemonic = std::move(parsed.mnemonicValue);
     if (parsed.numericValue)
-        m_numericValue = std::move(*parsed.numericValue);
+        m_reply.numeric = std::move(parsed.numericValue);
     if (parsed.headerValue)
-        m_headerValue = std::move(*parsed.headerValue);
+        m_reply.header = std::move(parsed.headerValue);
     if (parsed.menuValue)
-        m_menuValue = std::move(*parsed.menuValue);
+        m_reply.menu = std::move(parsed.menuValue);
     if (parsed.nextStep)
         m_exchangeStep = *parsed.nextStep;
     if (parsed.defaultTimeOut)
@@ -257,8 +294,10 @@ void Exchange::ParseReply(const std::string& reply) {
     }
     if (parsed.status)
         m_replyStatus = *parsed.status;
-    if (parsed.dumpEnded)
+    if (parsed.dumpEnded) {
         m_progress->SetPosition(0);
+        m_dumpFirstLineDue = true;
+    }
     if (parsed.storeDumpLine)
         CaptureLine(reply);
 }
@@ -279,6 +318,7 @@ void Exchange::CaptureLine(const std::string& reply) {
         }
     }
     ++m_captureLineNumber;
+    ++m_reply.dumpLines;
     m_timeOutTimer->Stop();
     m_timeOutTimer->Start();
 }
@@ -326,7 +366,7 @@ void Exchange::ComPortTriggerData(std::uint16_t handle) {
         return;
     if (std::exchange(m_droppingLine, false))
         return;
-    m_lastReply = m_receiveBuffer;
+    m_lastLineReceived = m_receiveBuffer;
     const std::string reply = std::move(m_receiveBuffer);
     m_receiveBuffer.clear();
     ParseReply(reply);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Decimal.h"
+#include "link/Reply.h"
 #include "link/ReplyStatus.h"
 
 #include <cstdint>
@@ -27,7 +28,8 @@ public:
                                    int lineNumber, const std::string& line) = 0;
 };
 
-// The progress bar a bench capture moves.
+// The progress bar a bench capture moves. It only shows how far a dump has come: what a dump's
+// line means is the exchange's business.
 class ProgressIndicator {
 public:
     virtual ~ProgressIndicator() = default;
@@ -52,8 +54,24 @@ inline constexpr int EthernetLineTimeOutMs = 1000;
 
 // One command and its classified reply at a time: sends a command line over the active
 // transport, assembles the reply, classifies it with the parser of the current model's family
-// and keeps the outcome, which the callers read through the accessors below. Who may change the
-// outcome, and how, is limited to the operations named for their purpose.
+// and returns it (status, the value it carried, its last line) to the caller. What the exchange
+// keeps across calls is its own state: the status of the step at hand (which Fail, Accept and
+// Abort may set), the user's Abort, whether it is busy, and the library a transfer selected.
+//
+// Re-entry: every wait (SendAndWait, QueryLibrary, SelectLibrary, SelectForTransfer, and a wait
+// of the bench upload's own) runs the event loop until the reply is complete. Inside it run this
+// exchange's serial port and timer events, which assemble and classify the reply and call the
+// capture writer (which may call CutOffCapture); other timers (a transfer's progress ticks); and
+// the user's input. From there:
+// - a second SendAndWait, QueryLibrary, SelectLibrary or SelectForTransfer is refused with the
+//   plain beep, sends nothing and changes nothing (Busy() lets a window refuse its button
+//   earlier); its returned reply carries the waiting step's status and no value;
+// - Abort is allowed: a serial wait ends at once with the reply Aborted; an Ethernet wait ends
+//   once the line being read has come (Aborted) or timed out (NoConnection);
+// - nothing else of the exchange may be called (Fail, Accept, BeginCapture, ExpectReply would
+//   change the outcome the waiting code reads).
+// An error raised inside one of the exchange's events is not thrown through the event loop: the
+// wait ends and the error is raised again in the code that waited.
 class Exchange {
 public:
     Exchange(EventLoop& loop, Transport& transport, const CurrentModel& model, Prompts& prompts);
@@ -61,16 +79,15 @@ public:
     Exchange(const Exchange&) = delete;
     Exchange& operator=(const Exchange&) = delete;
 
-    // The state of the last exchange.
+    // The status of the step at hand: the last exchange's, unless Fail, Accept or Abort changed
+    // it since. A transfer's engines leave their outcome here.
     ReplyStatus replyStatus() const { return m_replyStatus; }
     ExchangeStep exchangeStep() const { return m_exchangeStep; }
+    // The part of a serial reply line that has arrived so far.
     const std::string& receiveBuffer() const { return m_receiveBuffer; }
-    const std::string& lastReply() const { return m_lastReply; }
-    std::int32_t currentLibrary() const { return m_currentLibrary; }
-    const std::string& mnemonicValue() const { return m_mnemonicValue; }
-    const std::string& numericValue() const { return m_numericValue; }
-    const std::string& headerValue() const { return m_headerValue; }
-    const std::string& menuValue() const { return m_menuValue; }
+    // The last complete line the processor sent, whichever exchange it answered (or none): a
+    // failed coded download shows it.
+    const std::string& lastLineReceived() const { return m_lastLineReceived; }
     const std::string& captureFileName() const { return m_captureFileName; }
     int captureLineNumber() const { return m_captureLineNumber; }
 
@@ -86,23 +103,28 @@ public:
     Transport& Link() { return m_transport; }
     EventLoop& Loop() { return m_loop; }
 
-    // Sends `command` (which carries its CR) and returns when the exchange is over. Input that
-    // arrived before the command is dropped first, so a reply only ever answers its own
-    // command. While one exchange waits, a second one is refused with the plain beep and
+    // Sends `command` (which carries its CR) and returns the reply when the exchange is over.
+    // Input that arrived before the command is dropped first, so a reply only ever answers its
+    // own command. While one exchange waits, a second one is refused with the plain beep and
     // changes nothing.
-    void SendAndWait(std::string_view command);
+    Reply SendAndWait(std::string_view command);
     // The same, for a command whose reply lines mean what `step` says.
-    void SendAndWait(std::string_view command, ExchangeStep step);
+    Reply SendAndWait(std::string_view command, ExchangeStep step);
     // True while an exchange waits for its reply.
     bool Busy() const { return m_busy; }
-    void QueryLibrary();
-    // Leaves currentLibrary as it is.
-    void SelectLibrary(int number);
-    // The library a transfer works on: it becomes the current library, then it is selected.
-    void SelectForTransfer(int library);
-    // How many selects SelectForTransfer has sent (or tried to send).
+    // Asks for the processor's active library. An answer that is Ok but names no library
+    // answered some other question: it counts as UnknownError. A model without a family asks
+    // nothing: the reply carries the status as it was.
+    Reply QueryLibrary();
+    // Makes library `number` active; the reply is the processor's acknowledgement.
+    Reply SelectLibrary(int number);
+    // The library a transfer works on: it is noted (TransferLibrary), then selected.
+    Reply SelectForTransfer(int library);
+    // How many selects SelectForTransfer has sent (or tried to send), and the library of the
+    // last one.
     int SelectsForTransfer() const { return m_selectsForTransfer; }
-    // The user's Abort: ends a wait at once; replies are not parsed while it holds, and every
+    int TransferLibrary() const { return m_transferLibrary; }
+    // The user's Abort: ends a wait (see above); replies are not parsed while it holds, and every
     // exchange after it is refused as aborted until the transfer it belongs to has ended, so an
     // Abort between two exchanges (a pause, a retry's query) is never lost.
     void Abort() {
@@ -127,11 +149,15 @@ public:
     // cannot turn the failure into success.
     void CutOffCapture();
     // The bench upload sends its lines itself: from now on the exchange waits for a reply that
-    // `step` gives the meaning of.
-    void ExpectReply(ExchangeStep step);
-    // A reply line read outside SendAndWait (the bench upload over Ethernet): kept as the last
-    // reply and classified as any reply is.
-    void ClassifyLine(const std::string& line);
+    // `step` gives the meaning of; the caller waits for it itself, until replyStatus() is no
+    // longer Pending. Returns the reply as it starts: Aborted after the user's Abort, else
+    // Pending.
+    Reply ExpectReply(ExchangeStep step);
+    // The reply ExpectReply began, as far as it has come.
+    Reply ExpectedReply() const { return Finished(); }
+    // A reply line read outside SendAndWait (the bench upload over Ethernet): classified as any
+    // reply line is. Returns the reply as far as it has come.
+    Reply ClassifyLine(const std::string& line);
 
     // An error raised inside an event of the exchange (a captured line that could not be
     // written, above all) ends the wait; the error is raised again here, outside the event.
@@ -143,6 +169,10 @@ private:
     void SendSerial(std::string_view command);
     void SendEthernet(std::string_view command);
     bool ReadEthernetLine(int timeOutMs = EthernetLineTimeOutMs);
+    // A new exchange begins: nothing of the last one's reply is carried over.
+    void BeginReply();
+    // The reply of the exchange at hand, with its status.
+    Reply Finished() const;
     void ParseReply(const std::string& reply);
     void CaptureLine(const std::string& reply);
     // Runs an event's handler; an error it raises is kept for RethrowCaptureError.
@@ -174,12 +204,12 @@ private:
     std::string m_receiveBuffer;
     // The serial line's reply grew past the longest line: the rest of it is dropped.
     bool m_droppingLine = false;
-    std::string m_lastReply;
-    std::int32_t m_currentLibrary = 0;
-    std::string m_mnemonicValue;
-    std::string m_numericValue;
-    std::string m_headerValue;
-    std::string m_menuValue;
+    std::string m_lastLineReceived;
+    // The reply of the exchange at hand, as far as it has come; its status is m_replyStatus.
+    Reply m_reply;
+    // A bench dump's first line, which announces the dump's size, is still to come.
+    bool m_dumpFirstLineDue = true;
+    int m_transferLibrary = 0;
     std::string m_captureFileName;
     int m_captureLineNumber = 1;
 };

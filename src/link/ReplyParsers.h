@@ -22,7 +22,7 @@ struct ReplyContext {
 };
 
 // What one reply line means. Only what the line decides is set; everything else stays as the
-// exchange had it.
+// exchange's earlier lines left it (a menu query's acknowledgement, then its value line).
 struct ParsedReply {
     // Nothing: the exchange goes on waiting for its next line.
     std::optional<ReplyStatus> status;

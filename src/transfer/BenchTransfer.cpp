@@ -132,12 +132,12 @@ private:
 void CaptureDump(Exchange& exchange, TransferView& view, DraftCapture& capture, ExchangeStep step,
                  std::string_view command, const std::string& path) {
     exchange.BeginCapture(step, path);
-    view.SetPosition(0); // the capture knows the dump's first line by position 0
-    exchange.SendAndWait(command);
+    view.SetPosition(0); // the bar starts again for this section
+    const Reply reply = exchange.SendAndWait(command);
     // Every stored line restarts the reply time-out, also over Ethernet, whose exchange does not
     // stop it: left running it would end some later exchange.
     exchange.TimeOutTimer().Stop();
-    if (exchange.replyStatus() == ReplyStatus::Ok)
+    if (reply.Ok())
         capture.Store();
 }
 
@@ -184,8 +184,7 @@ public:
                 return;
             }
         }
-        m_exchange.SelectForTransfer(library);
-        if (!Ok())
+        if (!m_exchange.SelectForTransfer(library).Ok())
             return;
         m_view.SetTransferMode(true, *sections.front().ticks);
         for (const auto& section : sections) {
@@ -219,10 +218,11 @@ private:
             m_link.Port().SendRaw(bytes);
     }
 
+    // The processor refused the section with a NAK.
     bool Refused() const {
-        const std::string& reply = m_exchange.lastReply();
-        return m_exchange.replyStatus() == ReplyStatus::CommandFailed && !reply.empty() &&
-               reply.back() == Nak;
+        const std::string& line = m_exchange.lastLineReceived();
+        return m_exchange.ExpectedReply().status == ReplyStatus::CommandFailed && !line.empty() &&
+               line.back() == Nak;
     }
 
     std::size_t QueueUsed() const { return m_tcp ? 0 : m_link.Port().OutputQueueUsed(); }
@@ -237,14 +237,13 @@ private:
             timeOut.SetInterval(DefaultReplyTimeOutMs);
         });
         timeOut.Stop();
-        m_exchange.ExpectReply(ExchangeStep::StepAcknowledge);
-        if (m_exchange.replyStatus() == ReplyStatus::Aborted)
+        if (m_exchange.ExpectReply(ExchangeStep::StepAcknowledge).status == ReplyStatus::Aborted)
             return;
         Write(section.first);
         m_view.Pause(BenchUploadDelayMs);
         // Only a refusal (a NAK) or the user's Abort ends the section here. Any other answer
         // that came in the pause is the section's answer once all its lines have been sent.
-        if (m_exchange.replyStatus() == ReplyStatus::Aborted || Refused())
+        if (m_exchange.ExpectedReply().status == ReplyStatus::Aborted || Refused())
             return;
         m_state.libraryTouched = true;
         for (std::int32_t k = 2; k <= section.lines; ++k)
@@ -276,7 +275,8 @@ private:
             const LineRead read = m_link.Tcp().ReadLine(EthernetLineTimeOutMs);
             if (read.timedOut)
                 continue;
-            m_exchange.ClassifyLine(read.line);
+            if (m_exchange.ClassifyLine(read.line).status != ReplyStatus::Pending)
+                return;
         }
     }
 
@@ -325,8 +325,7 @@ void DownloadBench(const TransferContext& context, TransferView& view, int libra
     std::optional<DumpOverrun> overrun;
     DownloadInto(context, view, library, path, [&](LibraryFileDraft& file) {
         DraftCapture capture(exchange, file, view);
-        exchange.SelectForTransfer(library);
-        if (exchange.replyStatus() == ReplyStatus::Ok) {
+        if (exchange.SelectForTransfer(library).Ok()) {
             view.SetTransferMode(true, RangeBeforeFirstLine);
             CaptureDump(exchange, view, capture, ExchangeStep::StepCaptureCommon,
                         "SYST.LIBRARY.COMMON?\r", path);

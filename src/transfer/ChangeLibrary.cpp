@@ -11,25 +11,27 @@ constexpr int SlowSwitchTimeOutMs = 30000;
 constexpr int AfterSlowSwitchTimeOutMs = 2000;
 } // namespace
 
-void RequeryAfterSlowSwitch(Exchange& exchange, const std::function<void(bool)>& setEnabled) {
+Reply RequeryAfterSlowSwitch(Exchange& exchange, const std::function<void(bool)>& setEnabled) {
     if (setEnabled)
         setEnabled(false);
     exchange.TimeOutTimer().SetInterval(SlowSwitchTimeOutMs);
-    exchange.QueryLibrary();
+    Reply reply = exchange.QueryLibrary();
     exchange.TimeOutTimer().SetInterval(AfterSlowSwitchTimeOutMs);
     if (setEnabled)
         setEnabled(true);
+    return reply;
 }
 
-void ChangeLibrary(Exchange& exchange, const CurrentModel& model, int libraryAtOpen, int chosen,
-                   const std::function<void(bool)>& setEnabled) {
+Reply ChangeLibrary(Exchange& exchange, const CurrentModel& model, int libraryAtOpen, int chosen,
+                    const std::function<void(bool)>& setEnabled) {
     if (chosen == libraryAtOpen) {
         exchange.Accept();
-        return;
+        return Reply{ReplyStatus::Ok};
     }
-    exchange.SelectLibrary(chosen);
-    if (model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
-        RequeryAfterSlowSwitch(exchange, setEnabled);
+    Reply reply = exchange.SelectLibrary(chosen);
+    if (model.SlowLibrarySwitch() && reply.Ok())
+        reply = RequeryAfterSlowSwitch(exchange, setEnabled);
+    return reply;
 }
 
 } // namespace setfolio

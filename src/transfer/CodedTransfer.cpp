@@ -53,24 +53,36 @@ public:
 
     void Written() { m_view.SetPosition(++m_written); }
 
+    // The value a query's reply carried; nothing when it failed. A reply that is Ok without the
+    // value asked for answered another question: the step ends UnknownError, as for a reply of
+    // no grammar, rather than store a value that belongs to no row.
+    const std::string* Value(const Reply& reply, const std::optional<std::string>& value) {
+        if (!reply.Ok())
+            return nullptr;
+        if (!value) {
+            m_exchange.Fail(ReplyStatus::UnknownError);
+            return nullptr;
+        }
+        return &*value;
+    }
+
     void MnemonicPass() {
         const bool optionalAlarmDim2 = m_context.model.Quirks().optionalSecondAlarmDimension;
         for (const auto& row : m_context.tables.MnemonicList.Rows()) {
             if (!Ok())
                 return;
-            m_exchange.SendAndWait("4" + row.code + "\r");
-            if (Ok()) {
-                const std::string& value = m_exchange.mnemonicValue();
+            const Reply reply = m_exchange.SendAndWait("4" + row.code + "\r");
+            if (const std::string* value = Value(reply, reply.mnemonic)) {
                 std::optional<int> position;
-                if (value == "DISABLED")
+                if (*value == "DISABLED")
                     position = 0;
                 else
-                    position = PositionIn(row.values, value);
+                    position = PositionIn(row.values, *value);
                 if (position) {
                     m_file.WriteText("MnemonicParms", row.name, FormatValueIndex(*position));
                     Written();
                 } else {
-                    NotAChoice(row.name, value, row.values);
+                    NotAChoice(row.name, *value, row.values);
                 }
             }
             if (optionalAlarmDim2 && row.name == "AlarmDim2" && !Ok()) {
@@ -103,8 +115,9 @@ public:
         for (const auto& row : m_context.tables.CondMnemonicList.Rows()) {
             if (!Ok())
                 return;
-            m_exchange.SendAndWait("4" + row.code + "\r");
-            if (!Ok())
+            const Reply reply = m_exchange.SendAndWait("4" + row.code + "\r");
+            const std::string* value = Value(reply, reply.mnemonic);
+            if (!value)
                 return;
             // The choice of the source parameter, as this download (or the existing file) has
             // it, decides which texts apply. One outside the row's sets cannot be matched.
@@ -121,9 +134,9 @@ public:
                 return;
             }
             const auto& set = row.valueSets[static_cast<std::size_t>(*stored)];
-            const auto position = PositionIn(set, m_exchange.mnemonicValue());
+            const auto position = PositionIn(set, *value);
             if (!position) {
-                NotAChoice(row.name, m_exchange.mnemonicValue(), set);
+                NotAChoice(row.name, *value, set);
                 return;
             }
             m_file.WriteText("CondMnemonicParms", row.name, FormatValueIndex(*position));
@@ -144,9 +157,9 @@ public:
         for (const auto& row : m_context.tables.NumericList.Rows()) {
             if (!Ok())
                 return;
-            m_exchange.SendAndWait("3" + row.code + "\r");
-            if (Ok()) {
-                m_file.WriteText("NumericParms", row.name, m_exchange.numericValue());
+            const Reply reply = m_exchange.SendAndWait("3" + row.code + "\r");
+            if (const std::string* value = Value(reply, reply.numeric)) {
+                m_file.WriteText("NumericParms", row.name, *value);
                 Written();
             }
         }
@@ -156,9 +169,9 @@ public:
         for (const auto& row : m_context.tables.HeaderList.Rows()) {
             if (!Ok())
                 return;
-            m_exchange.SendAndWait("6" + row.code1 + "\r");
-            if (Ok()) {
-                m_file.WriteText("HeaderParms", row.name, m_exchange.headerValue());
+            const Reply reply = m_exchange.SendAndWait("6" + row.code1 + "\r");
+            if (const std::string* value = Value(reply, reply.header)) {
+                m_file.WriteText("HeaderParms", row.name, *value);
                 Written();
             }
         }
@@ -200,8 +213,7 @@ public:
     // Sends one set command; the progress moves whatever the reply.
     void Send(const std::string& name, const std::string& command) {
         m_state.lastParameterName = name;
-        m_exchange.SendAndWait(command + "\r");
-        if (Ok())
+        if (m_exchange.SendAndWait(command + "\r").Ok())
             m_state.libraryTouched = true;
         m_view.SetPosition(++m_sent);
         if (m_paced)
@@ -256,10 +268,10 @@ void DownloadCoded(const TransferContext& context, TransferView& view, int libra
         AssembleParameterTables(context.tables, context.model, context.model.ModelType());
         ReportRefusals(context.texts, context.tables.siteUse, context.log);
 
-        exchange.SelectForTransfer(library);
-        if (context.model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
-            RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
-        if (exchange.replyStatus() == ReplyStatus::Ok)
+        Reply selected = exchange.SelectForTransfer(library);
+        if (context.model.SlowLibrarySwitch() && selected.Ok())
+            selected = RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
+        if (selected.Ok())
             view.SetTransferMode(true, CodedRowCount(context.tables));
 
         CodedDownload download(context, view, file, why);
@@ -279,10 +291,10 @@ void UploadCoded(const TransferContext& context, TransferView& view, UploadState
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, state.fileModelType);
         ReportRefusals(context.texts, context.tables.siteUse, context.log);
-        exchange.SelectForTransfer(library);
-        if (context.model.SlowLibrarySwitch() && exchange.replyStatus() == ReplyStatus::Ok)
-            RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
-        if (exchange.replyStatus() == ReplyStatus::Ok) {
+        Reply selected = exchange.SelectForTransfer(library);
+        if (context.model.SlowLibrarySwitch() && selected.Ok())
+            selected = RequeryAfterSlowSwitch(exchange, [&view](bool on) { view.SetEnabled(on); });
+        if (selected.Ok()) {
             const ParameterTables& tables = context.tables;
             view.SetTransferMode(true, tables.MnemonicCount() + tables.CondMnemonicCount() +
                                            tables.NumericCount() + tables.HeaderCount());

@@ -78,7 +78,7 @@ void ReportDownloadResult(const TransferContext& context, TransferView& view, in
     else if (status == ReplyStatus::Aborted)
         context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadAborted));
     if (context.model.Family() == ModelFamily::CodedFamily)
-        context.log.AddMessageLine(exchange.lastReply());
+        context.log.AddMessageLine(exchange.lastLineReceived());
 }
 
 } // namespace setfolio

@@ -24,18 +24,19 @@ bool Accepted(char c) {
 }
 
 // One parameter command with one retry: a refused or unanswered command is sent once more after
-// the processor has been asked for its library. `work` runs for an accepted command.
+// the processor has been asked for its library. `work` runs with the reply of an accepted
+// command.
 void Exchange1(Exchange& exchange, ExchangeStep step, const std::string& command,
-               const std::function<void()>& work) {
-    exchange.SendAndWait(command, step);
-    if (exchange.replyStatus() == ReplyStatus::Ok)
-        work();
-    if (exchange.replyStatus() == ReplyStatus::Ok || exchange.replyStatus() == ReplyStatus::Aborted)
+               const std::function<void(const Reply&)>& work) {
+    const Reply first = exchange.SendAndWait(command, step);
+    if (first.Ok())
+        work(first);
+    if (first.Ok() || first.status == ReplyStatus::Aborted)
         return;
     exchange.QueryLibrary();
-    exchange.SendAndWait(command, step);
-    if (exchange.replyStatus() == ReplyStatus::Ok)
-        work();
+    const Reply second = exchange.SendAndWait(command, step);
+    if (second.Ok())
+        work(second);
 }
 
 } // namespace
@@ -53,22 +54,28 @@ void DownloadMenu(const TransferContext& context, TransferView& view, int librar
     DownloadInto(context, view, library, path, [&](LibraryFileDraft& file) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, context.model.ModelType());
-        exchange.SelectForTransfer(library);
         const ParameterTables& tables = context.tables;
-        if (exchange.replyStatus() == ReplyStatus::Ok)
+        if (exchange.SelectForTransfer(library).Ok())
             view.SetTransferMode(true, tables.LibraryParmCount() + tables.GlobalParmCount());
         int done = 0;
         const auto pass = [&](const ParmTable<TdpParm>& list, const char* section, bool filter) {
             for (const auto& row : list.Rows()) {
                 if (exchange.replyStatus() != ReplyStatus::Ok)
                     return;
-                Exchange1(exchange, ExchangeStep::StepQueryAcknowledge, row.menuPath + " ?\r", [&] {
-                    const bool textField = row.name == "Heading" || row.name == "ProductID";
-                    file.WriteText(section, row.name,
-                                   filter && textField ? FilterMenuText(exchange.menuValue())
-                                                       : exchange.menuValue());
-                    view.SetPosition(++done);
-                });
+                Exchange1(exchange, ExchangeStep::StepQueryAcknowledge, row.menuPath + " ?\r",
+                          [&](const Reply& reply) {
+                              if (!reply.menu) {
+                                  // Ok without a value line: no answer to this query.
+                                  exchange.Fail(ReplyStatus::UnknownError);
+                                  return;
+                              }
+                              const std::string& value = *reply.menu;
+                              const bool textField =
+                                  row.name == "Heading" || row.name == "ProductID";
+                              file.WriteText(section, row.name,
+                                             filter && textField ? FilterMenuText(value) : value);
+                              view.SetPosition(++done);
+                          });
             }
         };
         pass(tables.LibraryParmList, "LibraryParms", true);
@@ -81,9 +88,8 @@ void UploadMenu(const TransferContext& context, TransferView& view, UploadState&
     UploadFrom(context, state, library, path, [&](const std::string& content) {
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, state.fileModelType);
-        exchange.SelectForTransfer(library);
         const ParameterTables& tables = context.tables;
-        if (exchange.replyStatus() == ReplyStatus::Ok) {
+        if (exchange.SelectForTransfer(library).Ok()) {
             // The processor-wide values go with the first library of a run only.
             view.SetTransferMode(true, tables.LibraryParmCount() +
                                            (firstOfRun ? tables.GlobalParmCount() : 0));
@@ -96,7 +102,7 @@ void UploadMenu(const TransferContext& context, TransferView& view, UploadState&
                 const auto stored = profile::FindValue(content, section, row.name);
                 state.lastParameterName = row.name;
                 Exchange1(exchange, ExchangeStep::StepSetAcknowledge,
-                          row.menuPath + " " + stored.value_or("0") + "\r", [&] {
+                          row.menuPath + " " + stored.value_or("0") + "\r", [&](const Reply&) {
                               state.libraryTouched = true;
                               view.SetPosition(++done);
                           });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -23,6 +24,11 @@ struct TransferContext {
     // When set, a download writes no file: each library it read completely is handed over here
     // (number and content), and afterwards the processor is put back on the library it had.
     std::function<void(int library, const std::string& content)> readInto = {};
+    // The processor's active library as the caller knows it, or nothing. A download that only
+    // reads puts the processor back on it; a transfer that selected libraries leaves here the
+    // library the processor has afterwards: the one it named when asked, else the one the
+    // transfer selected last.
+    std::int32_t* activeLibrary = nullptr;
 };
 
 } // namespace setfolio

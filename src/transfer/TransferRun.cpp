@@ -12,23 +12,32 @@ void RunTransfer(const TransferContext& context, const std::function<void()>& tr
     exchange.ForgetAbort();
     const ScopeExit forget([&exchange] { exchange.ForgetAbort(); });
     const int selectsBefore = exchange.SelectsForTransfer();
-    const int active = exchange.currentLibrary();
+    const std::int32_t active = context.activeLibrary ? *context.activeLibrary : 0;
     transfer();
 
+    if (exchange.SelectsForTransfer() == selectsBefore)
+        return;
+    const auto found = [&context](std::int32_t library) {
+        if (context.activeLibrary)
+            *context.activeLibrary = library;
+    };
+    found(exchange.TransferLibrary());
     const ReplyStatus outcome = exchange.replyStatus();
-    if (exchange.SelectsForTransfer() == selectsBefore || outcome == ReplyStatus::NoConnection ||
-        outcome == ReplyStatus::PortOff)
+    if (outcome == ReplyStatus::NoConnection || outcome == ReplyStatus::PortOff)
         return;
     exchange.ForgetAbort();
     if (context.readInto) {
         // Only read: the processor goes back to the library it was running.
-        ChangeLibrary(exchange, context.model, -1, active, {});
-        ShowCurrentLibrary(active, exchange.replyStatus(), context.texts, context.prompts,
-                           context.log);
+        const Reply back = ChangeLibrary(exchange, context.model, -1, active, {});
+        if (back.Ok())
+            found(back.library.value_or(active));
+        ShowCurrentLibrary(active, back.status, context.texts, context.prompts, context.log);
     } else {
-        exchange.QueryLibrary();
-        ShowCurrentLibrary(exchange.currentLibrary(), exchange.replyStatus(), context.texts,
-                           context.prompts, context.log);
+        const Reply reply = exchange.QueryLibrary();
+        if (reply.library)
+            found(*reply.library);
+        ShowCurrentLibrary(reply.library.value_or(0), reply.status, context.texts, context.prompts,
+                           context.log);
     }
     if (outcome == ReplyStatus::Ok)
         exchange.Accept();

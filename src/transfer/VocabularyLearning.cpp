@@ -142,16 +142,18 @@ public:
 
 private:
     std::optional<std::string> Query(const std::string& code) {
-        m_exchange.SendAndWait("4" + code + "\r");
-        if (m_exchange.replyStatus() != ReplyStatus::Ok)
+        Reply reply = m_exchange.SendAndWait("4" + code + "\r");
+        if (reply.Ok() && !reply.mnemonic) {
+            // Ok without a text: the reply answered another question.
+            m_exchange.Fail(ReplyStatus::UnknownError);
             return std::nullopt;
-        return m_exchange.mnemonicValue();
+        }
+        return reply.Ok() ? std::move(reply.mnemonic) : std::nullopt;
     }
 
     bool Set(const std::string& name, const std::string& code, int choice) {
         m_touched.insert(name);
-        m_exchange.SendAndWait("2" + code + " " + FormatValueIndex(choice) + "\r");
-        return m_exchange.replyStatus() == ReplyStatus::Ok;
+        return m_exchange.SendAndWait("2" + code + " " + FormatValueIndex(choice) + "\r").Ok();
     }
 
     void Unknown(const std::string& row, int set, int choice) {
@@ -236,17 +238,19 @@ private:
 } // namespace
 
 LearningOutcome LearnVocabulary(Exchange& exchange, const CurrentModel& model,
-                                const ParameterTables& tables, int scratch,
+                                const ParameterTables& tables, int active, int scratch,
                                 const std::vector<std::string>& rows,
                                 const std::function<void(const std::string& row)>& progress) {
     LearningOutcome outcome;
-    const int active = exchange.currentLibrary();
+    outcome.activeLibrary = active;
     Learner learner(exchange, model, tables, outcome);
     learner.Choose(rows);
     bool selected = false;
     try {
-        ChangeLibrary(exchange, model, -1, scratch, {});
-        selected = exchange.replyStatus() == ReplyStatus::Ok;
+        const Reply reply = ChangeLibrary(exchange, model, -1, scratch, {});
+        selected = reply.Ok();
+        if (reply.library)
+            outcome.activeLibrary = *reply.library;
         if (selected) {
             learner.NoteOriginals();
             learner.LearnMnemonics(progress);
@@ -265,8 +269,10 @@ LearningOutcome LearnVocabulary(Exchange& exchange, const CurrentModel& model,
         learner.Restore();
     exchange.ForgetAbort();
     try {
-        ChangeLibrary(exchange, model, -1, active, {});
-        outcome.restoredLibrary = exchange.replyStatus() == ReplyStatus::Ok;
+        const Reply reply = ChangeLibrary(exchange, model, -1, active, {});
+        outcome.restoredLibrary = reply.Ok();
+        if (reply.library)
+            outcome.activeLibrary = *reply.library;
     } catch (const TcpError&) {
     } catch (const PortError&) {
     }

@@ -28,6 +28,9 @@ struct LearningOutcome {
     // Rows of the scratch library that could not be put back to the choice they had.
     std::vector<std::string> notRestored;
     bool restoredLibrary = false; // the library active before is active again
+    // The processor's active library afterwards as last known: the one active before, or the
+    // one it named when asked after a slow library switch.
+    int activeLibrary = 0;
     // Ok, or why learning stopped early (the user's Abort, a lost link).
     ReplyStatus stopped = ReplyStatus::Ok;
 };
@@ -39,9 +42,10 @@ struct LearningOutcome {
 // choice of its source row); a choice the processor refuses is "unknown" and keeps the built-in
 // text. Afterwards every row is set back to the choice it had, sources first, and the library
 // that was active is selected again; this is attempted also after an Abort or a lost link, and
-// what could not be put back is named. `progress` hears each row as it starts.
+// what could not be put back is named. `active` is the library active now. `progress` hears each
+// row as it starts.
 LearningOutcome LearnVocabulary(Exchange& exchange, const CurrentModel& model,
-                                const ParameterTables& tables, int scratch,
+                                const ParameterTables& tables, int active, int scratch,
                                 const std::vector<std::string>& rows,
                                 const std::function<void(const std::string& row)>& progress);
 

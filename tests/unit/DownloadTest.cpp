@@ -1,3 +1,4 @@
+#include "transfer/Download.h"
 #include "SimWorld.h"
 #include "core/ProfileFile.h"
 #include "library/LibraryFile.h"
@@ -78,6 +79,29 @@ TEST(DownloadCoded, SpecialValuesOfMnemonics) {
                                       "Current library is 5."}));
 }
 
+// A query the processor answers with an acceptance, not a value, did not tell the row's value:
+// the download ends as for a reply of no grammar, and no other row's value is stored for it.
+TEST(DownloadCoded, QueryAnsweredWithoutItsValueEndsTheDownload) {
+    DownloadWorld world;
+    world.Download(world.Path("warmup.lvf"), 5); // assembles the tables, so codes are known
+    // A mnemonic, a conditional and a numeric row's query, each answered "accepted".
+    const std::string queries[] = {
+        "4" + world.CodeOf("MeasUnits"),
+        "4" + world.app.tables.CondMnemonicList.Rows().front().code,
+        "3" + world.app.tables.NumericList.Rows().front().code,
+    };
+    for (const auto& query : queries) {
+        const std::string accepted = "2" + query.substr(1) + " Y  ";
+        world.replaced.clear();
+        world.replaced[query + "\r"] = accepted + "\r";
+        world.Download(world.Path("b.lvf"), 5);
+        EXPECT_FALSE(std::filesystem::exists(world.Path("b.lvf"))) << query;
+        EXPECT_EQ(world.LastLines(3), (std::vector<std::string>{"Download failed - unknown error!",
+                                                                accepted, "Current library is 5."}))
+            << query;
+    }
+}
+
 TEST(DownloadCoded, FailedSelectSendsNothingElseAndKeepsTheEarlierFile) {
     DownloadWorld world;
     world.folder.Write("Line.lvf", "[SystemSettings]\r\nModelNo=7\r\n; my backup\r\n");
@@ -90,7 +114,7 @@ TEST(DownloadCoded, FailedSelectSendsNothingElseAndKeepsTheEarlierFile) {
     EXPECT_EQ(world.folder.Read("Line.lvf"), "[SystemSettings]\r\nModelNo=7\r\n; my backup\r\n");
     const auto& lines = world.Lines();
     EXPECT_EQ(lines[lines.size() - 2], "Download failed - no connection!");
-    EXPECT_EQ(lines.back(), world.app.exchange.lastReply());
+    EXPECT_EQ(lines.back(), world.app.exchange.lastLineReceived());
     EXPECT_EQ(world.prompts.shown, std::vector<std::string>{"beep:warning"});
 }
 
@@ -415,3 +439,55 @@ TEST(NumberedNames, BlockNamesAndTheirParsing) {
 }
 
 } // namespace
+
+namespace run {
+
+// The caller's knowledge of the processor's active library follows the transfers: a download
+// that only reads puts the processor back on it, a transfer that selected libraries leaves the
+// library the processor named afterwards.
+TEST(RunTransfer, KeepsTheCallersActiveLibrary) {
+    DownloadWorld world; // the processor runs library 5
+    std::int32_t active = 5;
+    std::map<int, std::string> read;
+    const auto context = [&](bool readInto) {
+        TransferContext result{world.app.exchange,
+                               world.app.model,
+                               world.app.tables,
+                               world.app.messageLog,
+                               world.app.localisation.Messages(),
+                               world.prompts};
+        if (readInto)
+            result.readInto = [&read](int library, const std::string& content) {
+                read[library] = content;
+            };
+        result.activeLibrary = &active;
+        return result;
+    };
+    const auto sent = [&](const std::string& all) {
+        // The selects only: the row queries between them do not matter here.
+        std::string selects;
+        for (std::size_t at = all.find("700 "); at != std::string::npos;
+             at = all.find("700 ", at + 1))
+            selects += all.substr(at, 8);
+        return selects;
+    };
+
+    world.TakeSent();
+    RunDownload(context(true), world.app.downLoadForm, {7, false, 7, world.Path("a.lvf")});
+    EXPECT_TRUE(read.contains(7));
+    EXPECT_EQ(sent(world.TakeSent()), "700 007\r700 005\r");
+    EXPECT_EQ(active, 5);
+
+    RunDownload(context(false), world.app.downLoadForm, {8, false, 8, world.Path("b.lvf")});
+    EXPECT_EQ(world.processor->activeLibrary, 8);
+    EXPECT_EQ(active, 8);
+
+    world.TakeSent();
+    RunDownload(context(true), world.app.downLoadForm, {9, false, 9, world.Path("c.lvf")});
+    EXPECT_EQ(sent(world.TakeSent()), "700 009\r700 008\r");
+    EXPECT_EQ(active, 8);
+    EXPECT_FALSE(std::filesystem::exists(world.Path("a.lvf")));
+    EXPECT_FALSE(std::filesystem::exists(world.Path("c.lvf")));
+}
+
+} // namespace run

@@ -9,7 +9,7 @@ using setfolio::testing::LinkWorld;
 
 namespace {
 
-std::string Bytes(const std::vector<Reply>& replies) {
+std::string Bytes(const std::vector<sim::Reply>& replies) {
     std::string all;
     for (const auto& reply : replies)
         all += reply.bytes;
@@ -33,13 +33,11 @@ TEST(SimProcessor, AnswersLibraryQueryAndSelectInEachFamily) {
     for (const std::int32_t model : {0, 6, 5}) { // C-12, M-01, B-01
         WiredToSimulator world(model);
         world.processor->activeLibrary = 12;
-        world.exchange.QueryLibrary();
-        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok) << model;
-        EXPECT_EQ(world.exchange.currentLibrary(), 12) << model;
-        world.exchange.SelectLibrary(7);
-        EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok) << model;
-        world.exchange.QueryLibrary();
-        EXPECT_EQ(world.exchange.currentLibrary(), 7) << model;
+        const auto before = world.exchange.QueryLibrary();
+        EXPECT_EQ(before.status, ReplyStatus::Ok) << model;
+        EXPECT_EQ(before.library, 12) << model;
+        EXPECT_EQ(world.exchange.SelectLibrary(7).status, ReplyStatus::Ok) << model;
+        EXPECT_EQ(world.exchange.QueryLibrary().library, 7) << model;
     }
 }
 

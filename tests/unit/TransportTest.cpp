@@ -73,9 +73,9 @@ TEST(SerialTransport, NewSettingsCloseThePortAndOnlyTheNewHandlesCount) {
 
     // A reply still ends on the (new) CR trigger, and only once.
     world.port.Receive("701 8\r", 5);
-    world.exchange.SendAndWait("701\r");
-    EXPECT_EQ(world.exchange.replyStatus(), ReplyStatus::Ok);
-    EXPECT_EQ(world.exchange.currentLibrary(), 8);
+    const Reply reply = world.exchange.SendAndWait("701\r");
+    EXPECT_EQ(reply.status, ReplyStatus::Ok);
+    EXPECT_EQ(reply.library, 8);
 }
 
 TEST(SerialTransport, ExitClosesOnlyTheActiveTransport) {

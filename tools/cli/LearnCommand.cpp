@@ -121,8 +121,8 @@ protected:
         const auto previous = std::signal(SIGINT, OnInterrupt);
         const bool terminal = ::isatty(2) != 0;
         const LearningOutcome outcome =
-            LearnVocabulary(processor.exchange, processor.model, tables, scratch, rows,
-                            [terminal](const std::string& row) {
+            LearnVocabulary(processor.exchange, processor.model, tables, processor.CurrentLibrary(),
+                            scratch, rows, [terminal](const std::string& row) {
                                 if (terminal)
                                     std::cerr << "\rlearning " << row << "          " << std::flush;
                             });
@@ -183,7 +183,7 @@ protected:
             std::cout << "The library that was active could not be selected again.\n";
             status = ExitRefused;
         }
-        processor.ReportLibrary(processor.CurrentLibrary());
+        processor.ReportLibrary(outcome.activeLibrary);
         return status;
     }
 

@@ -32,7 +32,7 @@ bool Processor::Ok() const {
 }
 
 int Processor::CurrentLibrary() const {
-    return exchange.currentLibrary();
+    return m_library;
 }
 
 int Processor::ReportLibrary(int library) const {
@@ -49,7 +49,8 @@ bool Processor::Run(const std::function<void(const TransferContext&, TransferVie
     ParameterTables tables;
     tables.site = m_vocabulary;
     ConsoleTransferView view(m_loop);
-    run(TransferContext{exchange, model, tables, log, m_texts, m_prompts, std::move(readInto)},
+    run(TransferContext{exchange, model, tables, log, m_texts, m_prompts, std::move(readInto),
+                        &m_library},
         view);
     return !view.Refused();
 }
@@ -109,7 +110,7 @@ int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>
     Processor processor(loop, exchange, model, prompts, texts, &link.vocabulary);
     try {
         transport.OpenConnection();
-        exchange.QueryLibrary();
+        processor.m_library = exchange.QueryLibrary().library.value_or(0);
         const int status =
             processor.Ok() ? work(processor) : processor.ReportLibrary(processor.CurrentLibrary());
         transport.CloseAtExit();

@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 #include "ProcessorOptions.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -20,7 +21,8 @@ struct TransferContext;
 namespace setfolio::cli {
 
 // The processor on an open link, its active library just asked for. What the commands need to
-// know of the exchange's outcome they ask here.
+// know of the exchange's outcome they ask here; the active library is kept up to date by the
+// transfers run through it.
 class Processor {
 public:
     Processor(EventLoop& loop, Exchange& linkExchange, CurrentModel& currentModel, Prompts& prompts,
@@ -33,6 +35,7 @@ public:
 
     // Whether the last exchange ended Ok.
     bool Ok() const;
+    // The processor's active library as last known.
     int CurrentLibrary() const;
     // Prints the line the main window shows after a library query or change; the exit status
     // that goes with it.
@@ -57,6 +60,9 @@ private:
     Prompts& m_prompts;
     const MessageTexts& m_texts;
     const SiteVocabulary* m_vocabulary;
+    mutable std::int32_t m_library = 0;
+
+    friend int WithProcessor(const LinkSettings&, const std::function<int(Processor&)>&);
 };
 
 // Opens the link and asks for the active library; when the processor answered, `work` goes on.

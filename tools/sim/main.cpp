@@ -112,7 +112,7 @@ private:
     // Answers in order: a reply never overtakes an earlier one, whatever their delays. With a
     // baud rate, `received` bytes have first to arrive over the wire, and every reply takes its
     // own wire time to leave.
-    void Answer(std::size_t received, const std::vector<Reply>& replies,
+    void Answer(std::size_t received, const std::vector<sim::Reply>& replies,
                 const std::function<void(std::string)>& send);
     // Nanoseconds that `bytes` take on the wire (none without a baud rate).
     qint64 WireNanoseconds(std::size_t bytes) const;
@@ -309,7 +309,7 @@ qint64 Simulator::WireNanoseconds(std::size_t bytes) const {
     return m_options.baud > 0 ? static_cast<qint64>(bytes) * 10'000'000'000 / m_options.baud : 0;
 }
 
-void Simulator::Answer(std::size_t received, const std::vector<Reply>& replies,
+void Simulator::Answer(std::size_t received, const std::vector<sim::Reply>& replies,
                        const std::function<void(std::string)>& send) {
     m_inputDue = std::max(MonotonicNanoseconds(), m_inputDue) + WireNanoseconds(received);
     for (const auto& reply : replies) {
