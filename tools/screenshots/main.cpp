@@ -364,9 +364,9 @@ int main(int argc, char* argv[]) {
     upload.ModelNumber.caption = "C-12";
     upload.IncludeCommonCB.visible = false;
     QtTransferForm uploadDialog(upload, prompts, &upload);
-    for (const auto& [applied, name] : {std::pair{Language::English, "upload.png"},
-                                        std::pair{Language::German, "upload-de.png"},
-                                        std::pair{Language::French, "upload-fr.png"}}) {
+    for (const auto& [applied, name] :
+         {std::pair{Language::English, "upload.png"}, std::pair{Language::German, "upload-de.png"},
+          std::pair{Language::French, "upload-fr.png"}}) {
         localisation.Apply(applied);
         uploadDialog.Refresh();
         saved &= Save(uploadDialog, folder, name);
