@@ -42,6 +42,7 @@ void Show(QWidget* widget, const Control& control) {
 }
 
 // Layout, in pixels of the designed 399 pixel wide client area.
+constexpr int LabelLeft = 6;
 constexpr int LabelColumn = 100; // the captions end here, right-aligned
 constexpr int ButtonWidth = 100;
 constexpr int RowHeight = 26;
@@ -82,10 +83,10 @@ QtTransferForm::QtTransferForm(TransferForm& form, Prompts& prompts, UpLoadForm*
 
     // Captions in the first column, right-aligned; the controls beside them.
     auto* fields = new QGridLayout;
-    fields->setContentsMargins(0, 0, 12, 0);
+    fields->setContentsMargins(LabelLeft, 0, 12, 0);
     fields->setHorizontalSpacing(6);
     fields->setVerticalSpacing(12);
-    fields->setColumnMinimumWidth(0, LabelColumn);
+    fields->setColumnMinimumWidth(0, LabelColumn - LabelLeft);
     fields->setColumnStretch(1, 1);
     int row = 0;
     // The upload dialog has the file's model above and the calibration box below the libraries.
