@@ -42,6 +42,7 @@ QtChangeLibForm::QtChangeLibForm(ChangeLibForm& form, Prompts& prompts, QWidget*
     library->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(19);
+    buttons->addStretch(1); // in the middle, as designed, however wide the caption makes it
     buttons->addWidget(m_okBtn);
     buttons->addWidget(m_cancelBtn);
     buttons->addStretch(1);

@@ -39,8 +39,8 @@ QtLanguageForm::QtLanguageForm(LanguageForm& form, Prompts& prompts, QWidget* pa
     language->addWidget(m_languageComboBox);
     language->addStretch(1);
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(6, 0, 0, 0);
     buttons->setSpacing(20);
+    buttons->addStretch(1); // in the middle, as designed, however wide the caption makes it
     buttons->addWidget(m_okBtn);
     buttons->addWidget(m_cancelBtn);
     buttons->addStretch(1);

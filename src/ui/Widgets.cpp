@@ -58,12 +58,17 @@ void SetUpDialog(QDialog* dialog, const char* name) {
 }
 
 int CaptionWidth(const QWidget* window) {
-    // Title bars commonly set their caption in bold, some in the middle; the icon and the
-    // buttons on either side take about two and a half lines' height each.
+    // Title bars commonly set their caption in bold and a little larger than the window's
+    // texts, some in the middle; the icon and the buttons on either side take about two and a
+    // half lines' height each.
     QFont font = window->font();
     font.setBold(true);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 1.25);
+    else
+        font.setPixelSize(font.pixelSize() * 5 / 4);
     const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(window->windowTitle()) + 5 * metrics.height();
+    return metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height();
 }
 
 void FitDialog(QWidget* dialog, QSize designed) {
