@@ -55,7 +55,8 @@ QLabel* MakeRowLabel(QWidget* parent, const char* name) {
     return label;
 }
 
-// A sunken panel that shows a name of any length within its designed width.
+// A sunken panel for a name: a long one (a file's path) is cut off at the panel's edge instead of
+// widening the dialog.
 QLabel* MakePanel(QWidget* parent, const char* name, int width) {
     auto* panel = new QLabel(parent);
     panel->setObjectName(name);

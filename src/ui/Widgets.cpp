@@ -59,8 +59,8 @@ void SetUpDialog(QDialog* dialog, const char* name) {
 
 int CaptionWidth(const QWidget* window) {
     // Title bars commonly set their caption in bold and a little larger than the window's
-    // texts, some in the middle; the icon and the buttons on either side take about two and a
-    // half lines' height each.
+    // texts, some in the middle; the icon and the buttons on either side take about two lines'
+    // height each.
     QFont font = window->font();
     font.setBold(true);
     if (font.pointSizeF() > 0)

@@ -19,6 +19,7 @@ void ShowControl(QWidget* widget, const Control& control);
 void ShowLabel(QLabel* label, const Label& model);
 void ShowButton(QAbstractButton* button, const Control& model);
 
+// A plain-text label named `name`, its text centred vertically.
 QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment);
 // A dialog with a close button, named `name`; FitDialog gives it its size.
 void SetUpDialog(QDialog* dialog, const char* name);
