@@ -3,10 +3,13 @@
 #include "core/Guarded.h"
 #include "forms/ChangeLibForm.h"
 #include "ui/UiText.h"
+#include "ui/Widgets.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace setfolio {
 
@@ -14,27 +17,41 @@ QtChangeLibForm::QtChangeLibForm(ChangeLibForm& form, Prompts& prompts, QWidget*
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_form(form),
       m_prompts(prompts) {
     setObjectName("TChangeLibForm");
-    QFont font("Arial");
-    font.setPixelSize(13);
-    setFont(font);
-    setFixedSize(form.form.clientWidth, form.form.clientHeight);
 
     m_libraryLabel = new QLabel(this);
     m_libraryLabel->setObjectName("LibraryLabel");
-    m_libraryLabel->setGeometry(24, 24, 70, 21);
     m_libraryLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_libraryLabel->setMinimumWidth(70);
     m_librarySpinEdit = new QSpinBox(this);
     m_librarySpinEdit->setObjectName("LibrarySpinEdit");
-    m_librarySpinEdit->setGeometry(104, 22, 81, 24);
+    m_librarySpinEdit->setMinimumWidth(81);
     connect(m_librarySpinEdit, &QSpinBox::valueChanged, this,
             [this](int value) { m_form.LibrarySpinEdit.value = value; });
     m_okBtn = new QPushButton(this);
     m_okBtn->setObjectName("OKBtn");
-    m_okBtn->setGeometry(24, 66, 90, 25);
     m_okBtn->setDefault(true);
+    m_okBtn->setMinimumWidth(90);
     m_cancelBtn = new QPushButton(this);
     m_cancelBtn->setObjectName("CancelBtn");
-    m_cancelBtn->setGeometry(133, 66, 90, 25);
+    m_cancelBtn->setMinimumWidth(90);
+
+    auto* library = new QHBoxLayout;
+    library->setSpacing(10);
+    library->addWidget(m_libraryLabel);
+    library->addWidget(m_librarySpinEdit);
+    library->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(19);
+    buttons->addStretch(1); // in the middle, as designed, however wide the caption makes it
+    buttons->addWidget(m_okBtn);
+    buttons->addWidget(m_cancelBtn);
+    buttons->addStretch(1);
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(24, 22, 24, 14);
+    top->setSpacing(20);
+    top->addLayout(library);
+    top->addLayout(buttons);
+    top->addStretch(1);
 
     connect(m_okBtn, &QPushButton::clicked, this, [this] {
         RunGuarded(m_prompts, [&] { m_form.OKBtnClick(); });
@@ -63,6 +80,7 @@ void QtChangeLibForm::Refresh() {
     m_cancelBtn->setText(FromUtf8(m_form.CancelBtn.caption));
     m_cancelBtn->setToolTip(FromUtf8(m_form.CancelBtn.hint));
     setEnabled(m_form.formEnabled);
+    FitDialog(this, {m_form.form.clientWidth, m_form.form.clientHeight});
 }
 
 } // namespace setfolio

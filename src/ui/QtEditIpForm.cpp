@@ -7,11 +7,14 @@
 #include "forms/EditIpForm.h"
 #include "ui/QtPrompts.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 #include <QValidator>
 
 #include <exception>
@@ -20,6 +23,12 @@
 namespace setfolio {
 
 namespace {
+
+// Designed widths, in pixels of the 511 x 393 client area.
+constexpr int LabelWidth = 80;
+constexpr int EditWidth = 250;
+constexpr int SideWidth = 110;
+constexpr int ButtonWidth = 100;
 
 // Refuses what the list file cannot hold: characters beyond single-byte text would turn into
 // '?', and control characters (a pasted line break above all) would split the entry in two.
@@ -43,54 +52,85 @@ void ShowEdit(QLineEdit* edit, const TextEdit& model) {
     ShowControl(edit, model);
 }
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
+QLineEdit* MakeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setValidator(new SingleByteTextValidator(edit));
-    edit->setGeometry(geometry);
+    edit->setMinimumWidth(EditWidth);
     return edit;
 }
-
-// Layout, in pixels of the 511 x 393 client area.
-constexpr int LabelLeft = 16;
-constexpr int LabelWidth = 80;
-constexpr int EditLeft = 104;
-constexpr int EditWidth = 250;
-constexpr int RowHeight = 24;
-constexpr int SideLeft = 380;
-constexpr int SideWidth = 110;
-constexpr int ButtonHeight = 26;
 
 } // namespace
 
 QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_form(form), m_prompts(prompts) {
-    SetUpDialog(this, "EditIpForm", m_form.form.clientWidth, m_form.form.clientHeight);
+    SetUpDialog(this, "EditIpForm");
 
-    m_addressLabel =
-        MakeLabel(this, "AddressLabel", Qt::AlignRight, {LabelLeft, 18, LabelWidth, RowHeight});
-    m_addressEdit = MakeEdit(this, "AddressEdit", {EditLeft, 18, EditWidth, RowHeight});
-    m_nameLabel =
-        MakeLabel(this, "NameLabel", Qt::AlignRight, {LabelLeft, 52, LabelWidth, RowHeight});
-    m_nameEdit = MakeEdit(this, "NameEdit", {EditLeft, 52, EditWidth, RowHeight});
-    // Level with the middle of the two edits.
-    m_addBtn = MakeButton(this, "AddBtn", {SideLeft, 34, SideWidth, ButtonHeight});
+    m_addressLabel = MakeLabel(this, "AddressLabel", Qt::AlignRight);
+    m_addressLabel->setMinimumWidth(LabelWidth);
+    m_addressEdit = MakeEdit(this, "AddressEdit");
+    m_nameLabel = MakeLabel(this, "NameLabel", Qt::AlignRight);
+    m_nameEdit = MakeEdit(this, "NameEdit");
+    m_addBtn = MakeButton(this, "AddBtn");
 
-    m_listLabel = MakeLabel(this, "ListLabel", Qt::AlignLeft, {LabelLeft, 90, 240, 18});
+    m_listLabel = MakeLabel(this, "ListLabel", Qt::AlignLeft);
     m_addressList = new QListWidget(this);
     m_addressList->setObjectName(QStringLiteral("AddressList"));
     m_addressList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_addressList->setGeometry(LabelLeft, 110, EditLeft + EditWidth - LabelLeft, 228);
+    m_addressList->setMinimumHeight(228);
 
-    m_upBtn = MakeButton(this, "UpBtn", {SideLeft, 150, SideWidth, ButtonHeight});
+    m_upBtn = MakeButton(this, "UpBtn");
     m_upBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    m_downBtn = MakeButton(this, "DownBtn", {SideLeft, 186, SideWidth, ButtonHeight});
+    m_downBtn = MakeButton(this, "DownBtn");
     m_downBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    m_deleteBtn = MakeButton(this, "DeleteBtn", {SideLeft, 250, SideWidth, ButtonHeight});
+    m_deleteBtn = MakeButton(this, "DeleteBtn");
+    for (QPushButton* side : {m_addBtn, m_upBtn, m_downBtn, m_deleteBtn})
+        side->setMinimumWidth(SideWidth);
 
-    m_okBtn = MakeButton(this, "OKBtn", {145, 354, 100, ButtonHeight});
+    m_okBtn = MakeButton(this, "OKBtn");
     m_okBtn->setDefault(true);
-    m_cancelBtn = MakeButton(this, "CancelBtn", {265, 354, 100, ButtonHeight});
+    m_okBtn->setMinimumWidth(ButtonWidth);
+    m_cancelBtn = MakeButton(this, "CancelBtn");
+    m_cancelBtn->setMinimumWidth(ButtonWidth);
+
+    // The address and name with their captions, the list below; the buttons on the right, Add
+    // level with the middle of the two edits.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(10);
+    grid->setColumnMinimumWidth(2, 18);
+    grid->setColumnStretch(1, 1);
+    grid->addWidget(m_addressLabel, 0, 0);
+    grid->addWidget(m_addressEdit, 0, 1);
+    grid->addWidget(m_nameLabel, 1, 0);
+    grid->addWidget(m_nameEdit, 1, 1);
+    grid->addWidget(m_addBtn, 0, 3, 2, 1, Qt::AlignVCenter);
+    grid->setRowMinimumHeight(2, 4);
+    grid->addWidget(m_listLabel, 3, 0, 1, 2);
+    grid->addWidget(m_addressList, 4, 0, 1, 2);
+    auto* side = new QVBoxLayout;
+    side->setSpacing(10);
+    side->addStretch(2);
+    side->addWidget(m_upBtn);
+    side->addWidget(m_downBtn);
+    side->addSpacing(28);
+    side->addWidget(m_deleteBtn);
+    side->addStretch(3);
+    grid->addLayout(side, 4, 3);
+    grid->setRowStretch(4, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(20);
+    buttons->addStretch(1);
+    buttons->addWidget(m_okBtn);
+    buttons->addWidget(m_cancelBtn);
+    buttons->addStretch(1);
+
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(16, 18, 21, 13);
+    top->setSpacing(16);
+    top->addLayout(grid, 1);
+    top->addLayout(buttons);
 
     const auto onClick = [this](QPushButton* button, std::function<void()> handler) {
         connect(button, &QPushButton::clicked, this, [this, handler] {
@@ -158,6 +198,7 @@ void QtEditIpForm::Refresh() {
     ShowButton(m_deleteBtn, m_form.DeleteBtn);
     ShowButton(m_okBtn, m_form.OKBtn);
     ShowButton(m_cancelBtn, m_form.CancelBtn);
+    FitDialog(this, {m_form.form.clientWidth, m_form.form.clientHeight});
     m_refreshing = wasRefreshing;
 }
 

@@ -8,8 +8,10 @@
 #include "ui/QtPrompts.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -17,21 +19,37 @@ namespace setfolio {
 
 QtLanguageForm::QtLanguageForm(LanguageForm& form, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_form(form), m_prompts(prompts) {
-    SetUpDialog(this, "LanguageForm", m_form.form.clientWidth, m_form.form.clientHeight);
+    SetUpDialog(this, "LanguageForm");
 
-    m_languageLabel = new QLabel(this);
-    m_languageLabel->setObjectName(QStringLiteral("LanguageLabel"));
-    m_languageLabel->setTextFormat(Qt::PlainText);
-    m_languageLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_languageLabel->setGeometry(19, 28, 73, 16);
-
+    m_languageLabel = MakeLabel(this, "LanguageLabel", Qt::AlignRight);
+    m_languageLabel->setMinimumWidth(73);
     m_languageComboBox = new QComboBox(this);
     m_languageComboBox->setObjectName(QStringLiteral("LanguageComboBox"));
-    m_languageComboBox->setGeometry(107, 24, 145, 24);
+    m_languageComboBox->setMinimumWidth(145);
 
-    m_okBtn = MakeButton(this, "OKBtn", {25, 72, 100, 25});
+    m_okBtn = MakeButton(this, "OKBtn");
     m_okBtn->setDefault(true);
-    m_cancelBtn = MakeButton(this, "CancelBtn", {145, 72, 100, 25});
+    m_okBtn->setMinimumWidth(100);
+    m_cancelBtn = MakeButton(this, "CancelBtn");
+    m_cancelBtn->setMinimumWidth(100);
+
+    auto* language = new QHBoxLayout;
+    language->setSpacing(15);
+    language->addWidget(m_languageLabel);
+    language->addWidget(m_languageComboBox);
+    language->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(20);
+    buttons->addStretch(1); // in the middle, as designed, however wide the caption makes it
+    buttons->addWidget(m_okBtn);
+    buttons->addWidget(m_cancelBtn);
+    buttons->addStretch(1);
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(19, 24, 18, 14);
+    top->setSpacing(24);
+    top->addLayout(language);
+    top->addLayout(buttons);
+    top->addStretch(1);
 
     connect(m_languageComboBox, &QComboBox::activated, this, [this](int line) {
         if (!m_refreshing)
@@ -76,6 +94,7 @@ void QtLanguageForm::Refresh() {
     ShowControl(m_okBtn, m_form.OKBtn);
     m_cancelBtn->setText(FromUtf8(m_form.CancelBtn.caption));
     ShowControl(m_cancelBtn, m_form.CancelBtn);
+    FitDialog(this, {m_form.form.clientWidth, m_form.form.clientHeight});
     m_refreshing = wasRefreshing;
 }
 

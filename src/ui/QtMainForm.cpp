@@ -9,8 +9,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace setfolio {
 
@@ -52,41 +53,31 @@ public:
 
 QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_prompts(prompts) {
     setObjectName("TMainForm");
-    QFont font("Arial");
-    font.setPixelSize(13);
-    setFont(font);
 
     auto* client = new QWidget(this);
-    client->setMinimumSize(form.form.clientWidth, form.form.clientHeight);
-    client->resize(form.form.clientWidth, form.form.clientHeight);
-    client->installEventFilter(this);
     setCentralWidget(client);
 
     auto* bevel = new QFrame(client);
     bevel->setObjectName("Bevel1");
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(1, 0, 550, 8);
-    m_bevel = bevel;
+    bevel->setFixedHeight(8);
 
-    m_downBtn =
-        AddToolButton("DownBtn", 24, QStyle::SP_ArrowDown, [this] { m_form.DownBtnClick(); });
-    m_upBtn = AddToolButton("UpBtn", 48, QStyle::SP_ArrowUp, [this] { m_form.UpBtnClick(); });
-    m_libraryBtn = AddToolButton("LibraryBtn", 80, QStyle::SP_FileDialogDetailedView,
+    m_downBtn = AddToolButton("DownBtn", QStyle::SP_ArrowDown, [this] { m_form.DownBtnClick(); });
+    m_upBtn = AddToolButton("UpBtn", QStyle::SP_ArrowUp, [this] { m_form.UpBtnClick(); });
+    m_libraryBtn = AddToolButton("LibraryBtn", QStyle::SP_FileDialogDetailedView,
                                  [this] { m_form.LibraryBtnClick(); });
-    m_comBtn =
-        AddToolButton("ComBtn", 112, QStyle::SP_DriveNetIcon, [this] { m_form.ComBtnClick(); });
-    m_exitBtn = AddToolButton("ExitBtn", 145, QStyle::SP_DialogCloseButton,
-                              [this] { m_form.ExitBtnClick(); });
+    m_comBtn = AddToolButton("ComBtn", QStyle::SP_DriveNetIcon, [this] { m_form.ComBtnClick(); });
+    m_exitBtn =
+        AddToolButton("ExitBtn", QStyle::SP_DialogCloseButton, [this] { m_form.ExitBtnClick(); });
 
     m_modelLabel = new QLabel(client);
     m_modelLabel->setObjectName("ModelLabel");
-    m_modelLabel->setGeometry(188, 12, 97, 16);
     m_modelLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     m_modelComboBox = new QComboBox(client);
     m_modelComboBox->setObjectName("ModelComboBox");
-    m_modelComboBox->setGeometry(292, 8, 237, 23);
+    m_modelComboBox->setMinimumWidth(237);
     m_modelComboBox->setEditable(false);
     m_modelComboBox->setMaxVisibleItems(20);
     connect(m_modelComboBox, &QComboBox::activated, this, [this](int line) {
@@ -96,11 +87,10 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
 
     m_messageLabel = new QLabel(client);
     m_messageLabel->setObjectName("MessageLabel");
-    m_messageLabel->setGeometry(24, 46, 145, 16);
+    m_messageLabel->setMinimumHeight(16);
 
     m_messageWindow = new QPlainTextEdit(client);
     m_messageWindow->setObjectName("MessageWindow");
-    m_messageWindow->setGeometry(24, 68, 505, 285);
     m_messageWindow->setReadOnly(true);
     m_messageWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = m_messageWindow->palette();
@@ -127,6 +117,35 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     m_messageClear->setObjectName("MessageClear");
     connect(m_messageClear, &QAction::triggered, this,
             [this] { Run([this] { m_form.MessageClearClick(); }); });
+
+    // The tool buttons in groups, the model list on the right; the message log below takes what
+    // the window grows by.
+    auto* tools = new QHBoxLayout;
+    tools->setSpacing(0);
+    tools->addWidget(m_downBtn);
+    tools->addWidget(m_upBtn);
+    for (QToolButton* button : {m_libraryBtn, m_comBtn, m_exitBtn}) {
+        tools->addSpacing(7);
+        tools->addWidget(button);
+    }
+    tools->addSpacing(16);
+    tools->addStretch(1);
+    tools->addWidget(m_modelLabel);
+    tools->addSpacing(7);
+    tools->addWidget(m_modelComboBox);
+    auto* content = new QVBoxLayout;
+    content->setContentsMargins(23, 0, 22, 21);
+    content->setSpacing(0);
+    content->addLayout(tools);
+    content->addSpacing(13);
+    content->addWidget(m_messageLabel);
+    content->addSpacing(6);
+    content->addWidget(m_messageWindow, 1);
+    auto* top = new QVBoxLayout(client);
+    top->setContentsMargins(1, 0, 1, 0);
+    top->setSpacing(0);
+    top->addWidget(bevel);
+    top->addLayout(content, 1);
 
     auto* altKeyStyle = new AltKeyMenuStyle;
     altKeyStyle->setParent(menuBar());
@@ -181,19 +200,6 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     resize(minimumSizeHint()); // the designed size
 }
 
-bool QtMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize && m_messageWindow)
-        FollowClientSize();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void QtMainForm::FollowClientSize() {
-    const QSize designed(m_form.form.clientWidth, m_form.form.clientHeight);
-    const QSize extra = centralWidget()->size() - designed;
-    m_bevel->setGeometry(1, 0, 550 + extra.width(), 8);
-    m_messageWindow->setGeometry(24, 68, 505 + extra.width(), 285 + extra.height());
-}
-
 void QtMainForm::ShowMessageMenu(const QPoint& where) {
     QMenu* menu = m_messageWindow->createStandardContextMenu(where);
     menu->addSeparator();
@@ -203,11 +209,11 @@ void QtMainForm::ShowMessageMenu(const QPoint& where) {
     delete menu;
 }
 
-QToolButton* QtMainForm::AddToolButton(const char* name, int left, int iconKind,
+QToolButton* QtMainForm::AddToolButton(const char* name, int iconKind,
                                        std::function<void()> handler) {
     auto* button = new QToolButton(centralWidget());
     button->setObjectName(name);
-    button->setGeometry(left, 8, 25, 25);
+    button->setMinimumSize(25, 25);
     button->setAutoRaise(true);
     button->setIcon(ButtonPicture(style(), static_cast<QStyle::StandardPixmap>(iconKind)));
     connect(button, &QToolButton::clicked, this, [this, handler] { Run(handler); });
@@ -265,6 +271,12 @@ void QtMainForm::Refresh() {
     m_messageClear->setText(FromUtf8(m_form.MessageClear.caption));
     m_statusLink->setText(FromUtf8(m_form.StatusLinkText()));
     m_statusAnswer->setText(FromUtf8(m_form.StatusAnswerText()));
+    // The designed client size, or more where the texts in the system font need it.
+    QLayout* layout = centralWidget()->layout();
+    layout->invalidate();
+    layout->activate();
+    centralWidget()->setMinimumSize(QSize(m_form.form.clientWidth, m_form.form.clientHeight)
+                                        .expandedTo(layout->totalSizeHint()));
 }
 
 void QtMainForm::CentreOnScreen() {

@@ -33,15 +33,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* AddToolButton(const char* name, int left, int iconKind,
-                               std::function<void()> handler);
+    QToolButton* AddToolButton(const char* name, int iconKind, std::function<void()> handler);
     QAction* AddMenuItem(const char* name, std::function<void()> handler);
     void Run(const std::function<void()>& handler);
-    // The log follows the window's size; the rest keeps its designed place.
-    void FollowClientSize();
     void ShowMessageMenu(const QPoint& where);
 
     MainForm& m_form;
@@ -70,7 +66,6 @@ private:
     QAction* m_menuAbout = nullptr;
     QAction* m_messageSave = nullptr;
     QAction* m_messageClear = nullptr;
-    QWidget* m_bevel = nullptr;
     QLabel* m_statusLink = nullptr;
     QLabel* m_statusAnswer = nullptr;
 };

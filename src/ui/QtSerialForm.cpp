@@ -10,12 +10,15 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyledItemDelegate>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -53,10 +56,10 @@ void ShowChoice(QComboBox* box, const Choice& choice, QString (*convert)(const s
     ShowControl(box, choice);
 }
 
-QComboBox* MakeComboBox(QWidget* parent, const char* name, QRect geometry) {
+QComboBox* MakeComboBox(QWidget* parent, const char* name, int width) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setGeometry(geometry);
+    box->setMinimumWidth(width);
     return box;
 }
 
@@ -68,10 +71,9 @@ QRadioButton* MakeRadioButton(QWidget* parent, const char* name) {
     return button;
 }
 
-QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect geometry) {
+QGroupBox* MakeGroup(QWidget* parent, const char* name) {
     auto* group = new QGroupBox(parent);
     group->setObjectName(QLatin1String(name));
-    group->setGeometry(geometry);
     return group;
 }
 
@@ -114,20 +116,13 @@ private:
     }
 };
 
-// Layout, in pixels of the 471 x 343 client area (more by PortRowsHeight with the device rows).
+// Designed sizes, in pixels of the 471 x 343 client area (more by PortRowsHeight with the device
+// rows).
 constexpr int GroupLeft = 40;
-constexpr int GroupWidth = 415;
-constexpr QRect EthernetGroupRect{GroupLeft, 8, GroupWidth, 118};
-constexpr QRect SerialGroupRect{GroupLeft, 138, GroupWidth, 146};
 constexpr int RadioSize = 20;
 constexpr int LabelWidth = 96;
 constexpr int BoxWidth = 92;
-constexpr int RowHeight = 24;
-constexpr int FirstColumn = 8;
-constexpr int SecondColumn = 208;
-constexpr int Row[] = {32, 72, 112, 152, 188};
 constexpr int PortRowsHeight = 76;
-constexpr int ValueLeft = FirstColumn + LabelWidth + 8;
 
 // Left of a group, level with the middle of its frame (the style may put the caption above the
 // frame), so each button reads as the switch for its group.
@@ -136,11 +131,10 @@ void PlaceBeside(QRadioButton* radio, const QGroupBox* group) {
     radio->setGeometry((GroupLeft - RadioSize) / 2, middle - RadioSize / 2, RadioSize, RadioSize);
 }
 
-QRect LabelRect(int column, int row) {
-    return {column, Row[row], LabelWidth, RowHeight};
-}
-QRect BoxRect(int column, int row) {
-    return {column + LabelWidth + 8, Row[row], BoxWidth, RowHeight};
+QLabel* MakeRowLabel(QWidget* parent, const char* name) {
+    QLabel* label = MakeLabel(parent, name, Qt::AlignRight);
+    label->setMinimumWidth(LabelWidth);
+    return label;
 }
 
 } // namespace
@@ -149,45 +143,78 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_form(form), m_prompts(prompts) {
     // The rows of the devices the COM ports lead to, when the dialog has them, below the
     // serial settings.
-    const int extra = m_form.DeviceLabel.visible ? PortRowsHeight : 0;
-    SetUpDialog(this, "SerialForm", m_form.form.clientWidth, m_form.form.clientHeight + extra);
+    const bool devices = m_form.DeviceLabel.visible;
+    SetUpDialog(this, "SerialForm");
 
     m_ethernetBtn = MakeRadioButton(this, "EthernetBtn");
     m_serialBtn = MakeRadioButton(this, "SerialBtn");
 
-    m_ethernetGroup = MakeGroup(this, "EthernetGroup", EthernetGroupRect);
-    m_ipAddressLabel = MakeLabel(m_ethernetGroup, "IpAddressLabel", Qt::AlignHCenter,
-                                 {8, 26, GroupWidth - 16, 18});
-    m_ipAddressBox =
-        MakeComboBox(m_ethernetGroup, "IpAddressBox", {(GroupWidth - 280) / 2, 48, 280, RowHeight});
-    m_editBtn = MakeButton(m_ethernetGroup, "EditBtn", {(GroupWidth - 140) / 2, 82, 140, 26});
+    // The address list, centred in its group.
+    m_ethernetGroup = MakeGroup(this, "EthernetGroup");
+    m_ipAddressLabel = MakeLabel(m_ethernetGroup, "IpAddressLabel", Qt::AlignHCenter);
+    m_ipAddressBox = MakeComboBox(m_ethernetGroup, "IpAddressBox", 280);
+    // Entries of any length fit the open list; the box keeps its width.
+    m_ipAddressBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_editBtn = MakeButton(m_ethernetGroup, "EditBtn");
+    m_editBtn->setMinimumWidth(140);
+    auto* ethernet = new QVBoxLayout(m_ethernetGroup);
+    ethernet->setContentsMargins(8, 6, 8, 10);
+    ethernet->setSpacing(6);
+    ethernet->addWidget(m_ipAddressLabel);
+    ethernet->addWidget(m_ipAddressBox, 0, Qt::AlignHCenter);
+    ethernet->addSpacing(4);
+    ethernet->addWidget(m_editBtn, 0, Qt::AlignHCenter);
 
-    m_serialGroup = MakeGroup(this, "SerialGroup", SerialGroupRect.adjusted(0, 0, 0, extra));
-    const auto right = Qt::AlignRight;
-    m_comPortLabel = MakeLabel(m_serialGroup, "ComPortLabel", right, LabelRect(FirstColumn, 0));
-    m_comPortComboBox = MakeComboBox(m_serialGroup, "ComPortComboBox", BoxRect(FirstColumn, 0));
-    m_baudRateLabel = MakeLabel(m_serialGroup, "BaudRateLabel", right, LabelRect(FirstColumn, 1));
-    m_baudRateComboBox = MakeComboBox(m_serialGroup, "BaudRateComboBox", BoxRect(FirstColumn, 1));
-    m_parityLabel = MakeLabel(m_serialGroup, "ParityLabel", right, LabelRect(FirstColumn, 2));
-    m_parityComboBox = MakeComboBox(m_serialGroup, "ParityComboBox", BoxRect(FirstColumn, 2));
-    m_dataBitsLabel = MakeLabel(m_serialGroup, "DataBitsLabel", right, LabelRect(SecondColumn, 0));
-    m_dataBitsComboBox = MakeComboBox(m_serialGroup, "DataBitsComboBox", BoxRect(SecondColumn, 0));
-    m_stopBitsLabel = MakeLabel(m_serialGroup, "StopBitsLabel", right, LabelRect(SecondColumn, 1));
-    m_stopBitsComboBox = MakeComboBox(m_serialGroup, "StopBitsComboBox", BoxRect(SecondColumn, 1));
+    // The line settings in two columns of captions and lists.
+    m_serialGroup = MakeGroup(this, "SerialGroup");
+    m_comPortLabel = MakeRowLabel(m_serialGroup, "ComPortLabel");
+    m_comPortComboBox = MakeComboBox(m_serialGroup, "ComPortComboBox", BoxWidth);
+    m_baudRateLabel = MakeRowLabel(m_serialGroup, "BaudRateLabel");
+    m_baudRateComboBox = MakeComboBox(m_serialGroup, "BaudRateComboBox", BoxWidth);
+    m_parityLabel = MakeRowLabel(m_serialGroup, "ParityLabel");
+    m_parityComboBox = MakeComboBox(m_serialGroup, "ParityComboBox", BoxWidth);
+    m_dataBitsLabel = MakeRowLabel(m_serialGroup, "DataBitsLabel");
+    m_dataBitsComboBox = MakeComboBox(m_serialGroup, "DataBitsComboBox", BoxWidth);
+    m_stopBitsLabel = MakeRowLabel(m_serialGroup, "StopBitsLabel");
+    m_stopBitsComboBox = MakeComboBox(m_serialGroup, "StopBitsComboBox", BoxWidth);
+    auto* serial = new QGridLayout(m_serialGroup);
+    serial->setContentsMargins(5, 10, 4, 12);
+    serial->setHorizontalSpacing(8);
+    serial->setVerticalSpacing(16);
+    serial->setColumnStretch(3, 1);
+    serial->addWidget(m_comPortLabel, 0, 0);
+    serial->addWidget(m_comPortComboBox, 0, 1);
+    serial->addWidget(m_baudRateLabel, 1, 0);
+    serial->addWidget(m_baudRateComboBox, 1, 1);
+    serial->addWidget(m_parityLabel, 2, 0);
+    serial->addWidget(m_parityComboBox, 2, 1);
+    serial->addWidget(m_dataBitsLabel, 0, 2);
+    serial->addWidget(m_dataBitsComboBox, 0, 3);
+    serial->addWidget(m_stopBitsLabel, 1, 2);
+    serial->addWidget(m_stopBitsComboBox, 1, 3);
 
     m_comPortComboBox->setItemDelegate(new PortLineDelegate(m_comPortComboBox));
-    if (extra > 0) {
-        m_deviceLabel = MakeLabel(m_serialGroup, "DeviceLabel", right, LabelRect(FirstColumn, 3));
-        m_deviceText = MakeLabel(m_serialGroup, "DeviceText", Qt::AlignLeft,
-                                 {ValueLeft, Row[3], GroupWidth - ValueLeft - 8, RowHeight});
+    // The rows of the devices the COM ports lead to, when the dialog has them, below the
+    // serial settings.
+    if (devices) {
+        m_deviceLabel = MakeRowLabel(m_serialGroup, "DeviceLabel");
+        m_deviceText = MakeLabel(m_serialGroup, "DeviceText", Qt::AlignLeft);
         m_deviceText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        m_availableLabel =
-            MakeLabel(m_serialGroup, "AvailableLabel", right, LabelRect(FirstColumn, 4));
-        m_deviceComboBox =
-            MakeComboBox(m_serialGroup, "DeviceComboBox", {ValueLeft, Row[4], 200, RowHeight});
+        // A long device name is shortened in the middle to the room there is.
+        m_deviceText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_availableLabel = MakeRowLabel(m_serialGroup, "AvailableLabel");
+        m_deviceComboBox = MakeComboBox(m_serialGroup, "DeviceComboBox", 200);
         m_deviceComboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        m_assignBtn = MakeButton(m_serialGroup, "AssignBtn",
-                                 {ValueLeft + 208, Row[4] - 1, GroupWidth - ValueLeft - 216, 26});
+        m_assignBtn = MakeButton(m_serialGroup, "AssignBtn");
+        auto* available = new QHBoxLayout;
+        available->setSpacing(8);
+        available->addWidget(m_deviceComboBox, 1);
+        available->addWidget(m_assignBtn);
+        serial->addWidget(m_deviceLabel, 3, 0);
+        serial->addWidget(m_deviceText, 3, 1, 1, 3);
+        serial->addWidget(m_availableLabel, 4, 0);
+        serial->addLayout(available, 4, 1, 1, 3);
+        serial->setRowMinimumHeight(3, 24);
         connect(m_assignBtn, &QPushButton::clicked, this, [this] {
             RunGuarded(m_prompts, [this] { m_form.AssignBtnClick(); });
             Refresh();
@@ -198,9 +225,32 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
         });
     }
 
-    m_okBtn = MakeButton(this, "OKBtn", {135, 302 + extra, 90, 26});
+    m_okBtn = MakeButton(this, "OKBtn");
     m_okBtn->setDefault(true);
-    m_cancelBtn = MakeButton(this, "CancelBtn", {245, 302 + extra, 90, 26});
+    m_okBtn->setMinimumWidth(90);
+    m_cancelBtn = MakeButton(this, "CancelBtn");
+    m_cancelBtn->setMinimumWidth(90);
+
+    // The groups, with room on their left for the radio buttons that switch them; OK and
+    // Cancel in the middle below.
+    auto* groups = new QVBoxLayout;
+    groups->setContentsMargins(GroupLeft, 0, 0, 0);
+    groups->setSpacing(12);
+    groups->addWidget(m_ethernetGroup);
+    groups->addWidget(m_serialGroup);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(16, 0, 0, 0);
+    buttons->setSpacing(20);
+    buttons->addStretch(1);
+    buttons->addWidget(m_okBtn);
+    buttons->addWidget(m_cancelBtn);
+    buttons->addStretch(1);
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(0, 8, 16, 15);
+    top->setSpacing(18);
+    top->addLayout(groups);
+    top->addStretch(1);
+    top->addLayout(buttons);
 
     connect(m_ethernetBtn, &QRadioButton::clicked, this, [this] {
         RunGuarded(m_prompts, [this] { m_form.EthernetBtnClick(); });
@@ -251,8 +301,6 @@ void QtSerialForm::Refresh() {
     m_serialBtn->setChecked(m_form.SerialBtn.checked);
     ShowGroup(m_ethernetGroup, m_form.EthernetGroup);
     ShowGroup(m_serialGroup, m_form.SerialGroup);
-    PlaceBeside(m_ethernetBtn, m_ethernetGroup);
-    PlaceBeside(m_serialBtn, m_serialGroup);
     ShowLabel(m_ipAddressLabel, m_form.IpAddressLabel);
     ShowChoice(m_ipAddressBox, m_form.IpAddressBox, FromBytes);
     ShowButton(m_editBtn, m_form.EditBtn);
@@ -269,6 +317,11 @@ void QtSerialForm::Refresh() {
     ShowPorts();
     ShowButton(m_okBtn, m_form.OKBtn);
     ShowButton(m_cancelBtn, m_form.CancelBtn);
+    const int extra = m_deviceLabel ? PortRowsHeight : 0;
+    FitDialog(this, {m_form.form.clientWidth, m_form.form.clientHeight + extra});
+    PlaceBeside(m_ethernetBtn, m_ethernetGroup);
+    PlaceBeside(m_serialBtn, m_serialGroup);
+    ShowDevice();
     m_refreshing = wasRefreshing;
 }
 
@@ -292,12 +345,6 @@ void QtSerialForm::ShowPorts() {
     if (!m_deviceLabel)
         return;
     ShowLabel(m_deviceLabel, m_form.DeviceLabel);
-    const QString device = FromUtf8(m_form.DeviceText.caption);
-    m_deviceText->setText(metrics.elidedText(device, Qt::ElideMiddle, m_deviceText->width()));
-    m_deviceText->setToolTip(device == m_deviceText->text() ? FromUtf8(m_form.DeviceText.hint)
-                                                            : device);
-    m_deviceText->setEnabled(m_form.DeviceText.enabled);
-    m_deviceText->setVisible(m_form.DeviceText.visible);
     ShowLabel(m_availableLabel, m_form.AvailableLabel);
     ShowChoice(m_deviceComboBox, m_form.DeviceComboBox, FromUtf8);
     // The whole line of a device whose name the box cuts off is its hint.
@@ -305,6 +352,19 @@ void QtSerialForm::ShowPorts() {
                                      ? FromUtf8(m_form.DeviceComboBox.MarkedText())
                                      : FromUtf8(m_form.DeviceComboBox.hint));
     ShowButton(m_assignBtn, m_form.AssignBtn);
+}
+
+void QtSerialForm::ShowDevice() {
+    if (!m_deviceText)
+        return;
+    // Shortened to the room the layout gave it.
+    const QString device = FromUtf8(m_form.DeviceText.caption);
+    m_deviceText->setText(
+        m_deviceText->fontMetrics().elidedText(device, Qt::ElideMiddle, m_deviceText->width()));
+    m_deviceText->setToolTip(device == m_deviceText->text() ? FromUtf8(m_form.DeviceText.hint)
+                                                            : device);
+    m_deviceText->setEnabled(m_form.DeviceText.enabled);
+    m_deviceText->setVisible(m_form.DeviceText.visible);
 }
 
 int QtSerialForm::ShowModal() {

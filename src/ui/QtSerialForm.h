@@ -33,6 +33,8 @@ public:
 private:
     void Ok();
     void ShowPorts();
+    // The device the chosen COM port leads to, shortened to the room its row has.
+    void ShowDevice();
 
     SerialForm& m_form;
 

@@ -4,31 +4,74 @@
 #include "forms/DownLoadForm.h"
 #include "forms/UpLoadForm.h"
 #include "ui/UiText.h"
+#include "ui/Widgets.h"
+
+#include <algorithm>
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace setfolio {
 
 namespace {
 
-// The client height in idle mode: the progress area below the line is cut off. The outer
-// heights differ by the same amount in both dialogs.
+// The designed client height: in idle mode the progress area below the line is left out. The
+// outer heights differ by the same amount in both dialogs.
 int ClientHeight(const TransferForm& form, bool upload) {
     const int transferHeight = upload ? UploadTransferHeight : DownloadTransferHeight;
     return form.form.clientHeight - (transferHeight - form.outerHeight);
+}
+
+bool Transferring(const TransferForm& form, bool upload) {
+    return form.outerHeight >= (upload ? UploadTransferHeight : DownloadTransferHeight);
 }
 
 void Show(QWidget* widget, const Control& control) {
     widget->setToolTip(FromUtf8(control.hint));
     widget->setEnabled(control.enabled);
     widget->setVisible(control.visible);
+}
+
+// Layout, in pixels of the designed 399 pixel wide client area.
+constexpr int LabelLeft = 6;
+constexpr int LabelColumn = 100; // the captions end here, right-aligned
+constexpr int ButtonWidth = 100;
+constexpr int RowHeight = 26;
+constexpr int CounterWidth = 133;
+
+QLabel* MakeRowLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// A sunken panel for a name: a long one (a file's path) is cut off at the panel's edge instead of
+// widening the dialog.
+QLabel* MakePanel(QWidget* parent, const char* name, int width) {
+    auto* panel = new QLabel(parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setTextFormat(Qt::PlainText);
+    panel->setMinimumSize(width, std::max(RowHeight, panel->fontMetrics().height() + 8));
+    panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    return panel;
+}
+
+QSpinBox* MakeSpin(QWidget* parent, const char* name) {
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(name);
+    spin->setMinimumWidth(70);
+    return spin;
 }
 
 } // namespace
@@ -38,88 +81,131 @@ QtTransferForm::QtTransferForm(TransferForm& form, Prompts& prompts, UpLoadForm*
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_form(form),
       m_upload(upload), m_prompts(prompts) {
     setObjectName(upload ? "TUpLoadForm" : "TDownLoadForm");
-    QFont font("Arial");
-    font.setPixelSize(13);
-    setFont(font);
+
+    // Captions in the first column, right-aligned; the controls beside them.
+    auto* fields = new QGridLayout;
+    fields->setContentsMargins(LabelLeft, 0, 12, 0);
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(12);
+    fields->setColumnMinimumWidth(0, LabelColumn - LabelLeft);
+    fields->setColumnStretch(1, 1);
+    int row = 0;
     // The upload dialog has the file's model above and the calibration box below the libraries.
-    const int top = upload ? 34 : 0;
-    const int below = upload ? 64 : 0;
     if (upload) {
-        m_modelLabel = new QLabel(this);
-        m_modelLabel->setObjectName("ModelLabel");
-        m_modelLabel->setGeometry(0, 16, 100, 22);
-        m_modelLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_modelNumber = new QLabel(this);
-        m_modelNumber->setObjectName("ModelNumber");
-        m_modelNumber->setGeometry(106, 14, 218, 26);
-        m_modelNumber->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_modelNumber->setTextFormat(Qt::PlainText);
+        m_modelLabel = MakeRowLabel(this, "ModelLabel");
+        m_modelNumber = MakePanel(this, "ModelNumber", 218);
+        fields->addWidget(m_modelLabel, row, 0);
+        fields->addWidget(m_modelNumber, row++, 1, Qt::AlignLeft);
+    }
+
+    m_libraryLabel = MakeRowLabel(this, "LibraryLabel");
+    m_librarySpinEdit = MakeSpin(this, "LibrarySpinEdit");
+    m_toLibCB = new QCheckBox(this);
+    m_toLibCB->setObjectName("ToLibCB");
+    m_toLibrarySpinEdit = MakeSpin(this, "ToLibrarySpinEdit");
+    auto* libraries = new QHBoxLayout;
+    libraries->setSpacing(10);
+    libraries->addWidget(m_librarySpinEdit);
+    libraries->addWidget(m_toLibCB);
+    libraries->addWidget(m_toLibrarySpinEdit);
+    libraries->addStretch(1);
+    fields->addWidget(m_libraryLabel, row, 0);
+    fields->addLayout(libraries, row++, 1);
+
+    if (upload) {
         m_includeCommonCB = new QCheckBox(this);
         m_includeCommonCB->setObjectName("IncludeCommonCB");
-        m_includeCommonCB->setGeometry(106, 86, 250, 22);
+        // Hidden for most models; its row stays, as designed.
+        QSizePolicy keep = m_includeCommonCB->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        m_includeCommonCB->setSizePolicy(keep);
+        fields->addWidget(m_includeCommonCB, row++, 1);
         connect(m_includeCommonCB, &QCheckBox::clicked, this,
                 [this](bool checked) { m_upload->IncludeCommonCB.checked = checked; });
     }
 
-    m_libraryLabel = new QLabel(this);
-    m_libraryLabel->setObjectName("LibraryLabel");
-    m_libraryLabel->setGeometry(0, 20 + top, 100, 22);
-    m_libraryLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_librarySpinEdit = new QSpinBox(this);
-    m_librarySpinEdit->setObjectName("LibrarySpinEdit");
-    m_librarySpinEdit->setGeometry(106, 18 + top, 70, 26);
-    m_toLibCB = new QCheckBox(this);
-    m_toLibCB->setObjectName("ToLibCB");
-    m_toLibCB->setGeometry(186, 20 + top, 64, 22);
-    m_toLibrarySpinEdit = new QSpinBox(this);
-    m_toLibrarySpinEdit->setObjectName("ToLibrarySpinEdit");
-    m_toLibrarySpinEdit->setGeometry(254, 18 + top, 70, 26);
-
-    m_fileLabel = new QLabel(this);
-    m_fileLabel->setObjectName("FileLabel");
-    m_fileLabel->setGeometry(0, 58 + below, 100, 22);
-    m_fileLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_fileName = new QLabel(this);
-    m_fileName->setObjectName("FileName");
-    m_fileName->setGeometry(106, 56 + below, 250, 26);
-    m_fileName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_fileName->setTextFormat(Qt::PlainText);
+    m_fileLabel = MakeRowLabel(this, "FileLabel");
+    m_fileName = MakePanel(this, "FileName", 250);
     m_fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_fileBtn = new QToolButton(this);
     m_fileBtn->setObjectName("FileBtn");
-    m_fileBtn->setGeometry(360, 56 + below, 26, 26);
     m_fileBtn->setIcon(
         style()->standardIcon(upload ? QStyle::SP_DialogOpenButton : QStyle::SP_DialogSaveButton));
+    auto* file = new QHBoxLayout;
+    file->setSpacing(4);
+    file->addWidget(m_fileName, 1);
+    file->addWidget(m_fileBtn);
+    fields->addWidget(m_fileLabel, row, 0);
+    fields->addLayout(file, row++, 1);
 
     m_okBtn = new QPushButton(this);
     m_okBtn->setObjectName("OKBtn");
-    m_okBtn->setGeometry(106, 96 + below, 100, 26);
     m_okBtn->setDefault(true);
+    m_okBtn->setMinimumWidth(ButtonWidth);
     m_cancelBtn = new QPushButton(this);
     m_cancelBtn->setObjectName("CancelBtn");
-    m_cancelBtn->setGeometry(226, 96 + below, 100, 26);
+    m_cancelBtn->setMinimumWidth(ButtonWidth);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(20);
+    buttons->addWidget(m_okBtn);
+    buttons->addWidget(m_cancelBtn);
+    buttons->addStretch(1);
+    fields->addLayout(buttons, row++, 1);
+    for (int line = 0; line < row; ++line)
+        fields->setRowMinimumHeight(line, RowHeight);
+    if (upload)
+        fields->setRowMinimumHeight(2, 22); // the calibration box
 
-    auto* line = new QFrame(this);
+    // Below a line, the progress of a transfer: shown in transfer mode only.
+    m_progressArea = new QWidget(this);
+    m_progressArea->setObjectName("ProgressArea");
+    auto* line = new QFrame(m_progressArea);
     line->setObjectName("Bevel");
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(8, 134 + below, 383, 6);
-    m_progressLabel = new QLabel(this);
+    m_progressLabel = new QLabel(m_progressArea);
     m_progressLabel->setObjectName("ProgressLabel");
-    m_progressLabel->setGeometry(8, 146 + below, 383, 20);
     m_progressLabel->setAlignment(Qt::AlignCenter);
-    m_progressBar = new QProgressBar(this);
+    m_progressBar = new QProgressBar(m_progressArea);
     m_progressBar->setObjectName("ProgressBar");
-    m_progressBar->setGeometry(24, 170 + below, 351, 20);
     m_progressBar->setTextVisible(false);
-    m_libCounter = new QLabel(this);
+    m_abortBtn = new QPushButton(m_progressArea);
+    m_abortBtn->setObjectName("AbortBtn");
+    m_abortBtn->setMinimumWidth(ButtonWidth);
+    m_libCounter = new QLabel(m_progressArea);
     m_libCounter->setObjectName("LibCounter");
     // "Library 4 of 6" over the time left, beside Abort.
-    m_libCounter->setGeometry(258, 194 + below, 133, 38);
     m_libCounter->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_abortBtn = new QPushButton(this);
-    m_abortBtn->setObjectName("AbortBtn");
-    m_abortBtn->setGeometry(150, 200 + below, 100, 26);
+    m_libCounter->setMinimumSize(CounterWidth, 38);
+    QSizePolicy keep = m_libCounter->sizePolicy();
+    keep.setRetainSizeWhenHidden(true); // Abort stays in the middle without it
+    m_libCounter->setSizePolicy(keep);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(16, 0, 16, 0);
+    bar->addWidget(m_progressBar);
+    // Abort in the middle, the block's counter to its right; an equal space to its left keeps
+    // Abort in the middle.
+    m_abortRow = new QGridLayout;
+    m_abortRow->setHorizontalSpacing(8);
+    m_abortRow->setColumnStretch(0, 1);
+    m_abortRow->setColumnStretch(2, 1);
+    m_abortRow->addWidget(m_abortBtn, 0, 1);
+    m_abortRow->addWidget(m_libCounter, 0, 2);
+    auto* progress = new QVBoxLayout(m_progressArea);
+    progress->setContentsMargins(8, 0, 8, 2);
+    progress->setSpacing(4);
+    progress->addWidget(line);
+    progress->addWidget(m_progressLabel);
+    progress->addLayout(bar);
+    progress->addLayout(m_abortRow);
+
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(0, upload ? 14 : 18, 0, 4);
+    top->setSpacing(12);
+    top->addLayout(fields);
+    top->addWidget(m_progressArea);
+    top->addStretch(1);
 
     connect(m_librarySpinEdit, &QSpinBox::valueChanged, this, [this](int value) {
         if (!m_refreshing)
@@ -173,7 +259,6 @@ void QtTransferForm::done(int result) {
 void QtTransferForm::Refresh() {
     m_refreshing = true;
     setWindowTitle(FromUtf8(m_form.form.caption));
-    setFixedSize(m_form.form.clientWidth, ClientHeight(m_form, m_upload != nullptr));
     setEnabled(m_form.formEnabled);
     m_libraryLabel->setText(FromUtf8(m_form.LibraryLabel.caption));
     Show(m_libraryLabel, m_form.LibraryLabel);
@@ -203,6 +288,10 @@ void QtTransferForm::Refresh() {
     Show(m_progressBar, m_form.ProgressBar);
     m_libCounter->setText(FromUtf8(m_form.LibCounter.caption));
     Show(m_libCounter, m_form.LibCounter);
+    // As much room left of Abort as the counter has on its right.
+    const int counter = std::max(CounterWidth, m_libCounter->sizeHint().width());
+    m_abortRow->setColumnMinimumWidth(0, counter);
+    m_abortRow->setColumnMinimumWidth(2, counter);
     m_abortBtn->setText(FromUtf8(m_form.AbortBtn.caption));
     Show(m_abortBtn, m_form.AbortBtn);
     if (m_upload) {
@@ -214,6 +303,9 @@ void QtTransferForm::Refresh() {
         m_includeCommonCB->setChecked(m_upload->IncludeCommonCB.checked);
         Show(m_includeCommonCB, m_upload->IncludeCommonCB);
     }
+    const bool upload = m_upload != nullptr;
+    m_progressArea->setVisible(Transferring(m_form, upload));
+    FitDialog(this, {m_form.form.clientWidth, ClientHeight(m_form, upload)});
     m_refreshing = false;
 }
 

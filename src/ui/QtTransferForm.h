@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -48,6 +49,8 @@ private:
     QProgressBar* m_progressBar;
     QLabel* m_libCounter;
     QPushButton* m_abortBtn;
+    QWidget* m_progressArea; // below the line: shown in transfer mode
+    QGridLayout* m_abortRow; // Abort in the middle, the block's counter on its right
     bool m_refreshing = false;
 };
 

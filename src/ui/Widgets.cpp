@@ -4,9 +4,13 @@
 
 #include <QAbstractButton>
 #include <QDialog>
-#include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace setfolio {
 
@@ -32,31 +36,60 @@ void ShowButton(QAbstractButton* button, const Control& model) {
     ShowControl(button, model);
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment, QRect geometry) {
+QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    label->setGeometry(geometry);
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry) {
+QPushButton* MakeButton(QWidget* parent, const char* name) {
     auto* button = new QPushButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
-    button->setGeometry(geometry);
     return button;
 }
 
-void SetUpDialog(QDialog* dialog, const char* name, int width, int height) {
+void SetUpDialog(QDialog* dialog, const char* name) {
     dialog->setObjectName(QString::fromLatin1(name));
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    dialog->setFont(font);
-    dialog->setFixedSize(width, height);
+}
+
+int CaptionWidth(const QWidget* window) {
+    // Title bars commonly set their caption in bold and a little larger than the window's
+    // texts, some in the middle; the icon and the buttons on either side take about two lines'
+    // height each.
+    QFont font = window->font();
+    font.setBold(true);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 1.25);
+    else
+        font.setPixelSize(font.pixelSize() * 5 / 4);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height();
+}
+
+void FitDialog(QWidget* dialog, QSize designed) {
+    QLayout* layout = dialog->layout();
+    if (!layout)
+        return;
+    // Texts changed since the last time: every layout measures its controls afresh.
+    const auto inner = dialog->findChildren<QWidget*>();
+    for (auto it = inner.rbegin(); it != inner.rend(); ++it) {
+        if (QLayout* own = (*it)->layout()) {
+            own->invalidate();
+            own->activate();
+        }
+    }
+    layout->invalidate();
+    layout->activate();
+    const QSize size = designed.expandedTo(layout->totalSizeHint())
+                           .expandedTo(layout->totalMinimumSize())
+                           .expandedTo(QSize(CaptionWidth(dialog), 0));
+    if (dialog->size() != size || dialog->minimumSize() != size)
+        dialog->setFixedSize(size);
 }
 
 } // namespace setfolio

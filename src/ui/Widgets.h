@@ -2,7 +2,8 @@
 
 #include "forms/FormControls.h"
 
-#include <QRect>
+#include <QSize>
+#include <Qt>
 
 class QAbstractButton;
 class QDialog;
@@ -18,11 +19,20 @@ void ShowControl(QWidget* widget, const Control& control);
 void ShowLabel(QLabel* label, const Label& model);
 void ShowButton(QAbstractButton* button, const Control& model);
 
-QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment, QRect geometry);
-// A dialog of a fixed size with a close button, named `name`, in the forms' font.
-void SetUpDialog(QDialog* dialog, const char* name, int width, int height);
+// A plain-text label named `name`, its text centred vertically.
+QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment alignment);
+// A dialog with a close button, named `name`; FitDialog gives it its size.
+void SetUpDialog(QDialog* dialog, const char* name);
 
 // A button that does not take Enter for itself.
-QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry);
+QPushButton* MakeButton(QWidget* parent, const char* name);
+
+// The width a window needs for its caption in the title bar, with room for the title bar's
+// icon and buttons.
+int CaptionWidth(const QWidget* window);
+// Fixes the size of a dialog laid out by its layout: the designed size, larger where the texts
+// in the system font need more room (each control at least its preferred size) or the caption
+// is wider. Called again whenever the texts change.
+void FitDialog(QWidget* dialog, QSize designed);
 
 } // namespace setfolio

@@ -156,32 +156,4 @@ TEST(ControlTextsOnScreen, FrenchKeepsTheMarkedParityOnScreen) {
               QString::fromUtf8("S\u00e9lectionner la premi\u00e8re librairie #"));
 }
 
-// Every text fits its control in every language: German and French texts are longer.
-TEST(ControlTextsOnScreen, LongerTextsFitTheirControls) {
-    Windows world;
-    world.app.upLoadForm.IncludeCommonCB.visible = true; // shown for the bench family
-    for (const Language language : {Language::English, Language::German, Language::French}) {
-        SCOPED_TRACE(static_cast<int>(language));
-        world.Choose(language);
-        for (QWidget* window : std::initializer_list<QWidget*>{
-                 &world.main, &world.download, &world.upload, &world.changeLibrary}) {
-            for (auto* label : window->findChildren<QLabel*>()) {
-                // The status bar lays its texts out at whatever width they need.
-                if (qobject_cast<QStatusBar*>(label->parentWidget()))
-                    continue;
-                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
-                          label->contentsRect().width())
-                    << label->objectName().toStdString() << ": " << label->text().toStdString();
-            }
-            for (auto* button : window->findChildren<QAbstractButton*>())
-                EXPECT_LE(button->sizeHint().width(), button->width())
-                    << button->objectName().toStdString() << ": " << button->text().toStdString();
-        }
-        // The menu grows with its texts; the labels beside the model list do not.
-        const auto* modelLabel = world.main.findChild<QLabel*>("ModelLabel");
-        const auto* models = world.main.findChild<QComboBox*>("ModelComboBox");
-        EXPECT_LE(modelLabel->geometry().right(), models->geometry().left());
-    }
-}
-
 } // namespace

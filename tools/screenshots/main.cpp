@@ -22,6 +22,7 @@
 #include "qt/QtTcpClient.h"
 #include "tables/ParameterTables.h"
 #include "transfer/CurrentLibraryLine.h"
+#include "ui/QtChangeLibForm.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
 #include "ui/QtLibraryViewForm.h"
@@ -141,10 +142,11 @@ public:
 };
 
 // The main window as a start in `language` against a processor at library 12 leaves it, with
-// its menu opened beside it and its status line naming COM1's device. The start-up sequence
-// itself does not run, so no port is opened.
+// its menu opened beside it and its status line naming COM1's device, as main-window<suffix>.png,
+// and the change-library dialog as change-library<suffix>.png. The start-up sequence itself does
+// not run, so no port is opened.
 bool SaveMainWindow(const std::string& programPath, Language language, const QDir& folder,
-                    const char* name) {
+                    const std::string& suffix) {
     QtEventLoop loop;
     QtSerialPort port(programPath);
     QtTcpClient tcp(loop);
@@ -186,9 +188,13 @@ bool SaveMainWindow(const std::string& programPath, Language language, const QDi
     painter.drawPixmap(windowPicture.width() + Gap, menuTop, menuPicture);
     painter.end();
 
-    const QString path = folder.filePath(QLatin1String(name));
-    const bool saved = picture.save(path, "PNG");
+    const QString path = folder.filePath(QString::fromStdString("main-window" + suffix + ".png"));
+    bool saved = picture.save(path, "PNG");
     std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+
+    application.changeLibForm.LibrarySpinEdit.value = 12;
+    QtChangeLibForm changeLibrary(application.changeLibForm, prompts);
+    saved &= Save(changeLibrary, folder, ("change-library" + suffix + ".png").c_str());
     application.transport.CloseAtExit();
     return saved;
 }
@@ -301,23 +307,24 @@ int main(int argc, char* argv[]) {
 
     bool saved = true;
     QtSerialForm serialDialog(serial, prompts);
-    saved &= SaveWithList(serialDialog, "ComPortComboBox", folder, "communications.png");
-
     editIp.AddressList.SetItems({"192.168.1.20 - Line 3", "192.168.1.21 - Line 4", "10.0.0.7"});
     editIp.AddressList.Mark(1);
     QtEditIpForm editIpDialog(editIp, prompts);
-    saved &= Save(editIpDialog, folder, "ip-list.png");
-
-    language.LanguageComboBox.Mark(1);
     QtLanguageForm languageDialog(language, prompts);
-    saved &= Save(languageDialog, folder, "language.png");
-
-    for (const auto& [applied, name] :
-         {std::pair{1, "communications-de.png"}, std::pair{2, "communications-fr.png"}}) {
+    for (const auto& [applied, suffix] :
+         {std::pair{0, std::string()}, std::pair{1, std::string("-de")},
+          std::pair{2, std::string("-fr")}}) {
         language.LanguageComboBox.Mark(applied);
         language.ApplyLanguage();
         serialDialog.Refresh();
-        saved &= SaveWithList(serialDialog, "ComPortComboBox", folder, name);
+        saved &= SaveWithList(serialDialog, "ComPortComboBox", folder,
+                              ("communications" + suffix + ".png").c_str());
+        editIpDialog.Refresh();
+        saved &= Save(editIpDialog, folder, ("ip-list" + suffix + ".png").c_str());
+        // The list marks German, as when it is about to be chosen.
+        language.LanguageComboBox.Mark(1);
+        languageDialog.Refresh();
+        saved &= Save(languageDialog, folder, ("language" + suffix + ".png").c_str());
     }
 
     // The download dialog half way through a block of libraries 3 to 5.
@@ -348,7 +355,6 @@ int main(int argc, char* argv[]) {
     }
 
     // The upload dialog with a file chosen, before OK.
-    localisation.Apply(Language::English);
     UpLoadForm upload(
         TransferContext{exchange, model, tables, log, localisation.Messages(), prompts}, settings,
         dialogs, loop, localisation);
@@ -358,13 +364,19 @@ int main(int argc, char* argv[]) {
     upload.ModelNumber.caption = "C-12";
     upload.IncludeCommonCB.visible = false;
     QtTransferForm uploadDialog(upload, prompts, &upload);
-    saved &= Save(uploadDialog, folder, "upload.png");
+    for (const auto& [applied, name] :
+         {std::pair{Language::English, "upload.png"}, std::pair{Language::German, "upload-de.png"},
+          std::pair{Language::French, "upload-fr.png"}}) {
+        localisation.Apply(applied);
+        uploadDialog.Refresh();
+        saved &= Save(uploadDialog, folder, name);
+    }
 
     saved &= SaveViewer(folder);
 
     transport.CloseAtExit();
-    saved &= SaveMainWindow(programPath, Language::English, folder, "main-window.png");
-    saved &= SaveMainWindow(programPath, Language::German, folder, "main-window-de.png");
-    saved &= SaveMainWindow(programPath, Language::French, folder, "main-window-fr.png");
+    saved &= SaveMainWindow(programPath, Language::English, folder, "");
+    saved &= SaveMainWindow(programPath, Language::German, folder, "-de");
+    saved &= SaveMainWindow(programPath, Language::French, folder, "-fr");
     return saved ? 0 : 1;
 }
