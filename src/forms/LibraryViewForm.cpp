@@ -3,6 +3,8 @@
 #include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
+#include "core/TextFormat.h"
+#include "library/LibraryComparison.h"
 #include "platform/Dialogs.h"
 #include "platform/Prompts.h"
 
@@ -31,6 +33,16 @@ bool Matches(const LibraryViewForm::Row& row, const std::string& filter) {
             return true;
     }
     return false;
+}
+
+// A problem in the language applied last, as UTF-8: the file's bytes it names become the
+// characters of the same numbers.
+std::string ProblemLine(const MessageTexts& texts, const DecodedProblem& problem) {
+    std::vector<std::string> values;
+    for (const auto& value : problem.values)
+        values.push_back(Latin1ToUtf8(value));
+    const std::vector<std::string_view> views(values.begin(), values.end());
+    return texts.Format(problem.message, views);
 }
 
 std::string Describe(const std::string& path, const DecodedLibrary& library) {
@@ -157,43 +169,47 @@ std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
     std::vector<Row> rows;
     if (!m_a)
         return rows;
-    const auto add = [&](const std::string& section, const DecodedParameter* a,
-                         const DecodedParameter* b) {
-        Row row{section, a ? a->name : b->name, std::nullopt, std::nullopt, false, {}};
-        if (a)
-            row.a = *a;
-        if (b)
-            row.b = *b;
-        row.differs = Comparing() && (!a || !b || a->stored != b->stored);
-        row.problem = a && !a->problem.empty() ? a->problem : (b ? b->problem : std::string());
-        if (Comparing() && OnlyDifferencesCB.checked && !row.differs)
-            return;
+    const MessageTexts& texts = m_localisation.Messages();
+    const auto add = [&](ParameterDifference pair, bool differs) {
+        Row row{std::move(pair.section),
+                std::move(pair.name),
+                std::move(pair.a),
+                std::move(pair.b),
+                differs,
+                {}};
+        if (const auto& side = row.a && row.a->problem ? row.a : row.b; side && side->problem)
+            row.problem = ProblemLine(texts, *side->problem);
         if (Matches(row, FilterEdit.text))
             rows.push_back(std::move(row));
     };
+    if (Comparing()) {
+        // The keys `setfolio-cli diff` lists, in its order; with the rest in their places.
+        const auto keys = OnlyDifferencesCB.checked ? ComparedKeys::Differing : ComparedKeys::All;
+        for (auto& pair : CompareLibraries(m_a->library, m_b->library, keys)) {
+            const bool differs = pair.Differs();
+            add(std::move(pair), differs);
+        }
+        return rows;
+    }
     for (const auto& section : m_a->library.sections) {
         for (const auto& parameter : section.parameters)
-            add(section.name, &parameter,
-                m_b ? m_b->library.Find(section.name, parameter.name) : nullptr);
-    }
-    if (m_b) {
-        for (const auto& section : m_b->library.sections) {
-            for (const auto& parameter : section.parameters) {
-                if (!m_a->library.Find(section.name, parameter.name))
-                    add(section.name, nullptr, &parameter);
-            }
-        }
+            add({section.name, parameter.name, parameter, std::nullopt}, false);
     }
     return rows;
 }
 
 std::vector<std::string> LibraryViewForm::Problems() const {
+    const MessageTexts& texts = m_localisation.Messages();
     std::vector<std::string> problems;
     for (const auto* loaded : {&m_a, &m_b}) {
         if (!*loaded)
             continue;
-        for (const auto& problem : (*loaded)->library.problems)
-            problems.push_back(Comparing() ? (loaded == &m_a ? "A: " : "B: ") + problem : problem);
+        for (const auto& problem : (*loaded)->library.problems) {
+            const std::string line = ProblemLine(texts, problem);
+            problems.push_back(Comparing() ? texts.Format(OwnMsg::ViewerProblemOfFile,
+                                                          {loaded == &m_a ? "A" : "B", line})
+                                           : line);
+        }
     }
     return problems;
 }
