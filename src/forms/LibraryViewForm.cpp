@@ -35,14 +35,19 @@ bool Matches(const LibraryViewForm::Row& row, const std::string& filter) {
     return false;
 }
 
-// A problem in the language applied last, as UTF-8: the file's bytes it names become the
-// characters of the same numbers.
-std::string ProblemLine(const MessageTexts& texts, const DecodedProblem& problem) {
+// A sentence about a file in the language applied last, each value made by `convert`.
+template <typename Convert>
+std::string Sentence(const MessageTexts& texts, const DecodedMessage& sentence, Convert convert) {
     std::vector<std::string> values;
-    for (const auto& value : problem.values)
-        values.push_back(Latin1ToUtf8(value));
+    for (const auto& value : sentence.values)
+        values.push_back(convert(value));
     const std::vector<std::string_view> views(values.begin(), values.end());
-    return texts.Format(problem.message, views);
+    return texts.Format(sentence.message, views);
+}
+
+// A problem as UTF-8: the file's bytes it names become the characters of the same numbers.
+std::string ProblemLine(const MessageTexts& texts, const DecodedMessage& problem) {
+    return Sentence(texts, problem, Latin1ToUtf8);
 }
 
 std::string Describe(const std::string& path, const DecodedLibrary& library) {
@@ -76,17 +81,15 @@ void LibraryViewForm::ApplyTexts() {
     CompareBtn.caption = texts.Text(OwnMsg::ViewerCompare);
     FilterLabel.caption = texts.Text(OwnMsg::ViewerFilter);
     OnlyDifferencesCB.caption = texts.Text(OwnMsg::ViewerOnlyDifferences);
-    const std::string stored = texts.Text(OwnMsg::ViewerStored);
-    const std::string meaning = texts.Text(OwnMsg::ViewerMeaning);
     columns = {texts.Text(OwnMsg::ViewerSection), texts.Text(OwnMsg::ViewerParameter)};
     if (Comparing()) {
-        for (const char* side : {" A", " B"}) {
-            columns.push_back(stored + side);
-            columns.push_back(meaning + side);
+        for (const char* side : {"A", "B"}) {
+            columns.push_back(texts.Format(OwnMsg::ViewerStoredOfFile, {side}));
+            columns.push_back(texts.Format(OwnMsg::ViewerMeaningOfFile, {side}));
         }
     } else {
-        columns.push_back(stored);
-        columns.push_back(meaning);
+        columns.push_back(texts.Text(OwnMsg::ViewerStored));
+        columns.push_back(texts.Text(OwnMsg::ViewerMeaning));
     }
 }
 
@@ -179,6 +182,13 @@ std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
                 {}};
         if (const auto& side = row.a && row.a->problem ? row.a : row.b; side && side->problem)
             row.problem = ProblemLine(texts, *side->problem);
+        // The program's own meanings follow the language. A meaning is shown as the file's
+        // bytes are, and these sentences are plain ASCII numbers and words in every language.
+        for (auto* side : {&row.a, &row.b}) {
+            if (*side && (*side)->meaning)
+                (*side)->text = Sentence(texts, *(*side)->meaning,
+                                         [](const std::string& value) { return value; });
+        }
         if (Matches(row, FilterEdit.text))
             rows.push_back(std::move(row));
     };

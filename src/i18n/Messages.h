@@ -133,6 +133,9 @@ enum class OwnMsg {
     ViewerCannotRead,
     // Which of two compared files a problem is in ("A" or "B"), and the problem.
     ViewerProblemOfFile,
+    // The columns of a compared file ("A" or "B").
+    ViewerStoredOfFile,
+    ViewerMeaningOfFile,
     // What does not fit in a library file, read against its model's tables: the section and key
     // first where there is one; the model's name or number; a stored value and the number of
     // choices; a source row, what it holds and the number of sets; a section's Lines; what an
@@ -149,6 +152,8 @@ enum class OwnMsg {
     DecodedNotALine,
     DecodedMissingSends,
     DecodedMissingSendsEmpty,
+    // What a dump section holds: its lines and their bytes.
+    DecodedDumpSize,
     // The link's reports, in the order of LinkReport (link/Transport.h), whose English they
     // are: a port number; an IP list entry and the port it leads to.
     LinkPortAlreadyOpen,
@@ -216,7 +221,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 117;
+inline constexpr std::size_t OwnMessageCount = 120;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

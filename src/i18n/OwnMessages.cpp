@@ -100,6 +100,8 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"Open Library File", "Bibliotheksdatei öffnen", "Ouvrir un fichier de librairie"},
     {"{} cannot be read.", "{} kann nicht gelesen werden.", "{} ne peut pas être lu."},
     {"{}: {}", "{}: {}", "{} : {}"},
+    {"Stored {}", "Gespeichert {}", "Enregistré {}"},
+    {"Meaning {}", "Bedeutung {}", "Signification {}"},
     // What does not fit in a library file
     {"The file has no model number: its values cannot be read as any model's.",
      "Die Datei hat keine Modellnummer: ihre Werte können nach keinem Modell gelesen werden.",
@@ -132,6 +134,7 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"{}/{}: not in the file; an upload sends an empty text.",
      "{}/{}: nicht in der Datei; beim Laden wird ein leerer Text gesendet.",
      "{}/{} : absent du fichier ; un chargement envoie un texte vide."},
+    {"{} lines, {} bytes", "{} Zeilen, {} Bytes", "{} lignes, {} octets"},
     // The link's reports
     {LinkReportEnglish[0],
      "COM {} ist bereits geöffnet.\r\rBitte weisen Sie für die Verbindung mit dem Quorvane-Prozessor einen anderen COM-Port zu.",

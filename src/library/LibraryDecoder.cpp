@@ -89,7 +89,7 @@ public:
         for (const auto& section : m_sections) {
             DecodedSection decoded{section.name, {}};
             for (const auto& [key, value] : section.entries) {
-                DecodedParameter parameter{key, value, std::nullopt, {}};
+                DecodedParameter parameter{key, value, std::nullopt, std::nullopt, {}};
                 Decode(section, parameter);
                 if (parameter.problem)
                     m_library.problems.push_back(*parameter.problem);
@@ -221,7 +221,9 @@ private:
                 bytes +=
                     static_cast<std::int64_t>(Stored(section.name, std::to_string(k), " ").size()) +
                     2;
-            parameter.text = std::to_string(*lines) + " lines, " + std::to_string(bytes) + " bytes";
+            parameter.meaning = {OwnMsg::DecodedDumpSize,
+                                 {std::to_string(*lines), std::to_string(bytes)}};
+            parameter.text = DecodedText(*parameter.meaning);
             return;
         }
         const auto line = profile::ParseInteger(parameter.name);
@@ -238,15 +240,15 @@ private:
             parameter.problem = Unknown(section, parameter);
     }
 
-    static DecodedProblem Problem(OwnMsg message, const std::string& section,
+    static DecodedMessage Problem(OwnMsg message, const std::string& section,
                                   const DecodedParameter& parameter) {
         return {message, {section, parameter.name}};
     }
-    DecodedProblem Unknown(const std::string& section, const DecodedParameter& parameter) const {
+    DecodedMessage Unknown(const std::string& section, const DecodedParameter& parameter) const {
         return {OwnMsg::DecodedNotAParameter,
                 {section, parameter.name, ModelName(*m_library.modelType)}};
     }
-    DecodedProblem NotASection(const std::string& section,
+    DecodedMessage NotASection(const std::string& section,
                                const DecodedParameter& parameter) const {
         return {OwnMsg::DecodedNotASection,
                 {section, parameter.name, ModelName(*m_library.modelType)}};
@@ -285,7 +287,7 @@ private:
 
 } // namespace
 
-std::string ProblemText(const DecodedProblem& problem, Language language) {
+std::string DecodedText(const DecodedMessage& problem, Language language) {
     std::vector<std::string_view> values(problem.values.begin(), problem.values.end());
     return FormatText(OwnText(problem.message, language), values);
 }
@@ -352,7 +354,7 @@ std::string DecodedLibraryJson(const DecodedLibrary& library, std::string_view f
     }
     json += "],\n\"problems\":[";
     for (std::size_t i = 0; i < library.problems.size(); ++i)
-        json += std::string(i ? ",\n" : "\n") + JsonString(ProblemText(library.problems[i]));
+        json += std::string(i ? ",\n" : "\n") + JsonString(DecodedText(library.problems[i]));
     return json + "]}\n";
 }
 

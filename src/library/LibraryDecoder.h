@@ -13,17 +13,18 @@
 
 namespace setfolio {
 
-// Something in a library file that does not fit the model's tables: a message and its values,
-// the file's bytes as they are. The section and key, where there is one, come first.
-struct DecodedProblem {
+// A sentence of the program's about a library file: a message and its values, the file's bytes
+// as they are. For something that does not fit the model's tables, the section and key come
+// first where there is one.
+struct DecodedMessage {
     OwnMsg message;
     std::vector<std::string> values;
 
-    bool operator==(const DecodedProblem&) const = default;
+    bool operator==(const DecodedMessage&) const = default;
 };
 
-// The problem as a sentence of `language`, its values put in as they are.
-std::string ProblemText(const DecodedProblem& problem, Language language = Language::English);
+// The sentence in `language`, its values put in as they are.
+std::string DecodedText(const DecodedMessage& problem, Language language = Language::English);
 
 // One key of a library file, as stored and as a person reads it.
 struct DecodedParameter {
@@ -32,8 +33,11 @@ struct DecodedParameter {
     // What the stored value means (a choice's text, or the value itself); nothing where there is
     // no meaning to show.
     std::optional<std::string> text;
+    // Where the meaning is a sentence of the program's (a dump's size): that sentence, whose
+    // English `text` holds.
+    std::optional<DecodedMessage> meaning;
     // Why the key is not what the model's tables expect; nothing when it is.
-    std::optional<DecodedProblem> problem;
+    std::optional<DecodedMessage> problem;
 };
 
 struct DecodedSection {
@@ -49,7 +53,7 @@ struct DecodedLibrary {
     std::vector<DecodedSection> sections; // in file order
     // In file order, then the rows the file lacks; each names the section and key where one
     // applies ("MnemonicParms/MeasUnits: ...").
-    std::vector<DecodedProblem> problems;
+    std::vector<DecodedMessage> problems;
 
     const DecodedParameter* Find(std::string_view section, std::string_view name) const;
 };

@@ -24,7 +24,7 @@ constexpr std::int32_t M12 = 16;
 std::vector<std::string> ProblemLines(const DecodedLibrary& library) {
     std::vector<std::string> lines;
     for (const auto& problem : library.problems)
-        lines.push_back(ProblemText(problem));
+        lines.push_back(DecodedText(problem));
     return lines;
 }
 
@@ -247,6 +247,27 @@ TEST(LibraryViewer, ProblemsFollowTheLanguageWhileTheCommandLineKeepsEnglish) {
     EXPECT_EQ(lastTwo(),
               (std::vector<std::string>{"B: Model 99 is not a model this program knows.",
                                         "B: SystemSettings/ModelNo: not a model number."}));
+}
+
+TEST(LibraryViewer, ItsOwnWordsFollowTheLanguageAndTheFilesBytesStay) {
+    Viewer viewer;
+    ASSERT_TRUE(viewer.Open("a.lvf", "[SystemSettings]\r\nModelNo=5\r\n"
+                                     "[Common]\r\nLines=1\r\n1=\xe4\r\n"));
+    ASSERT_TRUE(viewer.Compare("b.lvf", "[SystemSettings]\r\nModelNo=5\r\n"
+                                        "[Common]\r\nLines=1\r\n1=ab\r\n"));
+    viewer.form.OnlyDifferencesCB.checked = false;
+    viewer.localisation.Apply(Language::German);
+    EXPECT_EQ(viewer.form.columns,
+              (std::vector<std::string>{"Abschnitt", "Parameter", "Gespeichert A", "Bedeutung A",
+                                        "Gespeichert B", "Bedeutung B"}));
+    viewer.form.FilterEditChange("zeilen");
+    const auto rows = viewer.form.Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].a->text, "1 Zeilen, 3 Bytes");
+    EXPECT_EQ(rows[0].b->text, "1 Zeilen, 4 Bytes");
+    EXPECT_FALSE(rows[0].differs);
+    viewer.form.FilterEditChange("");
+    EXPECT_EQ(viewer.form.Rows().back().a->stored, "\xe4");
 }
 
 } // namespace

@@ -11,6 +11,19 @@ using namespace setfolio;
 
 namespace {
 
+// How often a sentence shows each of its values: the same in every language, whatever the order.
+std::vector<std::size_t> ValuesShown(std::string_view pattern) {
+    const std::string text = FormatText(pattern, {"<0>", "<1>", "<2>", "<3>", "<4>", "<5>"});
+    std::vector<std::size_t> shown;
+    for (const std::string marker : {"<0>", "<1>", "<2>", "<3>", "<4>", "<5>"}) {
+        std::size_t count = 0;
+        for (auto at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 3))
+            ++count;
+        shown.push_back(count);
+    }
+    return shown;
+}
+
 TEST(Messages, EnglishUntilALanguageIsApplied) {
     MessageTexts texts;
     EXPECT_EQ(texts.Text(MsgId::MsgCurrentLibraryIs), "Current library is");
@@ -48,12 +61,7 @@ TEST(CurrentLibraryLine, ReportsEveryOutcome) {
 }
 
 TEST(Messages, EveryOwnMessageHasAllThreeLanguagesWithTheSamePlaces) {
-    const auto places = [](std::string_view text) {
-        std::size_t count = 0;
-        for (auto at = text.find("{}"); at != std::string_view::npos; at = text.find("{}", at + 2))
-            ++count;
-        return count;
-    };
+    const auto places = ValuesShown;
     for (std::size_t id = 0; id < OwnMessageCount; ++id) {
         const auto english = OwnText(static_cast<OwnMsg>(id), Language::English);
         for (const auto language : {Language::English, Language::German, Language::French}) {
@@ -197,12 +205,7 @@ TEST(Messages, CatalogueLinesAreComposedExactlyAsBefore) {
 }
 
 TEST(Messages, CatalogueLinesNameOnlyTheCatalogueMessagesAndKeepTheirValues) {
-    const auto values = [](std::string_view line) {
-        std::size_t count = 0;
-        for (auto at = line.find("{}"); at != std::string_view::npos; at = line.find("{}", at + 2))
-            ++count;
-        return count;
-    };
+    const auto values = ValuesShown;
     for (std::size_t id = 0; id < CatalogueLineCount; ++id) {
         const auto line = static_cast<CatalogueLine>(id);
         for (const auto language : {Language::English, Language::German, Language::French}) {

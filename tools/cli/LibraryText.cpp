@@ -53,7 +53,7 @@ std::string LibraryText(const DecodedLibrary& library) {
         }
     }
     for (const auto& problem : library.problems)
-        text += "problem: " + ProblemText(problem) + "\n";
+        text += "problem: " + DecodedText(problem) + "\n";
     return text;
 }
 
