@@ -186,13 +186,15 @@ enum class OwnMsg {
     ChoosePortFirst,
     PortEntryNotALink,
     PortLinkFailed,
-    // A serial setting without a valid choice: what is missing, and its text.
-    SettingNotSelected,
-    SettingInvalid,
-    SettingComPort,
-    SettingBaudRate,
-    SettingDataBits,
-    SettingStopBits,
+    // A serial setting without a valid choice: none marked; the marked text.
+    ComPortNotSelected,
+    ComPortInvalid,
+    BaudRateNotSelected,
+    BaudRateInvalid,
+    DataBitsNotSelected,
+    DataBitsInvalid,
+    StopBitsNotSelected,
+    StopBitsInvalid,
     // The IP address list dialog.
     IpListCaption,
     IpListAddress,
@@ -221,7 +223,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 120;
+inline constexpr std::size_t OwnMessageCount = 122;
 
 std::string_view OwnText(OwnMsg id, Language language);
 
