@@ -173,13 +173,14 @@ std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
     if (!m_a)
         return rows;
     const MessageTexts& texts = m_localisation.Messages();
-    const auto add = [&](ParameterDifference pair, bool differs) {
+    const auto add = [&](ParameterDifference pair) {
+        const bool differs = Comparing() && pair.Differs();
         Row row{std::move(pair.section),
                 std::move(pair.name),
                 std::move(pair.a),
                 std::move(pair.b),
                 differs,
-                {}};
+                std::string()};
         if (const auto& side = row.a && row.a->problem ? row.a : row.b; side && side->problem)
             row.problem = ProblemLine(texts, *side->problem);
         // The program's own meanings follow the language. A meaning is shown as the file's
@@ -195,15 +196,13 @@ std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
     if (Comparing()) {
         // The keys `setfolio-cli diff` lists, in its order; with the rest in their places.
         const auto keys = OnlyDifferencesCB.checked ? ComparedKeys::Differing : ComparedKeys::All;
-        for (auto& pair : CompareLibraries(m_a->library, m_b->library, keys)) {
-            const bool differs = pair.Differs();
-            add(std::move(pair), differs);
-        }
+        for (auto& pair : CompareLibraries(m_a->library, m_b->library, keys))
+            add(std::move(pair));
         return rows;
     }
     for (const auto& section : m_a->library.sections) {
         for (const auto& parameter : section.parameters)
-            add({section.name, parameter.name, parameter, std::nullopt}, false);
+            add({section.name, parameter.name, parameter, std::nullopt});
     }
     return rows;
 }
