@@ -3,6 +3,8 @@
 #include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
+#include "core/TextFormat.h"
+#include "library/LibraryComparison.h"
 #include "platform/Dialogs.h"
 #include "platform/Prompts.h"
 
@@ -31,6 +33,21 @@ bool Matches(const LibraryViewForm::Row& row, const std::string& filter) {
             return true;
     }
     return false;
+}
+
+// A sentence about a file in the language applied last, each value made by `convert`.
+template <typename Convert>
+std::string Sentence(const MessageTexts& texts, const DecodedMessage& sentence, Convert convert) {
+    std::vector<std::string> values;
+    for (const auto& value : sentence.values)
+        values.push_back(convert(value));
+    const std::vector<std::string_view> views(values.begin(), values.end());
+    return texts.Format(sentence.message, views);
+}
+
+// A problem as UTF-8: the file's bytes it names become the characters of the same numbers.
+std::string ProblemLine(const MessageTexts& texts, const DecodedMessage& problem) {
+    return Sentence(texts, problem, Latin1ToUtf8);
 }
 
 std::string Describe(const std::string& path, const DecodedLibrary& library) {
@@ -64,17 +81,15 @@ void LibraryViewForm::ApplyTexts() {
     CompareBtn.caption = texts.Text(OwnMsg::ViewerCompare);
     FilterLabel.caption = texts.Text(OwnMsg::ViewerFilter);
     OnlyDifferencesCB.caption = texts.Text(OwnMsg::ViewerOnlyDifferences);
-    const std::string stored = texts.Text(OwnMsg::ViewerStored);
-    const std::string meaning = texts.Text(OwnMsg::ViewerMeaning);
     columns = {texts.Text(OwnMsg::ViewerSection), texts.Text(OwnMsg::ViewerParameter)};
     if (Comparing()) {
-        for (const char* side : {" A", " B"}) {
-            columns.push_back(stored + side);
-            columns.push_back(meaning + side);
+        for (const char* side : {"A", "B"}) {
+            columns.push_back(texts.Format(OwnMsg::ViewerStoredOfFile, {side}));
+            columns.push_back(texts.Format(OwnMsg::ViewerMeaningOfFile, {side}));
         }
     } else {
-        columns.push_back(stored);
-        columns.push_back(meaning);
+        columns.push_back(texts.Text(OwnMsg::ViewerStored));
+        columns.push_back(texts.Text(OwnMsg::ViewerMeaning));
     }
 }
 
@@ -157,43 +172,53 @@ std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
     std::vector<Row> rows;
     if (!m_a)
         return rows;
-    const auto add = [&](const std::string& section, const DecodedParameter* a,
-                         const DecodedParameter* b) {
-        Row row{section, a ? a->name : b->name, std::nullopt, std::nullopt, false, {}};
-        if (a)
-            row.a = *a;
-        if (b)
-            row.b = *b;
-        row.differs = Comparing() && (!a || !b || a->stored != b->stored);
-        row.problem = a && !a->problem.empty() ? a->problem : (b ? b->problem : std::string());
-        if (Comparing() && OnlyDifferencesCB.checked && !row.differs)
-            return;
+    const MessageTexts& texts = m_localisation.Messages();
+    const auto add = [&](ParameterDifference pair) {
+        const bool differs = Comparing() && pair.Differs();
+        Row row{std::move(pair.section),
+                std::move(pair.name),
+                std::move(pair.a),
+                std::move(pair.b),
+                differs,
+                std::string()};
+        if (const auto& side = row.a && row.a->problem ? row.a : row.b; side && side->problem)
+            row.problem = ProblemLine(texts, *side->problem);
+        // The program's own meanings follow the language. A meaning is shown as the file's
+        // bytes are, and these sentences are plain ASCII numbers and words in every language.
+        for (auto* side : {&row.a, &row.b}) {
+            if (*side && (*side)->meaning)
+                (*side)->text = Sentence(texts, *(*side)->meaning,
+                                         [](const std::string& value) { return value; });
+        }
         if (Matches(row, FilterEdit.text))
             rows.push_back(std::move(row));
     };
+    if (Comparing()) {
+        // The keys `setfolio-cli diff` lists, in its order; with the rest in their places.
+        const auto keys = OnlyDifferencesCB.checked ? ComparedKeys::Differing : ComparedKeys::All;
+        for (auto& pair : CompareLibraries(m_a->library, m_b->library, keys))
+            add(std::move(pair));
+        return rows;
+    }
     for (const auto& section : m_a->library.sections) {
         for (const auto& parameter : section.parameters)
-            add(section.name, &parameter,
-                m_b ? m_b->library.Find(section.name, parameter.name) : nullptr);
-    }
-    if (m_b) {
-        for (const auto& section : m_b->library.sections) {
-            for (const auto& parameter : section.parameters) {
-                if (!m_a->library.Find(section.name, parameter.name))
-                    add(section.name, nullptr, &parameter);
-            }
-        }
+            add({section.name, parameter.name, parameter, std::nullopt});
     }
     return rows;
 }
 
 std::vector<std::string> LibraryViewForm::Problems() const {
+    const MessageTexts& texts = m_localisation.Messages();
     std::vector<std::string> problems;
     for (const auto* loaded : {&m_a, &m_b}) {
         if (!*loaded)
             continue;
-        for (const auto& problem : (*loaded)->library.problems)
-            problems.push_back(Comparing() ? (loaded == &m_a ? "A: " : "B: ") + problem : problem);
+        for (const auto& problem : (*loaded)->library.problems) {
+            const std::string line = ProblemLine(texts, problem);
+            problems.push_back(Comparing() ? texts.Format(OwnMsg::ViewerProblemOfFile,
+                                                          {loaded == &m_a ? "A" : "B", line})
+                                           : line);
+        }
     }
     return problems;
 }

@@ -41,11 +41,12 @@ public:
         std::optional<DecodedParameter> a;
         std::optional<DecodedParameter> b; // only when comparing
         bool differs = false;
-        std::string problem; // of either side
+        std::string problem; // of either side, in the language applied last (UTF-8)
     };
     // The rows the window shows now: the filter and "only differences" applied.
     std::vector<Row> Rows() const;
-    // The problems of the file (of both files when comparing), for the window to list.
+    // The problems of the file (of both files when comparing), for the window to list, in the
+    // language applied last (UTF-8).
     std::vector<std::string> Problems() const;
     bool Comparing() const { return m_b.has_value(); }
 

@@ -42,14 +42,13 @@ std::vector<std::string> Items(std::span<const int> choices) {
 
 } // namespace
 
-int SerialForm::MarkedNumber(const Choice& list, OwnMsg what) const {
+int SerialForm::MarkedNumber(const Choice& list, OwnMsg notSelected, OwnMsg invalid) const {
     const MessageTexts& texts = m_localisation.Messages();
     if (!list.HasMarked())
-        throw std::out_of_range(texts.Format(OwnMsg::SettingNotSelected, {texts.Text(what)}));
+        throw std::out_of_range(texts.Text(notSelected));
     const auto number = ParseDecimal(list.MarkedText());
     if (!number)
-        throw std::out_of_range(
-            texts.Format(OwnMsg::SettingInvalid, {texts.Text(what), list.MarkedText()}));
+        throw std::out_of_range(texts.Format(invalid, {list.MarkedText()}));
     return *number;
 }
 
@@ -298,13 +297,17 @@ SerialSettings SerialForm::CurrentSerialSettings() const {
         settings.port = 0;
         return settings;
     }
-    settings.port = MarkedNumber(ComPortComboBox, OwnMsg::SettingComPort);
-    settings.baudRate = MarkedNumber(BaudRateComboBox, OwnMsg::SettingBaudRate);
+    settings.port =
+        MarkedNumber(ComPortComboBox, OwnMsg::ComPortNotSelected, OwnMsg::ComPortInvalid);
+    settings.baudRate =
+        MarkedNumber(BaudRateComboBox, OwnMsg::BaudRateNotSelected, OwnMsg::BaudRateInvalid);
     settings.parity = ParityComboBox.HasMarked()
                           ? std::optional<Parity>(static_cast<Parity>(ParityComboBox.marked))
                           : std::nullopt;
-    settings.dataBits = MarkedNumber(DataBitsComboBox, OwnMsg::SettingDataBits);
-    settings.stopBits = MarkedNumber(StopBitsComboBox, OwnMsg::SettingStopBits);
+    settings.dataBits =
+        MarkedNumber(DataBitsComboBox, OwnMsg::DataBitsNotSelected, OwnMsg::DataBitsInvalid);
+    settings.stopBits =
+        MarkedNumber(StopBitsComboBox, OwnMsg::StopBitsNotSelected, OwnMsg::StopBitsInvalid);
     return settings;
 }
 

@@ -99,7 +99,8 @@ private:
     // The rows that name where a port leads and offer the system's devices.
     void ShowDeviceRows(bool shown);
     void ApplyOwnTexts();
-    int MarkedNumber(const Choice& list, OwnMsg what) const;
+    // The marked number; otherwise `notSelected` or `invalid` is thrown.
+    int MarkedNumber(const Choice& list, OwnMsg notSelected, OwnMsg invalid) const;
 
     std::optional<PortLinks> m_links;
     const SerialDevices* m_systemDevices = nullptr;

@@ -1,6 +1,39 @@
 #include "i18n/Messages.h"
 
+#include "core/TextFormat.h"
+
 namespace setfolio {
+
+namespace {
+
+// clang-format off
+constexpr std::array<std::array<std::string_view, LanguageCount>, CatalogueLineCount> Lines{{
+    {"{MsgCurrentLibraryIs} {}.", "{MsgCurrentLibraryIs} {}.", "{MsgCurrentLibraryIs} {}."},
+    {"{MsgCurrentLibraryIs} ??? - {}", "{MsgCurrentLibraryIs} ??? - {}",
+     "{MsgCurrentLibraryIs} ??? - {}"},
+    {"{MsgDownloadOfLibrary} {} {MsgTo} {} {MsgComplete}",
+     "{MsgDownloadOfLibrary} {} {MsgTo} {} {MsgComplete}",
+     "{MsgDownloadOfLibrary} {} {MsgTo} {} {MsgComplete}"},
+    {"{MsgDownloadFailed} - {}", "{MsgDownloadFailed} - {}", "{MsgDownloadFailed} - {}"},
+    {"{MsgUploadOf} {} {MsgToLibrary} {} {MsgComplete}",
+     "{MsgUploadOf} {} {MsgToLibrary} {} {MsgComplete}",
+     "{MsgUploadOf} {} {MsgToLibrary} {} {MsgComplete}"},
+    {"{MsgUploadFailed} - {}", "{MsgUploadFailed} - {}", "{MsgUploadFailed} - {}"},
+    {"{MsgUploadFailed} - {MsgTransactionError}  ...{}",
+     "{MsgUploadFailed} - {MsgTransactionError}  ...{}",
+     "{MsgUploadFailed} - {MsgTransactionError}  ...{}"},
+    {"{MsgUploadFailed} - {} {MsgDoesNotExist}", "{MsgUploadFailed} - {} {MsgDoesNotExist}",
+     "{MsgUploadFailed} - {} {MsgDoesNotExist}"},
+    {"{MsgCalibrationWarning} {MsgConfirmProceed}", "{MsgCalibrationWarning} {MsgConfirmProceed}",
+     "{MsgCalibrationWarning} {MsgConfirmProceed}"},
+}};
+// clang-format on
+
+} // namespace
+
+std::string_view CatalogueLinePattern(CatalogueLine id, Language language) {
+    return Lines[static_cast<std::size_t>(id)][static_cast<std::size_t>(language)];
+}
 
 std::string_view CatalogueText(MsgId id, Language language) {
     return TextCatalogue()[static_cast<std::size_t>(id)].texts[static_cast<std::size_t>(language)];
@@ -18,17 +51,24 @@ void MessageTexts::Apply(Language language) {
 
 std::string MessageTexts::Format(OwnMsg id,
                                  std::initializer_list<std::string_view> arguments) const {
-    const std::string_view pattern = OwnText(id, m_language);
-    std::string text;
-    auto argument = arguments.begin();
-    std::size_t from = 0;
-    for (auto mark = pattern.find("{}");
-         mark != std::string_view::npos && argument != arguments.end();
-         mark = pattern.find("{}", from)) {
-        text.append(pattern.substr(from, mark - from)).append(*argument++);
-        from = mark + 2;
-    }
-    return text.append(pattern.substr(from));
+    return FormatText(OwnText(id, m_language), arguments);
+}
+
+std::string MessageTexts::Format(OwnMsg id, std::span<const std::string_view> arguments) const {
+    return FormatText(OwnText(id, m_language), arguments);
+}
+
+std::string MessageTexts::Format(CatalogueLine id,
+                                 std::initializer_list<std::string_view> values) const {
+    const auto message = [this](std::string_view name) -> std::optional<std::string> {
+        const auto catalogue = TextCatalogue();
+        for (std::size_t i = 0; i < MessageCount; ++i) {
+            if (catalogue[i].target == name)
+                return m_texts[i];
+        }
+        return std::nullopt;
+    };
+    return FormatText(CatalogueLinePattern(id, m_language), values, message);
 }
 
 std::string MessageTexts::StatusText(ReplyStatus status) const {

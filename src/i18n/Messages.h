@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,25 @@ enum class MsgId {
     MsgConfirmProceed,
 };
 inline constexpr std::size_t MessageCount = 28;
+
+// Lines made of the catalogue's messages and values, each a whole sentence in every language:
+// "{MsgName}" stands for that message's text, "{}" for a value (core/TextFormat.h). The
+// values, in order:
+enum class CatalogueLine {
+    CurrentLibrary,        // the library
+    CurrentLibraryUnknown, // the status text
+    DownloadComplete,      // the library, the file
+    DownloadFailed,        // why: the status text
+    UploadComplete,        // the file, the library
+    UploadFailed,          // why: the status text, or why the file is refused
+    UploadFailedAt,        // the parameter sent last
+    UploadFileMissing,     // the file
+    CalibrationQuestion,   // none
+};
+inline constexpr std::size_t CatalogueLineCount = 9;
+
+// A catalogue line's sentence in a language, before the messages are put in.
+std::string_view CatalogueLinePattern(CatalogueLine id, Language language);
 
 // The program's own messages, which the catalogue does not have: each in the three languages
 // (OwnMessages.cpp), shown in the language applied last. "{}" marks where Format puts its
@@ -111,6 +131,29 @@ enum class OwnMsg {
     ViewerMeaning,
     ViewerOpenTitle,
     ViewerCannotRead,
+    // Which of two compared files a problem is in ("A" or "B"), and the problem.
+    ViewerProblemOfFile,
+    // The columns of a compared file ("A" or "B").
+    ViewerStoredOfFile,
+    ViewerMeaningOfFile,
+    // What does not fit in a library file, read against its model's tables: the section and key
+    // first where there is one; the model's name or number; a stored value and the number of
+    // choices; a source row, what it holds and the number of sets; a section's Lines; what an
+    // upload sends in place of a key the file lacks.
+    DecodedNoModelNumber,
+    DecodedUnknownModel,
+    DecodedNotAKey,
+    DecodedNotAModelNumber,
+    DecodedNotAChoice,
+    DecodedSourceOutside,
+    DecodedNotAParameter,
+    DecodedNotASection,
+    DecodedNotALineCount,
+    DecodedNotALine,
+    DecodedMissingSends,
+    DecodedMissingSendsEmpty,
+    // What a dump section holds: its lines and their bytes.
+    DecodedDumpSize,
     // The link's reports, in the order of LinkReport (link/Transport.h), whose English they
     // are: a port number; an IP list entry and the port it leads to.
     LinkPortAlreadyOpen,
@@ -143,13 +186,15 @@ enum class OwnMsg {
     ChoosePortFirst,
     PortEntryNotALink,
     PortLinkFailed,
-    // A serial setting without a valid choice: what is missing, and its text.
-    SettingNotSelected,
-    SettingInvalid,
-    SettingComPort,
-    SettingBaudRate,
-    SettingDataBits,
-    SettingStopBits,
+    // A serial setting without a valid choice: none marked; the marked text.
+    ComPortNotSelected,
+    ComPortInvalid,
+    BaudRateNotSelected,
+    BaudRateInvalid,
+    DataBitsNotSelected,
+    DataBitsInvalid,
+    StopBitsNotSelected,
+    StopBitsInvalid,
     // The IP address list dialog.
     IpListCaption,
     IpListAddress,
@@ -178,7 +223,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 104;
+inline constexpr std::size_t OwnMessageCount = 122;
 
 std::string_view OwnText(OwnMsg id, Language language);
 
@@ -191,8 +236,11 @@ public:
 
     const std::string& Text(MsgId id) const { return m_texts[static_cast<std::size_t>(id)]; }
     std::string Text(OwnMsg id) const { return std::string(OwnText(id, m_language)); }
-    // The message with each "{}" replaced by the next argument, as it is.
+    // The message with its arguments put in as they are (core/TextFormat.h).
     std::string Format(OwnMsg id, std::initializer_list<std::string_view> arguments) const;
+    std::string Format(OwnMsg id, std::span<const std::string_view> arguments) const;
+    // The line with the messages of the language applied last and the values put in.
+    std::string Format(CatalogueLine id, std::initializer_list<std::string_view> values) const;
     void Apply(Language language);
     // The language of the own messages; the catalogue's messages are set one by one.
     void UseLanguage(Language language) { m_language = language; }

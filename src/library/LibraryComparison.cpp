@@ -20,8 +20,8 @@ std::string Side(const std::optional<DecodedParameter>& parameter) {
 
 } // namespace
 
-std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a,
-                                                  const DecodedLibrary& b) {
+std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const DecodedLibrary& b,
+                                                  ComparedKeys keys) {
     std::vector<ParameterDifference> differences;
     const auto find = [](const DecodedLibrary& library, std::string_view section,
                          std::string_view name) -> std::optional<DecodedParameter> {
@@ -31,9 +31,10 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a,
     };
     for (const auto& section : a.sections) {
         for (const auto& parameter : section.parameters) {
-            auto other = find(b, section.name, parameter.name);
-            if (!other || other->stored != parameter.stored)
-                differences.push_back({section.name, parameter.name, parameter, std::move(other)});
+            ParameterDifference pair{section.name, parameter.name, parameter,
+                                     find(b, section.name, parameter.name)};
+            if (keys == ComparedKeys::All || pair.Differs())
+                differences.push_back(std::move(pair));
         }
     }
     for (const auto& section : b.sections) {

@@ -9,18 +9,27 @@
 
 namespace setfolio {
 
-// A key whose stored value differs between two libraries, or that one of them lacks.
+// A key whose stored value differs between two libraries, or that one of them lacks (or, when
+// every key is asked for, one that is the same in both).
 struct ParameterDifference {
     std::string section;
     std::string name;
     std::optional<DecodedParameter> a; // nothing: only the other library has the key
     std::optional<DecodedParameter> b;
+
+    bool Differs() const { return !a || !b || a->stored != b->stored; }
 };
 
-// What differs between two decoded libraries, key by key and byte for byte, in the order of the
-// first library's sections and keys, followed by what only the second has. Names match without
-// regard to letter case, as every reader of the files takes them.
-std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const DecodedLibrary& b);
+// Which keys a comparison lists: those that differ, or every key of either library.
+enum class ComparedKeys { Differing, All };
+
+// What differs between two decoded libraries, key by key and byte for byte: each section in the
+// order the first library has it (then the sections only the second has), its keys in the first
+// library's order followed by those only the second has. Names match without regard to letter
+// case, as every reader of the files takes them. `setfolio-cli diff` and the library viewer both
+// list this.
+std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const DecodedLibrary& b,
+                                                  ComparedKeys keys = ComparedKeys::Differing);
 
 // The differences as JSON: {"a", "b", "differences": [{"section", "name", "a", "b"}]}, a side
 // being {"stored", "text"} or null.

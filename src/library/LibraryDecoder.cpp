@@ -3,6 +3,7 @@
 #include "core/CurrentModel.h"
 #include "core/ProfileFile.h"
 #include "core/Settings.h"
+#include "core/TextFormat.h"
 #include "tables/Assembly.h"
 #include "tables/TablesJson.h"
 
@@ -43,14 +44,16 @@ std::string FamilyName(ModelFamily family) {
 }
 
 // The text of choice `stored` of a vocabulary; otherwise why there is none.
-std::optional<std::string> Choice(const TvvValues& values, const std::string& stored,
-                                  std::string& problem) {
+std::optional<std::string> Choice(const TvvValues& values, const std::string& section,
+                                  DecodedParameter& parameter) {
+    const std::string& stored = parameter.stored;
     const auto index = profile::ParseInteger(stored);
     const auto count = std::min<std::int64_t>(std::max(values.count, 0),
                                               static_cast<std::int64_t>(values.values.size()));
     if (index && *index >= 0 && *index < count)
         return values.values[static_cast<std::size_t>(*index)];
-    problem = "\"" + stored + "\" is not one of its " + std::to_string(count) + " choices";
+    parameter.problem = {OwnMsg::DecodedNotAChoice,
+                         {section, parameter.name, stored, std::to_string(count)}};
     return std::nullopt;
 }
 
@@ -70,14 +73,13 @@ public:
         }
         m_library.modelType = modelType;
         if (!modelType) {
-            m_library.problems.push_back("The file has no model number: its values cannot be "
-                                         "read as any model's.");
+            m_library.problems.push_back({OwnMsg::DecodedNoModelNumber, {}});
             return;
         }
         m_library.family = FamilyOf(*modelType);
         if (m_library.family == ModelFamily::NoFamily) {
-            m_library.problems.push_back("Model " + std::to_string(*modelType) +
-                                         " is not a model this program knows.");
+            m_library.problems.push_back(
+                {OwnMsg::DecodedUnknownModel, {std::to_string(*modelType)}});
             return;
         }
         m_tables = &tables(*modelType);
@@ -87,11 +89,10 @@ public:
         for (const auto& section : m_sections) {
             DecodedSection decoded{section.name, {}};
             for (const auto& [key, value] : section.entries) {
-                DecodedParameter parameter{key, value, std::nullopt, {}};
+                DecodedParameter parameter{key, value, std::nullopt, std::nullopt, {}};
                 Decode(section, parameter);
-                if (!parameter.problem.empty())
-                    m_library.problems.push_back(section.name + "/" + key + ": " +
-                                                 parameter.problem + ".");
+                if (parameter.problem)
+                    m_library.problems.push_back(*parameter.problem);
                 decoded.parameters.push_back(std::move(parameter));
             }
             m_library.sections.push_back(std::move(decoded));
@@ -137,12 +138,12 @@ private:
         const std::string& name = section.name;
         if (SameName(name, "SystemSettings")) {
             if (!SameName(parameter.name, "ModelNo"))
-                parameter.problem = "not a key of this section";
+                parameter.problem = Problem(OwnMsg::DecodedNotAKey, name, parameter);
             else if (const auto type = profile::ParseInteger(parameter.stored);
                      type && EntryOf(*type))
                 parameter.text = std::string(LabelOf(*type));
             else
-                parameter.problem = "not a model number";
+                parameter.problem = Problem(OwnMsg::DecodedNotAModelNumber, name, parameter);
             return;
         }
         if (Family() == ModelFamily::NoFamily)
@@ -159,58 +160,60 @@ private:
         const std::string& key = parameter.name;
         if (SameName(section, "MnemonicParms")) {
             if (const auto* row = RowNamed(m_tables->MnemonicList, key))
-                parameter.text = Choice(row->values, parameter.stored, parameter.problem);
+                parameter.text = Choice(row->values, section, parameter);
             else
-                parameter.problem = Unknown();
+                parameter.problem = Unknown(section, parameter);
         } else if (SameName(section, "CondMnemonicParms")) {
             if (const auto* row = RowNamed(m_tables->CondMnemonicList, key))
-                DecodeConditional(*row, parameter);
+                DecodeConditional(section, *row, parameter);
             else
-                parameter.problem = Unknown();
+                parameter.problem = Unknown(section, parameter);
         } else if (SameName(section, "NumericParms")) {
-            Plain(RowNamed(m_tables->NumericList, key) != nullptr, parameter);
+            Plain(RowNamed(m_tables->NumericList, key) != nullptr, section, parameter);
         } else if (SameName(section, "HeaderParms")) {
-            Plain(RowNamed(m_tables->HeaderList, key) != nullptr, parameter);
+            Plain(RowNamed(m_tables->HeaderList, key) != nullptr, section, parameter);
         } else {
-            parameter.problem = NotASection();
+            parameter.problem = NotASection(section, parameter);
         }
     }
 
     // The choices depend on what the source row holds: its stored index picks the value set.
-    void DecodeConditional(const TCondMnemonic& row, DecodedParameter& parameter) const {
+    void DecodeConditional(const std::string& section, const TCondMnemonic& row,
+                           DecodedParameter& parameter) const {
         const std::string source = Stored("MnemonicParms", row.source, "00");
         const auto set = profile::ParseInteger(source);
         const auto sets = std::min<std::int64_t>(std::max(row.count, 0),
                                                  static_cast<std::int64_t>(row.valueSets.size()));
         if (!set || *set < 0 || *set >= sets) {
-            parameter.problem = "its source " + row.source + " holds \"" + source +
-                                "\", which picks none of its " + std::to_string(sets) +
-                                " sets of choices";
+            parameter.problem = {
+                OwnMsg::DecodedSourceOutside,
+                {section, parameter.name, row.source, source, std::to_string(sets)}};
             return;
         }
-        parameter.text = Choice(row.valueSets[static_cast<std::size_t>(*set)], parameter.stored,
-                                parameter.problem);
+        parameter.text = Choice(row.valueSets[static_cast<std::size_t>(*set)], section, parameter);
     }
 
     void DecodeMenu(const std::string& section, DecodedParameter& parameter) const {
         if (SameName(section, "LibraryParms"))
-            Plain(RowNamed(m_tables->LibraryParmList, parameter.name) != nullptr, parameter);
+            Plain(RowNamed(m_tables->LibraryParmList, parameter.name) != nullptr, section,
+                  parameter);
         else if (SameName(section, "GlobalParms"))
-            Plain(RowNamed(m_tables->GlobalParmList, parameter.name) != nullptr, parameter);
+            Plain(RowNamed(m_tables->GlobalParmList, parameter.name) != nullptr, section,
+                  parameter);
         else
-            parameter.problem = NotASection();
+            parameter.problem = NotASection(section, parameter);
     }
 
     // A dump section: "Lines" counts its lines, which are kept as the processor wrote them.
     void DecodeBench(const profile::Section& section, DecodedParameter& parameter) const {
         if (!SameName(section.name, "Common") && !SameName(section.name, "User")) {
-            parameter.problem = NotASection();
+            parameter.problem = NotASection(section.name, parameter);
             return;
         }
         const auto lines = profile::ParseInteger(Stored(section.name, "Lines", "0"));
         if (SameName(parameter.name, "Lines")) {
             if (!lines || *lines < 0) {
-                parameter.problem = "not a number of lines";
+                parameter.problem = Problem(OwnMsg::DecodedNotALineCount, section.name, parameter);
                 return;
             }
             std::int64_t bytes = 0;
@@ -218,42 +221,59 @@ private:
                 bytes +=
                     static_cast<std::int64_t>(Stored(section.name, std::to_string(k), " ").size()) +
                     2;
-            parameter.text = std::to_string(*lines) + " lines, " + std::to_string(bytes) + " bytes";
+            parameter.meaning = {OwnMsg::DecodedDumpSize,
+                                 {std::to_string(*lines), std::to_string(bytes)}};
+            parameter.text = DecodedText(*parameter.meaning);
             return;
         }
         const auto line = profile::ParseInteger(parameter.name);
         if (!line || *line < 1 || !lines || *line > *lines)
-            parameter.problem =
-                "not one of the section's lines (Lines=" + Stored(section.name, "Lines", "0") + ")";
+            parameter.problem = {
+                OwnMsg::DecodedNotALine,
+                {section.name, parameter.name, Stored(section.name, "Lines", "0")}};
     }
 
-    void Plain(bool known, DecodedParameter& parameter) const {
+    void Plain(bool known, const std::string& section, DecodedParameter& parameter) const {
         if (known)
             parameter.text = parameter.stored;
         else
-            parameter.problem = Unknown();
+            parameter.problem = Unknown(section, parameter);
     }
 
-    std::string Unknown() const { return "not a parameter of " + ModelName(*m_library.modelType); }
-    std::string NotASection() const {
-        return "its section is not one of " + ModelName(*m_library.modelType) + "'s";
+    static DecodedMessage Problem(OwnMsg message, const std::string& section,
+                                  const DecodedParameter& parameter) {
+        return {message, {section, parameter.name}};
+    }
+    DecodedMessage Unknown(const std::string& section, const DecodedParameter& parameter) const {
+        return {OwnMsg::DecodedNotAParameter,
+                {section, parameter.name, ModelName(*m_library.modelType)}};
+    }
+    DecodedMessage NotASection(const std::string& section,
+                               const DecodedParameter& parameter) const {
+        return {OwnMsg::DecodedNotASection,
+                {section, parameter.name, ModelName(*m_library.modelType)}};
     }
 
     // Rows of the tables the file lacks: an upload sends the reader's default for them.
     void ReportMissingRows() {
+        // Nothing in `uploaded`: an empty text.
         const auto missing = [this](const std::string& section, const auto& list,
                                     const char* uploaded) {
             for (const auto& row : list.Rows()) {
-                if (!Find(section, row.name))
-                    m_library.problems.push_back(section + "/" + row.name +
-                                                 ": not in the file; an upload sends " + uploaded +
-                                                 ".");
+                if (Find(section, row.name))
+                    continue;
+                if (*uploaded)
+                    m_library.problems.push_back(
+                        {OwnMsg::DecodedMissingSends, {section, row.name, uploaded}});
+                else
+                    m_library.problems.push_back(
+                        {OwnMsg::DecodedMissingSendsEmpty, {section, row.name}});
             }
         };
         missing("MnemonicParms", m_tables->MnemonicList, "00");
         missing("CondMnemonicParms", m_tables->CondMnemonicList, "00");
         missing("NumericParms", m_tables->NumericList, "0");
-        missing("HeaderParms", m_tables->HeaderList, "an empty text");
+        missing("HeaderParms", m_tables->HeaderList, "");
         missing("LibraryParms", m_tables->LibraryParmList, "0");
         missing("GlobalParms", m_tables->GlobalParmList, "0");
     }
@@ -266,6 +286,11 @@ private:
 };
 
 } // namespace
+
+std::string DecodedText(const DecodedMessage& problem, Language language) {
+    std::vector<std::string_view> values(problem.values.begin(), problem.values.end());
+    return FormatText(OwnText(problem.message, language), values);
+}
 
 const DecodedParameter* DecodedLibrary::Find(std::string_view section,
                                              std::string_view name) const {
@@ -329,7 +354,7 @@ std::string DecodedLibraryJson(const DecodedLibrary& library, std::string_view f
     }
     json += "],\n\"problems\":[";
     for (std::size_t i = 0; i < library.problems.size(); ++i)
-        json += std::string(i ? ",\n" : "\n") + JsonString(library.problems[i]);
+        json += std::string(i ? ",\n" : "\n") + JsonString(DecodedText(library.problems[i]));
     return json + "]}\n";
 }
 

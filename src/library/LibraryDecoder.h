@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ModelCatalogue.h"
+#include "i18n/Messages.h"
 #include "tables/ParameterTables.h"
 
 #include <cstdint>
@@ -12,6 +13,19 @@
 
 namespace setfolio {
 
+// A sentence of the program's about a library file: a message and its values, the file's bytes
+// as they are. For something that does not fit the model's tables, the section and key come
+// first where there is one.
+struct DecodedMessage {
+    OwnMsg message;
+    std::vector<std::string> values;
+
+    bool operator==(const DecodedMessage&) const = default;
+};
+
+// The sentence in `language`, its values put in as they are.
+std::string DecodedText(const DecodedMessage& problem, Language language = Language::English);
+
 // One key of a library file, as stored and as a person reads it.
 struct DecodedParameter {
     std::string name;
@@ -19,8 +33,11 @@ struct DecodedParameter {
     // What the stored value means (a choice's text, or the value itself); nothing where there is
     // no meaning to show.
     std::optional<std::string> text;
-    // Why the key is not what the model's tables expect; empty when it is.
-    std::string problem;
+    // Where the meaning is a sentence of the program's (a dump's size): that sentence, whose
+    // English `text` holds.
+    std::optional<DecodedMessage> meaning;
+    // Why the key is not what the model's tables expect; nothing when it is.
+    std::optional<DecodedMessage> problem;
 };
 
 struct DecodedSection {
@@ -34,8 +51,9 @@ struct DecodedLibrary {
     std::optional<std::int32_t> modelType; // the model the file was read as
     ModelFamily family = ModelFamily::NoFamily;
     std::vector<DecodedSection> sections; // in file order
-    // Sentences that name the section and key where one applies ("MnemonicParms/MeasUnits: ...").
-    std::vector<std::string> problems;
+    // In file order, then the rows the file lacks; each names the section and key where one
+    // applies ("MnemonicParms/MeasUnits: ...").
+    std::vector<DecodedMessage> problems;
 
     const DecodedParameter* Find(std::string_view section, std::string_view name) const;
 };

@@ -1,6 +1,7 @@
 #include "link/Transport.h"
 
 #include "core/Guarded.h"
+#include "core/TextFormat.h"
 #include "link/IpAddressList.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
@@ -45,16 +46,7 @@ void Transport::SetReportTexts(LinkReportTexts texts) {
 
 std::string Transport::Report(LinkReport report,
                               std::initializer_list<std::string_view> arguments) const {
-    const std::string pattern = m_reportTexts(report);
-    std::string text;
-    auto argument = arguments.begin();
-    std::size_t from = 0;
-    for (auto mark = pattern.find("{}"); mark != std::string::npos && argument != arguments.end();
-         mark = pattern.find("{}", from)) {
-        text.append(pattern, from, mark - from).append(*argument++);
-        from = mark + 2;
-    }
-    return text.append(pattern, from);
+    return FormatText(m_reportTexts(report), arguments);
 }
 
 void Transport::OpenConnection() {

@@ -85,7 +85,7 @@ public:
     void ConnectTcp();
     void ConnectAttemptTimer();
     void TcpClientConnected();
-    // The report's text with each "{}" replaced by the next argument.
+    // The report's text with its arguments put in (core/TextFormat.h).
     std::string Report(LinkReport report, std::initializer_list<std::string_view> arguments) const;
 
     // Before new settings are applied: both transports are closed, whatever the type.

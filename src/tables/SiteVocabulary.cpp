@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
+#include "core/TextFormat.h"
 
 #include <nlohmann/json.hpp>
 
@@ -42,20 +43,6 @@ std::string Bytes(const std::string& utf8, const std::string& where) {
     return bytes;
 }
 
-std::string Utf8(const std::string& bytes) {
-    std::string utf8;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return utf8;
-}
-
 std::vector<std::string> Texts(const Json& list, const std::string& where) {
     std::vector<std::string> texts;
     for (const auto& text : list) {
@@ -69,7 +56,7 @@ std::vector<std::string> Texts(const Json& list, const std::string& where) {
 Json TextList(const std::vector<std::string>& texts) {
     Json list = Json::array();
     for (const auto& text : texts)
-        list.push_back(Utf8(text));
+        list.push_back(Latin1ToUtf8(text));
     return list;
 }
 

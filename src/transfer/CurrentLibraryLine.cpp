@@ -8,10 +8,9 @@ namespace setfolio {
 
 std::optional<std::string> CurrentLibraryLine(ReplyStatus status, int library,
                                               const MessageTexts& texts) {
-    const std::string& currentLibraryIs = texts.Text(MsgId::MsgCurrentLibraryIs);
     switch (status) {
     case ReplyStatus::Ok:
-        return currentLibraryIs + " " + std::to_string(library) + ".";
+        return texts.Format(CatalogueLine::CurrentLibrary, {std::to_string(library)});
     case ReplyStatus::PortOff:
         return texts.Text(OwnMsg::SelectValidComPort);
     case ReplyStatus::Pending:
@@ -19,7 +18,7 @@ std::optional<std::string> CurrentLibraryLine(ReplyStatus status, int library,
     case ReplyStatus::FileError:
         return std::nullopt;
     default:
-        return currentLibraryIs + " ??? - " + texts.StatusText(status);
+        return texts.Format(CatalogueLine::CurrentLibraryUnknown, {texts.StatusText(status)});
     }
 }
 

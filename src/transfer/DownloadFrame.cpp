@@ -65,16 +65,15 @@ void ReportDownloadResult(const TransferContext& context, TransferView& view, in
     }
     if (status == ReplyStatus::Ok) {
         file.Commit();
-        context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadOfLibrary) + " " +
-                                   std::to_string(library) + " " + texts.Text(MsgId::MsgTo) + " " +
-                                   file.Path() + " " + texts.Text(MsgId::MsgComplete));
+        context.log.AddMessageLine(
+            texts.Format(CatalogueLine::DownloadComplete, {std::to_string(library), file.Path()}));
         return;
     }
     // The working copy is dropped: an earlier file stays as it was.
     view.Pause(ReportPauseMs);
     context.prompts.WarningBeep();
     if (const auto statusText = texts.StatusText(status); !statusText.empty())
-        context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadFailed) + " - " + statusText);
+        context.log.AddMessageLine(texts.Format(CatalogueLine::DownloadFailed, {statusText}));
     else if (status == ReplyStatus::Aborted)
         context.log.AddMessageLine(texts.Text(MsgId::MsgDownloadAborted));
     if (context.model.Family() == ModelFamily::CodedFamily)

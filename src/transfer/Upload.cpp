@@ -31,8 +31,7 @@ void UploadLibraries(const TransferContext& context, TransferView& view, UploadS
         if (family != ModelFamily::BenchFamily || !request.includeCalibration)
             return true;
         context.prompts.WarningBeep();
-        if (context.prompts.WarningYesNo(texts.Text(MsgId::MsgCalibrationWarning) + " " +
-                                         texts.Text(MsgId::MsgConfirmProceed)))
+        if (context.prompts.WarningYesNo(texts.Format(CatalogueLine::CalibrationQuestion, {})))
             return true;
         view.KeepOpen();
         return false;

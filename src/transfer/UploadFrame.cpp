@@ -48,8 +48,8 @@ void UploadFrom(const TransferContext& context, UploadState& state, int library,
         } else if (const auto refusal = Refusal(context, *content, path)) {
             exchange.Fail(ReplyStatus::FileError);
             context.prompts.WarningBeep();
-            context.log.AddMessageLine(context.texts.Text(MsgId::MsgUploadFailed) + " - " +
-                                       *refusal);
+            context.log.AddMessageLine(
+                context.texts.Format(CatalogueLine::UploadFailed, {*refusal}));
             return;
         } else {
             body(*content);
@@ -67,21 +67,21 @@ void ReportUploadResult(const TransferContext& context, const UploadState& state
     const MessageTexts& texts = context.texts;
     const ReplyStatus status = context.exchange.replyStatus();
     if (status == ReplyStatus::Ok) {
-        context.log.AddMessageLine(texts.Text(MsgId::MsgUploadOf) + " " + path + " " +
-                                   texts.Text(MsgId::MsgToLibrary) + " " + std::to_string(library) +
-                                   " " + texts.Text(MsgId::MsgComplete));
+        context.log.AddMessageLine(
+            texts.Format(CatalogueLine::UploadComplete, {path, std::to_string(library)}));
         return;
     }
     context.prompts.WarningBeep();
-    const std::string failed = texts.Text(MsgId::MsgUploadFailed) + " - ";
     switch (status) {
     case ReplyStatus::TransactionError:
         context.log.AddMessageLine(
-            failed + texts.Text(MsgId::MsgTransactionError) +
-            (state.lastParameterName.empty() ? "" : "  ..." + state.lastParameterName));
+            state.lastParameterName.empty()
+                ? texts.Format(CatalogueLine::UploadFailed,
+                               {texts.StatusText(ReplyStatus::TransactionError)})
+                : texts.Format(CatalogueLine::UploadFailedAt, {state.lastParameterName}));
         break;
     case ReplyStatus::FileError:
-        context.log.AddMessageLine(failed + path + " " + texts.Text(MsgId::MsgDoesNotExist));
+        context.log.AddMessageLine(texts.Format(CatalogueLine::UploadFileMissing, {path}));
         break;
     case ReplyStatus::Aborted:
         context.log.AddMessageLine(texts.Text(MsgId::MsgUploadAborted));
@@ -90,7 +90,7 @@ void ReportUploadResult(const TransferContext& context, const UploadState& state
         break;
     default:
         if (const auto text = texts.StatusText(status); !text.empty())
-            context.log.AddMessageLine(failed + text);
+            context.log.AddMessageLine(texts.Format(CatalogueLine::UploadFailed, {text}));
         break;
     }
     // The processor now holds a mix of the file's values and its own.

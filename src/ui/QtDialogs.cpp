@@ -1,5 +1,7 @@
 #include "ui/QtDialogs.h"
 
+#include "core/TextFormat.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,15 +16,15 @@ namespace setfolio {
 
 namespace {
 
-// `text` with its "{}" replaced by `value`, ready for rich text.
-QString Filled(const std::string& text, const QString& value) {
-    return QString::fromStdString(text).toHtmlEscaped().replace("{}", value.toHtmlEscaped());
+// `text` with `value` put in, ready for rich text.
+QString Filled(const std::string& text, const std::string& value) {
+    return QString::fromStdString(FormatText(text, {value})).toHtmlEscaped();
 }
 
 } // namespace
 
 void QtDialogs::ShowAboutBox(const AboutTexts& texts) {
-    const QString folder = QString::fromStdString(settingsFolder);
+    const std::string& folder = settingsFolder;
     QMessageBox::about(mainWindow, QString::fromStdString(texts.title),
                        "<b>Setfolio</b><br>" + Filled(texts.version, SETFOLIO_VERSION) + "<br>" +
                            Filled(texts.built, __DATE__) + "<br><br>" +

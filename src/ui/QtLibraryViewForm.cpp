@@ -137,7 +137,7 @@ void QtLibraryViewForm::Refresh() {
             QTableWidgetItem* cell = cells[c];
             if (!row.problem.empty()) {
                 cell->setBackground(ProblemTint);
-                cell->setToolTip(FromBytes(row.problem));
+                cell->setToolTip(FromUtf8(row.problem));
             } else if (row.differs) {
                 cell->setBackground(DifferenceTint);
             }
@@ -148,7 +148,7 @@ void QtLibraryViewForm::Refresh() {
 
     QString problems;
     for (const auto& problem : m_form.Problems())
-        problems += FromBytes(problem) + "\n";
+        problems += FromUtf8(problem) + "\n";
     m_problems->setPlainText(problems);
     m_problems->setVisible(!problems.isEmpty());
 }

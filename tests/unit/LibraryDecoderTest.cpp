@@ -1,17 +1,32 @@
 #include "library/LibraryDecoder.h"
+#include "FakeDialogs.h"
+#include "FakePrompts.h"
 #include "SimWorld.h"
+#include "TempFolder.h"
 #include "core/ProfileFile.h"
+#include "forms/LibraryViewForm.h"
+#include "i18n/Localisation.h"
+#include "library/LibraryComparison.h"
 
 #include <gtest/gtest.h>
 
 using namespace setfolio;
 using setfolio::testing::SimWorld;
+using setfolio::testing::TempFolder;
 
 namespace {
 
 constexpr std::int32_t C12 = 0;
 constexpr std::int32_t B01 = 5;
 constexpr std::int32_t M12 = 16;
+
+// The problems as `setfolio-cli show` prints them.
+std::vector<std::string> ProblemLines(const DecodedLibrary& library) {
+    std::vector<std::string> lines;
+    for (const auto& problem : library.problems)
+        lines.push_back(DecodedText(problem));
+    return lines;
+}
 
 std::string Downloaded(SimWorld& world) {
     EXPECT_TRUE(world.Download(world.Path("L.lvf"), 5));
@@ -37,7 +52,7 @@ TEST(LibraryDecoder, CodedChoicesReadAsTheirTextsAlsoWhereTheSourcePicksAnotherS
 
     const DecodedLibrary library = DecodeLibrary(content);
     EXPECT_EQ(library.modelType, C12);
-    EXPECT_EQ(library.problems, std::vector<std::string>{});
+    EXPECT_EQ(ProblemLines(library), std::vector<std::string>{});
     for (const auto& row : tables.MnemonicList.Rows()) {
         const auto* parameter = library.Find("MnemonicParms", row.name);
         ASSERT_NE(parameter, nullptr) << row.name;
@@ -55,7 +70,7 @@ TEST(LibraryDecoder, MenuValuesAsStoredAndBenchSectionsCounted) {
     SimWorld menu(M12);
     const DecodedLibrary menuLibrary = DecodeLibrary(Downloaded(menu));
     EXPECT_EQ(menuLibrary.family, ModelFamily::MenuFamily);
-    EXPECT_EQ(menuLibrary.problems, std::vector<std::string>{});
+    EXPECT_EQ(ProblemLines(menuLibrary), std::vector<std::string>{});
     const auto& row = menu.app.tables.LibraryParmList[0];
     EXPECT_EQ(menuLibrary.Find("LibraryParms", row.name)->text,
               ProfileFile(menu.Path("L.lvf")).ReadText("LibraryParms", row.name, "?"));
@@ -63,7 +78,7 @@ TEST(LibraryDecoder, MenuValuesAsStoredAndBenchSectionsCounted) {
     SimWorld bench(B01);
     const std::string content = Downloaded(bench);
     const DecodedLibrary benchLibrary = DecodeLibrary(content);
-    EXPECT_EQ(benchLibrary.problems, std::vector<std::string>{});
+    EXPECT_EQ(ProblemLines(benchLibrary), std::vector<std::string>{});
     const auto& user = bench.processor->libraries.at(5).user;
     std::size_t bytes = 0;
     for (const auto& line : user)
@@ -92,7 +107,7 @@ TEST(LibraryDecoder, WhatDoesNotFitIsShownAndNamed) {
     for (const auto& c : cases) {
         const DecodedLibrary library = DecodeLibrary(c.content);
         bool named = false;
-        for (const auto& problem : library.problems)
+        for (const auto& problem : ProblemLines(library))
             named = named || problem.find(c.problem) != std::string::npos;
         EXPECT_TRUE(named) << c.problem;
     }
@@ -113,6 +128,146 @@ TEST(LibraryDecoder, JsonKeepsEveryByte) {
                         "\\u0001\"}"),
               std::string::npos)
         << json;
+}
+
+// A library viewer on its own, with files of a folder.
+struct Viewer {
+    TempFolder folder;
+    Localisation localisation;
+    fake::FakeDialogs dialogs;
+    fake::FakePrompts prompts;
+    LibraryViewForm form{localisation, dialogs, prompts};
+
+    bool Open(const std::string& name, const std::string& content) {
+        folder.Write(name, content);
+        return form.OpenFile(folder.File(name));
+    }
+    bool Compare(const std::string& name, const std::string& content) {
+        folder.Write(name, content);
+        return form.CompareWith(folder.File(name));
+    }
+};
+
+template <typename Pair> std::string Line(const Pair& pair) {
+    return pair.section + "/" + pair.name + ": " + (pair.a ? pair.a->stored : "(none)") + " -> " +
+           (pair.b ? pair.b->stored : "(none)");
+}
+
+TEST(LibraryComparison, TheViewerListsWhatTheDiffListsInItsOrder) {
+    const std::string a = "[SystemSettings]\r\nModelNo=0\r\n"
+                          "[MnemonicParms]\r\nMeasUnits=00\r\nRounding=01\r\nMagSrc1=00\r\n"
+                          "[NumericParms]\r\nT1Limit=12.5\r\nT3Limit=1\r\n"
+                          "[HeaderParms]\r\nTitle=X\r\n";
+    // Another order of sections, names in other letter case, a key and a section only here.
+    const std::string b = "[SystemSettings]\r\nModelNo=0\r\n"
+                          "[numericparms]\r\nT2Limit=3\r\nt1limit=12.50\r\nT3LIMIT=1\r\n"
+                          "[MnemonicParms]\r\nMeasUnits=01\r\nRounding=01\r\nNewKey=5\r\n"
+                          "[Extra]\r\nZ=1\r\n";
+    const std::vector<std::string> expected{
+        "MnemonicParms/MeasUnits: 00 -> 01",
+        "MnemonicParms/MagSrc1: 00 -> (none)",
+        "MnemonicParms/NewKey: (none) -> 5",
+        "NumericParms/T1Limit: 12.5 -> 12.50",
+        "numericparms/T2Limit: (none) -> 3",
+        "HeaderParms/Title: X -> (none)",
+        "Extra/Z: (none) -> 1",
+    };
+    // What `setfolio-cli diff` lists.
+    std::vector<std::string> diff;
+    for (const auto& difference : CompareLibraries(DecodeLibrary(a), DecodeLibrary(b)))
+        diff.push_back(Line(difference));
+    EXPECT_EQ(diff, expected);
+
+    Viewer viewer;
+    ASSERT_TRUE(viewer.Open("a.lvf", a));
+    ASSERT_TRUE(viewer.Compare("b.lvf", b));
+    ASSERT_TRUE(viewer.form.OnlyDifferencesCB.checked);
+    std::vector<std::string> rows;
+    for (const auto& row : viewer.form.Rows()) {
+        EXPECT_TRUE(row.differs) << Line(row);
+        rows.push_back(Line(row));
+    }
+    EXPECT_EQ(rows, expected);
+
+    // With every key shown, the same keys are marked in the same order, among the others.
+    viewer.form.OnlyDifferencesCB.checked = false;
+    viewer.form.OnlyDifferencesCBClick();
+    std::vector<std::string> marked;
+    std::size_t same = 0;
+    for (const auto& row : viewer.form.Rows()) {
+        if (row.differs)
+            marked.push_back(Line(row));
+        else
+            ++same;
+    }
+    EXPECT_EQ(marked, expected);
+    EXPECT_EQ(same, 3u); // ModelNo, Rounding, T3Limit
+}
+
+TEST(LibraryViewer, ProblemsFollowTheLanguageWhileTheCommandLineKeepsEnglish) {
+    // A choice outside the list, with a byte of the file that is no ASCII; a key no C-12 has.
+    const std::string content = "[SystemSettings]\r\nModelNo=0\r\n"
+                                "[MnemonicParms]\r\nMeasUnits=\xe4\r\nNoSuchRow=01\r\n";
+    EXPECT_EQ(ProblemLines(DecodeLibrary(content))[0],
+              "MnemonicParms/MeasUnits: \"\xe4\" is not one of its 2 choices.");
+
+    Viewer viewer;
+    ASSERT_TRUE(viewer.Open("a.lvf", content));
+    const auto shown = [&viewer] {
+        const auto problems = viewer.form.Problems();
+        return std::vector<std::string>(problems.begin(), problems.begin() + 2);
+    };
+    EXPECT_EQ(shown(), (std::vector<std::string>{
+                           "MnemonicParms/MeasUnits: \"\u00e4\" is not one of its 2 choices.",
+                           "MnemonicParms/NoSuchRow: not a parameter of C-12."}));
+    viewer.localisation.Apply(Language::German);
+    EXPECT_EQ(shown(), (std::vector<std::string>{
+                           "MnemonicParms/MeasUnits: \"\u00e4\" ist keine seiner 2 Auswahlen.",
+                           "MnemonicParms/NoSuchRow: kein Parameter von C-12."}));
+    const auto rows = viewer.form.Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2].problem, "MnemonicParms/NoSuchRow: kein Parameter von C-12.");
+    const std::string missingHeader =
+        "HeaderParms/" + DecodeLibrary(content).problems.back().values[1] +
+        ": nicht in der Datei; beim Laden wird ein leerer Text gesendet.";
+    EXPECT_EQ(viewer.form.Problems().back(), missingHeader);
+
+    // Two files: each problem says which file it is in, as the language writes it.
+    ASSERT_TRUE(viewer.Compare("b.lvf", "[SystemSettings]\r\nModelNo=99\r\n"));
+    const auto lastTwo = [&viewer] {
+        const auto problems = viewer.form.Problems();
+        return std::vector<std::string>(problems.end() - 2, problems.end());
+    };
+    viewer.localisation.Apply(Language::French);
+    EXPECT_EQ(lastTwo(), (std::vector<std::string>{
+                             "B : Le mod\u00e8le 99 n'est pas un mod\u00e8le que ce programme "
+                             "conna\u00eet.",
+                             "B : SystemSettings/ModelNo : pas un num\u00e9ro de mod\u00e8le."}));
+    viewer.localisation.Apply(Language::English);
+    EXPECT_EQ(lastTwo(),
+              (std::vector<std::string>{"B: Model 99 is not a model this program knows.",
+                                        "B: SystemSettings/ModelNo: not a model number."}));
+}
+
+TEST(LibraryViewer, ItsOwnWordsFollowTheLanguageAndTheFilesBytesStay) {
+    Viewer viewer;
+    ASSERT_TRUE(viewer.Open("a.lvf", "[SystemSettings]\r\nModelNo=5\r\n"
+                                     "[Common]\r\nLines=1\r\n1=\xe4\r\n"));
+    ASSERT_TRUE(viewer.Compare("b.lvf", "[SystemSettings]\r\nModelNo=5\r\n"
+                                        "[Common]\r\nLines=1\r\n1=ab\r\n"));
+    viewer.form.OnlyDifferencesCB.checked = false;
+    viewer.localisation.Apply(Language::German);
+    EXPECT_EQ(viewer.form.columns,
+              (std::vector<std::string>{"Abschnitt", "Parameter", "Gespeichert A", "Bedeutung A",
+                                        "Gespeichert B", "Bedeutung B"}));
+    viewer.form.FilterEditChange("zeilen");
+    const auto rows = viewer.form.Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].a->text, "1 Zeilen, 3 Bytes");
+    EXPECT_EQ(rows[0].b->text, "1 Zeilen, 4 Bytes");
+    EXPECT_FALSE(rows[0].differs);
+    viewer.form.FilterEditChange("");
+    EXPECT_EQ(viewer.form.Rows().back().a->stored, "\xe4");
 }
 
 } // namespace

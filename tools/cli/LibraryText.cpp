@@ -40,20 +40,20 @@ std::string LibraryText(const DecodedLibrary& library) {
     }
     for (const auto& section : library.sections) {
         for (const auto& parameter : section.parameters) {
-            std::string line = Padded(section.name, sectionWidth) + "  " +
-                               Padded(parameter.name, nameWidth) + "  " +
-                               (parameter.text || !parameter.problem.empty()
-                                    ? Padded(parameter.stored, storedWidth)
-                                    : parameter.stored);
+            std::string line =
+                Padded(section.name, sectionWidth) + "  " + Padded(parameter.name, nameWidth) +
+                "  " +
+                (parameter.text || parameter.problem ? Padded(parameter.stored, storedWidth)
+                                                     : parameter.stored);
             if (parameter.text)
                 line += "  " + Quoted(parameter.text);
-            else if (!parameter.problem.empty())
+            else if (parameter.problem)
                 line += "  ?";
             text += line + "\n";
         }
     }
     for (const auto& problem : library.problems)
-        text += "problem: " + problem + "\n";
+        text += "problem: " + DecodedText(problem) + "\n";
     return text;
 }
 
