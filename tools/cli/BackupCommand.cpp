@@ -11,14 +11,51 @@
 #include <QDir>
 #include <QProcess>
 
+#include <atomic>
+#include <csignal>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
 namespace setfolio::cli {
 
 namespace {
+
+// SIGINT, SIGTERM and SIGHUP stop the run: no processor starts any more, the running ones are put
+// back on their library, and the record is written. A second signal ends the program at once.
+std::atomic<PlantBackup*> g_running{nullptr};
+volatile std::sig_atomic_t g_stopSignal = 0;
+constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void OnStopSignal(int signal) {
+    g_stopSignal = signal;
+    std::signal(signal, SIG_DFL);
+    if (PlantBackup* run = g_running.load())
+        run->Stop();
+}
+
+// While it lives, the stop signals stop `run`.
+class StopOnSignals {
+public:
+    explicit StopOnSignals(PlantBackup& run) {
+        g_stopSignal = 0;
+        g_running.store(&run);
+        for (const int signal : StopSignals)
+            m_previous.push_back(std::signal(signal, OnStopSignal));
+    }
+    ~StopOnSignals() {
+        for (std::size_t i = 0; i < m_previous.size(); ++i)
+            std::signal(StopSignals[i], m_previous[i]);
+        g_running.store(nullptr);
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+private:
+    std::vector<void (*)(int)> m_previous;
+};
 
 // Prints what a backup's workers report, from the one thread that takes their events: the live
 // lines of a terminal (one per running processor) are cleared before any other line is printed
@@ -168,12 +205,17 @@ protected:
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
                                                 destination, restore, &texts));
         BackupPrinter printer(::isatty(2) != 0);
-        run.Start();
-        for (;;) {
-            const PlantEvent event = run.NextEvent();
-            printer.Show(event);
-            if (event.kind == PlantEvent::Kind::RunFinished)
-                break;
+        int stopSignal = 0;
+        {
+            const StopOnSignals stopping(run);
+            run.Start();
+            for (;;) {
+                const PlantEvent event = run.NextEvent();
+                printer.Show(event);
+                if (event.kind == PlantEvent::Kind::RunFinished)
+                    break;
+            }
+            stopSignal = g_stopSignal;
         }
         printer.Clear();
 
@@ -190,12 +232,15 @@ protected:
         const BackupCounts counts = CountLibraries(results);
         std::cout << "Libraries: " << counts.changed << " changed, " << counts.unchanged
                   << " unchanged, " << counts.failed << " failed.\n";
-        if (git && !Commit(destination, counts))
+        if (stopSignal != 0)
+            std::cout << "Stopped by signal " << stopSignal << (git ? ": nothing committed" : "")
+                      << ".\n";
+        else if (git && !Commit(destination, counts))
             status = ExitRefused;
         if (json)
             std::cout << manifest;
         std::cout << std::flush;
-        return status;
+        return stopSignal != 0 ? 128 + stopSignal : status;
     }
 
     // A commit of the run's files and manifest, when a library changed.
@@ -235,7 +280,10 @@ protected:
                "  IncludeCal=no                ; bench models: also the calibration section\n"
                "Each library goes to DIR/<section>/Library NNN.lvf, written only when its bytes\n"
                "changed; DIR/manifest.json records the run. Processors run in parallel, those\n"
-               "on one serial device one after the other. Exit status: 0 every library read,\n"
+               "on one serial device one after the other. SIGINT, SIGTERM or SIGHUP stops the\n"
+               "run: no processor starts any more, those running are put back on their\n"
+               "library, the manifest is written and the exit status is 128 + the signal.\n"
+               "Exit status: 0 every library read,\n"
                "1 any failed, 2 a usage or inventory error.\n";
     }
 };
