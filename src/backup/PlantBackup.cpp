@@ -76,9 +76,9 @@ void PlantBackup::Start() {
     {
         const std::lock_guard lock(m_mutex);
         m_running = workers;
-        if (workers == 0)
-            m_events.push_back(PlantEvent{});
     }
+    if (workers == 0)
+        Post(PlantEvent{});
     for (std::size_t i = 0; i < workers; ++i)
         m_threads.emplace_back([this] { Work(); });
 }
@@ -88,6 +88,19 @@ PlantEvent PlantBackup::NextEvent() {
     if (m_finished)
         return PlantEvent{};
     m_eventPosted.wait(lock, [this] { return !m_events.empty(); });
+    return Take(lock);
+}
+
+std::optional<PlantEvent> PlantBackup::TryNextEvent() {
+    std::unique_lock lock(m_mutex);
+    if (m_finished)
+        return PlantEvent{};
+    if (m_events.empty())
+        return std::nullopt;
+    return Take(lock);
+}
+
+PlantEvent PlantBackup::Take(std::unique_lock<std::mutex>& lock) {
     PlantEvent event = std::move(m_events.front());
     m_events.pop_front();
     if (event.kind != PlantEvent::Kind::RunFinished)
@@ -107,6 +120,8 @@ void PlantBackup::Post(PlantEvent event) {
         m_events.push_back(std::move(event));
     }
     m_eventPosted.notify_one();
+    if (m_onEventQueued)
+        m_onEventQueued();
 }
 
 void PlantBackup::Work() {

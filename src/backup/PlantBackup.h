@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,10 +65,17 @@ public:
     PlantBackup(const PlantBackup&) = delete;
     PlantBackup& operator=(const PlantBackup&) = delete;
 
+    // Called from a worker thread each time an event is queued: a front end with an event loop
+    // of its own (the desktop) posts itself a wake-up there and takes the events with
+    // TryNextEvent. Set before Start.
+    void SetOnEventQueued(std::function<void()> handler) { m_onEventQueued = std::move(handler); }
+
     void Start();
     // Waits for the next event. RunFinished comes last, once every worker has ended; asked
     // again, it comes again.
     PlantEvent NextEvent();
+    // The next event if one is queued, without waiting.
+    std::optional<PlantEvent> TryNextEvent();
     // Starts no further processor; those running read no further library and are put back on
     // their active library. Safe from any thread, and from a signal handler.
     void Stop() { m_stopped.store(true); }
@@ -82,6 +90,8 @@ private:
     void Work();
     void BackUp(std::size_t index);
     void Post(PlantEvent event);
+    // Takes the front event (one is queued); after RunFinished the workers are joined.
+    PlantEvent Take(std::unique_lock<std::mutex>& lock);
 
     const Inventory& m_inventory;
     Job m_job;
@@ -90,6 +100,7 @@ private:
     std::vector<ProcessorBackup> m_results;
     std::vector<std::thread> m_threads;
     std::atomic<bool> m_stopped{false};
+    std::function<void()> m_onEventQueued;
 
     std::mutex m_mutex;
     std::condition_variable m_eventPosted;

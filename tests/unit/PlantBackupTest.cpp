@@ -209,6 +209,40 @@ TEST(PlantBackup, AnEmptyInventoryEndsAtOnce) {
     EXPECT_TRUE(plant.Results().empty());
 }
 
+// As the desktop takes them: woken by the hook, never waiting in its own thread.
+TEST(PlantBackup, AFrontEndThatMustNotWaitIsToldOfEveryEventAndTakesThemAsTheyCome) {
+    const Inventory inventory = ReadInventory("[A]\nModel=C-12\nTcp=10.0.0.1\nLibraries=1,2\n"
+                                              "[B]\nModel=C-12\nTcp=10.0.0.2\nLibraries=3\n");
+    Recorder recorder;
+    std::mutex mutex;
+    std::condition_variable woken;
+    int queued = 0;
+    PlantBackup plant(inventory, 2, recorder.Job());
+    plant.SetOnEventQueued([&] {
+        const std::lock_guard lock(mutex);
+        ++queued;
+        woken.notify_one();
+    });
+    EXPECT_FALSE(plant.TryNextEvent()) << "nothing before the start";
+    plant.Start();
+    int taken = 0;
+    for (bool finished = false; !finished;) {
+        {
+            std::unique_lock lock(mutex);
+            ASSERT_TRUE(
+                woken.wait_for(lock, std::chrono::seconds(10), [&] { return queued > taken; }));
+        }
+        while (const auto event = plant.TryNextEvent()) {
+            ++taken;
+            finished = event->kind == Kind::RunFinished;
+            if (finished)
+                break;
+        }
+    }
+    EXPECT_EQ(taken, 8); // two starts, three libraries, two ends, the run's end
+    EXPECT_EQ(queued, taken);
+}
+
 // A worker's own fake platform, its serial line wired to a simulated C-12.
 class SimulatedPlatform : public ThreadPlatform {
 public:
