@@ -55,7 +55,7 @@ LinkDescription TcpLink(const std::string& host, std::uint16_t tcpPort);
 class ProcessorSession {
 public:
     // A processor of a fixed link and model (the command line, a backup, learning): the session
-    // keeps the model itself, stores no setting, and uses `siteTexts` as the site's texts.
+    // keeps the model itself, stores no setting, and uses `vocabulary` as the site's texts.
     ProcessorSession(const LinkPlatform& platform, Prompts& prompts, const LinkDescription& link,
                      std::int32_t modelType, SiteVocabulary vocabulary = {});
     // The desktop's: the model the settings keep, the link's settings given later through the
@@ -66,6 +66,7 @@ public:
     ProcessorSession& operator=(const ProcessorSession&) = delete;
 
 private:
+    // Declared first: the public members are built from them.
     Prompts& m_prompts;
     const Settings m_noSettings{""}; // never written: a fixed model is not stored
     std::optional<CurrentModel> m_ownModel;
