@@ -42,6 +42,7 @@ class CountingPort : public SerialPort {
 public:
     explicit CountingPort(SerialPort& port) : m_port(port) {}
     void SetPortNumber(int n) override { m_port.SetPortNumber(n); }
+    void SetDevicePath(const std::string& p) override { m_port.SetDevicePath(p); }
     void SetBaudRate(int b) override { m_port.SetBaudRate(b); }
     void SetParity(Parity p) override { m_port.SetParity(p); }
     void SetDataBits(int b) override { m_port.SetDataBits(b); }

@@ -11,11 +11,8 @@
 #include "forms/SerialForm.h"
 #include "forms/UpLoadForm.h"
 #include "i18n/Localisation.h"
-#include "link/Exchange.h"
 #include "link/IpAddressList.h"
-#include "link/Transport.h"
-#include "tables/ParameterTables.h"
-#include "transfer/SiteTexts.h"
+#include "transfer/ProcessorSession.h"
 
 #include <string>
 
@@ -52,15 +49,17 @@ public:
     Localisation localisation;
     MessageLog messageLog;
     RecentFolder recentFolder;
-    Transport transport;
-    Exchange exchange;
+    // The processor: its link's settings come from the communications dialog's sources.
+    ProcessorSession session;
+    Transport& transport;
+    Exchange& exchange;
+    SiteTextsFile& siteTexts;
+    ParameterTables& tables;
     IpAddressListFile ipListFile;
     SerialForm serialForm;
     EditIpForm ipForm;
     LanguageForm languageForm;
     ChangeLibForm changeLibForm;
-    SiteTextsFile siteTexts;
-    ParameterTables tables;
     DownLoadForm downLoadForm;
     UpLoadForm upLoadForm;
     LibraryViewForm libraryViewForm;

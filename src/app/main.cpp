@@ -1,10 +1,8 @@
 // Setfolio: builds the program from Qt's event loop, ports and windows, and runs it.
 #include "app/Application.h"
 #include "core/Guarded.h"
-#include "qt/QtEventLoop.h"
+#include "qt/QtLinkPlatform.h"
 #include "qt/QtSerialDevices.h"
-#include "qt/QtSerialPort.h"
-#include "qt/QtTcpClient.h"
 #include "ui/FirstPaintReport.h"
 #include "ui/QtChangeLibForm.h"
 #include "ui/QtDialogs.h"
@@ -121,17 +119,15 @@ int main(int argc, char* argv[]) {
         return *exitStatus;
     const SettingsFolder folder = ChooseFolder();
 
-    QtEventLoop loop;
-    QtSerialPort port(folder.path);
-    QtTcpClient tcp(loop);
+    QtLinkPlatform qt(folder.path);
     QtPrompts prompts;
     QtDialogs dialogs;
     dialogs.settingsFolder = folder.path;
     dialogs.portable = folder.portable;
     qtApplication.SetPrompts(&prompts);
     const QtSerialDevices serialDevices;
-    Application app(
-        Platform{loop, port, tcp, prompts, dialogs, folder.path, ProcessorTcpPort, &serialDevices});
+    Application app(Platform{qt.loop, qt.port, qt.tcp, prompts, dialogs, folder.path,
+                             ProcessorTcpPort, &serialDevices});
     QtTranslations qtTexts(app.localisation);
 
     // The main window first (it loads the current model), then the dialogs.

@@ -1,20 +1,14 @@
 #include "backup/BackupJob.h"
 
 #include "core/AtomicFile.h"
-#include "core/CurrentModel.h"
 #include "core/MessageLog.h"
-#include "core/Settings.h"
 #include "core/Sha256.h"
 #include "i18n/Messages.h"
-#include "link/Exchange.h"
 #include "link/LibraryNumber.h"
-#include "link/Transport.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
-#include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
 #include "platform/Timer.h"
-#include "tables/ParameterTables.h"
 #include "transfer/BenchTransfer.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/CurrentLibraryLine.h"
@@ -99,7 +93,8 @@ BackupJob::BackupJob(const InventoryProcessor& processor, std::string destinatio
     : m_processor(processor), m_destination(std::move(destination)), m_restore(restore),
       m_texts(texts) {}
 
-ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progress) {
+ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progress,
+                               const std::function<bool()>& stopped) {
     namespace fs = std::filesystem;
     ProcessorBackup result;
     result.name = m_processor.name;
@@ -114,33 +109,24 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
 
     std::vector<std::string> lines;
     CollectingPrompts prompts(lines);
-    const Settings none("");
-    CurrentModel model(none);
-    model.Use(m_processor.modelType);
-    Transport transport(platform.port, platform.tcp, platform.loop, prompts, m_processor.port);
-    Exchange exchange(platform.loop, transport, model, prompts);
+    ProcessorSession session(platform, prompts,
+                             m_processor.serial
+                                 ? SerialDeviceLink(m_processor.device, m_processor.serialSettings)
+                                 : TcpLink(m_processor.host, m_processor.port),
+                             m_processor.modelType, m_texts ? *m_texts : SiteVocabulary{});
+    Transport& transport = session.transport;
+    Exchange& exchange = session.exchange;
+    const CurrentModel& model = session.model;
     const MessageTexts texts;
     MessageLog log;
     const auto collecting =
         log.appended.Subscribe([&lines](const std::string& line) { lines.push_back(line); });
-    ParameterTables tables;
-    tables.site = m_texts;
     QuietView view(platform.loop);
-    SerialSettings serial = m_processor.serialSettings;
-    serial.port = 1;
-    transport.SetSerialSettingsSource([serial] { return serial; });
-    const std::string host = m_processor.host;
-    transport.SetHostEntrySource([host] { return host; });
-    transport.SetConnectionType(m_processor.serial ? ConnectionType::Serial
-                                                   : ConnectionType::Ethernet);
     std::string content;
-    const TransferContext context{
-        exchange, model, tables, log, texts, prompts, [&content](int, const std::string& read) {
-            content = read;
-        }};
+    const TransferContext context =
+        session.Context(log, texts, [&content](int, const std::string& read) { content = read; });
     try {
-        transport.OpenConnection();
-        const Reply before = exchange.QueryLibrary();
+        const Reply before = session.Open();
         if (!before.Ok()) {
             if (const auto line = CurrentLibraryLine(before.status, 0, texts))
                 lines.push_back(*line);
@@ -152,6 +138,8 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
         std::error_code ignored;
         fs::create_directories(fs::path(m_destination) / m_processor.name, ignored);
         for (std::size_t i = 0; i < result.libraries.size(); ++i) {
+            if (stopped && stopped())
+                break;
             LibraryBackup& entry = result.libraries[i];
             if (i > 0 && model.Family() == ModelFamily::BenchFamily)
                 view.Pause(BenchBlockPauseMs);

@@ -2,6 +2,7 @@
 
 #include "backup/Inventory.h"
 #include "link/ReplyStatus.h"
+#include "transfer/ProcessorSession.h"
 
 #include <functional>
 #include <optional>
@@ -10,16 +11,14 @@
 
 namespace setfolio {
 
-class EventLoop;
-class SerialPort;
-class TcpClient;
 struct SiteVocabulary;
 
 // What became of one library of a backup.
 struct LibraryBackup {
     int library = 0;
-    ReplyStatus status = ReplyStatus::Pending; // Pending: not read (the link was gone)
-    std::string file;                          // relative to the destination
+    // Pending: not read (the link was gone, or the run was stopped first)
+    ReplyStatus status = ReplyStatus::Pending;
+    std::string file; // relative to the destination
     std::size_t bytes = 0;
     std::string sha256;
     bool changed = false; // the file was written; otherwise it holds these bytes already
@@ -43,21 +42,20 @@ struct ProcessorBackup {
 // Backs up the libraries of one processor into <destination>/<name>/Library NNN.lvf: each is read
 // as a download reads it; its file is replaced atomically, and only when its bytes differ from
 // what the file holds. The processor's active library is asked for first and, unless `restore`
-// is false, selected again at the end. A serial processor is reached as COM1 of the port given.
+// is false, selected again at the end. A serial processor's device is opened by its path.
 class BackupJob {
 public:
-    struct Platform {
-        EventLoop& loop;
-        SerialPort& port;
-        TcpClient& tcp;
-    };
+    using Platform = LinkPlatform;
     // Hears each library as it ends (its index among the processor's libraries, and it).
     using Progress = std::function<void(std::size_t index, const LibraryBackup& library)>;
 
     BackupJob(const InventoryProcessor& processor, std::string destination, bool restore,
               const SiteVocabulary* texts);
 
-    ProcessorBackup Run(const Platform& platform, const Progress& progress);
+    // Once `stopped` says so, no further library is read; the active library is still selected
+    // again.
+    ProcessorBackup Run(const Platform& platform, const Progress& progress,
+                        const std::function<bool()>& stopped = {});
 
 private:
     const InventoryProcessor& m_processor;

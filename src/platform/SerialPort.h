@@ -38,6 +38,9 @@ public:
 
     // Settings take effect when the port next opens.
     virtual void SetPortNumber(int number) = 0; // 1 to 32
+    // A device to open instead of the numbered port's (/dev/ttyUSB0, a pseudo-terminal); empty
+    // goes back to the number. Errors still name the port number.
+    virtual void SetDevicePath(const std::string& path) = 0;
     virtual void SetBaudRate(int baud) = 0;
     virtual void SetParity(Parity parity) = 0;
     virtual void SetDataBits(int bits) = 0;

@@ -82,8 +82,9 @@ void QtSerialPort::EnsureOpen() {
         return;
 
     const int number = m_portNumber;
-    const std::string name = PortName(number);
-    if (number < 1 || number > MaxPortNumber)
+    const bool byPath = !m_devicePath.empty();
+    const std::string name = byPath ? m_devicePath : PortName(number);
+    if (!byPath && (number < 1 || number > MaxPortNumber))
         throw PortError(PortErrorKind::DoesNotExist, number, name + " is not a serial port");
     if (m_dataBits != 7 && m_dataBits != 8)
         throw PortError(PortErrorKind::Other, number,
@@ -95,7 +96,11 @@ void QtSerialPort::EnsureOpen() {
         throw PortError(PortErrorKind::Other, number,
                         name + ": unsupported baud rate " + std::to_string(m_baudRate));
 
-    const std::string path = DevicePath(number);
+    // Qt would take a relative name for one under /dev.
+    std::error_code absoluteError;
+    const std::string path = byPath
+                                 ? std::filesystem::absolute(m_devicePath, absoluteError).string()
+                                 : DevicePath(number);
 #ifndef _WIN32
     std::error_code ignored;
     if (!std::filesystem::exists(path, ignored))

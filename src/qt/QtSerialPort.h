@@ -17,7 +17,7 @@ namespace setfolio {
 
 // A serial port on QSerialPort. Port n is the device named by `<folder>/ports/COMn` (the
 // program's settings folder) when that entry exists (a symlink to the real device), else
-// /dev/ttyS<n-1>; on Windows it is COMn.
+// /dev/ttyS<n-1>; on Windows it is COMn. A device path given instead is opened as it is.
 class QtSerialPort : public SerialPort {
 public:
     explicit QtSerialPort(const std::string& folder);
@@ -26,6 +26,7 @@ public:
     QtSerialPort& operator=(const QtSerialPort&) = delete;
 
     void SetPortNumber(int number) override;
+    void SetDevicePath(const std::string& path) override { m_devicePath = path; }
     void SetBaudRate(int baud) override { m_baudRate = baud; }
     void SetParity(Parity parity) override { m_parity = parity; }
     void SetDataBits(int bits) override { m_dataBits = bits; }
@@ -52,7 +53,7 @@ public:
         m_onTrigger = std::move(handler);
     }
 
-    // The device that port `number` names, as it would be opened now.
+    // The device that port `number` names, as it would be opened now (without a device path).
     std::string DevicePath(int number) const;
 
 private:
@@ -63,6 +64,7 @@ private:
 
     PortLinks m_links;
     int m_portNumber = 1;
+    std::string m_devicePath; // opened instead of the numbered port when set
     // Set when the port was named through ports/COMn when it was chosen: it keeps that name.
     bool m_named = false;
     int m_baudRate = 9600;

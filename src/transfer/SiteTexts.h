@@ -19,6 +19,8 @@ public:
     // Reads the file again; a file that cannot be used is reported in the log and changes
     // nothing, so the texts read before (or the built-in ones) stay in force.
     void Load(const MessageTexts& texts, MessageLog& log);
+    // Texts read elsewhere (a file the user named), in force instead of the file's.
+    void Use(SiteVocabulary vocabulary) { m_vocabulary = std::move(vocabulary); }
 
     const std::string& Path() const { return m_path; }
     const SiteVocabulary& Vocabulary() const { return m_vocabulary; }

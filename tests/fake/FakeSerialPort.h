@@ -19,6 +19,7 @@ public:
     explicit FakeSerialPort(FakeEventLoop& loop) : m_loop(loop) {}
 
     void SetPortNumber(int number) override { portNumber = number; }
+    void SetDevicePath(const std::string& path) override { devicePath = path; }
     void SetBaudRate(int baud) override { baudRate = baud; }
     void SetParity(Parity value) override { parity = value; }
     void SetDataBits(int bits) override { dataBits = bits; }
@@ -58,6 +59,7 @@ public:
     std::string sent; // every byte sent, in order
     int opens = 0;
     int portNumber = 0;
+    std::string devicePath;
     int baudRate = 0;
     Parity parity = Parity::None;
     int dataBits = 0;

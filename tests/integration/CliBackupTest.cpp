@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
 using namespace setfolio;
@@ -201,6 +202,29 @@ TEST(CliBackup, AKilledBackupLeavesWholeFilesAndARerunCompletes) {
                 << path;
         }
     }
+}
+
+TEST(CliBackup, ASignalStopsTheRunCleanly) {
+    Plant plant;
+    plant.Add("A", "C-12", 3, {1, 2, 3, 4}, false, {"--baud", "38400"});
+    std::string inventory = plant.stations[0].Section();
+    // A second processor on the same line never starts once the run is stopped.
+    inventory += "[B]" + inventory.substr(inventory.find('\n'));
+    plant.folder.Write("plant.ini", inventory);
+    const auto run = RunCli(
+        {"backup", Q(plant.folder.File("plant.ini")), "--dest", Q(plant.Destination())},
+        CliLimits{.terminateWhen =
+                      [&] { return std::filesystem::exists(plant.File(plant.stations[0], 1)); },
+                  .timeoutMs = 120000});
+    EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.out << run.err;
+    EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[0], 3))) << "read on";
+    EXPECT_FALSE(std::filesystem::exists(plant.Destination() + "/B")) << "B was started";
+    const auto manifest = QJsonDocument::fromJson(
+        QByteArray::fromStdString(plant.folder.Read("backup/manifest.json")));
+    const QJsonArray processors = manifest.object().value("processors").toArray();
+    ASSERT_EQ(processors.size(), 2);
+    EXPECT_EQ(processors[0].toObject().value("activeAfter").toInt(), 3) << "put back";
+    EXPECT_NE(run.out.find("B: not started"), std::string::npos) << run.out;
 }
 
 } // namespace

@@ -215,6 +215,33 @@ TEST_F(QtSerialPortTest, MissingDevicesAreReportedAsNotExisting) {
     }
 }
 
+TEST_F(QtSerialPortTest, ADevicePathIsOpenedInPlaceOfTheNumberedPort) {
+    // COM9 leads nowhere: only the path can reach the device.
+    fs::create_symlink(folder.File("unplugged"), folder.File("ports/COM9"));
+    port.SetPortNumber(9);
+    port.SetDevicePath(pty.SlavePath());
+    port.SendRaw("x\r");
+    ASSERT_TRUE(WaitFor([&] { return peerReceived == "x\r"; })) << peerReceived;
+
+    // A missing device is reported as the port's own, with the path named.
+    port.Close();
+    port.SetDevicePath(folder.File("gone"));
+    try {
+        port.SendRaw("x");
+        ADD_FAILURE() << "a missing device opened";
+    } catch (const PortError& error) {
+        EXPECT_EQ(error.Kind(), PortErrorKind::DoesNotExist);
+        EXPECT_EQ(error.PortNumber(), 9);
+        EXPECT_NE(std::string(error.what()).find(folder.File("gone")), std::string::npos)
+            << error.what();
+    }
+    // Without a path the number counts again.
+    port.SetDevicePath("");
+    port.SetPortNumber(3);
+    port.SendRaw("y");
+    EXPECT_TRUE(WaitFor([&] { return peerReceived == "x\ry"; })) << peerReceived;
+}
+
 TEST_F(QtSerialPortTest, DeviceHeldByAnotherPortIsReportedAsAlreadyOpen) {
     // Held under its real name; this port reaches it through the link, which must not matter.
     QSerialPort holder(QString::fromStdString(pty.SlavePath()));

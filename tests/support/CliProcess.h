@@ -29,9 +29,10 @@ struct CliRun {
 };
 
 struct CliLimits {
-    rlim_t fileBytes = RLIM_INFINITY;    // the largest file it may write
-    int killAfterMs = 0;                 // ends it with SIGKILL
-    std::function<bool()> killWhen = {}; // ends it with SIGKILL once this holds (polled)
+    rlim_t fileBytes = RLIM_INFINITY;         // the largest file it may write
+    int killAfterMs = 0;                      // ends it with SIGKILL
+    std::function<bool()> killWhen = {};      // ends it with SIGKILL once this holds (polled)
+    std::function<bool()> terminateWhen = {}; // sends SIGTERM once, when this holds (polled)
     int timeoutMs = 60000;
     bool measureMemory = false; // watches its peak resident memory (polled)
 };
@@ -65,8 +66,13 @@ inline CliRun RunProgram(const QString& program, const QStringList& args,
         QTimer::singleShot(limits.killAfterMs, &process, [&process] { process.kill(); });
     QTimer watch;
     long peakKiB = 0;
-    if (limits.killWhen || limits.measureMemory) {
+    bool terminated = false;
+    if (limits.killWhen || limits.terminateWhen || limits.measureMemory) {
         QObject::connect(&watch, &QTimer::timeout, &process, [&] {
+            if (limits.terminateWhen && !terminated && limits.terminateWhen()) {
+                terminated = true;
+                process.terminate();
+            }
             if (limits.measureMemory)
                 peakKiB = std::max(peakKiB, PeakResidentKiB(process.processId()));
             if (limits.killWhen && limits.killWhen())

@@ -132,4 +132,42 @@ TEST(Layout, NoFilesIncludeEachOtherInACircle) {
     EXPECT_EQ(circle, "") << "files include each other in a circle";
 }
 
+// A transport or an exchange built outside the processor session would be a second way of
+// reaching a processor: its own model, its own link settings, its own fixes.
+TEST(Layout, OnlyTheProcessorSessionBuildsATransportOrAnExchange) {
+    const std::set<std::string> owners = {"link/Transport", "link/Exchange",
+                                          "transfer/ProcessorSession"};
+    // A value of either type (a variable, a member, a temporary, one made on the heap); references
+    // and pointers, qualified names (Transport::Transport) and longer names are not matched.
+    const std::regex construction(
+        R"re((^|[^\w:&*])(Transport|Exchange)(\s+[A-Za-z_]\w*\s*[;({=]|\s*[({]))re"
+        R"re(|(make_unique|make_shared)<\s*(Transport|Exchange)\s*>|\bnew\s+(Transport|Exchange)\b)re");
+    std::vector<std::string> found;
+    for (const char* top : {"src", "tools"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(SourceRoot / top)) {
+            const auto extension = entry.path().extension();
+            if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp"))
+                continue;
+            const std::string relative = fs::relative(entry.path(), SourceRoot / "src").string();
+            if (top == std::string("src") && owners.contains(UnitOf(relative)))
+                continue;
+            std::istringstream lines(ReadFile(entry.path()));
+            int number = 0;
+            for (std::string line; std::getline(lines, line);) {
+                ++number;
+                const std::string code = line.substr(0, line.find("//"));
+                if (std::regex_search(code, construction))
+                    found.push_back(fs::relative(entry.path(), SourceRoot).string() + ":" +
+                                    std::to_string(number) + ": " + line);
+            }
+        }
+    }
+    EXPECT_TRUE(found.empty()) << [&] {
+        std::string text = "built outside transfer/ProcessorSession:\n";
+        for (const auto& line : found)
+            text += line + "\n";
+        return text;
+    }();
+}
+
 } // namespace

@@ -1,120 +1,110 @@
 #include "Command.h"
 #include "ProcessorOptions.h"
 
-#include "backup/BackupJob.h"
 #include "backup/Inventory.h"
 #include "backup/Manifest.h"
+#include "backup/PlantBackup.h"
 #include "core/AtomicFile.h"
-#include "qt/QtEventLoop.h"
-#include "qt/QtSerialPort.h"
-#include "qt/QtTcpClient.h"
+#include "qt/QtLinkPlatform.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QEventLoop>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
 
-#include <deque>
+#include <atomic>
+#include <csignal>
 #include <iostream>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <unistd.h>
+#include <vector>
 
 namespace setfolio::cli {
 
 namespace {
 
-// What the threads share: the processors still to do, what each running one is at, the results.
-class BackupRun {
+// SIGINT, SIGTERM and SIGHUP stop the run: no processor starts any more, the running ones are put
+// back on their library, and the record is written. A second signal ends the program at once.
+std::atomic<PlantBackup*> g_running{nullptr};
+volatile std::sig_atomic_t g_stopSignal = 0;
+constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void OnStopSignal(int signal) {
+    g_stopSignal = signal;
+    std::signal(signal, SIG_DFL);
+    if (PlantBackup* run = g_running.load())
+        run->Stop();
+}
+
+// While it lives, the stop signals stop `run`.
+class StopOnSignals {
 public:
-    BackupRun(const Inventory& inventory, std::string destination, bool restore,
-              const SiteVocabulary& texts, bool terminal)
-        : m_destination(std::move(destination)), m_restore(restore), m_texts(texts),
-          m_terminal(terminal), m_results(inventory.processors.size()) {
-        // Processors that share a line (one serial device, one TCP port) run one after the other.
-        std::map<std::string, std::size_t> lines;
-        for (std::size_t i = 0; i < inventory.processors.size(); ++i) {
-            const auto& processor = inventory.processors[i];
-            const std::string line =
-                processor.serial ? "serial " + processor.device
-                                 : "tcp " + processor.host + ":" + std::to_string(processor.port);
-            const auto [found, added] = lines.try_emplace(line, m_groups.size());
-            if (added)
-                m_groups.emplace_back();
-            m_groups[found->second].push_back({i, &processor});
-        }
+    explicit StopOnSignals(PlantBackup& run) {
+        g_stopSignal = 0;
+        g_running.store(&run);
+        for (const int signal : StopSignals)
+            m_previous.push_back(std::signal(signal, OnStopSignal));
     }
-
-    std::size_t Groups() const { return m_groups.size(); }
-
-    // Runs in a worker thread: one group after another until none is left.
-    void Work() {
-        for (;;) {
-            std::vector<std::pair<std::size_t, const InventoryProcessor*>> group;
-            {
-                const std::lock_guard lock(m_mutex);
-                if (m_next >= m_groups.size())
-                    return;
-                group = m_groups[m_next++];
-            }
-            for (const auto& [index, processor] : group)
-                m_results[index] = BackUp(*processor);
-        }
+    ~StopOnSignals() {
+        for (std::size_t i = 0; i < m_previous.size(); ++i)
+            std::signal(StopSignals[i], m_previous[i]);
+        g_running.store(nullptr);
     }
-
-    // The live lines of a terminal: one per running processor.
-    std::vector<std::string> LiveLines() {
-        const std::lock_guard lock(m_mutex);
-        std::vector<std::string> lines;
-        for (const auto& [name, line] : m_running)
-            lines.push_back(line);
-        return lines;
-    }
-
-    std::vector<ProcessorBackup>& Results() { return m_results; }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
 
 private:
-    ProcessorBackup BackUp(const InventoryProcessor& processor) {
-        // A serial device is reached as the program reaches it: COM1 of a folder whose ports/COM1
-        // names the device.
-        QTemporaryDir folder;
-        if (processor.serial) {
-            QDir(folder.path()).mkdir("ports");
-            QFile::link(QDir(QString::fromStdString(processor.device)).absolutePath(),
-                        folder.path() + "/ports/COM1");
+    std::vector<void (*)(int)> m_previous;
+};
+
+// Prints what a backup's workers report, from the one thread that takes their events: the live
+// lines of a terminal (one per running processor) are cleared before any other line is printed
+// and drawn again after it.
+class BackupPrinter {
+public:
+    explicit BackupPrinter(bool terminal) : m_terminal(terminal) {}
+
+    void Show(const PlantEvent& event) {
+        using Kind = PlantEvent::Kind;
+        switch (event.kind) {
+        case Kind::ProcessorStarted:
+            m_running[event.processor] = Progress(event.name, 0, event.libraryCount);
+            break;
+        case Kind::LibraryFinished:
+            Finished(event.name, event.library);
+            if (event.libraryIndex + 1 < event.libraryCount)
+                m_running[event.processor] =
+                    Progress(event.name, event.libraryIndex + 1, event.libraryCount);
+            break;
+        case Kind::ProcessorFinished:
+            m_running.erase(event.processor);
+            break;
+        case Kind::ProcessorFailed:
+            m_running.erase(event.processor);
+            Print(event.name + ": " + event.failure);
+            break;
+        case Kind::RunFinished:
+            m_running.clear();
+            break;
         }
-        QtEventLoop loop;
-        QtSerialPort port(folder.path().toStdString());
-        QtTcpClient tcp(loop);
-        const std::size_t count = processor.libraries.size();
-        Show(processor.name, processor.name + ": library 1 of " + std::to_string(count));
-        BackupJob job(processor, m_destination, m_restore, &m_texts);
-        ProcessorBackup result =
-            job.Run({loop, port, tcp}, [&](std::size_t index, const LibraryBackup& library) {
-                Finished(processor.name, library);
-                if (index + 1 < count)
-                    Show(processor.name, processor.name + ": library " + std::to_string(index + 2) +
-                                             " of " + std::to_string(count));
-            });
-        const std::lock_guard lock(m_mutex);
-        m_running.erase(processor.name);
-        if (!result.failure.empty())
-            Print(processor.name + ": " + result.failure);
-        return result;
+        if (m_terminal)
+            Draw();
     }
 
-    void Show(const std::string& name, const std::string& line) {
-        const std::lock_guard lock(m_mutex);
-        m_running[name] = line;
+    // Before the summary: the live lines go.
+    void Clear() {
+        for (std::size_t i = 0; i < m_drawn; ++i)
+            std::cerr << "\x1b[1A\x1b[2K";
+        m_drawn = 0;
+        std::cerr << std::flush;
+    }
+
+private:
+    static std::string Progress(const std::string& name, std::size_t index, std::size_t count) {
+        return name + ": library " + std::to_string(index + 1) + " of " + std::to_string(count);
     }
 
     void Finished(const std::string& name, const LibraryBackup& library) {
-        const std::lock_guard lock(m_mutex);
         if (m_terminal && library.status == ReplyStatus::Ok)
             return; // the live lines say it
         std::string line = name + ": library " + std::to_string(library.library) + " " +
@@ -126,42 +116,25 @@ private:
         Print(line);
     }
 
-    // Called with the mutex held.
     void Print(const std::string& line) {
-        if (m_terminal)
-            std::cerr << "\x1b[2K" << line << "\n" << std::flush;
-        else
+        if (!m_terminal) {
             std::cout << line << std::endl;
+            return;
+        }
+        Clear();
+        std::cerr << "\x1b[2K" << line << "\n";
     }
 
-    std::string m_destination;
-    bool m_restore;
-    const SiteVocabulary& m_texts;
-    bool m_terminal;
-    std::mutex m_mutex;
-    std::vector<std::vector<std::pair<std::size_t, const InventoryProcessor*>>> m_groups;
-    std::size_t m_next = 0;
-    std::map<std::string, std::string> m_running;
-    std::vector<ProcessorBackup> m_results;
-};
-
-// Draws the live lines over the ones drawn before.
-class LiveLines {
-public:
-    void Draw(const std::vector<std::string>& lines) {
+    void Draw() {
         Clear();
-        for (const auto& line : lines)
+        for (const auto& [index, line] : m_running)
             std::cerr << "\x1b[2K" << line.substr(0, 100) << "\n";
-        m_drawn = lines.size();
+        m_drawn = m_running.size();
         std::cerr << std::flush;
     }
-    void Clear() {
-        for (std::size_t i = 0; i < m_drawn; ++i)
-            std::cerr << "\x1b[1A\x1b[2K";
-        m_drawn = 0;
-    }
 
-private:
+    bool m_terminal;
+    std::map<std::size_t, std::string> m_running; // by place in the inventory
     std::size_t m_drawn = 0;
 };
 
@@ -228,32 +201,23 @@ protected:
     int BackUp(const Inventory& inventory, const std::string& destination, int jobs, bool restore,
                const SiteVocabulary& texts, bool git, bool json) {
         const QString start = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
-        const bool terminal = ::isatty(2) != 0;
-        BackupRun run(inventory, destination, restore, texts, terminal);
-        std::vector<std::unique_ptr<QThread>> threads;
-        const auto workers = std::min<std::size_t>(static_cast<std::size_t>(jobs), run.Groups());
-        QEventLoop waiting;
-        std::size_t running = workers;
-        for (std::size_t i = 0; i < workers; ++i) {
-            threads.emplace_back(QThread::create([&run] { run.Work(); }));
-            QObject::connect(threads.back().get(), &QThread::finished, &waiting, [&] {
-                if (--running == 0)
-                    waiting.quit();
-            });
-            threads.back()->start();
+        PlantBackup run(inventory, static_cast<std::size_t>(jobs),
+                        PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
+                                                destination, restore, &texts));
+        BackupPrinter printer(::isatty(2) != 0);
+        int stopSignal = 0;
+        {
+            const StopOnSignals stopping(run);
+            run.Start();
+            for (;;) {
+                const PlantEvent event = run.NextEvent();
+                printer.Show(event);
+                if (event.kind == PlantEvent::Kind::RunFinished)
+                    break;
+            }
+            stopSignal = g_stopSignal;
         }
-        LiveLines live;
-        QTimer redraw;
-        if (terminal) {
-            QObject::connect(&redraw, &QTimer::timeout, [&] { live.Draw(run.LiveLines()); });
-            redraw.start(250);
-        }
-        if (running > 0)
-            waiting.exec();
-        for (const auto& thread : threads)
-            thread->wait();
-        redraw.stop();
-        live.Clear();
+        printer.Clear();
 
         const auto& results = run.Results();
         const QString end = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
@@ -268,12 +232,15 @@ protected:
         const BackupCounts counts = CountLibraries(results);
         std::cout << "Libraries: " << counts.changed << " changed, " << counts.unchanged
                   << " unchanged, " << counts.failed << " failed.\n";
-        if (git && !Commit(destination, counts))
+        if (stopSignal != 0)
+            std::cout << "Stopped by signal " << stopSignal << (git ? ": nothing committed" : "")
+                      << ".\n";
+        else if (git && !Commit(destination, counts))
             status = ExitRefused;
         if (json)
             std::cout << manifest;
         std::cout << std::flush;
-        return status;
+        return stopSignal != 0 ? 128 + stopSignal : status;
     }
 
     // A commit of the run's files and manifest, when a library changed.
@@ -313,7 +280,10 @@ protected:
                "  IncludeCal=no                ; bench models: also the calibration section\n"
                "Each library goes to DIR/<section>/Library NNN.lvf, written only when its bytes\n"
                "changed; DIR/manifest.json records the run. Processors run in parallel, those\n"
-               "on one serial device one after the other. Exit status: 0 every library read,\n"
+               "on one serial device one after the other. SIGINT, SIGTERM or SIGHUP stops the\n"
+               "run: no processor starts any more, those running are put back on their\n"
+               "library, the manifest is written and the exit status is 128 + the signal.\n"
+               "Exit status: 0 every library read,\n"
                "1 any failed, 2 a usage or inventory error.\n";
     }
 };

@@ -3,29 +3,26 @@
 #include "Command.h"
 #include "Console.h"
 
-#include "core/CurrentModel.h"
 #include "core/MessageLog.h"
-#include "core/Settings.h"
 #include "i18n/Messages.h"
-#include "link/Exchange.h"
-#include "link/Transport.h"
 #include "platform/TcpClient.h"
-#include "qt/QtEventLoop.h"
-#include "qt/QtSerialPort.h"
-#include "qt/QtTcpClient.h"
-#include "tables/ParameterTables.h"
+#include "qt/QtLinkPlatform.h"
 #include "transfer/CurrentLibraryLine.h"
 #include "transfer/Download.h"
-#include "transfer/TransferContext.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "transfer/ProcessorSession.h"
 
 #include <iostream>
 #include <utility>
 
 namespace setfolio::cli {
+
+Processor::Processor(EventLoop& loop, ProcessorSession& session, const MessageTexts& texts)
+    : exchange(session.exchange), model(session.model), m_loop(loop), m_session(session),
+      m_texts(texts) {}
+
+const SiteVocabulary* Processor::Vocabulary() const {
+    return &m_session.siteTexts.Vocabulary();
+}
 
 bool Processor::Ok() const {
     return exchange.replyStatus() == ReplyStatus::Ok;
@@ -46,12 +43,8 @@ bool Processor::Run(const std::function<void(const TransferContext&, TransferVie
     MessageLog log;
     const auto printing =
         log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
-    ParameterTables tables;
-    tables.site = m_vocabulary;
     ConsoleTransferView view(m_loop);
-    run(TransferContext{exchange, model, tables, log, m_texts, m_prompts, std::move(readInto),
-                        &m_library},
-        view);
+    run(m_session.Context(log, m_texts, std::move(readInto), &m_library), view);
     return !view.Refused();
 }
 
@@ -74,46 +67,19 @@ std::map<int, std::string> Processor::ReadBack(const TransferOptions& read) cons
 }
 
 int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work) {
-    // The serial device is reached the way the program reaches it: as COM1 of a folder whose
-    // ports/COM1 names the device.
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::cerr << "setfolio-cli: cannot make a temporary folder\n";
-        return ExitRefused;
-    }
-    const std::string folderPath = folder.path().toStdString();
-    if (link.serial) {
-        QDir(folder.path()).mkdir("ports");
-        const QString device = QString::fromStdString(link.device);
-        if (!QFile::link(QDir(device).absolutePath(), folder.path() + "/ports/COM1")) {
-            std::cerr << "setfolio-cli: cannot name the device " << link.device << "\n";
-            return ExitRefused;
-        }
-    }
-
-    QtEventLoop loop;
-    QtSerialPort port(folderPath);
-    QtTcpClient tcp(loop);
+    QtLinkPlatform qt;
     ConsolePrompts prompts;
-    const Settings settings(folderPath); // never written: the model is set directly below
-    CurrentModel model(settings);
-    model.Use(link.modelType);
-    Transport transport(port, tcp, loop, prompts, link.port);
-    Exchange exchange(loop, transport, model, prompts);
-    MessageTexts texts;
-
-    SerialSettings serial = link.serialSettings;
-    serial.port = 1;
-    transport.SetSerialSettingsSource([serial] { return serial; });
-    transport.SetHostEntrySource([&link] { return link.host; });
-    transport.SetConnectionType(link.serial ? ConnectionType::Serial : ConnectionType::Ethernet);
-    Processor processor(loop, exchange, model, prompts, texts, &link.vocabulary);
+    ProcessorSession session(qt.Link(), prompts,
+                             link.serial ? SerialDeviceLink(link.device, link.serialSettings)
+                                         : TcpLink(link.host, link.port),
+                             link.modelType, link.vocabulary);
+    const MessageTexts texts;
+    Processor processor(qt.loop, session, texts);
     try {
-        transport.OpenConnection();
-        processor.m_library = exchange.QueryLibrary().library.value_or(0);
+        processor.m_library = session.Open().library.value_or(0);
         const int status =
             processor.Ok() ? work(processor) : processor.ReportLibrary(processor.CurrentLibrary());
-        transport.CloseAtExit();
+        session.transport.CloseAtExit();
         return status;
     } catch (const TcpError& error) {
         std::cerr << "setfolio-cli: " << error.what() << "\n";

@@ -13,7 +13,7 @@ class CurrentModel;
 class EventLoop;
 class Exchange;
 class MessageTexts;
-class Prompts;
+class ProcessorSession;
 class TransferView;
 struct TransferContext;
 } // namespace setfolio
@@ -25,10 +25,7 @@ namespace setfolio::cli {
 // transfers run through it.
 class Processor {
 public:
-    Processor(EventLoop& loop, Exchange& linkExchange, CurrentModel& currentModel, Prompts& prompts,
-              const MessageTexts& texts, const SiteVocabulary* vocabulary)
-        : exchange(linkExchange), model(currentModel), m_loop(loop), m_prompts(prompts),
-          m_texts(texts), m_vocabulary(vocabulary) {}
+    Processor(EventLoop& loop, ProcessorSession& session, const MessageTexts& texts);
 
     Exchange& exchange;
     CurrentModel& model;
@@ -48,7 +45,7 @@ public:
     // number; what failed has been reported.
     std::map<int, std::string> ReadBack(const TransferOptions& libraries) const;
     const MessageTexts& Texts() const { return m_texts; }
-    const SiteVocabulary* Vocabulary() const { return m_vocabulary; }
+    const SiteVocabulary* Vocabulary() const;
 
 private:
     // Runs `run` with the message window's lines on standard output; whether the view was never
@@ -57,9 +54,8 @@ private:
              std::function<void(int, const std::string&)> readInto) const;
 
     EventLoop& m_loop;
-    Prompts& m_prompts;
+    ProcessorSession& m_session;
     const MessageTexts& m_texts;
-    const SiteVocabulary* m_vocabulary;
     mutable std::int32_t m_library = 0;
 
     friend int WithProcessor(const LinkSettings&, const std::function<int(Processor&)>&);

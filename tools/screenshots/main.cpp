@@ -22,6 +22,7 @@
 #include "qt/QtTcpClient.h"
 #include "tables/ParameterTables.h"
 #include "transfer/CurrentLibraryLine.h"
+#include "transfer/ProcessorSession.h"
 #include "ui/QtChangeLibForm.h"
 #include "ui/QtEditIpForm.h"
 #include "ui/QtLanguageForm.h"
@@ -286,7 +287,9 @@ int main(int argc, char* argv[]) {
     QtSerialPort port(programPath);
     QtTcpClient tcp(loop);
     QtPrompts prompts;
-    Transport transport(port, tcp, loop, prompts);
+    CurrentModel model(settings);
+    ProcessorSession session({loop, port, tcp}, prompts, model, ProcessorTcpPort, "");
+    Transport& transport = session.transport;
     Localisation localisation;
     NoDialogs dialogs;
     SerialForm serial(settings, transport, localisation, dialogs);
@@ -328,9 +331,8 @@ int main(int argc, char* argv[]) {
     }
 
     // The download dialog half way through a block of libraries 3 to 5.
-    CurrentModel model(settings);
     model.Use(0);
-    Exchange exchange(loop, transport, model, prompts);
+    Exchange& exchange = session.exchange;
     ParameterTables tables;
     MessageLog log;
     DownLoadForm download(
