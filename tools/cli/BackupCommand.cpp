@@ -19,11 +19,10 @@
 #include <QTimer>
 
 #include <deque>
-#include <iostream>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <unistd.h>
+#include <ostream>
 
 namespace setfolio::cli {
 
@@ -33,9 +32,9 @@ namespace {
 class BackupRun {
 public:
     BackupRun(const Inventory& inventory, std::string destination, bool restore,
-              const SiteVocabulary& texts, bool terminal)
-        : m_destination(std::move(destination)), m_restore(restore), m_texts(texts),
-          m_terminal(terminal), m_results(inventory.processors.size()) {
+              const SiteVocabulary& texts, const Streams& io)
+        : m_destination(std::move(destination)), m_restore(restore), m_texts(texts), m_io(io),
+          m_terminal(io.errIsTerminal), m_results(inventory.processors.size()) {
         // Processors that share a line (one serial device, one TCP port) run one after the other.
         std::map<std::string, std::size_t> lines;
         for (std::size_t i = 0; i < inventory.processors.size(); ++i) {
@@ -129,14 +128,15 @@ private:
     // Called with the mutex held.
     void Print(const std::string& line) {
         if (m_terminal)
-            std::cerr << "\x1b[2K" << line << "\n" << std::flush;
+            m_io.err << "\x1b[2K" << line << "\n" << std::flush;
         else
-            std::cout << line << std::endl;
+            m_io.out << line << std::endl;
     }
 
     std::string m_destination;
     bool m_restore;
     const SiteVocabulary& m_texts;
+    const Streams& m_io;
     bool m_terminal;
     std::mutex m_mutex;
     std::vector<std::vector<std::pair<std::size_t, const InventoryProcessor*>>> m_groups;
@@ -148,20 +148,22 @@ private:
 // Draws the live lines over the ones drawn before.
 class LiveLines {
 public:
+    explicit LiveLines(std::ostream& err) : m_err(err) {}
     void Draw(const std::vector<std::string>& lines) {
         Clear();
         for (const auto& line : lines)
-            std::cerr << "\x1b[2K" << line.substr(0, 100) << "\n";
+            m_err << "\x1b[2K" << line.substr(0, 100) << "\n";
         m_drawn = lines.size();
-        std::cerr << std::flush;
+        m_err << std::flush;
     }
     void Clear() {
         for (std::size_t i = 0; i < m_drawn; ++i)
-            std::cerr << "\x1b[1A\x1b[2K";
+            m_err << "\x1b[1A\x1b[2K";
         m_drawn = 0;
     }
 
 private:
+    std::ostream& m_err;
     std::size_t m_drawn = 0;
 };
 
@@ -195,7 +197,7 @@ protected:
         DeclareVocabularyOption(parser);
     }
 
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const std::string inventoryFile = OnlyArgument(parser, "backup needs an inventory");
         if (!parser.isSet("dest"))
             throw UsageError("backup needs --dest DIR");
@@ -214,22 +216,22 @@ protected:
         const Inventory inventory = ParseInventory(*content);
         if (!inventory.problems.empty()) {
             for (const auto& problem : inventory.problems)
-                std::cerr << inventoryFile << ":" << problem.line << ": "
-                          << (problem.section.empty() ? "" : "[" + problem.section + "] ")
-                          << problem.text << "\n";
+                io.err << inventoryFile << ":" << problem.line << ": "
+                       << (problem.section.empty() ? "" : "[" + problem.section + "] ")
+                       << problem.text << "\n";
             return ExitUsage;
         }
         if (!QDir().mkpath(QString::fromStdString(destination)))
             throw UsageError("cannot make " + destination, false);
         return BackUp(inventory, destination, jobs, !parser.isSet("no-restore"), texts,
-                      parser.isSet("git"), parser.isSet("json"));
+                      parser.isSet("git"), parser.isSet("json"), io);
     }
 
     int BackUp(const Inventory& inventory, const std::string& destination, int jobs, bool restore,
-               const SiteVocabulary& texts, bool git, bool json) {
+               const SiteVocabulary& texts, bool git, bool json, const Streams& io) {
         const QString start = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
-        const bool terminal = ::isatty(2) != 0;
-        BackupRun run(inventory, destination, restore, texts, terminal);
+        const bool terminal = io.errIsTerminal;
+        BackupRun run(inventory, destination, restore, texts, io);
         std::vector<std::unique_ptr<QThread>> threads;
         const auto workers = std::min<std::size_t>(static_cast<std::size_t>(jobs), run.Groups());
         QEventLoop waiting;
@@ -242,7 +244,7 @@ protected:
             });
             threads.back()->start();
         }
-        LiveLines live;
+        LiveLines live(io.err);
         QTimer redraw;
         if (terminal) {
             QObject::connect(&redraw, &QTimer::timeout, [&] { live.Draw(run.LiveLines()); });
@@ -262,31 +264,32 @@ protected:
         for (const auto& result : results)
             status = result.AllOk() ? status : ExitRefused;
         if (!WriteFileAtomically(destination + "/manifest.json", manifest)) {
-            std::cerr << "setfolio-cli: cannot write " << destination << "/manifest.json\n";
+            io.err << "setfolio-cli: cannot write " << destination << "/manifest.json\n";
             status = ExitRefused;
         }
         const BackupCounts counts = CountLibraries(results);
-        std::cout << "Libraries: " << counts.changed << " changed, " << counts.unchanged
-                  << " unchanged, " << counts.failed << " failed.\n";
-        if (git && !Commit(destination, counts))
+        io.out << "Libraries: " << counts.changed << " changed, " << counts.unchanged
+               << " unchanged, " << counts.failed << " failed.\n";
+        if (git && !Commit(destination, counts, io))
             status = ExitRefused;
         if (json)
-            std::cout << manifest;
-        std::cout << std::flush;
+            io.out << manifest;
+        io.out << std::flush;
         return status;
     }
 
     // A commit of the run's files and manifest, when a library changed.
-    static bool Commit(const std::string& destination, const BackupCounts& counts) {
+    static bool Commit(const std::string& destination, const BackupCounts& counts,
+                       const Streams& io) {
         const QString folder = QString::fromStdString(destination);
         QString inside;
         if (!Git(folder, {"rev-parse", "--is-inside-work-tree"}, &inside) ||
             inside.trimmed() != "true") {
-            std::cerr << "setfolio-cli: " << destination << " is not a git work tree\n";
+            io.err << "setfolio-cli: " << destination << " is not a git work tree\n";
             return false;
         }
         if (counts.changed == 0) {
-            std::cout << "Nothing changed: no commit.\n";
+            io.out << "Nothing changed: no commit.\n";
             return true;
         }
         const QString message = QString("Backup: %1 changed, %2 unchanged, %3 failed libraries")
@@ -296,10 +299,10 @@ protected:
         if (!Git(folder, {"add", "--all", "."}) ||
             !Git(folder, {"-c", "user.name=setfolio-cli", "-c", "user.email=setfolio-cli@localhost",
                           "commit", "--quiet", "-m", message})) {
-            std::cerr << "setfolio-cli: git could not commit in " << destination << "\n";
+            io.err << "setfolio-cli: git could not commit in " << destination << "\n";
             return false;
         }
-        std::cout << "Committed: " << message.toStdString() << "\n";
+        io.out << "Committed: " << message.toStdString() << "\n";
         return true;
     }
 

@@ -22,7 +22,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <iostream>
+#include <ostream>
 #include <utility>
 
 namespace setfolio::cli {
@@ -37,7 +37,7 @@ int Processor::CurrentLibrary() const {
 
 int Processor::ReportLibrary(int library) const {
     if (const auto line = CurrentLibraryLine(exchange.replyStatus(), library, m_texts))
-        std::cout << *line << "\n";
+        m_io.out << *line << "\n";
     return Ok() ? ExitOk : ExitRefused;
 }
 
@@ -45,10 +45,10 @@ bool Processor::Run(const std::function<void(const TransferContext&, TransferVie
                     std::function<void(int, const std::string&)> readInto) const {
     MessageLog log;
     const auto printing =
-        log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
+        log.appended.Subscribe([this](const std::string& line) { m_io.out << line << std::endl; });
     ParameterTables tables;
     tables.site = m_vocabulary;
-    ConsoleTransferView view(m_loop);
+    ConsoleTransferView view(m_loop, m_io.err, m_io.errIsTerminal);
     run(TransferContext{exchange, model, tables, log, m_texts, m_prompts, std::move(readInto)},
         view);
     return !view.Refused();
@@ -72,12 +72,13 @@ std::map<int, std::string> Processor::ReadBack(const TransferOptions& read) cons
     return libraries;
 }
 
-int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work) {
+int WithProcessor(const LinkSettings& link, const Streams& io,
+                  const std::function<int(Processor&)>& work) {
     // The serial device is reached the way the program reaches it: as COM1 of a folder whose
     // ports/COM1 names the device.
     QTemporaryDir folder;
     if (!folder.isValid()) {
-        std::cerr << "setfolio-cli: cannot make a temporary folder\n";
+        io.err << "setfolio-cli: cannot make a temporary folder\n";
         return ExitRefused;
     }
     const std::string folderPath = folder.path().toStdString();
@@ -85,7 +86,7 @@ int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>
         QDir(folder.path()).mkdir("ports");
         const QString device = QString::fromStdString(link.device);
         if (!QFile::link(QDir(device).absolutePath(), folder.path() + "/ports/COM1")) {
-            std::cerr << "setfolio-cli: cannot name the device " << link.device << "\n";
+            io.err << "setfolio-cli: cannot name the device " << link.device << "\n";
             return ExitRefused;
         }
     }
@@ -93,7 +94,7 @@ int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>
     QtEventLoop loop;
     QtSerialPort port(folderPath);
     QtTcpClient tcp(loop);
-    ConsolePrompts prompts;
+    ConsolePrompts prompts(io.err);
     const Settings settings(folderPath); // never written: the model is set directly below
     CurrentModel model(settings);
     model.Use(link.modelType);
@@ -106,7 +107,7 @@ int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>
     transport.SetSerialSettingsSource([serial] { return serial; });
     transport.SetHostEntrySource([&link] { return link.host; });
     transport.SetConnectionType(link.serial ? ConnectionType::Serial : ConnectionType::Ethernet);
-    Processor processor(loop, exchange, model, prompts, texts, &link.vocabulary);
+    Processor processor(loop, exchange, model, prompts, texts, &link.vocabulary, io);
     try {
         transport.OpenConnection();
         exchange.QueryLibrary();
@@ -115,7 +116,7 @@ int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>
         transport.CloseAtExit();
         return status;
     } catch (const TcpError& error) {
-        std::cerr << "setfolio-cli: " << error.what() << "\n";
+        io.err << "setfolio-cli: " << error.what() << "\n";
         return ExitRefused;
     }
 }
