@@ -1,0 +1,63 @@
+#pragma once
+
+#include "CliProcess.h"
+#include "Command.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+namespace setfolio::testing {
+
+// Ends the test program when a run takes longer than `limit`: a command that never returns
+// would otherwise hold the whole suite.
+class RunWatchdog {
+public:
+    RunWatchdog(std::chrono::milliseconds limit, std::string what)
+        : m_thread([this, limit, what = std::move(what)] {
+              std::unique_lock lock(m_mutex);
+              if (!m_finished.wait_for(lock, limit, [this] { return m_done; })) {
+                  std::fprintf(stderr, "%s did not finish\n", what.c_str());
+                  std::_Exit(EXIT_FAILURE);
+              }
+          }) {}
+    ~RunWatchdog() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_finished.notify_one();
+        m_thread.join();
+    }
+    RunWatchdog(const RunWatchdog&) = delete;
+    RunWatchdog& operator=(const RunWatchdog&) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_finished;
+    bool m_done = false;
+    std::thread m_thread;
+};
+
+// Runs a setfolio-cli command line in this process, as the program would after its name, with
+// strings for its standard streams (`input` is what the user types). For the tests where no
+// process boundary is under test; Qt's application object must exist. The event loop keeps
+// serving any peer of the test while the command waits.
+inline CliRun RunCliInProcess(const QStringList& args, const std::string& input = {},
+                              std::chrono::milliseconds limit = std::chrono::minutes(2)) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = -1;
+    {
+        const RunWatchdog watchdog(limit, "setfolio-cli " + args.join(' ').toStdString());
+        status = cli::RunCommandLine(args, {in, out, err, false});
+    }
+    return {status, false, out.str(), err.str()};
+}
+
+} // namespace setfolio::testing
