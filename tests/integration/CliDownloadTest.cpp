@@ -138,6 +138,9 @@ TEST_P(CliRoundTrip, UploadOfADownloadMakesTheLibrariesEqual) {
 INSTANTIATE_TEST_SUITE_P(Links, CliRoundTrip, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
 
+// Over TCP, where a long wait for the first reply line has a time-out of its own; on the serial
+// line the same download runs on the virtual clock
+// (DownloadCoded.WaitsForAProcessorThatTakes3sToSwitch).
 class CliSlowSwitch : public ::testing::TestWithParam<bool> {};
 
 TEST_P(CliSlowSwitch, DownloadWaitsForAProcessorThatTakes3sToSwitch) {
@@ -154,7 +157,7 @@ TEST_P(CliSlowSwitch, DownloadWaitsForAProcessorThatTakes3sToSwitch) {
     EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, CliSlowSwitch, ::testing::Values(false, true),
+INSTANTIATE_TEST_SUITE_P(Links, CliSlowSwitch, ::testing::Values(true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
 
 struct MenuCase {

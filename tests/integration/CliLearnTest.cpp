@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace setfolio;
 using setfolio::testing::Q;
 using setfolio::testing::RunCliInProcess;
@@ -113,6 +115,24 @@ TEST(CliLearn, RefusalsAreUnknownAndALostLinkStillTriesToPutThingsBack) {
         RunCliInProcess({"learn", "--model", "C-01", "--tcp", "127.0.0.1:1", "--out", "x.json"});
     EXPECT_EQ(refused.exitCode, 2) << "no scratch library, no learning";
     EXPECT_NE(refused.err.find("--scratch-library"), std::string::npos);
+}
+
+// Without --yes the user is asked first; anything but yes leaves the processor untouched (this
+// one is never reached).
+TEST(CliLearn, AnythingButYesChangesNothing) {
+    TempFolder folder;
+    for (const std::string answer : {"n\n", "\n", "", "yess\n"}) {
+        const auto run =
+            RunCliInProcess({"learn", "--model", "C-01", "--tcp", "127.0.0.1:1",
+                             "--scratch-library", "9", "--out", Q(folder.File("learned.json"))},
+                            answer);
+        EXPECT_EQ(run.exitCode, 1) << answer;
+        EXPECT_TRUE(run.out.ends_with(" of library 9 in turn and puts each row back afterwards. "
+                                      "Go on? [y/N] Nothing was changed.\n"))
+            << run.out;
+        EXPECT_EQ(run.err, "") << answer;
+        EXPECT_FALSE(std::filesystem::exists(folder.File("learned.json")));
+    }
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "app/Application.h"
-#include "i18n/Messages.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
@@ -140,59 +139,6 @@ TEST(Faults, SimulatorKilledMidTransferEndsWithAFailureAndKeepsTheEarlierFile) {
             EXPECT_EQ(line.folder.Read("Line.lvf"), EarlierBackup) << context;
             EXPECT_EQ(line.OtherLibraryFiles("Line.lvf"), 0) << context;
         }
-    }
-}
-
-// Every way a processor of each family can say no, in the middle of a download and an upload:
-// the failure line names the reason, and no file is written.
-TEST(Faults, RefusalsOfEveryKindGiveTheirFailureLine) {
-    struct Refusal {
-        const char* model;
-        const char* command;
-        const char* rule;
-        ReplyStatus status;
-    };
-    const Refusal refusals[] = {
-        {"C-12", "download", "refuse 401 N00", ReplyStatus::TransactionError},
-        {"C-12", "download", "refuse 401 N12", ReplyStatus::RunMode},
-        {"C-12", "download", "refuse 401 N98", ReplyStatus::CommunicationError},
-        {"C-12", "upload", "refuse 2 N12", ReplyStatus::RunMode},
-        {"M-12", "download", "refuse 2.1.1.2 1", ReplyStatus::InvalidCommand},
-        {"M-12", "download", "refuse 2.1.1.2 2", ReplyStatus::InvalidSource},
-        {"M-12", "download", "refuse 2.1.1.2 3", ReplyStatus::InvalidValue},
-        {"M-12", "download", "refuse 2.1.1.2 4", ReplyStatus::InvalidAction},
-        {"M-12", "download", "refuse 2.1.1.2 5", ReplyStatus::ControlOrSpcOn},
-        {"M-12", "upload", "refuse 2. 3", ReplyStatus::InvalidValue},
-        {"B-01", "download", "refuse SYST.LIBRARY.COMMON? NAK", ReplyStatus::CommandFailed},
-        {"B-01", "upload", "refuse #USER NAK", ReplyStatus::CommandFailed},
-    };
-    const MessageTexts texts;
-    for (const auto& [model, command, rule, status] : refusals) {
-        TempFolder faults;
-        faults.Write("f.txt", rule);
-        SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, false, model);
-        const bool upload = std::string_view(command) == "upload";
-        if (upload) {
-            // A library of the processor's own, downloaded before the refusals start.
-            SimLine source({}, false, model);
-            ASSERT_EQ(RunCliInProcess(QStringList{"download", "--library", "5", "--file",
-                                                  line.Path("Line.lvf")} +
-                                      source.link)
-                          .exitCode,
-                      0);
-        }
-        const std::string before = upload ? line.folder.Read("Line.lvf") : "";
-        const auto run = RunCliInProcess(
-            QStringList{command, "--library", "5", "--file", line.Path("Line.lvf")} + line.link);
-        const std::string expected =
-            texts.Text(upload ? MsgId::MsgUploadFailed : MsgId::MsgDownloadFailed) + " - " +
-            texts.StatusText(status);
-        EXPECT_EQ(run.exitCode, 1) << rule;
-        EXPECT_TRUE(run.out.starts_with(expected)) << rule << ": " << run.out << run.err;
-        if (upload)
-            EXPECT_EQ(line.folder.Read("Line.lvf"), before) << rule;
-        else
-            EXPECT_FALSE(std::filesystem::exists(line.folder.File("Line.lvf"))) << rule;
     }
 }
 
