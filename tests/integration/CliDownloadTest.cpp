@@ -16,6 +16,7 @@
 #include <filesystem>
 
 using namespace setfolio;
+using setfolio::testing::Q;
 using setfolio::testing::RunCliInProcess;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
@@ -95,6 +96,27 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
 
 INSTANTIATE_TEST_SUITE_P(Links, CliDownload, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
+
+// Progress is drawn on standard error when that is a terminal, and never mixed into the lines a
+// script reads.
+TEST(CliDownloadProgress, IsDrawnOnATerminalOnly) {
+    TempFolder folder;
+    SimProcess sim({"--model", "C-12", "--tcp", "0"});
+    const std::string path = folder.File("Line.lvf");
+    const QStringList args =
+        QStringList{"download", "--model", "C-12", "--library", "5", "--file", Q(path)} +
+        sim.CliLink();
+    const std::string lines =
+        "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n";
+    auto run = RunCliInProcess(args, {.errIsTerminal = true});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, lines);
+    EXPECT_TRUE(run.err.starts_with("\r1 / 401\r2 / 401")) << run.err.substr(0, 40);
+    EXPECT_TRUE(run.err.ends_with("\r401 / 401\n")) << run.err.substr(run.err.size() - 40);
+    run = RunCliInProcess(args);
+    EXPECT_EQ(run.out, lines);
+    EXPECT_EQ(run.err, "");
+}
 
 class CliRoundTrip : public ::testing::TestWithParam<bool> {};
 

@@ -125,7 +125,7 @@ TEST(CliLearn, AnythingButYesChangesNothing) {
         const auto run =
             RunCliInProcess({"learn", "--model", "C-01", "--tcp", "127.0.0.1:1",
                              "--scratch-library", "9", "--out", Q(folder.File("learned.json"))},
-                            answer);
+                            {.typed = answer});
         EXPECT_EQ(run.exitCode, 1) << answer;
         EXPECT_TRUE(run.out.ends_with(" of library 9 in turn and puts each row back afterwards. "
                                       "Go on? [y/N] Nothing was changed.\n"))

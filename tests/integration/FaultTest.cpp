@@ -128,7 +128,7 @@ TEST(Faults, SimulatorKilledMidTransferEndsWithAFailureAndKeepsTheEarlierFile) {
                 RunCliInProcess(QStringList{upload ? "upload" : "download", "--library", "5",
                                             "--file", line.Path("Line.lvf")} +
                                     line.link,
-                                {}, std::chrono::seconds(20));
+                                {.limit = std::chrono::seconds(20)});
             const std::string context = std::string(tcp ? "tcp " : "serial ") +
                                         (upload ? "upload" : "download") + ": " + run.out + run.err;
             EXPECT_EQ(run.exitCode, 1) << context;

@@ -43,19 +43,25 @@ private:
     std::thread m_thread;
 };
 
+// What an in-process run of setfolio-cli is given besides its words.
+struct CliInput {
+    std::string typed = {};     // what the user types on standard input
+    bool errIsTerminal = false; // whether standard error counts as a terminal
+    std::chrono::milliseconds limit = std::chrono::minutes(2);
+};
+
 // Runs a setfolio-cli command line in this process, as the program would after its name, with
-// strings for its standard streams (`input` is what the user types). For the tests where no
-// process boundary is under test; Qt's application object must exist. The event loop keeps
-// serving any peer of the test while the command waits.
-inline CliRun RunCliInProcess(const QStringList& args, const std::string& input = {},
-                              std::chrono::milliseconds limit = std::chrono::minutes(2)) {
-    std::istringstream in(input);
+// strings for its standard streams. For the tests where no process boundary is under test; Qt's
+// application object must exist. The event loop keeps serving any peer of the test while the
+// command waits.
+inline CliRun RunCliInProcess(const QStringList& args, const CliInput& input = {}) {
+    std::istringstream in(input.typed);
     std::ostringstream out;
     std::ostringstream err;
     int status = -1;
     {
-        const RunWatchdog watchdog(limit, "setfolio-cli " + args.join(' ').toStdString());
-        status = cli::RunCommandLine(args, {in, out, err, false});
+        const RunWatchdog watchdog(input.limit, "setfolio-cli " + args.join(' ').toStdString());
+        status = cli::RunCommandLine(args, {in, out, err, input.errIsTerminal});
     }
     return {status, false, out.str(), err.str()};
 }
