@@ -2,6 +2,7 @@
 
 #include "CliProcess.h"
 #include "Command.h"
+#include "QtMain.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -51,19 +52,26 @@ struct CliInput {
 };
 
 // Runs a setfolio-cli command line in this process, as the program would after its name, with
-// strings for its standard streams. For the tests where no process boundary is under test; Qt's
-// application object must exist. The event loop keeps serving any peer of the test while the
-// command waits.
+// strings for its standard streams. For the tests where no process boundary is under test; the
+// integration tests' application object must exist. The event loop keeps serving any peer of the
+// test while the command waits.
 inline CliRun RunCliInProcess(const QStringList& args, const CliInput& input = {}) {
     std::istringstream in(input.typed);
     std::ostringstream out;
     std::ostringstream err;
+    const std::string what = "setfolio-cli " + args.join(' ').toStdString();
+    // The program itself has nothing to catch an error that escapes an event handler.
+    auto& escaped = GuardedCoreApplication::errors;
+    const std::size_t escapedBefore = escaped.size();
     int status = -1;
     {
-        const RunWatchdog watchdog(input.limit, "setfolio-cli " + args.join(' ').toStdString());
+        const RunWatchdog watchdog(input.limit, what);
         status = cli::RunCommandLine(args, {in, out, err, input.errIsTerminal});
     }
-    return {status, false, out.str(), err.str()};
+    const bool crashed = escaped.size() > escapedBefore;
+    if (crashed)
+        ADD_FAILURE() << what << ": an error escaped an event handler: " << escaped.back();
+    return {crashed ? -1 : status, crashed, out.str(), err.str()};
 }
 
 } // namespace setfolio::testing
