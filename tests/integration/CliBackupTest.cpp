@@ -1,5 +1,6 @@
 // Backing up a plant through setfolio-cli against simulated processors of every family, on
 // loopback TCP and pseudo-terminals.
+#include "CliInProcess.h"
 #include "CliProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
@@ -20,6 +21,7 @@ using namespace setfolio;
 using setfolio::testing::CliLimits;
 using setfolio::testing::Q;
 using setfolio::testing::RunCli;
+using setfolio::testing::RunCliInProcess;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
@@ -89,8 +91,8 @@ TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
     std::filesystem::create_directory(plant.Destination());
     ASSERT_EQ(QProcess::execute("git", {"init", "--quiet", Q(plant.Destination())}), 0);
 
-    const auto first = RunCli({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"},
-                              CliLimits{.timeoutMs = 120000});
+    const auto first =
+        RunCliInProcess({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"});
     ASSERT_EQ(first.exitCode, 0) << first.out << first.err;
     EXPECT_EQ(plant.Commits(), 1);
 
@@ -118,19 +120,19 @@ TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
             EXPECT_EQ(library.value("sha256").toString().toStdString(), Sha256Hex(bytes)) << file;
             EXPECT_EQ(library.value("bytes").toInt(), static_cast<int>(bytes.size())) << file;
         }
-        EXPECT_EQ(
-            RunCli(QStringList{"library", "--model", Q(station.model)} + station.sim->CliLink())
-                .out,
-            "Current library is " + std::to_string(station.active) + ".\n");
+        EXPECT_EQ(RunCliInProcess(QStringList{"library", "--model", Q(station.model)} +
+                                  station.sim->CliLink())
+                      .out,
+                  "Current library is " + std::to_string(station.active) + ".\n");
     }
 
     // Each file is what a download of that library writes.
     for (const auto& station : plant.stations) {
         const int library = station.libraries.front();
         const std::string downloaded = plant.folder.File(station.name + ".lvf");
-        ASSERT_EQ(RunCli(QStringList{"download", "--model", Q(station.model), "--library",
-                                     QString::number(library), "--file", Q(downloaded)} +
-                         station.sim->CliLink())
+        ASSERT_EQ(RunCliInProcess(QStringList{"download", "--model", Q(station.model), "--library",
+                                              QString::number(library), "--file", Q(downloaded)} +
+                                  station.sim->CliLink())
                       .exitCode,
                   0);
         EXPECT_EQ(plant.folder.Read(station.name + ".lvf"),
@@ -142,8 +144,8 @@ TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
 
     // Nothing changed: no file is written again, no commit is made.
     const auto stamp = QFileInfo(Q(plant.File(plant.stations[0], 1))).lastModified();
-    const auto second = RunCli({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"},
-                               CliLimits{.timeoutMs = 120000});
+    const auto second =
+        RunCliInProcess({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"});
     EXPECT_EQ(second.exitCode, 0) << second.out;
     EXPECT_NE(second.out.find("0 changed, 7 unchanged, 0 failed"), std::string::npos) << second.out;
     EXPECT_EQ(QFileInfo(Q(plant.File(plant.stations[0], 1))).lastModified(), stamp);
@@ -159,8 +161,8 @@ TEST(CliBackup, FailingProcessorsAreReportedWhileTheOthersSucceed) {
     plant.Add("Silent", "C-12", 3, {1}, false, {"--faults", Q(plant.folder.File("silent.txt"))});
     plant.folder.Write("drop.txt", "drop-after 60\n");
     plant.Add("Dropped", "C-12", 3, {1, 2}, true, {"--faults", Q(plant.folder.File("drop.txt"))});
-    const auto run = RunCli({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination())},
-                            CliLimits{.timeoutMs = 120000});
+    const auto run =
+        RunCliInProcess({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination())});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
     EXPECT_TRUE(std::filesystem::exists(plant.File(plant.stations[0], 2)));
@@ -173,6 +175,7 @@ TEST(CliBackup, FailingProcessorsAreReportedWhileTheOthersSucceed) {
         << run.out;
 }
 
+// Through the program itself, which is killed.
 TEST(CliBackup, AKilledBackupLeavesWholeFilesAndARerunCompletes) {
     Plant plant;
     for (int i = 0; i < 3; ++i)
@@ -189,8 +192,7 @@ TEST(CliBackup, AKilledBackupLeavesWholeFilesAndARerunCompletes) {
             left[entry.path().string()] = plant.folder.Read(
                 std::filesystem::relative(entry.path(), plant.folder.Path()).string());
     }
-    const auto rerun = RunCli({"backup", Q(inventory), "--dest", Q(plant.Destination())},
-                              CliLimits{.timeoutMs = 120000});
+    const auto rerun = RunCliInProcess({"backup", Q(inventory), "--dest", Q(plant.Destination())});
     EXPECT_EQ(rerun.exitCode, 0) << rerun.out;
     // Whatever the killed run left is a whole library: the rerun found the same bytes.
     for (const auto& [path, bytes] : left) {

@@ -1,20 +1,17 @@
-#include "CliProcess.h"
+#include "CliInProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "core/ProfileFile.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 using namespace setfolio;
-using setfolio::testing::RunCli;
+using setfolio::testing::RunCliInProcess;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
@@ -87,8 +84,8 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
     const std::string path = folder.File("Bench.lvf");
     const QString file = QString::fromStdString(path);
 
-    auto run =
-        RunCli(QStringList{"download", "--model", "B-01", "--library", "7", "--file", file} + link);
+    auto run = RunCliInProcess(
+        QStringList{"download", "--model", "B-01", "--library", "7", "--file", file} + link);
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(run.out, "Download of library 7 to " + path + " complete.\nCurrent library is 7.\n");
     const std::string content = folder.Read("Bench.lvf");
@@ -99,17 +96,17 @@ TEST_P(CliBenchRoundTrip, TwoThousandLineDumpOutAndBackIn) {
                 << section << " " << k + 1;
     }
 
-    run = RunCli(QStringList{"upload", "--model", "B-01", "--library", "12", "--file", file,
-                             "--include-cal"} +
-                 link);
+    run = RunCliInProcess(QStringList{"upload", "--model", "B-01", "--library", "12", "--file",
+                                      file, "--include-cal"} +
+                          link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(run.out, "Upload of " + path + " to library 12 complete.\nCurrent library is 12.\n");
     EXPECT_EQ(SimSection(state, 12, "user"), ToJson(user));
     EXPECT_EQ(SimSection(state, 12, "common"), ToJson(common));
 
     // Without the calibration data only the User dump goes.
-    run =
-        RunCli(QStringList{"upload", "--model", "B-01", "--library", "13", "--file", file} + link);
+    run = RunCliInProcess(
+        QStringList{"upload", "--model", "B-01", "--library", "13", "--file", file} + link);
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(SimSection(state, 13, "user"), ToJson(user));
     EXPECT_TRUE(SimSection(state, 13, "common").isEmpty());
@@ -127,9 +124,10 @@ TEST(CliBenchLarge, ThirtyTwoThousandLineDumpIsStoredWhole) {
     folder.Write("state.json", State(common, user));
     SimProcess sim({"--model", "B-01", "--state", QString::fromStdString(folder.File("state.json")),
                     "--tcp", "0"});
-    const auto run = RunCli(QStringList{"download", "--model", "B-01", "--library", "7", "--file",
-                                        QString::fromStdString(folder.File("Bench.lvf"))} +
-                            sim.CliLink());
+    const auto run =
+        RunCliInProcess(QStringList{"download", "--model", "B-01", "--library", "7", "--file",
+                                    QString::fromStdString(folder.File("Bench.lvf"))} +
+                        sim.CliLink());
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
     std::string expected = "[SystemSettings]\r\nModelNo=5\r\n";
     for (const auto& [section, lines] : {std::pair{"Common", common}, std::pair{"User", user}}) {
@@ -149,9 +147,10 @@ TEST(CliBenchErrors, DumpThatGoesOnPastItsSizeIsCutOff) {
     SimProcess sim({"--model", "B-01", "--state", QString::fromStdString(folder.File("state.json")),
                     "--tcp", "0"});
     folder.Write("Bench.lvf", "earlier backup");
-    const auto run = RunCli(QStringList{"download", "--model", "B-01", "--library", "7", "--file",
-                                        QString::fromStdString(folder.File("Bench.lvf"))} +
-                            sim.CliLink());
+    const auto run =
+        RunCliInProcess(QStringList{"download", "--model", "B-01", "--library", "7", "--file",
+                                    QString::fromStdString(folder.File("Bench.lvf"))} +
+                        sim.CliLink());
     EXPECT_EQ(run.exitCode, 1);
     // Then the library the processor has: its answer may be lost in what it still sends.
     EXPECT_TRUE(run.out.starts_with("Download failed - command failed!\nThe User dump went on past "
@@ -167,9 +166,9 @@ TEST(CliBenchErrors, RefusedUserDumpKeepsTheEarlierFile) {
     SimProcess sim({"--model", "B-02", "--serial", QString::fromStdString(folder.File("COM1")),
                     "--faults", QString::fromStdString(folder.File("faults.txt"))});
     folder.Write("Bench.lvf", "earlier backup");
-    const auto run = RunCli({"download", "--model", "B-02", "--library", "3", "--file",
-                             QString::fromStdString(folder.File("Bench.lvf")), "--serial",
-                             QString::fromStdString(folder.File("COM1"))});
+    const auto run = RunCliInProcess({"download", "--model", "B-02", "--library", "3", "--file",
+                                      QString::fromStdString(folder.File("Bench.lvf")), "--serial",
+                                      QString::fromStdString(folder.File("COM1"))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "Download failed - command failed!\nCurrent library is 3.\n");
     EXPECT_EQ(folder.Read("Bench.lvf"), "earlier backup");

@@ -1,14 +1,16 @@
 // Choice texts a site corrects and learns from its own processor, through setfolio-cli against
 // a simulated processor whose texts differ from the built-in ones.
-#include "CliProcess.h"
+#include "CliInProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace setfolio;
 using setfolio::testing::Q;
-using setfolio::testing::RunCli;
+using setfolio::testing::RunCliInProcess;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
@@ -37,7 +39,9 @@ struct PlantLine {
         sim = std::make_unique<SimProcess>(args);
         link = QStringList{"--model", "C-01"} + sim->CliLink();
     }
-    setfolio::testing::CliRun Run(const QStringList& args) const { return RunCli(args + link); }
+    setfolio::testing::CliRun Run(const QStringList& args) const {
+        return RunCliInProcess(args + link);
+    }
     QString Path(const char* name) const { return Q(folder.File(name)); }
 };
 
@@ -63,7 +67,7 @@ TEST(CliLearn, TextsLearnedFromAScratchLibraryLetTheDownloadSucceed) {
     run = plant.Run(QStringList{"download", "--library", "7", "--file", plant.Path("a.lvf")} +
                     learned);
     EXPECT_EQ(run.exitCode, 0) << run.out;
-    const auto shown = RunCli(QStringList{"show", plant.Path("a.lvf")} + learned);
+    const auto shown = RunCliInProcess(QStringList{"show", plant.Path("a.lvf")} + learned);
     EXPECT_NE(shown.out.find("\"Scans   \"\n"), std::string::npos) << shown.out;
 
     // Learning changed the scratch library only for the time it took.
@@ -84,7 +88,8 @@ TEST(CliLearn, TextsLearnedFromAScratchLibraryLetTheDownloadSucceed) {
                  learned)
             .exitCode,
         0);
-    EXPECT_EQ(RunCli({"diff", plant.Path("after.lvf"), plant.Path("twice.lvf")}).exitCode, 0);
+    EXPECT_EQ(RunCliInProcess({"diff", plant.Path("after.lvf"), plant.Path("twice.lvf")}).exitCode,
+              0);
 }
 
 TEST(CliLearn, RefusalsAreUnknownAndALostLinkStillTriesToPutThingsBack) {
@@ -107,9 +112,27 @@ TEST(CliLearn, RefusalsAreUnknownAndALostLinkStillTriesToPutThingsBack) {
         EXPECT_NE(run.out.find("could not be put back"), std::string::npos) << run.out;
     }
     const auto refused =
-        RunCli({"learn", "--model", "C-01", "--tcp", "127.0.0.1:1", "--out", "x.json"});
+        RunCliInProcess({"learn", "--model", "C-01", "--tcp", "127.0.0.1:1", "--out", "x.json"});
     EXPECT_EQ(refused.exitCode, 2) << "no scratch library, no learning";
     EXPECT_NE(refused.err.find("--scratch-library"), std::string::npos);
+}
+
+// Without --yes the user is asked first; anything but yes leaves the processor untouched (this
+// one is never reached).
+TEST(CliLearn, AnythingButYesChangesNothing) {
+    TempFolder folder;
+    for (const std::string answer : {"n\n", "\n", "", "yess\n"}) {
+        const auto run =
+            RunCliInProcess({"learn", "--model", "C-01", "--tcp", "127.0.0.1:1",
+                             "--scratch-library", "9", "--out", Q(folder.File("learned.json"))},
+                            {.typed = answer});
+        EXPECT_EQ(run.exitCode, 1) << answer;
+        EXPECT_TRUE(run.out.ends_with(" of library 9 in turn and puts each row back afterwards. "
+                                      "Go on? [y/N] Nothing was changed.\n"))
+            << run.out;
+        EXPECT_EQ(run.err, "") << answer;
+        EXPECT_FALSE(std::filesystem::exists(folder.File("learned.json")));
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // setfolio-cli show, diff and verify of library files, and of a simulated processor's libraries.
-#include "CliProcess.h"
+#include "CliInProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "core/ProfileFile.h"
@@ -13,7 +13,7 @@
 
 using namespace setfolio;
 using setfolio::testing::Q;
-using setfolio::testing::RunCli;
+using setfolio::testing::RunCliInProcess;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
@@ -23,12 +23,12 @@ TEST(CliLibraryFiles, ShowDiffAndVerifyAgainstTheProcessor) {
     TempFolder folder;
     SimProcess sim({"--model", "C-12", "--active", "3", "--tcp", "0"});
     const QStringList link = QStringList{"--model", "C-12"} + sim.CliLink();
-    const auto run = [&](QStringList args) { return RunCli(args + link); };
+    const auto run = [&](QStringList args) { return RunCliInProcess(args + link); };
     const std::string a = folder.File("a.lvf");
     ASSERT_EQ(run({"download", "--library", "5", "--file", Q(a)}).exitCode, 0);
 
     // Every choice shows the text its stored index stands for in the model's tables.
-    const auto shown = RunCli({"show", Q(a), "--json"});
+    const auto shown = RunCliInProcess({"show", Q(a), "--json"});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
     const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(shown.out)).object();
     EXPECT_EQ(json.value("model").toString(), "C-12");
@@ -62,13 +62,13 @@ TEST(CliLibraryFiles, ShowDiffAndVerifyAgainstTheProcessor) {
     ASSERT_EQ(run({"upload", "--library", "5", "--file", Q(changed), "--verify"}).exitCode, 0);
     const std::string b = folder.File("b.lvf");
     ASSERT_EQ(run({"download", "--library", "5", "--file", Q(b)}).exitCode, 0);
-    const auto diff = RunCli({"diff", Q(a), Q(b)});
+    const auto diff = RunCliInProcess({"diff", Q(a), Q(b)});
     EXPECT_EQ(diff.exitCode, 1);
     EXPECT_EQ(diff.out, "MnemonicParms/MeasUnits: 01 \"MM     \" -> 00 \"INCHES \"\n");
     const auto verify = run({"verify", "--library", "5", "--file", Q(a)});
     EXPECT_EQ(verify.exitCode, 1);
     EXPECT_NE(verify.out.find(diff.out), std::string::npos) << verify.out;
-    EXPECT_EQ(RunCli({"diff", Q(b), Q(b)}).exitCode, 0);
+    EXPECT_EQ(RunCliInProcess({"diff", Q(b), Q(b)}).exitCode, 0);
 
     // Verifying only reads: the processor is back on the library it had.
     ASSERT_EQ(run({"select", "3"}).exitCode, 0);

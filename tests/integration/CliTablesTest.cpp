@@ -1,7 +1,8 @@
+#include "CliInProcess.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,10 @@ struct Run {
     QByteArray err;
 };
 
-// The tables command talks to no processor, so nothing needs serving while it runs.
+// The tables command talks to no processor: it runs in this process.
 Run RunTables(const QStringList& args) {
-    QProcess process;
-    process.start(SETFOLIO_CLI_PATH, QStringList{"tables"} + args);
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "setfolio-cli did not finish";
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+    const auto run = setfolio::testing::RunCliInProcess(QStringList{"tables"} + args);
+    return {run.exitCode, QByteArray::fromStdString(run.out), QByteArray::fromStdString(run.err)};
 }
 
 TEST(CliTables, PrintsTheAssembledTablesAsJson) {

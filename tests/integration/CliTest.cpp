@@ -1,3 +1,4 @@
+#include "CliInProcess.h"
 #include "CliProcess.h"
 #include "PtyPair.h"
 #include "ScriptedPeer.h"
@@ -14,10 +15,19 @@
 using setfolio::testing::CliRun;
 using setfolio::testing::PtyPair;
 using setfolio::testing::RunCli;
+using setfolio::testing::RunCliInProcess;
 using setfolio::testing::RunProgram;
 using setfolio::testing::ScriptedPeer;
 
 namespace {
+
+// Where a case runs: through the program itself, or in this process when the program's own
+// process is not what the case is about.
+const char* const InProcess = nullptr;
+
+CliRun RunWith(const char* program, const QStringList& args) {
+    return program ? RunProgram(program, args) : RunCliInProcess(args);
+}
 
 // A processor of each family with an active library that a select changes.
 struct Processor {
@@ -82,11 +92,11 @@ TEST_P(CliAgainstAProcessor, QueriesAndSelectsTheLibrary) {
     }
     const QString modelArg = QString::fromStdString(model);
 
-    auto run = RunCli(QStringList{"library", "--model", modelArg} + link);
+    auto run = RunCliInProcess(QStringList{"library", "--model", modelArg} + link);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Current library is 12.\n");
 
-    run = RunCli(QStringList{"select", "7", "--model", modelArg} + link);
+    run = RunCliInProcess(QStringList{"select", "7", "--model", modelArg} + link);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Current library is 7.\n");
     EXPECT_EQ(library, 7);
@@ -102,8 +112,8 @@ TEST(Cli, SilentProcessorGivesTheFailureLineAndExitStatus1) {
     ScriptedPeer peer([](const std::string&) { return std::string(); });
     PtyPair pty;
     peer.Serve(pty);
-    const auto run =
-        RunCli({"library", "--model", "0", "--serial", QString::fromStdString(pty.SlavePath())});
+    const auto run = RunCliInProcess(
+        {"library", "--model", "0", "--serial", QString::fromStdString(pty.SlavePath())});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "Current library is ??? - no connection!\n");
     EXPECT_EQ(peer.Received(), "701\r");
@@ -120,14 +130,14 @@ TEST(Cli, UsageErrorsExitWith2AndOneLine) {
         {"library", "--model", "C-12", "--tcp", "127.0.0.1:99999"},
     };
     for (const auto& args : bad) {
-        const auto run = RunCli(args);
+        const auto run = RunCliInProcess(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.starts_with("setfolio-cli: ")) << run.err;
         EXPECT_EQ(run.out, "");
     }
 }
 
-// Both programs answer --help and --version at once, on standard output.
+// Both programs answer --help and --version at once, on standard output; so does a command.
 TEST(Cli, HelpAndVersionExitWith0) {
     const struct {
         const char* program;
@@ -138,7 +148,7 @@ TEST(Cli, HelpAndVersionExitWith0) {
          {"--help"},
          {"usage: setfolio-cli COMMAND", "\n  library ", "\n  select ", "\n  download ",
           "\n  upload ", "\n  tables "}},
-        {SETFOLIO_CLI_PATH,
+        {InProcess,
          {"download", "--help"},
          {"usage: setfolio-cli download --model MODEL LINK --library N", "--tcp <HOST[:PORT]>"}},
         {SETFOLIO_CLI_PATH, {"--version"}, {"setfolio-cli " SETFOLIO_VERSION "\n"}},
@@ -146,8 +156,9 @@ TEST(Cli, HelpAndVersionExitWith0) {
         {SETFOLIO_SIM_PATH, {"--version"}, {"setfolio-sim " SETFOLIO_VERSION "\n"}},
     };
     for (const auto& [program, args, shown] : cases) {
-        const auto run = RunProgram(program, args);
-        const std::string what = std::string(program) + " " + args.join(' ').toStdString();
+        const auto run = RunWith(program, args);
+        const std::string what =
+            std::string(program ? program : "setfolio-cli") + " " + args.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, 0) << what << ": " << run.err;
         EXPECT_EQ(run.err, "") << what;
         for (const auto& text : shown)
@@ -163,19 +174,19 @@ TEST(Cli, UsageErrorsNameTheProblemAndPointToHelp) {
         std::string message;
     } cases[] = {
         {SETFOLIO_CLI_PATH, {"--frob"}, "setfolio-cli: unknown option '--frob'"},
-        {SETFOLIO_CLI_PATH, {"frob"}, "setfolio-cli: unknown command 'frob'"},
-        {SETFOLIO_CLI_PATH, QStringList{"library", "-frob"} + link,
-         "setfolio-cli: unknown option '-frob'"},
-        {SETFOLIO_CLI_PATH, {"download", "--model"}, "setfolio-cli: --model needs a value"},
+        {InProcess, {"frob"}, "setfolio-cli: unknown command 'frob'"},
+        {InProcess, QStringList{"library", "-frob"} + link, "setfolio-cli: unknown option '-frob'"},
+        {InProcess, {"download", "--model"}, "setfolio-cli: --model needs a value"},
         // A block that ends before it starts would do nothing at all.
-        {SETFOLIO_CLI_PATH,
+        {InProcess,
          QStringList{"download", "--library", "5", "--to", "3", "--file", "L.lvf"} + link,
          "setfolio-cli: --to 3 is below --library 5"},
         {SETFOLIO_SIM_PATH, {"--frob", "--tcp", "0"}, "setfolio-sim: unknown option '--frob'"},
     };
     for (const auto& [program, args, message] : cases) {
-        const auto run = RunProgram(program, args);
-        const std::string what = std::string(program) + " " + args.join(' ').toStdString();
+        const auto run = RunWith(program, args);
+        const std::string what =
+            std::string(program ? program : "setfolio-cli") + " " + args.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, 2) << what;
         EXPECT_TRUE(run.err.starts_with(message + "\nTry '")) << what << ": " << run.err;
         EXPECT_NE(run.err.find(" --help' "), std::string::npos) << what << ": " << run.err;
@@ -183,6 +194,7 @@ TEST(Cli, UsageErrorsNameTheProblemAndPointToHelp) {
     }
 }
 
+// Through the program itself: its exit status and its two streams are the command's.
 TEST(Cli, MissingDeviceIsReportedAsAPortError) {
     const auto run = RunCli({"library", "--model", "C-12", "--serial", "/dev/no-such-device"});
     EXPECT_EQ(run.exitCode, 1);

@@ -1,12 +1,12 @@
 // What the user sees when things go wrong during a transfer: the program never crashes or hangs,
 // reports the failure, and never loses an earlier library file.
+#include "CliInProcess.h"
 #include "CliProcess.h"
 #include "FakeDialogs.h"
 #include "FakePrompts.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "app/Application.h"
-#include "i18n/Messages.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTcpClient.h"
@@ -27,6 +27,7 @@
 using namespace setfolio;
 using setfolio::testing::CliLimits;
 using setfolio::testing::RunCli;
+using setfolio::testing::RunCliInProcess;
 using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
@@ -66,7 +67,7 @@ TEST(Faults, ConnectionDroppedMidDownloadKeepsTheEarlierFile) {
     faults.Write("f.txt", "drop-after 60");
     SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, true);
     line.folder.Write("Line.lvf", EarlierBackup);
-    const auto run = RunCli(
+    const auto run = RunCliInProcess(
         QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} + line.link);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
@@ -77,20 +78,22 @@ TEST(Faults, ConnectionDroppedMidDownloadKeepsTheEarlierFile) {
 TEST(Faults, ConnectionDroppedMidUploadIsReported) {
     SimLine line({}, true);
     ASSERT_EQ(
-        RunCli(QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link)
+        RunCliInProcess(QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} +
+                        line.link)
             .exitCode,
         0);
     line.sim.reset();
     TempFolder faults;
     faults.Write("f.txt", "drop-after 60");
     SimLine dropping({"--faults", QString::fromStdString(faults.File("f.txt"))}, true);
-    const auto run = RunCli(QStringList{"upload", "--library", "9", "--file", line.Path("L.lvf")} +
-                            dropping.link);
+    const auto run = RunCliInProcess(
+        QStringList{"upload", "--library", "9", "--file", line.Path("L.lvf")} + dropping.link);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
     EXPECT_EQ(run.out, "Upload failed - no connection!\nLibrary 9 is only partly written.\n");
 }
 
+// Through the program itself, which is killed.
 TEST(Faults, KilledDuringADownloadLeavesTheEarlierFileAndNoOtherLibrary) {
     TempFolder logs;
     const QString log = QString::fromStdString(logs.File("sim.log"));
@@ -121,10 +124,11 @@ TEST(Faults, SimulatorKilledMidTransferEndsWithAFailureAndKeepsTheEarlierFile) {
                 }
             });
             watch.start(20);
-            const auto run = RunCli(QStringList{upload ? "upload" : "download", "--library", "5",
-                                                "--file", line.Path("Line.lvf")} +
-                                        line.link,
-                                    CliLimits{.timeoutMs = 20000});
+            const auto run =
+                RunCliInProcess(QStringList{upload ? "upload" : "download", "--library", "5",
+                                            "--file", line.Path("Line.lvf")} +
+                                    line.link,
+                                {.limit = std::chrono::seconds(20)});
             const std::string context = std::string(tcp ? "tcp " : "serial ") +
                                         (upload ? "upload" : "download") + ": " + run.out + run.err;
             EXPECT_EQ(run.exitCode, 1) << context;
@@ -138,59 +142,7 @@ TEST(Faults, SimulatorKilledMidTransferEndsWithAFailureAndKeepsTheEarlierFile) {
     }
 }
 
-// Every way a processor of each family can say no, in the middle of a download and an upload:
-// the failure line names the reason, and no file is written.
-TEST(Faults, RefusalsOfEveryKindGiveTheirFailureLine) {
-    struct Refusal {
-        const char* model;
-        const char* command;
-        const char* rule;
-        ReplyStatus status;
-    };
-    const Refusal refusals[] = {
-        {"C-12", "download", "refuse 401 N00", ReplyStatus::TransactionError},
-        {"C-12", "download", "refuse 401 N12", ReplyStatus::RunMode},
-        {"C-12", "download", "refuse 401 N98", ReplyStatus::CommunicationError},
-        {"C-12", "upload", "refuse 2 N12", ReplyStatus::RunMode},
-        {"M-12", "download", "refuse 2.1.1.2 1", ReplyStatus::InvalidCommand},
-        {"M-12", "download", "refuse 2.1.1.2 2", ReplyStatus::InvalidSource},
-        {"M-12", "download", "refuse 2.1.1.2 3", ReplyStatus::InvalidValue},
-        {"M-12", "download", "refuse 2.1.1.2 4", ReplyStatus::InvalidAction},
-        {"M-12", "download", "refuse 2.1.1.2 5", ReplyStatus::ControlOrSpcOn},
-        {"M-12", "upload", "refuse 2. 3", ReplyStatus::InvalidValue},
-        {"B-01", "download", "refuse SYST.LIBRARY.COMMON? NAK", ReplyStatus::CommandFailed},
-        {"B-01", "upload", "refuse #USER NAK", ReplyStatus::CommandFailed},
-    };
-    const MessageTexts texts;
-    for (const auto& [model, command, rule, status] : refusals) {
-        TempFolder faults;
-        faults.Write("f.txt", rule);
-        SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, false, model);
-        const bool upload = std::string_view(command) == "upload";
-        if (upload) {
-            // A library of the processor's own, downloaded before the refusals start.
-            SimLine source({}, false, model);
-            ASSERT_EQ(
-                RunCli(QStringList{"download", "--library", "5", "--file", line.Path("Line.lvf")} +
-                       source.link)
-                    .exitCode,
-                0);
-        }
-        const std::string before = upload ? line.folder.Read("Line.lvf") : "";
-        const auto run = RunCli(
-            QStringList{command, "--library", "5", "--file", line.Path("Line.lvf")} + line.link);
-        const std::string expected =
-            texts.Text(upload ? MsgId::MsgUploadFailed : MsgId::MsgDownloadFailed) + " - " +
-            texts.StatusText(status);
-        EXPECT_EQ(run.exitCode, 1) << rule;
-        EXPECT_TRUE(run.out.starts_with(expected)) << rule << ": " << run.out << run.err;
-        if (upload)
-            EXPECT_EQ(line.folder.Read("Line.lvf"), before) << rule;
-        else
-            EXPECT_FALSE(std::filesystem::exists(line.folder.File("Line.lvf"))) << rule;
-    }
-}
-
+// Through the program itself, whose file size is limited.
 TEST(Faults, FullDiskDuringTheFinalWriteKeepsTheEarlierFile) {
     SimLine line({});
     // An earlier file of 200 bytes, a new one of some 10 KB, and room for 4 KB.
@@ -211,7 +163,7 @@ TEST(Faults, EndlessReplyIsCutOff) {
         TempFolder faults;
         faults.Write("f.txt", "flood 4 102400");
         SimLine line({"--faults", QString::fromStdString(faults.File("f.txt"))}, tcp);
-        const auto run = RunCli(
+        const auto run = RunCliInProcess(
             QStringList{"download", "--library", "5", "--file", line.Path("L.lvf")} + line.link);
         EXPECT_EQ(run.exitCode, 1) << tcp;
         EXPECT_FALSE(run.crashed);
@@ -267,7 +219,7 @@ TEST(Faults, MalformedLibraryFilesAreRefusedOrUploadTheirDefaults) {
         line.folder.Write(file.name, file.content);
         // The simulator keeps its log open: only what this run adds to it counts.
         const auto logged = std::filesystem::exists(log) ? std::filesystem::file_size(log) : 0;
-        const auto run = RunCli(
+        const auto run = RunCliInProcess(
             QStringList{"upload", "--library", "9", "--file", line.Path(file.name)} + line.link);
         EXPECT_FALSE(run.crashed) << file.name;
         EXPECT_EQ(run.exitCode, file.exitCode) << file.name;
@@ -302,7 +254,8 @@ TEST(Faults, UploadRefusedBeforeSendingExitsWith1) {
         {{"--file", "*.lvf"}, "Select file to load."},
     };
     for (const auto& [args, message] : refusals) {
-        const auto run = RunCli(QStringList{"upload", "--library", "5"} + args + line.link);
+        const auto run =
+            RunCliInProcess(QStringList{"upload", "--library", "5"} + args + line.link);
         EXPECT_EQ(run.exitCode, 1) << run.err;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
@@ -346,9 +299,9 @@ TEST(Faults, FileBehindASymbolicLinkIsUpdatedAndTheLinkStays) {
     std::filesystem::create_directory(line.folder.File("links"));
     line.folder.Write("real/Line.lvf", EarlierBackup);
     std::filesystem::create_symlink("../real/Line.lvf", line.folder.File("links/Line.lvf"));
-    const auto run =
-        RunCli(QStringList{"download", "--library", "5", "--file", line.Path("links/Line.lvf")} +
-               line.link);
+    const auto run = RunCliInProcess(
+        QStringList{"download", "--library", "5", "--file", line.Path("links/Line.lvf")} +
+        line.link);
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(std::filesystem::read_symlink(line.folder.File("links/Line.lvf")),
               "../real/Line.lvf");
@@ -363,7 +316,8 @@ TEST(Faults, FileBehindASymbolicLinkIsUpdatedAndTheLinkStays) {
 TEST(Faults, BenchFileWithFewerLinesThanItsCountIsRefusedBeforeSending) {
     SimLine line({}, false, "B-01");
     ASSERT_EQ(
-        RunCli(QStringList{"download", "--library", "5", "--file", line.Path("B.lvf")} + line.link)
+        RunCliInProcess(QStringList{"download", "--library", "5", "--file", line.Path("B.lvf")} +
+                        line.link)
             .exitCode,
         0);
     std::string content = line.folder.Read("B.lvf");
@@ -371,7 +325,7 @@ TEST(Faults, BenchFileWithFewerLinesThanItsCountIsRefusedBeforeSending) {
     ASSERT_NE(count, std::string::npos);
     content.replace(count, content.find('\n', count) - count, "Lines=900");
     line.folder.Write("Short.lvf", content);
-    const auto run = RunCli(
+    const auto run = RunCliInProcess(
         QStringList{"upload", "--library", "9", "--file", line.Path("Short.lvf")} + line.link);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);

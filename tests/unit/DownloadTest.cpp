@@ -51,6 +51,22 @@ TEST(DownloadCoded, WholeLibraryDecodesToTheProcessorsValues) {
     EXPECT_EQ(std::count(content.begin(), content.end(), '='), 402);
 }
 
+// A model that switches libraries slowly, on a processor that takes 3 s to answer after the
+// switch: the download waits for it and succeeds.
+TEST(DownloadCoded, WaitsForAProcessorThatTakes3sToSwitch) {
+    DownloadWorld world(4, 2); // C-19, on library 2
+    world.SetFaults("slow-switch 3");
+    const auto path = world.Path("Line.lvf");
+    const std::size_t shown = world.Lines().size();
+    const auto start = world.loop.Now();
+    EXPECT_TRUE(world.Download(path, 5));
+    EXPECT_GE(world.loop.Now() - start, 3000);
+    EXPECT_EQ(std::vector<std::string>(world.Lines().begin() + static_cast<std::ptrdiff_t>(shown),
+                                       world.Lines().end()),
+              (std::vector<std::string>{"Download of library 5 to " + path + " complete.",
+                                        "Current library is 5."}));
+}
+
 TEST(DownloadCoded, SpecialValuesOfMnemonics) {
     DownloadWorld world;
     world.Download(world.Path("warmup.lvf"), 5); // assembles the tables, so codes are known

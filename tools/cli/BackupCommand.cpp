@@ -13,10 +13,9 @@
 
 #include <atomic>
 #include <csignal>
-#include <iostream>
 #include <map>
 #include <memory>
-#include <unistd.h>
+#include <ostream>
 #include <vector>
 
 namespace setfolio::cli {
@@ -62,7 +61,7 @@ private:
 // and drawn again after it.
 class BackupPrinter {
 public:
-    explicit BackupPrinter(bool terminal) : m_terminal(terminal) {}
+    explicit BackupPrinter(const Streams& io) : m_io(io), m_terminal(io.errIsTerminal) {}
 
     void Show(const PlantEvent& event) {
         using Kind = PlantEvent::Kind;
@@ -94,9 +93,9 @@ public:
     // Before the summary: the live lines go.
     void Clear() {
         for (std::size_t i = 0; i < m_drawn; ++i)
-            std::cerr << "\x1b[1A\x1b[2K";
+            m_io.err << "\x1b[1A\x1b[2K";
         m_drawn = 0;
-        std::cerr << std::flush;
+        m_io.err << std::flush;
     }
 
 private:
@@ -118,21 +117,22 @@ private:
 
     void Print(const std::string& line) {
         if (!m_terminal) {
-            std::cout << line << std::endl;
+            m_io.out << line << std::endl;
             return;
         }
         Clear();
-        std::cerr << "\x1b[2K" << line << "\n";
+        m_io.err << "\x1b[2K" << line << "\n";
     }
 
     void Draw() {
         Clear();
         for (const auto& [index, line] : m_running)
-            std::cerr << "\x1b[2K" << line.substr(0, 100) << "\n";
+            m_io.err << "\x1b[2K" << line.substr(0, 100) << "\n";
         m_drawn = m_running.size();
-        std::cerr << std::flush;
+        m_io.err << std::flush;
     }
 
+    const Streams& m_io;
     bool m_terminal;
     std::map<std::size_t, std::string> m_running; // by place in the inventory
     std::size_t m_drawn = 0;
@@ -168,7 +168,7 @@ protected:
         DeclareVocabularyOption(parser);
     }
 
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const std::string inventoryFile = OnlyArgument(parser, "backup needs an inventory");
         if (!parser.isSet("dest"))
             throw UsageError("backup needs --dest DIR");
@@ -187,24 +187,24 @@ protected:
         const Inventory inventory = ParseInventory(*content);
         if (!inventory.problems.empty()) {
             for (const auto& problem : inventory.problems)
-                std::cerr << inventoryFile << ":" << problem.line << ": "
-                          << (problem.section.empty() ? "" : "[" + problem.section + "] ")
-                          << problem.text << "\n";
+                io.err << inventoryFile << ":" << problem.line << ": "
+                       << (problem.section.empty() ? "" : "[" + problem.section + "] ")
+                       << problem.text << "\n";
             return ExitUsage;
         }
         if (!QDir().mkpath(QString::fromStdString(destination)))
             throw UsageError("cannot make " + destination, false);
         return BackUp(inventory, destination, jobs, !parser.isSet("no-restore"), texts,
-                      parser.isSet("git"), parser.isSet("json"));
+                      parser.isSet("git"), parser.isSet("json"), io);
     }
 
     int BackUp(const Inventory& inventory, const std::string& destination, int jobs, bool restore,
-               const SiteVocabulary& texts, bool git, bool json) {
+               const SiteVocabulary& texts, bool git, bool json, const Streams& io) {
         const QString start = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
         PlantBackup run(inventory, static_cast<std::size_t>(jobs),
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
                                                 destination, restore, &texts));
-        BackupPrinter printer(::isatty(2) != 0);
+        BackupPrinter printer(io);
         int stopSignal = 0;
         {
             const StopOnSignals stopping(run);
@@ -226,34 +226,35 @@ protected:
         for (const auto& result : results)
             status = result.AllOk() ? status : ExitRefused;
         if (!WriteFileAtomically(destination + "/manifest.json", manifest)) {
-            std::cerr << "setfolio-cli: cannot write " << destination << "/manifest.json\n";
+            io.err << "setfolio-cli: cannot write " << destination << "/manifest.json\n";
             status = ExitRefused;
         }
         const BackupCounts counts = CountLibraries(results);
-        std::cout << "Libraries: " << counts.changed << " changed, " << counts.unchanged
-                  << " unchanged, " << counts.failed << " failed.\n";
+        io.out << "Libraries: " << counts.changed << " changed, " << counts.unchanged
+               << " unchanged, " << counts.failed << " failed.\n";
         if (stopSignal != 0)
-            std::cout << "Stopped by signal " << stopSignal << (git ? ": nothing committed" : "")
-                      << ".\n";
-        else if (git && !Commit(destination, counts))
+            io.out << "Stopped by signal " << stopSignal << (git ? ": nothing committed" : "")
+                   << ".\n";
+        else if (git && !Commit(destination, counts, io))
             status = ExitRefused;
         if (json)
-            std::cout << manifest;
-        std::cout << std::flush;
+            io.out << manifest;
+        io.out << std::flush;
         return stopSignal != 0 ? 128 + stopSignal : status;
     }
 
     // A commit of the run's files and manifest, when a library changed.
-    static bool Commit(const std::string& destination, const BackupCounts& counts) {
+    static bool Commit(const std::string& destination, const BackupCounts& counts,
+                       const Streams& io) {
         const QString folder = QString::fromStdString(destination);
         QString inside;
         if (!Git(folder, {"rev-parse", "--is-inside-work-tree"}, &inside) ||
             inside.trimmed() != "true") {
-            std::cerr << "setfolio-cli: " << destination << " is not a git work tree\n";
+            io.err << "setfolio-cli: " << destination << " is not a git work tree\n";
             return false;
         }
         if (counts.changed == 0) {
-            std::cout << "Nothing changed: no commit.\n";
+            io.out << "Nothing changed: no commit.\n";
             return true;
         }
         const QString message = QString("Backup: %1 changed, %2 unchanged, %3 failed libraries")
@@ -263,10 +264,10 @@ protected:
         if (!Git(folder, {"add", "--all", "."}) ||
             !Git(folder, {"-c", "user.name=setfolio-cli", "-c", "user.email=setfolio-cli@localhost",
                           "commit", "--quiet", "-m", message})) {
-            std::cerr << "setfolio-cli: git could not commit in " << destination << "\n";
+            io.err << "setfolio-cli: git could not commit in " << destination << "\n";
             return false;
         }
-        std::cout << "Committed: " << message.toStdString() << "\n";
+        io.out << "Committed: " << message.toStdString() << "\n";
         return true;
     }
 

@@ -3,14 +3,14 @@
 #include "CliOptions.h"
 #include "CommandLine.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace setfolio::cli {
 
 Command::Command(QString name, QString synopsis, QString summary)
     : m_name(std::move(name)), m_synopsis(std::move(synopsis)), m_summary(std::move(summary)) {}
 
-int Command::Run(const QStringList& arguments) {
+int Command::Run(const QStringList& arguments, const Streams& io) {
     QCommandLineParser parser;
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
     parser.addOption(help);
@@ -19,18 +19,17 @@ int Command::Run(const QStringList& arguments) {
     const auto problem = tools::Parse(parser, QStringList{m_name} + arguments);
     if (parser.isSet(help)) {
         const QString usage = "usage: setfolio-cli " + m_name + " " + m_synopsis + "\n";
-        std::cout << tools::HelpText(parser, usage, Notes()).toStdString();
+        io.out << tools::HelpText(parser, usage, Notes()).toStdString();
         return ExitOk;
     }
     try {
         if (problem)
             throw UsageError(Bytes(*problem));
-        return Execute(parser);
+        return Execute(parser, io);
     } catch (const UsageError& error) {
-        std::cerr << "setfolio-cli: " << error.what() << "\n";
+        io.err << "setfolio-cli: " << error.what() << "\n";
         if (error.offerHelp)
-            std::cerr << "Try 'setfolio-cli " << Bytes(m_name)
-                      << " --help' for more information.\n";
+            io.err << "Try 'setfolio-cli " << Bytes(m_name) << " --help' for more information.\n";
         return ExitUsage;
     }
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "Streams.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace setfolio::cli {
 
@@ -34,14 +37,15 @@ public:
     const QString& Name() const { return m_name; }
     const QString& Summary() const { return m_summary; }
 
-    // Parses the words after the command's name and carries the command out: the exit status.
-    int Run(const QStringList& arguments);
+    // Parses the words after the command's name and carries the command out, writing to the
+    // given streams: the exit status.
+    int Run(const QStringList& arguments, const Streams& io);
 
 protected:
     virtual void Declare(QCommandLineParser& parser) = 0;
     // Reads the options (a bad or missing one throws UsageError) before anything is done, then
     // does the work.
-    virtual int Execute(const QCommandLineParser& parser) = 0;
+    virtual int Execute(const QCommandLineParser& parser, const Streams& io) = 0;
     // Lines for --help below the options.
     virtual QString Notes() const { return {}; }
 
@@ -72,5 +76,12 @@ private:
 #define SETFOLIO_CLI_DECLARE_COMMAND(Name) std::unique_ptr<Command> Make##Name##Command();
 SETFOLIO_CLI_COMMANDS(SETFOLIO_CLI_DECLARE_COMMAND)
 #undef SETFOLIO_CLI_DECLARE_COMMAND
+
+// Every command, in the order `setfolio-cli --help` lists them.
+std::vector<std::unique_ptr<Command>> AllCommands();
+
+// The whole command line after the program's name (--help, --version or a command and its
+// words), carried out with the given streams: the exit status.
+int RunCommandLine(const QStringList& arguments, const Streams& io);
 
 } // namespace setfolio::cli

@@ -2,8 +2,7 @@
 
 #include "platform/EventLoop.h"
 
-#include <iostream>
-#include <unistd.h>
+#include <ostream>
 
 namespace setfolio::cli {
 
@@ -13,14 +12,15 @@ void ConsolePrompts::ErrorBox(const std::string& text) {
         if (c == '\r')
             c = ' ';
     }
-    std::cerr << "setfolio-cli: " << line << "\n";
+    m_err << "setfolio-cli: " << line << "\n";
 }
 
-ConsoleTransferView::ConsoleTransferView(EventLoop& loop) : m_loop(loop), m_tty(::isatty(2) != 0) {}
+ConsoleTransferView::ConsoleTransferView(EventLoop& loop, std::ostream& err, bool errIsTerminal)
+    : m_loop(loop), m_err(err), m_tty(errIsTerminal) {}
 
 ConsoleTransferView::~ConsoleTransferView() {
     if (m_tty && m_shown)
-        std::cerr << "\n";
+        m_err << "\n";
 }
 
 void ConsoleTransferView::SetTransferMode(bool on, int range) {
@@ -41,7 +41,7 @@ void ConsoleTransferView::Pause(int ms) {
 void ConsoleTransferView::SetPosition(int position) {
     m_position = position;
     if (m_tty) {
-        std::cerr << "\r" << m_position << " / " << m_maximum << std::flush;
+        m_err << "\r" << m_position << " / " << m_maximum << std::flush;
         m_shown = true;
     }
 }

@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "transfer/TransferView.h"
 
+#include <iosfwd>
 #include <string>
 
 namespace setfolio {
@@ -11,20 +12,24 @@ class EventLoop;
 
 namespace setfolio::cli {
 
-// Boxes become lines on standard error; there is nobody to beep at.
+// Boxes become lines on the error stream; there is nobody to beep at.
 class ConsolePrompts : public Prompts {
 public:
+    explicit ConsolePrompts(std::ostream& err) : m_err(err) {}
     void ErrorBox(const std::string& text) override;
     void WarningBeep() override {}
     void DefaultBeep() override {}
     // Only --include-cal gets this far; the question was answered on the command line.
     bool WarningYesNo(const std::string&) override { return true; }
+
+private:
+    std::ostream& m_err;
 };
 
-// Stands in for the transfer dialogs: progress goes to standard error when that is a terminal.
+// Stands in for the transfer dialogs: progress goes to the error stream when that is a terminal.
 class ConsoleTransferView : public TransferView {
 public:
-    explicit ConsoleTransferView(EventLoop& loop);
+    ConsoleTransferView(EventLoop& loop, std::ostream& err, bool errIsTerminal);
     ~ConsoleTransferView() override;
     ConsoleTransferView(const ConsoleTransferView&) = delete;
     ConsoleTransferView& operator=(const ConsoleTransferView&) = delete;
@@ -43,6 +48,7 @@ public:
 
 private:
     EventLoop& m_loop;
+    std::ostream& m_err;
     bool m_tty;
     bool m_shown = false;
     bool m_refused = false;

@@ -7,7 +7,7 @@
 #include "core/AtomicFile.h"
 #include "library/LibraryComparison.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace setfolio::cli {
 
@@ -26,7 +26,7 @@ protected:
         parser.addOption({"json", "Prints JSON instead of text."});
         DeclareVocabularyOption(parser);
     }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const QStringList files = parser.positionalArguments();
         if (files.size() != 2)
             throw UsageError("diff needs two library files");
@@ -37,16 +37,16 @@ protected:
         const auto contentB = ReadWholeFile(b);
         for (const auto& [file, content] : {std::pair{a, contentA}, std::pair{b, contentB}}) {
             if (!content) {
-                std::cerr << "setfolio-cli: cannot read " << file << "\n";
+                io.err << "setfolio-cli: cannot read " << file << "\n";
                 return ExitUsage; // as diff(1): trouble is 2
             }
         }
         const auto differences =
             CompareLibraries(DecodeLibrary(*contentA, std::nullopt, &vocabulary),
                              DecodeLibrary(*contentB, std::nullopt, &vocabulary));
-        std::cout << (parser.isSet("json") ? DifferencesJson(differences, a, b)
-                                           : DifferencesText(differences))
-                  << std::flush;
+        io.out << (parser.isSet("json") ? DifferencesJson(differences, a, b)
+                                        : DifferencesText(differences))
+               << std::flush;
         return differences.empty() ? ExitOk : ExitRefused;
     }
     QString Notes() const override {

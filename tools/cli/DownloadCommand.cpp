@@ -19,11 +19,11 @@ protected:
         DeclareLinkOptions(parser);
         DeclareTransferOptions(parser);
     }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const LinkSettings link = ReadLinkOptions(parser);
         const TransferOptions transfer = ReadTransferOptions(parser);
         NoArguments(parser);
-        return WithProcessor(link, [&transfer](Processor& processor) {
+        return WithProcessor(link, io, [&transfer](Processor& processor) {
             return processor.Transfer([&](const TransferContext& context, TransferView& view) {
                 RunDownload(context, view,
                             {transfer.first, transfer.last.has_value(),

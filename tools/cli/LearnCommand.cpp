@@ -14,7 +14,8 @@
 #include <QSocketNotifier>
 
 #include <csignal>
-#include <iostream>
+#include <istream>
+#include <ostream>
 #include <unistd.h>
 
 namespace setfolio::cli {
@@ -44,10 +45,10 @@ std::vector<std::string> Split(const std::string& list) {
     return names;
 }
 
-bool Confirmed(const std::string& question) {
-    std::cout << question << " [y/N] " << std::flush;
+bool Confirmed(const std::string& question, const Streams& io) {
+    io.out << question << " [y/N] " << std::flush;
     std::string answer;
-    std::getline(std::cin, answer);
+    std::getline(io.in, answer);
     return answer == "y" || answer == "Y" || answer == "yes";
 }
 
@@ -73,7 +74,7 @@ protected:
         });
     }
 
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const LinkSettings link = ReadLinkOptions(parser);
         if (!parser.isSet("scratch-library"))
             throw UsageError("learn needs --scratch-library: a library it may change");
@@ -93,14 +94,15 @@ protected:
         }
         if (!parser.isSet("yes") &&
             !Confirmed("learn sets every choice of " +
-                       (rows.empty() ? std::string("every choice row")
-                                     : parser.value("rows").toStdString()) +
-                       " of library " + std::to_string(scratch) +
-                       " in turn and puts each row back afterwards. Go on?")) {
-            std::cout << "Nothing was changed.\n";
+                           (rows.empty() ? std::string("every choice row")
+                                         : parser.value("rows").toStdString()) +
+                           " of library " + std::to_string(scratch) +
+                           " in turn and puts each row back afterwards. Go on?",
+                       io)) {
+            io.out << "Nothing was changed.\n";
             return ExitRefused;
         }
-        return WithProcessor(link, [&](Processor& processor) {
+        return WithProcessor(link, io, [&](Processor& processor) {
             return Learn(processor, link, scratch, rows, out, known);
         });
     }
@@ -119,18 +121,18 @@ protected:
             processor.exchange.Abort();
         });
         const auto previous = std::signal(SIGINT, OnInterrupt);
-        const bool terminal = ::isatty(2) != 0;
+        const Streams& io = processor.Io();
         const LearningOutcome outcome =
             LearnVocabulary(processor.exchange, processor.model, tables, processor.CurrentLibrary(),
-                            scratch, rows, [terminal](const std::string& row) {
-                                if (terminal)
-                                    std::cerr << "\rlearning " << row << "          " << std::flush;
+                            scratch, rows, [&io](const std::string& row) {
+                                if (io.errIsTerminal)
+                                    io.err << "\rlearning " << row << "          " << std::flush;
                             });
         std::signal(SIGINT, previous);
         ::close(g_interrupts[0]);
         ::close(g_interrupts[1]);
-        if (terminal)
-            std::cerr << "\n";
+        if (io.errIsTerminal)
+            io.err << "\n";
         return Report(processor, link, outcome, out, std::move(known));
     }
 
@@ -140,47 +142,46 @@ protected:
                       const LearningOutcome& outcome, const std::string& out,
                       SiteVocabulary known) {
         const MessageTexts& texts = processor.Texts();
+        std::ostream& lines = processor.Io().out;
         int status = ExitOk;
         if (!outcome.learned.Empty()) {
             MergeSiteVocabulary(known, outcome.learned);
             if (!WriteFileAtomically(out, SiteVocabularyJson(known))) {
-                std::cerr << "setfolio-cli: cannot write " << out << "\n";
+                processor.Io().err << "setfolio-cli: cannot write " << out << "\n";
                 status = ExitRefused;
             } else {
                 std::size_t count = 0;
                 for (const auto& [model, learnedRows] : outcome.learned.models)
                     count += learnedRows.size();
-                std::cout << "Learned the texts of " << count << " rows of "
-                          << LabelOf(link.modelType) << " into " << out << ".\n";
+                lines << "Learned the texts of " << count << " rows of " << LabelOf(link.modelType)
+                      << " into " << out << ".\n";
             }
         }
         for (const auto& unknown : outcome.unknown) {
-            std::cout << unknown.row;
+            lines << unknown.row;
             if (unknown.set >= 0)
-                std::cout << ", set " << unknown.set;
-            std::cout << ", choice " << unknown.choice << ": unknown ("
-                      << (texts.StatusText(unknown.status).empty()
-                              ? std::string(NameOf(unknown.status))
-                              : texts.StatusText(unknown.status))
-                      << "); its built-in text is kept.\n";
+                lines << ", set " << unknown.set;
+            lines << ", choice " << unknown.choice << ": unknown ("
+                  << (texts.StatusText(unknown.status).empty() ? std::string(NameOf(unknown.status))
+                                                               : texts.StatusText(unknown.status))
+                  << "); its built-in text is kept.\n";
         }
         if (outcome.stopped != ReplyStatus::Ok) {
-            std::cout << "Learning stopped early: "
-                      << (outcome.stopped == ReplyStatus::Aborted
-                              ? std::string("aborted by user.")
-                              : texts.StatusText(outcome.stopped))
-                      << "\n";
+            lines << "Learning stopped early: "
+                  << (outcome.stopped == ReplyStatus::Aborted ? std::string("aborted by user.")
+                                                              : texts.StatusText(outcome.stopped))
+                  << "\n";
             status = ExitRefused;
         }
         if (!outcome.notRestored.empty()) {
-            std::cout << "These rows could not be put back to the choice they had:";
+            lines << "These rows could not be put back to the choice they had:";
             for (const auto& row : outcome.notRestored)
-                std::cout << " " << row;
-            std::cout << "\n";
+                lines << " " << row;
+            lines << "\n";
             status = ExitRefused;
         }
         if (!outcome.restoredLibrary) {
-            std::cout << "The library that was active could not be selected again.\n";
+            lines << "The library that was active could not be selected again.\n";
             status = ExitRefused;
         }
         processor.ReportLibrary(outcome.activeLibrary);

@@ -13,10 +13,10 @@ public:
 
 protected:
     void Declare(QCommandLineParser& parser) override { DeclareLinkOptions(parser); }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const LinkSettings link = ReadLinkOptions(parser);
         NoArguments(parser);
-        return WithProcessor(link, [](Processor& processor) {
+        return WithProcessor(link, io, [](Processor& processor) {
             return processor.ReportLibrary(processor.CurrentLibrary());
         });
     }

@@ -11,14 +11,15 @@
 #include "transfer/Download.h"
 #include "transfer/ProcessorSession.h"
 
-#include <iostream>
+#include <ostream>
 #include <utility>
 
 namespace setfolio::cli {
 
-Processor::Processor(EventLoop& loop, ProcessorSession& session, const MessageTexts& texts)
+Processor::Processor(EventLoop& loop, ProcessorSession& session, const MessageTexts& texts,
+                     const Streams& io)
     : exchange(session.exchange), model(session.model), m_loop(loop), m_session(session),
-      m_texts(texts) {}
+      m_texts(texts), m_io(io) {}
 
 const SiteVocabulary* Processor::Vocabulary() const {
     return &m_session.siteTexts.Vocabulary();
@@ -34,7 +35,7 @@ int Processor::CurrentLibrary() const {
 
 int Processor::ReportLibrary(int library) const {
     if (const auto line = CurrentLibraryLine(exchange.replyStatus(), library, m_texts))
-        std::cout << *line << "\n";
+        m_io.out << *line << "\n";
     return Ok() ? ExitOk : ExitRefused;
 }
 
@@ -42,8 +43,8 @@ bool Processor::Run(const std::function<void(const TransferContext&, TransferVie
                     std::function<void(int, const std::string&)> readInto) const {
     MessageLog log;
     const auto printing =
-        log.appended.Subscribe([](const std::string& line) { std::cout << line << std::endl; });
-    ConsoleTransferView view(m_loop);
+        log.appended.Subscribe([this](const std::string& line) { m_io.out << line << std::endl; });
+    ConsoleTransferView view(m_loop, m_io.err, m_io.errIsTerminal);
     run(m_session.Context(log, m_texts, std::move(readInto), &m_library), view);
     return !view.Refused();
 }
@@ -66,15 +67,16 @@ std::map<int, std::string> Processor::ReadBack(const TransferOptions& read) cons
     return libraries;
 }
 
-int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work) {
+int WithProcessor(const LinkSettings& link, const Streams& io,
+                  const std::function<int(Processor&)>& work) {
     QtLinkPlatform qt;
-    ConsolePrompts prompts;
+    ConsolePrompts prompts(io.err);
     ProcessorSession session(qt.Link(), prompts,
                              link.serial ? SerialDeviceLink(link.device, link.serialSettings)
                                          : TcpLink(link.host, link.port),
                              link.modelType, link.vocabulary);
     const MessageTexts texts;
-    Processor processor(qt.loop, session, texts);
+    Processor processor(qt.loop, session, texts, io);
     try {
         processor.m_library = session.Open().library.value_or(0);
         const int status =
@@ -82,7 +84,7 @@ int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>
         session.transport.CloseAtExit();
         return status;
     } catch (const TcpError& error) {
-        std::cerr << "setfolio-cli: " << error.what() << "\n";
+        io.err << "setfolio-cli: " << error.what() << "\n";
         return ExitRefused;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "ProcessorOptions.h"
+#include "Streams.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,7 +26,8 @@ namespace setfolio::cli {
 // transfers run through it.
 class Processor {
 public:
-    Processor(EventLoop& loop, ProcessorSession& session, const MessageTexts& texts);
+    Processor(EventLoop& loop, ProcessorSession& session, const MessageTexts& texts,
+              const Streams& io);
 
     Exchange& exchange;
     CurrentModel& model;
@@ -37,7 +39,7 @@ public:
     // Prints the line the main window shows after a library query or change; the exit status
     // that goes with it.
     int ReportLibrary(int library) const;
-    // Runs a download or upload with the message window's lines on standard output as they
+    // Runs a download or upload with the message window's lines on the output stream as they
     // come; the exit status.
     int Transfer(const std::function<void(const TransferContext&, TransferView&)>& run) const;
     // Reads libraries first..last as a download does, into memory: no file is written, and the
@@ -46,9 +48,11 @@ public:
     std::map<int, std::string> ReadBack(const TransferOptions& libraries) const;
     const MessageTexts& Texts() const { return m_texts; }
     const SiteVocabulary* Vocabulary() const;
+    // The streams the command writes to.
+    const Streams& Io() const { return m_io; }
 
 private:
-    // Runs `run` with the message window's lines on standard output; whether the view was never
+    // Runs `run` with the message window's lines on the output stream; whether the view was never
     // refused. With `readInto`, a download hands its libraries over instead of writing files.
     bool Run(const std::function<void(const TransferContext&, TransferView&)>& run,
              std::function<void(int, const std::string&)> readInto) const;
@@ -56,13 +60,16 @@ private:
     EventLoop& m_loop;
     ProcessorSession& m_session;
     const MessageTexts& m_texts;
+    const Streams& m_io;
     mutable std::int32_t m_library = 0;
 
-    friend int WithProcessor(const LinkSettings&, const std::function<int(Processor&)>&);
+    friend int WithProcessor(const LinkSettings&, const Streams&,
+                             const std::function<int(Processor&)>&);
 };
 
 // Opens the link and asks for the active library; when the processor answered, `work` goes on.
 // The exit status.
-int WithProcessor(const LinkSettings& link, const std::function<int(Processor&)>& work);
+int WithProcessor(const LinkSettings& link, const Streams& io,
+                  const std::function<int(Processor&)>& work);
 
 } // namespace setfolio::cli

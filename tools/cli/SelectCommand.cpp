@@ -19,11 +19,11 @@ protected:
         parser.addPositionalArgument("N", "The library to make active, 0..999.");
         DeclareLinkOptions(parser);
     }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const int library =
             ReadLibraryNumber(OnlyArgument(parser, "select needs a library number"));
         const LinkSettings link = ReadLinkOptions(parser);
-        return WithProcessor(link, [library](Processor& processor) {
+        return WithProcessor(link, io, [library](Processor& processor) {
             ChangeLibrary(processor.exchange, processor.model, processor.CurrentLibrary(), library,
                           {});
             return processor.ReportLibrary(library);

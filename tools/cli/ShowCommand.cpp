@@ -7,7 +7,7 @@
 #include "core/AtomicFile.h"
 #include "library/LibraryDecoder.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace setfolio::cli {
 
@@ -28,7 +28,7 @@ protected:
         });
         DeclareVocabularyOption(parser);
     }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const std::string file = OnlyArgument(parser, "show needs a library file");
         std::optional<std::int32_t> model;
         if (parser.isSet("model"))
@@ -36,14 +36,13 @@ protected:
         const SiteVocabulary vocabulary = ReadVocabularyOption(parser);
         const auto content = ReadWholeFile(file);
         if (!content) {
-            std::cerr << "setfolio-cli: cannot read " << file << "\n";
+            io.err << "setfolio-cli: cannot read " << file << "\n";
             return ExitRefused;
         }
         const DecodedLibrary library = DecodeLibrary(*content, model, &vocabulary);
-        std::cout << (parser.isSet("json") ? DecodedLibraryJson(library, file)
-                                           : LibraryText(library))
-                  << std::flush;
-        return std::cout ? ExitOk : ExitRefused;
+        io.out << (parser.isSet("json") ? DecodedLibraryJson(library, file) : LibraryText(library))
+               << std::flush;
+        return io.out ? ExitOk : ExitRefused;
     }
     QString Notes() const override {
         return "Choices show the text they stand for, read from the tables of the file's model;\n"

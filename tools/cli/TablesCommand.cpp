@@ -10,7 +10,7 @@
 #include "tables/ParameterTables.h"
 #include "tables/TablesJson.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace setfolio::cli {
 
@@ -26,7 +26,7 @@ protected:
         parser.addPositionalArgument("MODEL", "An entry name such as C-12, or a model type 0..46.");
         DeclareVocabularyOption(parser);
     }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         // As the program assembles them before a transfer of that model.
         const std::string name = OnlyArgument(parser, "tables needs a model");
         const auto modelType = ModelNamed(name);
@@ -39,8 +39,8 @@ protected:
         ParameterTables tables;
         tables.site = &vocabulary;
         AssembleParameterTables(tables, model, model.ModelType());
-        std::cout << TablesJson(tables, model.ModelType()) << std::flush;
-        return std::cout ? ExitOk : ExitRefused;
+        io.out << TablesJson(tables, model.ModelType()) << std::flush;
+        return io.out ? ExitOk : ExitRefused;
     }
 };
 

@@ -29,7 +29,7 @@ protected:
         parser.addOption({"include-cal", "Bench models: also replaces the calibration data."});
         parser.addOption({"verify", "Reads each library back and compares it with what was sent."});
     }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const LinkSettings link = ReadLinkOptions(parser);
         const TransferOptions transfer = ReadTransferOptions(parser);
         const bool includeCalibration = parser.isSet("include-cal");
@@ -41,7 +41,7 @@ protected:
             ProfileFile(transfer.file).ReadInteger("SystemSettings", "ModelNo", -1);
         if (QuirksOf(link.modelType).convertsEveryFile)
             fileModelType = link.modelType;
-        return WithProcessor(link, [&](Processor& processor) {
+        return WithProcessor(link, io, [&](Processor& processor) {
             const int status =
                 processor.Transfer([&](const TransferContext& context, TransferView& view) {
                     UploadState state;

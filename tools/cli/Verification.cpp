@@ -8,12 +8,13 @@
 #include "library/LibraryComparison.h"
 
 #include <algorithm>
-#include <iostream>
+#include <ostream>
 
 namespace setfolio::cli {
 
 int VerifyLibraries(const Processor& processor, const TransferOptions& libraries,
                     const Expected& expected, bool sentOnly, bool json) {
+    std::ostream& out = processor.Io().out;
     const auto read = processor.ReadBack(libraries);
     const int last = libraries.last.value_or(libraries.first);
     int status = ExitOk;
@@ -42,20 +43,20 @@ int VerifyLibraries(const Processor& processor, const TransferOptions& libraries
         if (differences.empty())
             continue;
         if (last > libraries.first)
-            std::cout << "Library " << library << ":\n";
-        std::cout << DifferencesText(differences);
+            out << "Library " << library << ":\n";
+        out << DifferencesText(differences);
         if (sentOnly) {
             std::string names;
             for (const auto& difference : differences)
                 names += (names.empty() ? "" : ", ") + difference.name;
-            std::cout << processor.Texts().Format(OwnMsg::UploadNotVerified,
-                                                  {std::to_string(library), names})
-                      << "\n";
+            out << processor.Texts().Format(OwnMsg::UploadNotVerified,
+                                            {std::to_string(library), names})
+                << "\n";
         }
     }
     if (json)
-        std::cout << report << "]\n";
-    std::cout << std::flush;
+        out << report << "]\n";
+    out << std::flush;
     return status;
 }
 

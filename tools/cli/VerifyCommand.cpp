@@ -6,7 +6,7 @@
 #include "core/AtomicFile.h"
 #include "library/NumberedNames.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace setfolio::cli {
 
@@ -24,21 +24,21 @@ protected:
         DeclareTransferOptions(parser);
         parser.addOption({"json", "Prints JSON instead of text."});
     }
-    int Execute(const QCommandLineParser& parser) override {
+    int Execute(const QCommandLineParser& parser, const Streams& io) override {
         const LinkSettings link = ReadLinkOptions(parser);
         const TransferOptions libraries = ReadTransferOptions(parser);
         const bool json = parser.isSet("json");
         NoArguments(parser);
         // The files as a download of the same libraries names them.
-        const auto expected = [&libraries](int library) -> std::optional<std::string> {
+        const auto expected = [&libraries, &io](int library) -> std::optional<std::string> {
             const std::string path =
                 libraries.last ? InsertLibraryNumber(libraries.file, library) : libraries.file;
             auto content = ReadWholeFile(path);
             if (!content)
-                std::cerr << "setfolio-cli: cannot read " << path << "\n";
+                io.err << "setfolio-cli: cannot read " << path << "\n";
             return content;
         };
-        return WithProcessor(link, [&](Processor& processor) {
+        return WithProcessor(link, io, [&](Processor& processor) {
             return VerifyLibraries(processor, libraries, expected, false, json);
         });
     }

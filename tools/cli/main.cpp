@@ -1,86 +1,17 @@
 // setfolio-cli: the processor link without windows, for scripts and tests.
 #include "Command.h"
-#include "CommandLine.h"
 
 #include <QCoreApplication>
 
 #include <iostream>
-#include <vector>
-
-using namespace setfolio;
-using namespace setfolio::cli;
-
-namespace {
-
-std::vector<std::unique_ptr<Command>> AllCommands() {
-    std::vector<std::unique_ptr<Command>> commands;
-#define SETFOLIO_CLI_MAKE_COMMAND(Name) commands.push_back(Make##Name##Command());
-    SETFOLIO_CLI_COMMANDS(SETFOLIO_CLI_MAKE_COMMAND)
-#undef SETFOLIO_CLI_MAKE_COMMAND
-    return commands;
-}
-
-void PrintHelp(const QCommandLineParser& parser,
-               const std::vector<std::unique_ptr<Command>>& commands) {
-    QString notes = "Commands:\n";
-    qsizetype width = 0;
-    for (const auto& command : commands)
-        width = std::max(width, command->Name().size());
-    for (const auto& command : commands)
-        notes += "  " + command->Name().leftJustified(width + 2) + command->Summary() + "\n";
-    notes += "\nExit status: 0 done, 1 the processor, the link or a file said no, 2 a usage "
-             "error.\n";
-    std::cout << tools::HelpText(parser,
-                                 "usage: setfolio-cli COMMAND [OPTIONS]\n"
-                                 "       setfolio-cli COMMAND --help\n"
-                                 "       setfolio-cli --version\n",
-                                 notes)
-                     .toStdString();
-}
-
-int ReportUsageError(const std::string& message) {
-    std::cerr << "setfolio-cli: " << message << "\n"
-              << "Try 'setfolio-cli --help' for more information.\n";
-    return ExitUsage;
-}
-
-} // namespace
+#include <unistd.h>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     // Byte for byte, so that file names reach the file system as they were given.
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 1; i < argc; ++i)
         arguments << QString::fromLatin1(argv[i]);
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Talks to a processor without windows, and without reading or writing Setfolio.ini.");
-    const QCommandLineOption help({"h", "help"}, "Shows this help.");
-    const QCommandLineOption version("version", "Shows the version.");
-    parser.addOptions({help, version});
-    parser.addPositionalArgument("COMMAND", "One of the commands below.");
-    // Everything from the command's name on is the command's.
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const auto problem = tools::Parse(parser, arguments);
-    const auto commands = AllCommands();
-    if (problem)
-        return ReportUsageError(Bytes(*problem));
-    if (parser.isSet(help)) {
-        PrintHelp(parser, commands);
-        return ExitOk;
-    }
-    if (parser.isSet(version)) {
-        std::cout << "setfolio-cli " << SETFOLIO_VERSION << "\n";
-        return ExitOk;
-    }
-    QStringList words = parser.positionalArguments();
-    if (words.isEmpty())
-        return ReportUsageError("no command given");
-    const QString name = words.takeFirst();
-    for (const auto& command : commands) {
-        if (command->Name() == name)
-            return command->Run(words);
-    }
-    return ReportUsageError("unknown command '" + Bytes(name) + "'");
+    return setfolio::cli::RunCommandLine(arguments,
+                                         {std::cin, std::cout, std::cerr, ::isatty(2) != 0});
 }
