@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -71,14 +72,43 @@ struct Plant {
         std::snprintf(name, sizeof name, "/Library %03d.lvf", library);
         return Destination() + "/" + station.name + name;
     }
-    int Commits() const {
+    int Commits() const { return Git({"rev-list", "--count", "HEAD"}).trimmed().toInt(); }
+    // git in the destination, with neither the system's nor the user's configuration.
+    QByteArray Git(const QStringList& arguments) const {
         QProcess git;
         git.setWorkingDirectory(Q(Destination()));
-        git.start("git", {"rev-list", "--count", "HEAD"});
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GIT_CONFIG_NOSYSTEM", "1");
+        environment.insert("GIT_CONFIG_GLOBAL", "/dev/null");
+        git.setProcessEnvironment(environment);
+        git.start("git", arguments);
         git.waitForFinished();
-        return git.readAllStandardOutput().trimmed().toInt();
+        EXPECT_EQ(git.exitCode(), 0) << arguments.join(' ').toStdString() << ": "
+                                     << git.readAllStandardError().toStdString();
+        return git.readAllStandardOutput();
+    }
+    // A repository in the destination, with a commit of a file of the user's.
+    void Repository() const {
+        std::filesystem::create_directories(Destination());
+        Git({"init", "--quiet", "--initial-branch=main"});
+        Git({"config", "user.name", "Tester"});
+        Git({"config", "user.email", "tester@localhost"});
+        folder.Write("backup/notes.txt", "notes\n");
+        Git({"add", "notes.txt"});
+        Git({"commit", "--quiet", "-m", "notes"});
+    }
+    QJsonObject LastRun() const {
+        return QJsonDocument::fromJson(
+                   QByteArray::fromStdString(folder.Read("backup/.setfolio/last-run.json")))
+            .object();
     }
 };
+
+// Neither the system's nor the user's git configuration takes part in a test.
+void LeaveOutGitConfiguration() {
+    qputenv("GIT_CONFIG_NOSYSTEM", "1");
+    qputenv("GIT_CONFIG_GLOBAL", "/dev/null");
+}
 
 TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
     Plant plant;
@@ -88,26 +118,36 @@ TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
     plant.folder.Write("slow.txt", "slow-switch 2\n");
     plant.Add("Slow", "C-19", 1, {6}, true, {"--faults", Q(plant.folder.File("slow.txt"))});
     const std::string inventory = plant.Inventory();
-    std::filesystem::create_directory(plant.Destination());
-    ASSERT_EQ(QProcess::execute("git", {"init", "--quiet", Q(plant.Destination())}), 0);
+    LeaveOutGitConfiguration();
+    plant.Repository();
+    // A file the user has staged stays staged and out of the backup's commit.
+    plant.folder.Write("backup/staged.txt", "staged\n");
+    plant.Git({"add", "staged.txt"});
 
     const auto first =
         RunCliInProcess({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"});
     ASSERT_EQ(first.exitCode, 0) << first.out << first.err;
-    EXPECT_EQ(plant.Commits(), 1);
+    EXPECT_EQ(plant.Commits(), 2);
+    EXPECT_EQ(plant.Git({"status", "--porcelain"}), "A  staged.txt\n");
+    EXPECT_EQ(plant.Git({"show", "--name-only", "--format=", "HEAD"}).count("staged.txt"), 0);
 
-    // The manifest matches the files, and every processor is back on its library.
+    // The manifest matches the files; the run record says every processor is back on its
+    // library.
     const QJsonObject manifest =
         QJsonDocument::fromJson(
             QByteArray::fromStdString(plant.folder.Read("backup/manifest.json")))
             .object();
     const QJsonArray processors = manifest.value("processors").toArray();
+    const QJsonArray recorded = plant.LastRun().value("processors").toArray();
     ASSERT_EQ(processors.size(), 4);
+    ASSERT_EQ(recorded.size(), 4);
     for (std::size_t s = 0; s < plant.stations.size(); ++s) {
         const auto& station = plant.stations[s];
         const QJsonObject processor = processors[static_cast<int>(s)].toObject();
-        EXPECT_EQ(processor.value("activeBefore").toInt(), station.active) << station.name;
-        EXPECT_EQ(processor.value("activeAfter").toInt(), station.active) << station.name;
+        const QJsonObject record = recorded[static_cast<int>(s)].toObject();
+        EXPECT_EQ(processor.value("active").toInt(), station.active) << station.name;
+        EXPECT_EQ(record.value("activeBefore").toInt(), station.active) << station.name;
+        EXPECT_EQ(record.value("activeAfter").toInt(), station.active) << station.name;
         const QJsonArray libraries = processor.value("libraries").toArray();
         ASSERT_EQ(libraries.size(), static_cast<int>(station.libraries.size()));
         for (int l = 0; l < libraries.size(); ++l) {
@@ -116,7 +156,9 @@ TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
                 plant.File(station, station.libraries[static_cast<std::size_t>(l)]);
             std::ifstream in(file, std::ios::binary);
             const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-            EXPECT_EQ(library.value("status").toString(), "Ok") << file;
+            EXPECT_EQ(record.value("libraries").toArray()[l].toObject().value("status").toString(),
+                      "Ok")
+                << file;
             EXPECT_EQ(library.value("sha256").toString().toStdString(), Sha256Hex(bytes)) << file;
             EXPECT_EQ(library.value("bytes").toInt(), static_cast<int>(bytes.size())) << file;
         }
@@ -142,14 +184,85 @@ TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
             << station.name;
     }
 
-    // Nothing changed: no file is written again, no commit is made.
+    // Nothing changed: no file is written again, not even the manifest, no commit is made and
+    // git sees nothing new. What a killed run's unfinished write left is cleared away first.
     const auto stamp = QFileInfo(Q(plant.File(plant.stations[0], 1))).lastModified();
-    const auto second =
-        RunCliInProcess({"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git"});
+    const std::string manifestBefore = plant.folder.Read("backup/manifest.json");
+    const std::string leftover = plant.File(plant.stations[0], 1) + ".tmp-Ab12Cd";
+    std::ofstream(leftover) << "half a library";
+    plant.Git({"reset", "--quiet", "staged.txt"});
+    std::filesystem::remove(plant.Destination() + "/staged.txt");
+    const auto second = RunCliInProcess(
+        {"backup", Q(inventory), "--dest", Q(plant.Destination()), "--git", "--json"});
     EXPECT_EQ(second.exitCode, 0) << second.out;
     EXPECT_NE(second.out.find("0 changed, 7 unchanged, 0 failed"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("Nothing changed: no commit."), std::string::npos) << second.out;
     EXPECT_EQ(QFileInfo(Q(plant.File(plant.stations[0], 1))).lastModified(), stamp);
+    EXPECT_EQ(plant.folder.Read("backup/manifest.json"), manifestBefore);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_EQ(plant.Commits(), 2);
+    EXPECT_EQ(plant.Git({"status", "--porcelain", "--ignored=no"}), "");
+    // --json prints the run's record, which is what last-run.json holds.
+    EXPECT_NE(second.out.find(plant.folder.Read("backup/.setfolio/last-run.json")),
+              std::string::npos);
+    EXPECT_FALSE(plant.LastRun().value("interrupted").toBool(true));
+}
+
+TEST(CliBackup, ARepositoryItCannotCommitIntoIsRefusedBeforeAnyProcessorIsContacted) {
+    LeaveOutGitConfiguration();
+    Plant plant;
+    QTcpServer processor;
+    ASSERT_TRUE(processor.listen(QHostAddress::LocalHost));
+    plant.folder.Write("plant.ini", "[A]\nModel=C-12\nTcp=127.0.0.1:" +
+                                        std::to_string(processor.serverPort()) + "\nLibraries=1\n");
+    const QStringList backup{"backup", Q(plant.folder.File("plant.ini")), "--dest",
+                             Q(plant.Destination()), "--git"};
+    const auto notARepository = RunCliInProcess(backup);
+    EXPECT_EQ(notARepository.exitCode, 2);
+    EXPECT_NE(notARepository.err.find("is not in a git work tree"), std::string::npos)
+        << notARepository.err;
+
+    plant.Repository();
+    plant.Git({"checkout", "--quiet", "--detach"});
+    const auto detached = RunCliInProcess(backup);
+    EXPECT_EQ(detached.exitCode, 2);
+    EXPECT_NE(detached.err.find("HEAD is detached"), std::string::npos) << detached.err;
+
+    plant.Git({"checkout", "--quiet", "main"});
+    const auto noUpstream = RunCliInProcess(backup + QStringList{"--push"});
+    EXPECT_EQ(noUpstream.exitCode, 2);
+    EXPECT_NE(noUpstream.err.find("no upstream"), std::string::npos) << noUpstream.err;
+
+    EXPECT_FALSE(processor.waitForNewConnection(100)) << "a processor was contacted";
+    EXPECT_FALSE(std::filesystem::exists(plant.Destination() + "/A"));
     EXPECT_EQ(plant.Commits(), 1);
+}
+
+TEST(CliBackup, EachRunPushesToTheCentralRepositoryAndAFailedPushIsNamed) {
+    LeaveOutGitConfiguration();
+    Plant plant;
+    plant.Add("Line 1", "C-12", 3, {1}, true);
+    const std::string inventory = plant.Inventory();
+    plant.Repository();
+    const QString central = Q(plant.folder.File("central.git"));
+    ASSERT_EQ(QProcess::execute("git", {"init", "--quiet", "--bare", central}), 0);
+    const QStringList backup{"backup", Q(inventory), "--dest", Q(plant.Destination()),
+                             "--git",  "--remote",   central};
+
+    const auto first = RunCliInProcess(backup);
+    ASSERT_EQ(first.exitCode, 0) << first.out << first.err;
+    EXPECT_NE(first.out.find("Pushed main."), std::string::npos) << first.out;
+    const QByteArray head = plant.Git({"rev-parse", "HEAD"});
+    EXPECT_EQ(plant.Git({"--git-dir", central, "rev-parse", "main"}), head);
+
+    // The central repository cannot be reached: the quiet run says so and exits 1.
+    std::filesystem::rename(central.toStdString(), plant.folder.File("gone.git"));
+    const auto second = RunCliInProcess(backup);
+    EXPECT_EQ(second.exitCode, 1) << second.out;
+    EXPECT_NE(second.err.find("could not push main to " + central.toStdString()), std::string::npos)
+        << second.err;
+    EXPECT_EQ(plant.Git({"rev-parse", "HEAD"}), head) << "the local history stays";
+    EXPECT_EQ(plant.LastRun().value("failures").toArray().size(), 1);
 }
 
 TEST(CliBackup, FailingProcessorsAreReportedWhileTheOthersSucceed) {
@@ -206,6 +319,31 @@ TEST(CliBackup, AKilledBackupLeavesWholeFilesAndARerunCompletes) {
     }
 }
 
+// Through the program itself, whose file size is limited: a library file does not fit, the run
+// record and the manifest do.
+TEST(CliBackup, AFullDiskFailsTheLibraryAndLeavesNoPartOfIt) {
+    Plant plant;
+    plant.Add("Line 1", "C-12", 3, {1, 2}, true);
+    const std::string inventory = plant.Inventory();
+    const QStringList backup{"backup", Q(inventory), "--dest", Q(plant.Destination())};
+    const auto full = RunCli(backup, CliLimits{.fileBytes = 4096});
+    EXPECT_EQ(full.exitCode, 1) << full.out << full.err;
+    EXPECT_FALSE(full.crashed);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(plant.Destination()))
+        EXPECT_FALSE(entry.path().string().ends_with(".lvf") ||
+                     entry.path().string().find(".tmp-") != std::string::npos)
+            << entry.path();
+    const QJsonArray libraries =
+        plant.LastRun().value("processors").toArray()[0].toObject().value("libraries").toArray();
+    ASSERT_EQ(libraries.size(), 2);
+    EXPECT_EQ(libraries[0].toObject().value("status").toString(), "FileError");
+    EXPECT_EQ(plant.folder.Read("backup/manifest.json").find("Library 001"), std::string::npos);
+
+    const auto room = RunCliInProcess(backup);
+    EXPECT_EQ(room.exitCode, 0) << room.out;
+    EXPECT_NE(room.out.find("2 changed, 0 unchanged, 0 failed"), std::string::npos) << room.out;
+}
+
 TEST(CliBackup, ASignalStopsTheRunCleanly) {
     Plant plant;
     plant.Add("A", "C-12", 3, {1, 2, 3, 4}, false, {"--baud", "38400"});
@@ -221,9 +359,7 @@ TEST(CliBackup, ASignalStopsTheRunCleanly) {
     EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.out << run.err;
     EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[0], 3))) << "read on";
     EXPECT_FALSE(std::filesystem::exists(plant.Destination() + "/B")) << "B was started";
-    const auto manifest = QJsonDocument::fromJson(
-        QByteArray::fromStdString(plant.folder.Read("backup/manifest.json")));
-    const QJsonArray processors = manifest.object().value("processors").toArray();
+    const QJsonArray processors = plant.LastRun().value("processors").toArray();
     ASSERT_EQ(processors.size(), 2);
     EXPECT_EQ(processors[0].toObject().value("activeAfter").toInt(), 3) << "put back";
     EXPECT_NE(run.out.find("B: not started"), std::string::npos) << run.out;

@@ -1,15 +1,18 @@
 #include "Command.h"
+#include "GitProcess.h"
 #include "ProcessorOptions.h"
 
+#include "backup/GitRepository.h"
 #include "backup/Inventory.h"
 #include "backup/Manifest.h"
 #include "backup/PlantBackup.h"
+#include "backup/RunRecord.h"
+#include "backup/UnfinishedWrites.h"
 #include "core/AtomicFile.h"
 #include "qt/QtLinkPlatform.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QProcess>
 
 #include <atomic>
 #include <csignal>
@@ -138,22 +141,14 @@ private:
     std::size_t m_drawn = 0;
 };
 
-bool Git(const QString& folder, const QStringList& arguments, QString* output = nullptr) {
-    QProcess git;
-    git.setWorkingDirectory(folder);
-    git.start("git", arguments);
-    if (!git.waitForFinished(60000))
-        return false;
-    if (output)
-        *output = QString::fromUtf8(git.readAllStandardOutput());
-    return git.exitStatus() == QProcess::NormalExit && git.exitCode() == 0;
-}
-
 class BackupCommand : public Command {
 public:
     BackupCommand()
-        : Command("backup", "INVENTORY --dest DIR [--jobs N] [--git] [--no-restore] [--json]",
-                  "Backs up the libraries of every processor of an inventory.") {}
+        : Command(
+              "backup",
+              "INVENTORY --dest DIR [--jobs N] [--git [--push] [--remote REMOTE]] [--no-restore] "
+              "[--json]",
+              "Backs up the libraries of every processor of an inventory.") {}
 
 protected:
     void Declare(QCommandLineParser& parser) override {
@@ -161,9 +156,16 @@ protected:
         parser.addOptions({
             {"dest", "The folder the libraries go into (required).", "DIR"},
             {"jobs", "How many processors are backed up at the same time (default 16).", "N"},
-            {"git", "Commits what changed when DIR is a git work tree."},
+            {"git", "Commits the backup's own files when they changed; DIR must be in a git "
+                    "work tree on a branch, with no merge, rebase, cherry-pick or bisect under "
+                    "way."},
+            {"push", "With --git: pushes the branch to its upstream after the commit."},
+            {"remote",
+             "With --git: pushes the branch to REMOTE (a remote's name, a URL or a "
+             "path) instead of its upstream.",
+             "REMOTE"},
             {"no-restore", "Leaves each processor on the library read last."},
-            {"json", "Prints the manifest at the end."},
+            {"json", "Prints the run's record at the end."},
         });
         DeclareVocabularyOption(parser);
     }
@@ -180,6 +182,10 @@ protected:
             if (!ok || jobs < 1 || jobs > 256)
                 throw UsageError("--jobs must be 1 to 256");
         }
+        const bool git = parser.isSet("git");
+        const bool push = parser.isSet("push") || parser.isSet("remote");
+        if (push && !git)
+            throw UsageError("--push and --remote need --git");
         const SiteVocabulary texts = ReadVocabularyOption(parser);
         const auto content = ReadWholeFile(inventoryFile);
         if (!content)
@@ -194,12 +200,30 @@ protected:
         }
         if (!QDir().mkpath(QString::fromStdString(destination)))
             throw UsageError("cannot make " + destination, false);
+        // Before any processor is contacted: a repository the backup cannot commit into cleanly
+        // is refused.
+        std::optional<GitRepository> repository;
+        if (git) {
+            repository.emplace(destination, RunGit);
+            std::string problem = repository->Check();
+            if (problem.empty() && push)
+                problem = repository->CheckPush(Bytes(parser.value("remote")));
+            if (problem.empty() && !repository->IgnoreOwnFiles())
+                problem = "cannot write the repository's info/exclude";
+            if (!problem.empty())
+                throw UsageError(problem, false);
+        }
+        std::vector<std::string> sections;
+        for (const auto& processor : inventory.processors)
+            sections.push_back(processor.name);
+        RemoveUnfinishedWrites(destination, sections);
         return BackUp(inventory, destination, jobs, !parser.isSet("no-restore"), texts,
-                      parser.isSet("git"), parser.isSet("json"), io);
+                      repository ? &*repository : nullptr, push, parser.isSet("json"), io);
     }
 
     int BackUp(const Inventory& inventory, const std::string& destination, int jobs, bool restore,
-               const SiteVocabulary& texts, bool git, bool json, const Streams& io) {
+               const SiteVocabulary& texts, GitRepository* git, bool push, bool json,
+               const Streams& io) {
         const QString start = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
         PlantBackup run(inventory, static_cast<std::size_t>(jobs),
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
@@ -219,56 +243,75 @@ protected:
         }
         printer.Clear();
 
-        const auto& results = run.Results();
-        const QString end = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
-        const std::string manifest = ManifestJson(results, start.toStdString(), end.toStdString());
+        RunRecord record;
+        record.start = start.toStdString();
+        record.processors = run.Results();
+        record.interrupted = stopSignal != 0;
+        record.signal = stopSignal;
         int status = ExitOk;
-        for (const auto& result : results)
+        for (const auto& result : record.processors)
             status = result.AllOk() ? status : ExitRefused;
-        if (!WriteFileAtomically(destination + "/manifest.json", manifest)) {
-            io.err << "setfolio-cli: cannot write " << destination << "/manifest.json\n";
+        const auto failed = [&](const std::string& problem) {
+            io.err << "setfolio-cli: " << problem << "\n";
+            record.failures.push_back(problem);
             status = ExitRefused;
-        }
-        const BackupCounts counts = CountLibraries(results);
+        };
+
+        // The manifest is rewritten only when what it says changed.
+        const std::string manifestFile = destination + "/manifest.json";
+        const auto previousText = ReadWholeFile(manifestFile);
+        const Manifest manifest =
+            UpdatedManifest(previousText ? ReadManifest(*previousText) : std::nullopt,
+                            record.processors, record.start);
+        const std::string manifestText = ManifestJson(manifest);
+        if (manifestText != previousText && !WriteFileAtomically(manifestFile, manifestText))
+            failed("cannot write " + manifestFile);
+
+        const BackupCounts counts = CountLibraries(record.processors);
         io.out << "Libraries: " << counts.changed << " changed, " << counts.unchanged
                << " unchanged, " << counts.failed << " failed.\n";
-        if (stopSignal != 0)
+        if (stopSignal != 0) {
             io.out << "Stopped by signal " << stopSignal << (git ? ": nothing committed" : "")
                    << ".\n";
-        else if (git && !Commit(destination, counts, io))
+        } else if (git) {
+            std::vector<std::string> files{"manifest.json"};
+            const auto libraries = ManifestFiles(manifest);
+            files.insert(files.end(), libraries.begin(), libraries.end());
+            const std::string message = "Backup: " + std::to_string(counts.changed) + " changed, " +
+                                        std::to_string(counts.unchanged) + " unchanged, " +
+                                        std::to_string(counts.failed) + " failed libraries";
+            const GitRepository::Commit commit = git->CommitFiles(files, message);
+            if (!commit.ok) {
+                failed(commit.problem);
+            } else {
+                record.commit = commit.hash;
+                io.out << (commit.hash.empty() ? "Nothing changed: no commit.\n"
+                                               : "Committed: " + message + "\n");
+                if (!commit.warning.empty())
+                    io.err << "setfolio-cli: " << commit.warning << "\n";
+            }
+            // A push that failed before is made up for by the next run, changes or not; the
+            // local commit stays either way.
+            if (commit.ok && push) {
+                if (const std::string problem = git->Push(); problem.empty())
+                    io.out << "Pushed " << git->Branch() << ".\n";
+                else
+                    failed(problem);
+            }
+        }
+
+        record.end = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
+        const std::string recordText = RunRecordJson(record);
+        const std::string recordFile = destination + "/.setfolio/last-run.json";
+        if (!MakeFolders(destination + "/.setfolio") ||
+            !WriteFileAtomically(recordFile, recordText)) {
+            io.err << "setfolio-cli: cannot write " << recordFile << "\n";
             status = ExitRefused;
+        }
         if (json)
-            io.out << manifest;
+            io.out << recordText;
         io.out << std::flush;
         return stopSignal != 0 ? 128 + stopSignal : status;
-    }
-
-    // A commit of the run's files and manifest, when a library changed.
-    static bool Commit(const std::string& destination, const BackupCounts& counts,
-                       const Streams& io) {
-        const QString folder = QString::fromStdString(destination);
-        QString inside;
-        if (!Git(folder, {"rev-parse", "--is-inside-work-tree"}, &inside) ||
-            inside.trimmed() != "true") {
-            io.err << "setfolio-cli: " << destination << " is not a git work tree\n";
-            return false;
-        }
-        if (counts.changed == 0) {
-            io.out << "Nothing changed: no commit.\n";
-            return true;
-        }
-        const QString message = QString("Backup: %1 changed, %2 unchanged, %3 failed libraries")
-                                    .arg(counts.changed)
-                                    .arg(counts.unchanged)
-                                    .arg(counts.failed);
-        if (!Git(folder, {"add", "--all", "."}) ||
-            !Git(folder, {"-c", "user.name=setfolio-cli", "-c", "user.email=setfolio-cli@localhost",
-                          "commit", "--quiet", "-m", message})) {
-            io.err << "setfolio-cli: git could not commit in " << destination << "\n";
-            return false;
-        }
-        io.out << "Committed: " << message.toStdString() << "\n";
-        return true;
     }
 
     QString Notes() const override {
@@ -280,10 +323,17 @@ protected:
                "  Libraries=1-20,25\n"
                "  IncludeCal=no                ; bench models: also the calibration section\n"
                "Each library goes to DIR/<section>/Library NNN.lvf, written only when its bytes\n"
-               "changed; DIR/manifest.json records the run. Processors run in parallel, those\n"
-               "on one serial device one after the other. SIGINT, SIGTERM or SIGHUP stops the\n"
-               "run: no processor starts any more, those running are put back on their\n"
-               "library, the manifest is written and the exit status is 128 + the signal.\n"
+               "changed. DIR/manifest.json lists each library's size, SHA-256 and the time its\n"
+               "content last changed, and is rewritten only when one of these changed;\n"
+               "DIR/.setfolio/last-run.json records the run itself (what --json prints).\n"
+               "Processors run in parallel, those on one serial device one after the other.\n"
+               "SIGINT, SIGTERM or SIGHUP stops the run: no processor starts any more, those\n"
+               "running are put back on their library, the record is written and the exit\n"
+               "status is 128 + the signal.\n"
+               "With --git the commit holds only the backup's own files (manifest.json and the\n"
+               "library files), whatever else is staged or changed; nothing is committed when\n"
+               "none changed. --push pushes the branch after it, also when a run before could\n"
+               "not; a failed push leaves the local commit and exits 1.\n"
                "Exit status: 0 every library read,\n"
                "1 any failed, 2 a usage or inventory error.\n";
     }
