@@ -32,9 +32,9 @@ std::string ManifestJson(const std::vector<ProcessorBackup>& processors, std::st
     for (std::size_t p = 0; p < processors.size(); ++p) {
         const auto& processor = processors[p];
         const auto* entry = EntryOf(processor.modelType);
-        json += std::string(p ? ",\n" : "\n") + "{\"name\":" + JsonString(processor.name) +
+        json += std::string(p ? ",\n" : "\n") + "{\"name\":" + JsonText(processor.name) +
                 ",\"model\":" + JsonString(entry ? entry->entry : "") +
-                ",\"link\":" + JsonString(processor.link) +
+                ",\"link\":" + JsonText(processor.link) +
                 ",\"activeBefore\":" + Number(processor.activeBefore) +
                 ",\"activeAfter\":" + Number(processor.activeAfter) + ",\"failure\":" +
                 (processor.failure.empty() ? "null" : JsonString(processor.failure)) +
@@ -45,7 +45,7 @@ std::string ManifestJson(const std::vector<ProcessorBackup>& processors, std::st
             json +=
                 std::string(l ? ",\n" : "\n") + "{\"library\":" + std::to_string(library.library) +
                 ",\"status\":" + JsonString(StatusName(library)) +
-                ",\"file\":" + JsonString(library.file) +
+                ",\"file\":" + JsonText(library.file) +
                 ",\"bytes\":" + (read ? std::to_string(library.bytes) : "null") +
                 ",\"sha256\":" + (read ? JsonString(library.sha256) : "null") +
                 ",\"changed\":" + (library.changed ? "true" : "false") +
