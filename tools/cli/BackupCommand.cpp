@@ -1,9 +1,11 @@
 #include "Command.h"
 #include "ProcessorOptions.h"
+#include "StopSignals.h"
 
 #include "backup/Inventory.h"
 #include "backup/Manifest.h"
 #include "backup/PlantBackup.h"
+#include "backup/RunLock.h"
 #include "core/AtomicFile.h"
 #include "qt/QtLinkPlatform.h"
 
@@ -11,8 +13,6 @@
 #include <QDir>
 #include <QProcess>
 
-#include <atomic>
-#include <csignal>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -21,40 +21,6 @@
 namespace setfolio::cli {
 
 namespace {
-
-// SIGINT, SIGTERM and SIGHUP stop the run: no processor starts any more, the running ones are put
-// back on their library, and the record is written. A second signal ends the program at once.
-std::atomic<PlantBackup*> g_running{nullptr};
-volatile std::sig_atomic_t g_stopSignal = 0;
-constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-extern "C" void OnStopSignal(int signal) {
-    g_stopSignal = signal;
-    std::signal(signal, SIG_DFL);
-    if (PlantBackup* run = g_running.load())
-        run->Stop();
-}
-
-// While it lives, the stop signals stop `run`.
-class StopOnSignals {
-public:
-    explicit StopOnSignals(PlantBackup& run) {
-        g_stopSignal = 0;
-        g_running.store(&run);
-        for (const int signal : StopSignals)
-            m_previous.push_back(std::signal(signal, OnStopSignal));
-    }
-    ~StopOnSignals() {
-        for (std::size_t i = 0; i < m_previous.size(); ++i)
-            std::signal(StopSignals[i], m_previous[i]);
-        g_running.store(nullptr);
-    }
-    StopOnSignals(const StopOnSignals&) = delete;
-    StopOnSignals& operator=(const StopOnSignals&) = delete;
-
-private:
-    std::vector<void (*)(int)> m_previous;
-};
 
 // Prints what a backup's workers report, from the one thread that takes their events: the live
 // lines of a terminal (one per running processor) are cleared before any other line is printed
@@ -80,7 +46,10 @@ public:
             break;
         case Kind::ProcessorFailed:
             m_running.erase(event.processor);
-            Print(event.name + ": " + event.failure);
+            if (!event.failure.empty())
+                Print(event.name + ": " + event.failure);
+            if (!event.notPutBack.empty())
+                Print(event.name + " " + event.notPutBack);
             break;
         case Kind::RunFinished:
             m_running.clear();
@@ -194,6 +163,21 @@ protected:
         }
         if (!QDir().mkpath(QString::fromStdString(destination)))
             throw UsageError("cannot make " + destination, false);
+        // One run at a time into a folder, and nothing sent before the files are known to fit.
+        const RunLock lock(destination);
+        if (lock.State() == RunLock::Outcome::Taken)
+            throw UsageError("another backup into " + destination + " is running" +
+                                 (lock.Holder().empty() ? std::string()
+                                                        : " (process " + lock.Holder() + ")"),
+                             false);
+        if (lock.State() == RunLock::Outcome::CannotLock)
+            throw UsageError(lock.Problem(), false);
+        const auto problems = DestinationProblems(inventory, destination);
+        if (!problems.empty()) {
+            for (const auto& problem : problems)
+                io.err << "setfolio-cli: " << problem << "\n";
+            return ExitUsage;
+        }
         return BackUp(inventory, destination, jobs, !parser.isSet("no-restore"), texts,
                       parser.isSet("git"), parser.isSet("json"), io);
     }
@@ -207,7 +191,7 @@ protected:
         BackupPrinter printer(io);
         int stopSignal = 0;
         {
-            const StopOnSignals stopping(run);
+            const StopSignals stopping(&run.StopFlag());
             run.Start();
             for (;;) {
                 const PlantEvent event = run.NextEvent();
@@ -215,7 +199,7 @@ protected:
                 if (event.kind == PlantEvent::Kind::RunFinished)
                     break;
             }
-            stopSignal = g_stopSignal;
+            stopSignal = StopSignals::Caught();
         }
         printer.Clear();
 
@@ -223,8 +207,11 @@ protected:
         const QString end = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
         const std::string manifest = ManifestJson(results, start.toStdString(), end.toStdString());
         int status = ExitOk;
-        for (const auto& result : results)
+        bool allPutBack = true;
+        for (const auto& result : results) {
             status = result.AllOk() ? status : ExitRefused;
+            allPutBack = allPutBack && result.notPutBack.empty();
+        }
         if (!WriteFileAtomically(destination + "/manifest.json", manifest)) {
             io.err << "setfolio-cli: cannot write " << destination << "/manifest.json\n";
             status = ExitRefused;
@@ -240,7 +227,8 @@ protected:
         if (json)
             io.out << manifest;
         io.out << std::flush;
-        return stopSignal != 0 ? 128 + stopSignal : status;
+        // A processor left on another library needs someone's attention more than a stop does.
+        return stopSignal != 0 && allPutBack ? 128 + stopSignal : status;
     }
 
     // A commit of the run's files and manifest, when a library changed.
@@ -279,13 +267,20 @@ protected:
                "                               ; DataBits=, StopBits= as for the link options)\n"
                "  Libraries=1-20,25\n"
                "  IncludeCal=no                ; bench models: also the calibration section\n"
-               "Each library goes to DIR/<section>/Library NNN.lvf, written only when its bytes\n"
-               "changed; DIR/manifest.json records the run. Processors run in parallel, those\n"
-               "on one serial device one after the other. SIGINT, SIGTERM or SIGHUP stops the\n"
-               "run: no processor starts any more, those running are put back on their\n"
-               "library, the manifest is written and the exit status is 128 + the signal.\n"
-               "Exit status: 0 every library read,\n"
-               "1 any failed, 2 a usage or inventory error.\n";
+               "The inventory is UTF-8. Each library goes to DIR/<section>/Library NNN.lvf,\n"
+               "written only when its bytes changed (through a symbolic link, which stays);\n"
+               "DIR/manifest.json records the run. Processors run in parallel, those on one\n"
+               "serial device one after the other. One run at a time into DIR: a second exits\n"
+               "with 2. Before any processor is asked anything, DIR, every section's folder and\n"
+               "every library file must be writable. Each processor is put back on the library\n"
+               "it was running, also after a failed library or a lost link (over one new\n"
+               "connection; no further library of it is read then). SIGINT, SIGTERM or SIGHUP\n"
+               "stops the run: no processor starts any more, the library being read is ended,\n"
+               "those running are put back on their library, the manifest is written and the\n"
+               "exit status is 128 + the signal. A processor that could not be put back is\n"
+               "named (\"Line 3 left on library 1, was 9: no answer\").\n"
+               "Exit status: 0 every library read, 1 any failed or a processor not put back,\n"
+               "2 a usage, inventory or destination error, or another run into DIR.\n";
     }
 };
 
