@@ -314,10 +314,10 @@ void BackupJob::PutBack(ProcessorSession& session, ProcessorBackup& result, bool
     const std::string was = std::to_string(*result.activeBefore);
     if (trouble.empty())
         trouble = "it did not change over";
-    result.notPutBack = now && *now != *result.activeBefore
-                            ? "left on library " + std::to_string(*now) + ", was " + was + ": " +
-                                  trouble
-                            : "not confirmed back on library " + was + ": " + trouble;
+    result.notPutBack =
+        now && *now != *result.activeBefore
+            ? "left on library " + std::to_string(*now) + ", was " + was + ": " + trouble
+            : "not confirmed back on library " + was + ": " + trouble;
 }
 
 } // namespace setfolio

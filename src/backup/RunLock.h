@@ -10,8 +10,8 @@ namespace setfolio {
 class RunLock {
 public:
     enum class Outcome {
-        Held,     // this run has the lock
-        Taken,    // another run has it: Holder() names its process, when known
+        Held,      // this run has the lock
+        Taken,     // another run has it: Holder() names its process, when known
         CannotLock // the lock file cannot be made or locked: Problem() says why
     };
 

@@ -166,10 +166,10 @@ protected:
         // One run at a time into a folder, and nothing sent before the files are known to fit.
         const RunLock lock(destination);
         if (lock.State() == RunLock::Outcome::Taken)
-            throw UsageError("another backup into " + destination + " is running" +
-                                 (lock.Holder().empty() ? std::string()
-                                                        : " (process " + lock.Holder() + ")"),
-                             false);
+            throw UsageError(
+                "another backup into " + destination + " is running" +
+                    (lock.Holder().empty() ? std::string() : " (process " + lock.Holder() + ")"),
+                false);
         if (lock.State() == RunLock::Outcome::CannotLock)
             throw UsageError(lock.Problem(), false);
         const auto problems = DestinationProblems(inventory, destination);

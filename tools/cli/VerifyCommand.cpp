@@ -88,7 +88,8 @@ protected:
                "(for a block, from each library's numbered file, Line 003.lvf, Line 004.lvf,\n"
                "...) as diff does. SIGINT, SIGTERM or SIGHUP ends the library being read and\n"
                "puts the processor back; the exit status is then 128 + the signal. Exit status:\n"
-               "0 the same, 1 different or not read, or the processor not put back, 2 trouble.\n\n" +
+               "0 the same, 1 different or not read, or the processor not put back, 2 "
+               "trouble.\n\n" +
                LinkNotes();
     }
 };
