@@ -276,7 +276,7 @@ void BackupJob::PutBack(ProcessorSession& session, ProcessorBackup& result, bool
         moved ? std::optional<int>(exchange.TransferLibrary()) : result.activeBefore;
     std::string trouble; // why it could not be put back
     bool reachable = !linkLost;
-    if (linkLost) {
+    if (linkLost && m_restore) {
         // One more connection, to put the processor back; no further library is read over it.
         try {
             session.transport.CloseForNewSettings();
@@ -292,20 +292,26 @@ void BackupJob::PutBack(ProcessorSession& session, ProcessorBackup& result, bool
             trouble = error.what();
         }
     }
-    if (reachable && m_restore && result.activeBefore) {
-        const Reply back = ChangeLibrary(exchange, session.model, -1, *result.activeBefore, {});
-        if (back.Ok())
-            now = result.activeBefore;
-        else
-            trouble = AnswerTrouble(back.status);
-    }
-    if (reachable && !LinkGone(exchange.replyStatus())) {
-        if (const Reply after = exchange.QueryLibrary(); after.Ok()) {
-            result.activeAfter = after.library;
-            now = after.library;
-        } else if (trouble.empty()) {
-            trouble = AnswerTrouble(after.status);
+    try {
+        if (reachable && m_restore && result.activeBefore) {
+            const Reply back = ChangeLibrary(exchange, session.model, -1, *result.activeBefore, {});
+            if (back.Ok())
+                now = result.activeBefore;
+            else
+                trouble = AnswerTrouble(back.status);
         }
+        if (reachable && !LinkGone(exchange.replyStatus())) {
+            if (const Reply after = exchange.QueryLibrary(); after.Ok()) {
+                result.activeAfter = after.library;
+                now = after.library;
+            } else if (trouble.empty()) {
+                trouble = AnswerTrouble(after.status);
+            }
+        }
+    } catch (const TcpError& error) {
+        trouble = error.what();
+    } catch (const PortError& error) {
+        trouble = error.what();
     }
     if (!m_restore || !result.activeBefore || result.activeAfter == result.activeBefore)
         return;
