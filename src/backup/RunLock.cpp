@@ -1,5 +1,7 @@
 #include "backup/RunLock.h"
 
+#include "core/AtomicFile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -27,8 +29,13 @@ std::string Trimmed(std::string text) {
 
 RunLock::RunLock(const std::string& folder)
     : m_path((std::filesystem::path(folder) / ".setfolio" / "lock").string()) {
+    const auto own = std::filesystem::path(m_path).parent_path();
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), error);
+    std::filesystem::create_directories(own, error);
+    // The folder is the backup's business, not its history's: git passes over it and this file.
+    const std::string ignore = (own / ".gitignore").string();
+    if (!FileExists(ignore))
+        WriteFileAtomically(ignore, "*\n");
     m_descriptor = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (m_descriptor < 0) {
         m_problem = "cannot open " + m_path + ": " + std::strerror(errno);

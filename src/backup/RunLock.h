@@ -7,6 +7,7 @@ namespace setfolio {
 // One backup at a time into a folder: a lock on <folder>/.setfolio/lock, held while the object
 // lives. The system releases it when the process ends, however it ends, so a lock left by a
 // killed run never stands in the way. The file holds the number of the process that has it.
+// The folder .setfolio holds a .gitignore that keeps it out of a repository's history.
 class RunLock {
 public:
     enum class Outcome {

@@ -292,9 +292,15 @@ TEST(CliBackup, ALostLinkIsMadeAgainToPutTheProcessorBackAndNamesStayAsWritten) 
     plant.folder.Write("drop.txt", "drop-after 20\n");
     plant.Add("Linie \xC3\xA9", "C-12", 7, {1, 2, 3}, true,
               {"--faults", Q(plant.folder.File("drop.txt"))});
+    // A serial line that goes dead for good: the processor cannot be put back, and is named.
+    plant.folder.Write("dead.txt", "drop-after 5\n");
+    plant.Add("Line 3", "C-12", 9, {1, 2}, false, {"--faults", Q(plant.folder.File("dead.txt"))});
     const auto run =
         RunCliInProcess({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination())});
     EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+    EXPECT_NE(run.out.find("Line 3 left on library 1, was 9: no answer"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("Linie \xC3\xA9 left on"), std::string::npos) << run.out;
     const QJsonObject processor =
         QJsonDocument::fromJson(
             QByteArray::fromStdString(plant.folder.Read("backup/manifest.json")))

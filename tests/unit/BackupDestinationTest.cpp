@@ -27,6 +27,7 @@ TEST(RunLock, OneRunAtATimeAndTheHolderIsNamed) {
         const RunLock first(folder.Path());
         ASSERT_EQ(first.State(), RunLock::Outcome::Held) << first.Problem();
         EXPECT_EQ(folder.Read(".setfolio/lock"), Pid(::getpid()) + "\n");
+        EXPECT_EQ(folder.Read(".setfolio/.gitignore"), "*\n") << "kept out of git's sight";
         // A second open of the lock is another run, even in this process.
         const RunLock second(folder.Path());
         EXPECT_EQ(second.State(), RunLock::Outcome::Taken);
