@@ -15,6 +15,8 @@
 
 namespace setfolio {
 
+#ifndef _WIN32
+
 namespace {
 
 std::string Trimmed(std::string text) {
@@ -24,8 +26,6 @@ std::string Trimmed(std::string text) {
 }
 
 } // namespace
-
-#ifndef _WIN32
 
 RunLock::RunLock(const std::string& folder)
     : m_path((std::filesystem::path(folder) / ".setfolio" / "lock").string()) {

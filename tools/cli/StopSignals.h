@@ -25,7 +25,7 @@ public:
     // The signal that came, or 0.
     static int Caught();
     // The exit status of a command a signal stopped: 128 + the signal.
-    static int ExitStatus() { return 128 + Caught(); }
+    static int StoppedExitStatus() { return 128 + Caught(); }
 
     // Ends the exchange in flight on `exchange` (from the thread whose loop it waits in, which is
     // this one) once a signal has come: the first wait of it that runs after the signal is

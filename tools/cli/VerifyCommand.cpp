@@ -57,7 +57,7 @@ protected:
             putBack = PutBack(processor, active);
             return putBack ? verified : ExitRefused;
         });
-        return StopSignals::Caught() != 0 && putBack ? StopSignals::ExitStatus() : status;
+        return StopSignals::Caught() != 0 && putBack ? StopSignals::StoppedExitStatus() : status;
     }
 
     // Reading selected other libraries: unless the processor is back on `active` already, it is
