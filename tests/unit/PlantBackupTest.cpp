@@ -177,6 +177,7 @@ TEST(PlantBackup, AStoppedRunStartsNothingNewAndTheRunningProcessorStopsReading)
     for (const std::size_t i : {1u, 2u}) {
         EXPECT_EQ(results[i].name, inventory.processors[i].name);
         EXPECT_FALSE(results[i].AllOk()) << "a processor never read is no success";
+        EXPECT_TRUE(results[i].interrupted);
         ASSERT_EQ(results[i].libraries.size(), 1u);
         EXPECT_EQ(results[i].libraries[0].status, ReplyStatus::Pending);
     }

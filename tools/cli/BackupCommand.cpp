@@ -189,18 +189,17 @@ protected:
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
                                                 destination, restore, &texts));
         BackupPrinter printer(io);
-        int stopSignal = 0;
-        {
-            const StopSignals stopping(&run.StopFlag());
-            run.Start();
-            for (;;) {
-                const PlantEvent event = run.NextEvent();
-                printer.Show(event);
-                if (event.kind == PlantEvent::Kind::RunFinished)
-                    break;
-            }
-            stopSignal = StopSignals::Caught();
+        // Held to the end: a signal that comes while the record is written or the commit made
+        // lets them finish.
+        const StopSignals stopping(&run.StopFlag());
+        run.Start();
+        for (;;) {
+            const PlantEvent event = run.NextEvent();
+            printer.Show(event);
+            if (event.kind == PlantEvent::Kind::RunFinished)
+                break;
         }
+        const int stopSignal = StopSignals::Caught();
         printer.Clear();
 
         const auto& results = run.Results();
@@ -228,7 +227,7 @@ protected:
             io.out << manifest;
         io.out << std::flush;
         // A processor left on another library needs someone's attention more than a stop does.
-        return stopSignal != 0 && allPutBack ? 128 + stopSignal : status;
+        return StopSignals::Caught() != 0 && allPutBack ? StopSignals::StoppedExitStatus() : status;
     }
 
     // A commit of the run's files and manifest, when a library changed.
