@@ -76,10 +76,64 @@ bool LinkGone(ReplyStatus status) {
     return status == ReplyStatus::NoConnection || status == ReplyStatus::PortOff;
 }
 
+// Why an exchange that should have put a processor back did not, in a few words.
+std::string AnswerTrouble(ReplyStatus status) {
+    return LinkGone(status) ? "no answer" : "it answered " + std::string(NameOf(status));
+}
+
+// Whether a file can be made in `folder`: tried, as nothing else tells for sure (a read-only
+// mount, an access list, a superuser's rights).
+bool CanWriteInto(const std::string& folder) {
+    const std::string probe = (std::filesystem::path(folder) / ".setfolio-write-test").string();
+    if (!WriteFileAtomically(probe, ""))
+        return false;
+    DeleteFile(probe);
+    return true;
+}
+
 } // namespace
 
+std::string LibraryFileOf(const InventoryProcessor& processor, int library) {
+    return processor.name + "/Library " + FormatLibraryNumber(library) + ".lvf";
+}
+
+std::vector<std::string> DestinationProblems(const Inventory& inventory,
+                                             const std::string& destination) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> problems;
+    const auto usable = [&problems](const fs::path& folder) {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (!fs::is_directory(folder, error)) {
+            problems.push_back("cannot make the folder " + folder.string());
+            return false;
+        }
+        if (!CanWriteInto(folder.string())) {
+            problems.push_back("cannot write into " + folder.string());
+            return false;
+        }
+        return true;
+    };
+    if (!usable(fs::path(destination)))
+        return problems;
+    for (const auto& processor : inventory.processors) {
+        if (!usable(fs::path(destination) / processor.name))
+            continue;
+        for (const int library : processor.libraries) {
+            const std::string path =
+                (fs::path(destination) / LibraryFileOf(processor, library)).string();
+            std::error_code error;
+            if (IsWriteProtected(path))
+                problems.push_back(path + " is write-protected");
+            else if (fs::exists(path, error) && !fs::is_regular_file(path, error))
+                problems.push_back(path + " is not a file");
+        }
+    }
+    return problems;
+}
+
 bool ProcessorBackup::AllOk() const {
-    if (!failure.empty())
+    if (!failure.empty() || !notPutBack.empty())
         return false;
     for (const auto& library : libraries) {
         if (library.status != ReplyStatus::Ok)
@@ -103,9 +157,10 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
     for (const int library : m_processor.libraries) {
         LibraryBackup entry;
         entry.library = library;
-        entry.file = m_processor.name + "/Library " + FormatLibraryNumber(library) + ".lvf";
+        entry.file = LibraryFileOf(m_processor, library);
         result.libraries.push_back(entry);
     }
+    const auto stop = [&stopped] { return stopped && stopped(); };
 
     std::vector<std::string> lines;
     CollectingPrompts prompts(lines);
@@ -125,6 +180,21 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
     std::string content;
     const TransferContext context =
         session.Context(log, texts, [&content](int, const std::string& read) { content = read; });
+
+    // A stop ends the library being read at once. The exchange is this thread's, so its Abort
+    // comes from here too: a timer of this thread's loop looks for the stop while the exchange
+    // waits. Putting the processor back is never aborted.
+    bool reading = false;
+    const auto watch = platform.loop.CreateTimer();
+    watch->SetInterval(StopWatchMs);
+    watch->SetOnExpiry([&] {
+        if (!stop())
+            watch->Start();
+        else if (reading)
+            exchange.Abort();
+    });
+
+    bool linkLost = false;
     try {
         const Reply before = session.Open();
         if (!before.Ok()) {
@@ -137,16 +207,22 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
         result.activeBefore = before.library;
         std::error_code ignored;
         fs::create_directories(fs::path(m_destination) / m_processor.name, ignored);
+        if (stopped)
+            watch->Start();
         for (std::size_t i = 0; i < result.libraries.size(); ++i) {
-            if (stopped && stopped())
+            if (stop()) {
+                result.interrupted = true;
                 break;
+            }
             LibraryBackup& entry = result.libraries[i];
             if (i > 0 && model.Family() == ModelFamily::BenchFamily)
                 view.Pause(BenchBlockPauseMs);
             lines.clear();
             content.clear();
             const auto start = std::chrono::steady_clock::now();
+            reading = true;
             DownloadLibrary(context, view, entry.library, entry.file);
+            reading = false;
             entry.status = exchange.replyStatus();
             if (entry.status == ReplyStatus::Ok) {
                 const std::string path = (fs::path(m_destination) / entry.file).string();
@@ -154,7 +230,11 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
                 entry.sha256 = Sha256Hex(content);
                 // Unchanged bytes leave the file as it is, time stamp and all.
                 entry.changed = ReadWholeFile(path) != content;
-                if (entry.changed && !WriteFileAtomically(path, content)) {
+                if (entry.changed && IsWriteProtected(path)) {
+                    entry.status = ReplyStatus::FileError;
+                    entry.changed = false;
+                    lines.push_back(path + " is write-protected");
+                } else if (entry.changed && !WriteFileAtomically(path, content)) {
                     entry.status = ReplyStatus::FileError;
                     entry.changed = false;
                     lines.push_back("Unable to write to " + path);
@@ -163,17 +243,19 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
             entry.seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             entry.failure = entry.status == ReplyStatus::Ok ? std::string() : Joined(lines);
+            if (entry.status != ReplyStatus::Ok && stop()) {
+                result.interrupted = true;
+                if (entry.failure.empty())
+                    entry.failure = "stopped while it was read";
+            }
             progress(i, entry);
-            if (LinkGone(entry.status))
+            linkLost = LinkGone(entry.status);
+            if (linkLost || result.interrupted)
                 break;
         }
-        const bool reachable = !LinkGone(exchange.replyStatus());
-        if (reachable && m_restore && result.activeBefore)
-            ChangeLibrary(exchange, model, -1, *result.activeBefore, {});
-        if (reachable) {
-            if (const Reply after = exchange.QueryLibrary(); after.Ok())
-                result.activeAfter = after.library;
-        }
+        watch->Stop();
+        exchange.ForgetAbort();
+        PutBack(session, result, linkLost);
     } catch (const TcpError& error) {
         lines.push_back(error.what());
         result.failure = Joined(lines);
@@ -183,6 +265,65 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
     }
     transport.CloseAtExit();
     return result;
+}
+
+void BackupJob::PutBack(ProcessorSession& session, ProcessorBackup& result, bool linkLost) const {
+    Exchange& exchange = session.exchange;
+    // Reading a library selected it: the processor is on the last one selected, as far as
+    // anyone knows, until it says otherwise.
+    const bool moved = exchange.SelectsForTransfer() > 0;
+    std::optional<int> now =
+        moved ? std::optional<int>(exchange.TransferLibrary()) : result.activeBefore;
+    std::string trouble; // why it could not be put back
+    bool reachable = !linkLost;
+    if (linkLost && m_restore) {
+        // One more connection, to put the processor back; no further library is read over it.
+        try {
+            session.transport.CloseForNewSettings();
+            const Reply again = session.Open();
+            reachable = again.Ok();
+            if (again.library)
+                now = again.library;
+            if (!reachable)
+                trouble = AnswerTrouble(again.status);
+        } catch (const TcpError& error) {
+            trouble = error.what();
+        } catch (const PortError& error) {
+            trouble = error.what();
+        }
+    }
+    try {
+        if (reachable && m_restore && result.activeBefore) {
+            const Reply back = ChangeLibrary(exchange, session.model, -1, *result.activeBefore, {});
+            if (back.Ok())
+                now = result.activeBefore;
+            else
+                trouble = AnswerTrouble(back.status);
+        }
+        if (reachable && !LinkGone(exchange.replyStatus())) {
+            if (const Reply after = exchange.QueryLibrary(); after.Ok()) {
+                result.activeAfter = after.library;
+                now = after.library;
+            } else if (trouble.empty()) {
+                trouble = AnswerTrouble(after.status);
+            }
+        }
+    } catch (const TcpError& error) {
+        trouble = error.what();
+    } catch (const PortError& error) {
+        trouble = error.what();
+    }
+    if (!m_restore || !result.activeBefore || result.activeAfter == result.activeBefore)
+        return;
+    if (!moved && !result.activeAfter)
+        return; // the backup never moved it, and could not ask again
+    const std::string was = std::to_string(*result.activeBefore);
+    if (trouble.empty())
+        trouble = "it did not change over";
+    result.notPutBack =
+        now && *now != *result.activeBefore
+            ? "left on library " + std::to_string(*now) + ", was " + was + ": " + trouble
+            : "not confirmed back on library " + was + ": " + trouble;
 }
 
 } // namespace setfolio

@@ -2,6 +2,7 @@
 
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
+#include "core/TextFormat.h"
 #include "link/IpAddressList.h"
 #include "link/LibraryNumber.h"
 #include "link/SerialLine.h"
@@ -29,6 +30,21 @@ std::string_view Uncommented(std::string_view value) {
             return Trim(value.substr(0, i));
     }
     return Trim(value);
+}
+
+std::string Lower(std::string_view text);
+
+// What keeps a section's name from being the folder its libraries go into, if anything. The
+// backup keeps files of its own beside the folders: manifest.json, and names beginning with "."
+// (.setfolio, and .git when the destination is a repository).
+std::optional<std::string> FolderNameProblem(std::string_view name) {
+    if (name.size() > MaxSectionNameBytes)
+        return "the name is longer than " + std::to_string(MaxSectionNameBytes) + " bytes";
+    if (name.starts_with('.'))
+        return std::string("a name beginning with \".\" is kept for the backup's own files");
+    if (Lower(name) == "manifest.json")
+        return std::string("manifest.json is the backup's own file");
+    return std::nullopt;
 }
 
 // A name that can be a folder of its own, in the destination, on any system.
@@ -69,6 +85,19 @@ public:
             const auto text = Trim(line.text);
             if (line.kind == Kind::Blank || line.kind == Kind::Comment || text.starts_with('#'))
                 continue;
+            if (!IsUtf8(line.text)) {
+                Problem(sections.empty() ? "" : sections.back().name, line.number,
+                        "the line is not UTF-8 text");
+                m_headerless = m_headerless || text.starts_with('[');
+                continue;
+            }
+            if (text.starts_with('[')) {
+                m_headerless = !Header(line, text);
+                if (m_headerless)
+                    continue;
+            } else if (m_headerless) {
+                continue; // the keys of a section whose header is refused
+            }
             if (line.kind == Kind::Section) {
                 for (const auto& earlier : sections) {
                     if (profile::SameName(earlier.name, line.name))
@@ -76,6 +105,8 @@ public:
                 }
                 if (!UsableAsFolder(line.name))
                     Problem(line.name, line.number, "the name must be usable as a folder name");
+                else if (const auto problem = FolderNameProblem(line.name))
+                    Problem(line.name, line.number, *problem);
                 sections.push_back({line.name, line.number, {}});
                 continue;
             }
@@ -92,6 +123,21 @@ public:
                 entries[key] = {std::string(Uncommented(line.value)), line.number};
         }
         return sections;
+    }
+
+    // A line that begins with "[" is a section's header, whole: its name closed by "]", and
+    // nothing after it but a comment. False when the line goes no further.
+    bool Header(const profile::NumberedLine& line, std::string_view text) {
+        const auto close = text.find(']');
+        if (close == std::string_view::npos) {
+            Problem(std::string(Trim(text.substr(1))), line.number,
+                    "the section's header has no closing ]");
+            return false;
+        }
+        const auto rest = Trim(text.substr(close + 1));
+        if (!rest.empty() && !rest.starts_with(';'))
+            Problem(line.name, line.number, "text after the section's closing ]");
+        return true;
     }
 
     void Read(const Section& section) {
@@ -152,6 +198,9 @@ public:
     }
 
 private:
+    // A header was refused: the lines up to the next one are its section's, not the one before.
+    bool m_headerless = false;
+
     void ReadLink(const Section& section, InventoryProcessor& processor, const Entry* tcp,
                   const Entry* serial) {
         if (tcp && serial) {
@@ -258,6 +307,9 @@ std::optional<std::vector<int>> ParseLibraryList(std::string_view text) {
 }
 
 Inventory ParseInventory(std::string_view content) {
+    // A byte-order mark, as some editors write one at the start of a UTF-8 file.
+    if (content.starts_with("\xEF\xBB\xBF"))
+        content.remove_prefix(3);
     Inventory inventory;
     Reader reader(inventory);
     const auto sections = reader.Sections(content);

@@ -10,6 +10,9 @@
 
 namespace setfolio {
 
+// The longest name of a section: it is a folder's name, and part of every path of its files.
+inline constexpr std::size_t MaxSectionNameBytes = 100;
+
 // One processor of a plant, as its section of the inventory names it.
 struct InventoryProcessor {
     std::string name; // the section: also the folder its libraries go into
@@ -38,11 +41,13 @@ struct Inventory {
     std::vector<InventoryProblem> problems; // an inventory with problems is refused as a whole
 };
 
-// Reads an inventory: a profile (INI) file, read as every profile is, with one section per
-// processor and the keys Model, Tcp or Serial (with Baud, Parity, DataBits, StopBits),
-// Libraries ("1-20,25") and IncludeCal. A line that starts with ";" or "#", and text after a
-// blank and a ";", is a comment. Models, addresses and line settings are read as the command
-// line reads them (a parity's name in any letter case). Every problem is listed, by section
+// Reads an inventory: a profile (INI) file in UTF-8 (a byte-order mark at its start is passed
+// over), read as every profile is, with one section per processor and the keys Model, Tcp or
+// Serial (with Baud, Parity, DataBits, StopBits), Libraries ("1-20,25") and IncludeCal. A line
+// that starts with ";" or "#", and text after a blank and a ";", is a comment. Models,
+// addresses and line settings are read as the command line reads them (a parity's name in any
+// letter case). A section's name is its folder's: it may not begin with "." nor be
+// manifest.json, and has at most MaxSectionNameBytes bytes. Every problem is listed, by section
 // and line.
 Inventory ParseInventory(std::string_view content);
 

@@ -1,6 +1,7 @@
 #include "backup/Manifest.h"
 
 #include "core/ModelCatalogue.h"
+#include "tables/TablesJson.h"
 
 #include <cmath>
 #include <cstdio>
@@ -215,24 +216,6 @@ std::string ModelName(std::int32_t modelType) {
 }
 
 } // namespace
-
-std::string JsonText(std::string_view text) {
-    std::string json = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            json += escaped;
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
-}
 
 std::string ManifestJson(const Manifest& manifest) {
     std::string json = "{\"processors\":[";

@@ -49,10 +49,6 @@ Manifest UpdatedManifest(const std::optional<Manifest>& previous,
 // Every file a manifest names, relative to the destination.
 std::vector<std::string> ManifestFiles(const Manifest& manifest);
 
-// Text as a JSON string: names are UTF-8 and stay as written; quotes, backslashes and control
-// characters are escaped.
-std::string JsonText(std::string_view text);
-
 // How many libraries of a run were written anew, held the same bytes already, or failed.
 struct BackupCounts {
     int changed = 0;

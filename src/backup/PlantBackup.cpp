@@ -155,6 +155,7 @@ void PlantBackup::BackUp(std::size_t index) {
     ProcessorBackup result;
     if (Stopped()) {
         result = NotStarted(processor, "not started: the backup was stopped");
+        result.interrupted = true;
     } else {
         event.kind = PlantEvent::Kind::ProcessorStarted;
         Post(event);
@@ -174,9 +175,11 @@ void PlantBackup::BackUp(std::size_t index) {
             result = NotStarted(processor, error.what());
         }
     }
-    event.kind = result.failure.empty() ? PlantEvent::Kind::ProcessorFinished
-                                        : PlantEvent::Kind::ProcessorFailed;
+    event.kind = result.failure.empty() && result.notPutBack.empty()
+                     ? PlantEvent::Kind::ProcessorFinished
+                     : PlantEvent::Kind::ProcessorFailed;
     event.failure = result.failure;
+    event.notPutBack = result.notPutBack;
     {
         const std::lock_guard lock(m_mutex);
         m_results[index] = std::move(result);

@@ -28,7 +28,7 @@ struct PlantEvent {
         LibraryFinished,   // libraryIndex (from 0), libraryCount, library
         ProcessorFinished, // every library was tried (each says how it went)
         ProcessorFailed,   // failure: the link could not be made, the processor did not answer,
-                           // or the run was stopped before it started
+                           // or the run was stopped before it started; or notPutBack
         RunFinished        // the last event; the results are complete
     };
     Kind kind = Kind::RunFinished;
@@ -38,6 +38,7 @@ struct PlantEvent {
     std::size_t libraryCount = 0;
     LibraryBackup library;
     std::string failure;
+    std::string notPutBack; // as ProcessorBackup::notPutBack
 };
 
 // Backs up every processor of an inventory on a pool of worker threads. Processors that share a
@@ -76,10 +77,13 @@ public:
     PlantEvent NextEvent();
     // The next event if one is queued, without waiting.
     std::optional<PlantEvent> TryNextEvent();
-    // Starts no further processor; those running read no further library and are put back on
-    // their active library. Safe from any thread, and from a signal handler.
+    // Starts no further processor; those running end the library they read (their exchange is
+    // aborted from their own thread), read no further library and are put back on their active
+    // library. Safe from any thread, and from a signal handler.
     void Stop() { m_stopped.store(true); }
     bool Stopped() const { return m_stopped.load(); }
+    // What Stop sets: for a signal handler that may do nothing but store to an atomic flag.
+    std::atomic<bool>& StopFlag() { return m_stopped; }
     // One per processor, in inventory order; complete once RunFinished has come.
     const std::vector<ProcessorBackup>& Results() const { return m_results; }
 

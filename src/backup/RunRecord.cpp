@@ -2,6 +2,7 @@
 
 #include "backup/Manifest.h"
 #include "core/ModelCatalogue.h"
+#include "tables/TablesJson.h"
 
 #include <cstdio>
 
@@ -45,6 +46,8 @@ std::string RunRecordJson(const RunRecord& record) {
                 ",\"link\":" + JsonText(processor.link) +
                 ",\"activeBefore\":" + Number(processor.activeBefore) +
                 ",\"activeAfter\":" + Number(processor.activeAfter) +
+                ",\"interrupted\":" + (processor.interrupted ? "true" : "false") +
+                ",\"notPutBack\":" + TextOrNull(processor.notPutBack) +
                 ",\"failure\":" + TextOrNull(processor.failure) + ",\"libraries\":[";
         for (std::size_t l = 0; l < processor.libraries.size(); ++l) {
             const auto& library = processor.libraries[l];

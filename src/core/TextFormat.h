@@ -25,4 +25,11 @@ std::string FormatText(std::string_view pattern, std::initializer_list<std::stri
 // the same number.
 std::string Latin1ToUtf8(std::string_view bytes);
 
+// The length of the well-formed UTF-8 character that starts at `at` (1 to 4), or 0 when the
+// bytes there are none (a stray continuation byte, an overlong form, a surrogate, a cut-off
+// sequence or a code point past U+10FFFF).
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t at);
+// Whether `text` is well-formed UTF-8 throughout.
+bool IsUtf8(std::string_view text);
+
 } // namespace setfolio

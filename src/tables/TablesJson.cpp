@@ -1,6 +1,7 @@
 #include "tables/TablesJson.h"
 
 #include "core/ModelCatalogue.h"
+#include "core/TextFormat.h"
 
 #include <set>
 
@@ -24,6 +25,23 @@ std::string JsonString(std::string_view bytes) {
     }
     json += '"';
     return json;
+}
+
+std::string JsonText(std::string_view utf8) {
+    std::string json = "\"";
+    for (std::size_t at = 0; at < utf8.size();) {
+        const auto byte = static_cast<unsigned char>(utf8[at]);
+        const std::size_t length = Utf8CharacterLength(utf8, at);
+        if (byte >= 0x80 && length > 0) {
+            json.append(utf8.substr(at, length));
+            at += length;
+            continue;
+        }
+        const std::string escaped = JsonString(utf8.substr(at, 1));
+        json.append(escaped, 1, escaped.size() - 2);
+        ++at;
+    }
+    return json + "\"";
 }
 
 namespace {

@@ -19,4 +19,9 @@ std::string TablesJson(const ParameterTables& tables, std::int32_t modelType);
 // output plain ASCII and lets a reader recover every byte.
 std::string JsonString(std::string_view bytes);
 
+// A text of the program's own (a name from an inventory, a path) as a JSON string: its UTF-8
+// characters as they are, quotes, backslashes and control characters escaped. A byte that is
+// not part of well-formed UTF-8 is written as JsonString writes it.
+std::string JsonText(std::string_view utf8);
+
 } // namespace setfolio

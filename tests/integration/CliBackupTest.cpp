@@ -4,6 +4,7 @@
 #include "CliProcess.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
+#include "backup/RunLock.h"
 #include "core/Sha256.h"
 
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <unistd.h>
 
 using namespace setfolio;
 using setfolio::testing::CliLimits;
@@ -358,11 +360,128 @@ TEST(CliBackup, ASignalStopsTheRunCleanly) {
                   .timeoutMs = 120000});
     EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.out << run.err;
     EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[0], 3))) << "read on";
-    EXPECT_FALSE(std::filesystem::exists(plant.Destination() + "/B")) << "B was started";
+    // Its folder was made before the run, as every processor's is.
+    EXPECT_FALSE(std::filesystem::exists(plant.Destination() + "/B/Library 001.lvf"))
+        << "B was started";
     const QJsonArray processors = plant.LastRun().value("processors").toArray();
     ASSERT_EQ(processors.size(), 2);
     EXPECT_EQ(processors[0].toObject().value("activeAfter").toInt(), 3) << "put back";
     EXPECT_NE(run.out.find("B: not started"), std::string::npos) << run.out;
+}
+
+// What stands in the way of the files is found before any processor is asked anything: the
+// processor's address here leads nowhere, so a run that tried it would say so.
+TEST(CliBackup, NothingIsSentWhenTheFilesCouldNotBeWrittenOrAnotherRunHoldsTheFolder) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* what;
+        std::string section;
+        std::function<void(const TempFolder&)> prepare;
+        std::string said;
+    } cases[] = {
+        {"a section in the repository", ".git", [](const TempFolder&) {},
+         "[.git] a name beginning with \".\" is kept for the backup's own files"},
+        {"a section over the manifest", "manifest.json", [](const TempFolder&) {},
+         "[manifest.json] manifest.json is the backup's own file"},
+        {"a write-protected library file", "A",
+         [](const TempFolder& folder) {
+             fs::create_directories(folder.File("backup/A"));
+             folder.Write("backup/A/Library 001.lvf", "");
+             fs::permissions(folder.File("backup/A/Library 001.lvf"), fs::perms::owner_read);
+         },
+         "A/Library 001.lvf is write-protected"},
+        {"a destination that is a file", "A",
+         [](const TempFolder& folder) { folder.Write("backup", ""); }, "cannot make"},
+    };
+    for (const auto& test : cases) {
+        TempFolder folder;
+        test.prepare(folder);
+        folder.Write("plant.ini",
+                     "[" + test.section + "]\nModel=C-12\nTcp=127.0.0.1:1\nLibraries=1\n");
+        const auto run = RunCliInProcess(
+            {"backup", Q(folder.File("plant.ini")), "--dest", Q(folder.File("backup"))});
+        EXPECT_EQ(run.exitCode, 2) << test.what << "\n" << run.out << run.err;
+        EXPECT_NE(run.err.find(test.said), std::string::npos) << test.what << "\n" << run.err;
+        EXPECT_EQ(run.out, "") << test.what;
+    }
+
+    // Another run holds the folder.
+    TempFolder folder;
+    folder.Write("plant.ini", "[A]\nModel=C-12\nTcp=127.0.0.1:1\nLibraries=1\n");
+    const RunLock running(folder.File("backup"));
+    ASSERT_EQ(running.State(), RunLock::Outcome::Held);
+    const auto second = RunCliInProcess(
+        {"backup", Q(folder.File("plant.ini")), "--dest", Q(folder.File("backup"))});
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_NE(second.err.find("another backup into " + folder.File("backup") +
+                              " is running (process " + std::to_string(::getpid()) + ")"),
+              std::string::npos)
+        << second.err;
+    EXPECT_EQ(second.out, "");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("backup/manifest.json")));
+}
+
+// A dropped connection: the processor is reached once more and put back; a name is kept as the
+// UTF-8 it was written in, in the folder and in the manifest.
+TEST(CliBackup, ALostLinkIsMadeAgainToPutTheProcessorBackAndNamesStayAsWritten) {
+    Plant plant;
+    plant.folder.Write("drop.txt", "drop-after 20\n");
+    plant.Add("Linie \xC3\xA9", "C-12", 7, {1, 2, 3}, true,
+              {"--faults", Q(plant.folder.File("drop.txt"))});
+    // A serial line that goes dead for good: the processor cannot be put back, and is named.
+    plant.folder.Write("dead.txt", "drop-after 5\n");
+    plant.Add("Line 3", "C-12", 9, {1, 2}, false, {"--faults", Q(plant.folder.File("dead.txt"))});
+    const auto run =
+        RunCliInProcess({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination())});
+    EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+    EXPECT_NE(run.out.find("Line 3 left on library 1, was 9: no answer"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("Linie \xC3\xA9 left on"), std::string::npos) << run.out;
+    const QJsonObject processor =
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(plant.folder.Read("backup/manifest.json")))
+            .object()
+            .value("processors")
+            .toArray()[0]
+            .toObject();
+    EXPECT_EQ(processor.value("name").toString(), QString::fromUtf8("Linie \xC3\xA9"));
+    EXPECT_EQ(processor.value("activeAfter").toInt(), 7) << "put back";
+    const QJsonArray libraries = processor.value("libraries").toArray();
+    EXPECT_EQ(libraries[0].toObject().value("file").toString(),
+              QString::fromUtf8("Linie \xC3\xA9/Library 001.lvf"));
+    EXPECT_EQ(libraries[2].toObject().value("status").toString(), "NotRead");
+    EXPECT_TRUE(std::filesystem::is_directory(plant.Destination() + "/Linie \xC3\xA9"));
+    EXPECT_EQ(RunCliInProcess(QStringList{"library", "--model", "C-12"} +
+                              plant.stations[0].sim->CliLink())
+                  .out,
+              "Current library is 7.\n");
+}
+
+// As systemd stops a service: the library being read ends, and the processor is put back.
+TEST(CliBackup, VerifyStoppedBySignalPutsTheProcessorBack) {
+    TempFolder folder;
+    const std::string log = folder.File("sim.log");
+    SimProcess sim(
+        QStringList{"--model", "C-12", "--active", "4", "--baud", "9600", "--log", Q(log)} +
+        SimProcess::LinkArgs(false, folder.File("line.tty")));
+    folder.Write("expected.lvf", "");
+    const auto run = RunCli(QStringList{"verify", "--model", "C-12", "--library", "9", "--file",
+                                        Q(folder.File("expected.lvf"))} +
+                                sim.CliLink(),
+                            CliLimits{.terminateWhen =
+                                          [&] {
+                                              // A few of library 9's parameters have been asked
+                                              // for.
+                                              const std::string sent = folder.Read("sim.log");
+                                              const auto select = sent.find("700 009");
+                                              return select != std::string::npos &&
+                                                     sent.find("<-", sent.find("<-", select + 1) +
+                                                                         1) != std::string::npos;
+                                          },
+                                      .timeoutMs = 120000});
+    EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.out << run.err;
+    EXPECT_EQ(RunCliInProcess(QStringList{"library", "--model", "C-12"} + sim.CliLink()).out,
+              "Current library is 4.\n");
 }
 
 } // namespace

@@ -93,14 +93,48 @@ TEST(Inventory, ReadsAsAProfileAndNamesLinesNoReaderWouldSee) {
                                                "Serial=\"/dev/ttyS0\"\n"
                                                "  # Baud=38400\n" // 6
                                                "Libraries=1\n"    // 7
-                                               "[Q\n");           // 8: no closing bracket
+                                               "[Q\n"             // 8: no closing bracket
+                                               "Model=C-12\n");   // 9: Q's, not P's
     std::vector<std::string> found;
     for (const auto& problem : inventory.problems)
         found.push_back(problem.section + ":" + std::to_string(problem.line) + " " + problem.text);
     EXPECT_EQ(found, (std::vector<std::string>{":2 not a key and value in a section",
-                                               "P:8 not a key and value in a section"}));
+                                               "Q:8 the section's header has no closing ]"}));
     ASSERT_EQ(inventory.processors.size(), 1u);
     EXPECT_EQ(inventory.processors[0].LinkText(), "serial /dev/ttyS0 9600 8N1");
+}
+
+// A section's name is the folder of its files, beside the backup's own files.
+TEST(Inventory, NamesAreUtf8FolderNamesApartFromTheBackupsOwnFiles) {
+    const std::string longest(MaxSectionNameBytes, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"Linie \xC3\xA9", ""},
+        {longest, ""},
+        {"Line 3] ; the press", ""},
+        {longest + "x", "the name is longer than 100 bytes"},
+        {".git", "a name beginning with \".\" is kept for the backup's own files"},
+        {".setfolio", "a name beginning with \".\" is kept for the backup's own files"},
+        {"Manifest.JSON", "manifest.json is the backup's own file"},
+        {"Line 3]x", "text after the section's closing ]"},
+        {"Linie \xE9", "the line is not UTF-8 text"},
+        {"Line \xED\xA0\x80", "the line is not UTF-8 text"}, // a surrogate
+    };
+    for (const auto& [name, problem] : cases) {
+        const std::string header = "[" + name + (name.find(']') == name.npos ? "]" : "");
+        const Inventory inventory = ParseInventory(header + "\nModel=C-12\nTcp=h\nLibraries=1\n");
+        if (problem.empty()) {
+            EXPECT_TRUE(inventory.problems.empty()) << name << ": " << inventory.problems[0].text;
+            continue;
+        }
+        ASSERT_FALSE(inventory.problems.empty()) << name;
+        EXPECT_EQ(inventory.problems[0].text, problem) << name;
+        EXPECT_EQ(inventory.problems[0].line, 1) << name;
+    }
+    // What an editor may put before the first line.
+    const Inventory marked = ParseInventory("\xEF\xBB\xBF[Linie \xC3\xA9]\nModel=C-12\nTcp=h\n"
+                                            "Libraries=1\n");
+    ASSERT_TRUE(marked.problems.empty()) << marked.problems[0].text;
+    EXPECT_EQ(marked.processors[0].name, "Linie \xC3\xA9");
 }
 
 TEST(Inventory, LibraryListsAndDigests) {

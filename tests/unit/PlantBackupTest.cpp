@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -176,6 +177,7 @@ TEST(PlantBackup, AStoppedRunStartsNothingNewAndTheRunningProcessorStopsReading)
     for (const std::size_t i : {1u, 2u}) {
         EXPECT_EQ(results[i].name, inventory.processors[i].name);
         EXPECT_FALSE(results[i].AllOk()) << "a processor never read is no success";
+        EXPECT_TRUE(results[i].interrupted);
         ASSERT_EQ(results[i].libraries.size(), 1u);
         EXPECT_EQ(results[i].libraries[0].status, ReplyStatus::Pending);
     }
@@ -243,17 +245,33 @@ TEST(PlantBackup, AFrontEndThatMustNotWaitIsToldOfEveryEventAndTakesThemAsTheyCo
     EXPECT_EQ(queued, taken);
 }
 
+// How a simulated processor behaves, and what it tells of itself.
+struct SimSetup {
+    std::string faults; // its fault rules
+    int active = 0;     // its active library at the start
+    int* activeAtEnd = nullptr;
+    std::function<void(const std::string& command)> heard = {}; // each command it receives
+};
+
 // A worker's own fake platform, its serial line wired to a simulated C-12.
 class SimulatedPlatform : public ThreadPlatform {
 public:
-    explicit SimulatedPlatform(std::function<void(const std::string&)> opened)
-        : m_opened(std::move(opened)) {
+    explicit SimulatedPlatform(std::function<void(const std::string&)> opened, SimSetup setup = {})
+        : m_opened(std::move(opened)), m_setup(std::move(setup)) {
+        m_processor->SetFaults(sim::ParseFaultRules(m_setup.faults));
+        m_processor->activeLibrary = m_setup.active;
         port.SetPeer([this](const std::string& sent) {
+            if (m_setup.heard)
+                m_setup.heard(sent);
             for (const auto& reply : m_processor->Receive(sent))
                 port.Receive(reply.bytes, reply.delayMs + 3);
         });
     }
-    ~SimulatedPlatform() override { m_opened(port.devicePath); }
+    ~SimulatedPlatform() override {
+        m_opened(port.devicePath);
+        if (m_setup.activeAtEnd)
+            *m_setup.activeAtEnd = m_processor->activeLibrary;
+    }
     LinkPlatform Link() override { return {loop, port, tcp}; }
 
     fake::FakeEventLoop loop;
@@ -263,7 +281,101 @@ public:
 private:
     std::unique_ptr<sim::SimProcessor> m_processor = sim::MakeProcessor(0);
     std::function<void(const std::string&)> m_opened;
+    SimSetup m_setup;
 };
+
+// One processor backed up by the library job on a simulated processor.
+PlantBackup::Job SimulatedJob(const std::string& destination, SimSetup setup) {
+    return PlantBackup::LibraryJob(
+        [setup] { return std::make_unique<SimulatedPlatform>([](const std::string&) {}, setup); },
+        destination, true, nullptr);
+}
+
+std::vector<ReplyStatus> Statuses(const ProcessorBackup& result) {
+    std::vector<ReplyStatus> statuses;
+    for (const auto& library : result.libraries)
+        statuses.push_back(library.status);
+    return statuses;
+}
+
+TEST(PlantBackup, AProcessorIsPutBackAfterAFailedLibraryOrALostLinkOrNamedWhenItCannotBe) {
+    using enum ReplyStatus;
+    const struct {
+        std::string faults;
+        std::vector<ReplyStatus> statuses;
+        std::optional<int> activeAfter;
+        int activeAtEnd;
+        std::string notPutBack;
+    } cases[] = {
+        // The select of library 1 is refused: library 2 is read all the same.
+        {"refuse 700 001 N12", {RunMode, Ok, Ok}, 7, 7, ""},
+        // Library 2 gets no answer: a new connection puts the processor back, and reads no more.
+        {"silent 700 002", {Ok, NoConnection, Pending}, 7, 7, ""},
+        // The line goes dead in library 1 and stays so.
+        {"drop-after 5",
+         {NoConnection, Pending, Pending},
+         std::nullopt,
+         1,
+         "left on library 1, was 7: no answer"},
+    };
+    for (const auto& test : cases) {
+        TempFolder folder;
+        const Inventory inventory =
+            ReadInventory("[Line 3]\nModel=C-12\nSerial=/dev/ttyUSB0\nLibraries=1-3\n");
+        int activeAtEnd = -1;
+        PlantBackup plant(inventory, 1,
+                          SimulatedJob(folder.Path(), {test.faults, 7, &activeAtEnd}));
+        const auto events = RunToTheEnd(plant);
+        const ProcessorBackup& result = plant.Results()[0];
+        EXPECT_EQ(Statuses(result), test.statuses) << test.faults;
+        EXPECT_EQ(result.activeBefore, 7) << test.faults;
+        EXPECT_EQ(result.activeAfter, test.activeAfter) << test.faults;
+        EXPECT_EQ(activeAtEnd, test.activeAtEnd) << test.faults;
+        EXPECT_EQ(result.notPutBack, test.notPutBack) << test.faults;
+        EXPECT_FALSE(result.AllOk()) << test.faults;
+        EXPECT_FALSE(result.interrupted) << test.faults;
+        // The front end hears of a processor it cannot put back.
+        const PlantEvent& last = events[events.size() - 2];
+        EXPECT_EQ(last.notPutBack, test.notPutBack) << test.faults;
+        EXPECT_EQ(last.kind,
+                  test.notPutBack.empty() ? Kind::ProcessorFinished : Kind::ProcessorFailed)
+            << test.faults;
+    }
+}
+
+TEST(PlantBackup, AStopEndsTheLibraryBeingReadAndPutsTheProcessorBack) {
+    TempFolder folder;
+    const Inventory inventory =
+        ReadInventory("[Line 3]\nModel=C-12\nSerial=/dev/ttyUSB0\nLibraries=1-3\n");
+    PlantBackup* running = nullptr;
+    int activeAtEnd = -1;
+    std::vector<std::string> commands;
+    std::size_t atStop = 0;
+    PlantBackup plant(
+        inventory, 1,
+        SimulatedJob(folder.Path(), {"", 7, &activeAtEnd, [&](const std::string& command) {
+                                         commands.push_back(command);
+                                         if (command == "700 002\r") {
+                                             atStop = commands.size();
+                                             running->Stop(); // as a signal does
+                                         }
+                                     }}));
+    running = &plant;
+    RunToTheEnd(plant);
+
+    const ProcessorBackup& result = plant.Results()[0];
+    ASSERT_NE(atStop, 0u);
+    EXPECT_EQ(Statuses(result), (std::vector<ReplyStatus>{ReplyStatus::Ok, ReplyStatus::Aborted,
+                                                          ReplyStatus::Pending}));
+    EXPECT_TRUE(result.interrupted);
+    EXPECT_EQ(result.activeAfter, 7);
+    EXPECT_EQ(activeAtEnd, 7);
+    EXPECT_TRUE(result.notPutBack.empty()) << result.notPutBack;
+    EXPECT_FALSE(std::filesystem::exists(folder.File(result.libraries[1].file)));
+    // Library 2 was cut short: far fewer commands followed its select than library 1 took.
+    EXPECT_LT(commands.size() - atStop, atStop / 2) << "library 2 was read on";
+    EXPECT_EQ(commands.back(), "701\r") << "the last word is the check that it is back";
+}
 
 TEST(PlantBackup, TheLibraryJobReadsEachProcessorOverItsOwnDeviceInItsWorker) {
     TempFolder folder;

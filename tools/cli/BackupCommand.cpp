@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "GitProcess.h"
 #include "ProcessorOptions.h"
+#include "StopSignals.h"
 
 #include "backup/GitRepository.h"
 #include "backup/Inventory.h"
@@ -8,14 +9,13 @@
 #include "backup/PlantBackup.h"
 #include "backup/RunRecord.h"
 #include "backup/UnfinishedWrites.h"
+#include "backup/RunLock.h"
 #include "core/AtomicFile.h"
 #include "qt/QtLinkPlatform.h"
 
 #include <QDateTime>
 #include <QDir>
 
-#include <atomic>
-#include <csignal>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -24,40 +24,6 @@
 namespace setfolio::cli {
 
 namespace {
-
-// SIGINT, SIGTERM and SIGHUP stop the run: no processor starts any more, the running ones are put
-// back on their library, and the record is written. A second signal ends the program at once.
-std::atomic<PlantBackup*> g_running{nullptr};
-volatile std::sig_atomic_t g_stopSignal = 0;
-constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-extern "C" void OnStopSignal(int signal) {
-    g_stopSignal = signal;
-    std::signal(signal, SIG_DFL);
-    if (PlantBackup* run = g_running.load())
-        run->Stop();
-}
-
-// While it lives, the stop signals stop `run`.
-class StopOnSignals {
-public:
-    explicit StopOnSignals(PlantBackup& run) {
-        g_stopSignal = 0;
-        g_running.store(&run);
-        for (const int signal : StopSignals)
-            m_previous.push_back(std::signal(signal, OnStopSignal));
-    }
-    ~StopOnSignals() {
-        for (std::size_t i = 0; i < m_previous.size(); ++i)
-            std::signal(StopSignals[i], m_previous[i]);
-        g_running.store(nullptr);
-    }
-    StopOnSignals(const StopOnSignals&) = delete;
-    StopOnSignals& operator=(const StopOnSignals&) = delete;
-
-private:
-    std::vector<void (*)(int)> m_previous;
-};
 
 // Prints what a backup's workers report, from the one thread that takes their events: the live
 // lines of a terminal (one per running processor) are cleared before any other line is printed
@@ -83,7 +49,10 @@ public:
             break;
         case Kind::ProcessorFailed:
             m_running.erase(event.processor);
-            Print(event.name + ": " + event.failure);
+            if (!event.failure.empty())
+                Print(event.name + ": " + event.failure);
+            if (!event.notPutBack.empty())
+                Print(event.name + " " + event.notPutBack);
             break;
         case Kind::RunFinished:
             m_running.clear();
@@ -200,6 +169,15 @@ protected:
         }
         if (!QDir().mkpath(QString::fromStdString(destination)))
             throw UsageError("cannot make " + destination, false);
+        // One run at a time into a folder, and nothing sent before the files are known to fit.
+        const RunLock lock(destination);
+        if (lock.State() == RunLock::Outcome::Taken)
+            throw UsageError(
+                "another backup into " + destination + " is running" +
+                    (lock.Holder().empty() ? std::string() : " (process " + lock.Holder() + ")"),
+                false);
+        if (lock.State() == RunLock::Outcome::CannotLock)
+            throw UsageError(lock.Problem(), false);
         // Before any processor is contacted: a repository the backup cannot commit into cleanly
         // is refused.
         std::optional<GitRepository> repository;
@@ -212,6 +190,12 @@ protected:
                 problem = "cannot write the repository's info/exclude";
             if (!problem.empty())
                 throw UsageError(problem, false);
+        }
+        const auto problems = DestinationProblems(inventory, destination);
+        if (!problems.empty()) {
+            for (const auto& problem : problems)
+                io.err << "setfolio-cli: " << problem << "\n";
+            return ExitUsage;
         }
         std::vector<std::string> sections;
         for (const auto& processor : inventory.processors)
@@ -229,28 +213,32 @@ protected:
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
                                                 destination, restore, &texts));
         BackupPrinter printer(io);
-        int stopSignal = 0;
-        {
-            const StopOnSignals stopping(run);
-            run.Start();
-            for (;;) {
-                const PlantEvent event = run.NextEvent();
-                printer.Show(event);
-                if (event.kind == PlantEvent::Kind::RunFinished)
-                    break;
-            }
-            stopSignal = g_stopSignal;
+        // Held to the end: a signal that comes while the record is written or the commit made
+        // lets them finish.
+        const StopSignals stopping(&run.StopFlag());
+        run.Start();
+        for (;;) {
+            const PlantEvent event = run.NextEvent();
+            printer.Show(event);
+            if (event.kind == PlantEvent::Kind::RunFinished)
+                break;
         }
+        const int stopSignal = StopSignals::Caught();
         printer.Clear();
 
         RunRecord record;
         record.start = start.toStdString();
         record.processors = run.Results();
         record.interrupted = stopSignal != 0;
+        for (const auto& result : record.processors)
+            record.interrupted = record.interrupted || result.interrupted;
         record.signal = stopSignal;
         int status = ExitOk;
-        for (const auto& result : record.processors)
+        bool allPutBack = true;
+        for (const auto& result : record.processors) {
             status = result.AllOk() ? status : ExitRefused;
+            allPutBack = allPutBack && result.notPutBack.empty();
+        }
         const auto failed = [&](const std::string& problem) {
             io.err << "setfolio-cli: " << problem << "\n";
             record.failures.push_back(problem);
@@ -311,7 +299,8 @@ protected:
         if (json)
             io.out << recordText;
         io.out << std::flush;
-        return stopSignal != 0 ? 128 + stopSignal : status;
+        // A processor left on another library needs someone's attention more than a stop does.
+        return StopSignals::Caught() != 0 && allPutBack ? StopSignals::StoppedExitStatus() : status;
     }
 
     QString Notes() const override {
@@ -322,20 +311,28 @@ protected:
                "                               ; DataBits=, StopBits= as for the link options)\n"
                "  Libraries=1-20,25\n"
                "  IncludeCal=no                ; bench models: also the calibration section\n"
-               "Each library goes to DIR/<section>/Library NNN.lvf, written only when its bytes\n"
-               "changed. DIR/manifest.json lists each library's size, SHA-256 and the time its\n"
-               "content last changed, and is rewritten only when one of these changed;\n"
+               "The inventory is UTF-8. Each library goes to DIR/<section>/Library NNN.lvf,\n"
+               "written only when its bytes changed (through a symbolic link, which stays).\n"
+               "DIR/manifest.json lists each library's size, SHA-256 and the time its content\n"
+               "last changed, and is rewritten only when one of these changed;\n"
                "DIR/.setfolio/last-run.json records the run itself (what --json prints).\n"
                "Processors run in parallel, those on one serial device one after the other.\n"
-               "SIGINT, SIGTERM or SIGHUP stops the run: no processor starts any more, those\n"
-               "running are put back on their library, the record is written and the exit\n"
-               "status is 128 + the signal.\n"
+               "One run at a time into DIR: a second exits with 2. Before any processor is\n"
+               "asked anything, DIR, every section's folder and every library file must be\n"
+               "writable. Each processor is put back on the library it was running, also after\n"
+               "a failed library or a lost link (over one new connection; no further library\n"
+               "of it is read then). SIGINT, SIGTERM or SIGHUP stops the run: no processor\n"
+               "starts any more, the library being read is ended, those running are put back\n"
+               "on their library, the record is written and the exit status is 128 + the\n"
+               "signal. A processor that could not be put back is named (\"Line 3 left on\n"
+               "library 1, was 9: no answer\").\n"
                "With --git the commit holds only the backup's own files (manifest.json and the\n"
                "library files), whatever else is staged or changed; nothing is committed when\n"
                "none changed. --push pushes the branch after it, also when a run before could\n"
                "not; a failed push leaves the local commit and exits 1.\n"
-               "Exit status: 0 every library read,\n"
-               "1 any failed, 2 a usage or inventory error.\n";
+               "Exit status: 0 every library read, 1 any failed, a processor not put back or a\n"
+               "failed commit or push, 2 a usage, inventory, repository or destination error,\n"
+               "or another run into DIR.\n";
     }
 };
 

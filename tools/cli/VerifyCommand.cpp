@@ -1,10 +1,16 @@
 #include "Command.h"
 #include "Processor.h"
 #include "ProcessorOptions.h"
+#include "StopSignals.h"
 #include "Verification.h"
 
 #include "core/AtomicFile.h"
 #include "library/NumberedNames.h"
+#include "link/Exchange.h"
+#include "platform/TcpClient.h"
+#include "transfer/ChangeLibrary.h"
+
+#include <QTimer>
 
 #include <ostream>
 
@@ -38,15 +44,51 @@ protected:
                 io.err << "setfolio-cli: cannot read " << path << "\n";
             return content;
         };
-        return WithProcessor(link, io, [&](Processor& processor) {
-            return VerifyLibraries(processor, libraries, expected, false, json);
+        // A signal ends the library being read; the processor is put back all the same.
+        const StopSignals stopping;
+        bool putBack = true;
+        const int status = WithProcessor(link, io, [&](Processor& processor) -> int {
+            if (StopSignals::Caught() != 0)
+                return ExitRefused;
+            const int active = processor.CurrentLibrary();
+            const auto watch = StopSignals::AbortOnSignal(processor.exchange);
+            const int verified = VerifyLibraries(processor, libraries, expected, false, json);
+            watch->stop();
+            putBack = PutBack(processor, active);
+            return putBack ? verified : ExitRefused;
         });
+        return StopSignals::Caught() != 0 && putBack ? StopSignals::StoppedExitStatus() : status;
+    }
+
+    // Reading selected other libraries: unless the processor is back on `active` already, it is
+    // selected once more (a signal may have ended the first try). Whether it is back; when not,
+    // the processor is named.
+    static bool PutBack(Processor& processor, int active) {
+        if (processor.CurrentLibrary() == active)
+            return true;
+        std::string trouble = "no answer";
+        try {
+            processor.exchange.ForgetAbort();
+            const Reply back = ChangeLibrary(processor.exchange, processor.model, -1, active, {});
+            if (back.Ok())
+                return true;
+            if (back.status != ReplyStatus::NoConnection)
+                trouble = "it answered " + std::string(NameOf(back.status));
+        } catch (const TcpError& error) {
+            trouble = error.what();
+        }
+        processor.Io().err << "setfolio-cli: the processor was left on library "
+                           << processor.CurrentLibrary() << ", was " << active << ": " << trouble
+                           << "\n";
+        return false;
     }
     QString Notes() const override {
         return "Reads library N (or N to M) as a download does, but writes no file, puts the\n"
                "processor back on the library it was running, and lists what differs from PATH\n"
                "(for a block, from each library's numbered file, Line 003.lvf, Line 004.lvf,\n"
-               "...) as diff does. Exit status: 0 the same, 1 different or not read, 2 "
+               "...) as diff does. SIGINT, SIGTERM or SIGHUP ends the library being read and\n"
+               "puts the processor back; the exit status is then 128 + the signal. Exit status:\n"
+               "0 the same, 1 different or not read, or the processor not put back, 2 "
                "trouble.\n\n" +
                LinkNotes();
     }
