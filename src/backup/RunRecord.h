@@ -24,9 +24,10 @@ struct RunRecord {
 };
 
 // {"start", "end", "interrupted", "signal", "commit", "failures": [...], "processors": [{"name",
-// "model", "link", "activeBefore", "activeAfter", "interrupted", "notPutBack", "failure", "libraries": [{"library", "status",
-// "file", "bytes", "sha256", "changed", "seconds", "failure"}]}]}. A library that was never read
-// (the link was gone, or the run was stopped first) has the status "NotRead".
+// "model", "link", "activeBefore", "activeAfter", "interrupted", "notPutBack", "failure",
+// "libraries": [{"library", "status", "file", "bytes", "sha256", "changed", "seconds",
+// "failure"}]}]}. A library that was never read (the link was gone, or the run was stopped first)
+// has the status "NotRead".
 std::string RunRecordJson(const RunRecord& record);
 
 } // namespace setfolio

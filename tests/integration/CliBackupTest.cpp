@@ -437,13 +437,15 @@ TEST(CliBackup, ALostLinkIsMadeAgainToPutTheProcessorBackAndNamesStayAsWritten) 
     EXPECT_NE(run.out.find("Line 3 left on library 1, was 9: no answer"), std::string::npos)
         << run.out;
     EXPECT_EQ(run.out.find("Linie \xC3\xA9 left on"), std::string::npos) << run.out;
-    const QJsonObject processor =
+    const QJsonObject listed =
         QJsonDocument::fromJson(
             QByteArray::fromStdString(plant.folder.Read("backup/manifest.json")))
             .object()
             .value("processors")
             .toArray()[0]
             .toObject();
+    EXPECT_EQ(listed.value("name").toString(), QString::fromUtf8("Linie \xC3\xA9"));
+    const QJsonObject processor = plant.LastRun().value("processors").toArray()[0].toObject();
     EXPECT_EQ(processor.value("name").toString(), QString::fromUtf8("Linie \xC3\xA9"));
     EXPECT_EQ(processor.value("activeAfter").toInt(), 7) << "put back";
     const QJsonArray libraries = processor.value("libraries").toArray();

@@ -7,9 +7,9 @@
 #include "backup/Inventory.h"
 #include "backup/Manifest.h"
 #include "backup/PlantBackup.h"
+#include "backup/RunLock.h"
 #include "backup/RunRecord.h"
 #include "backup/UnfinishedWrites.h"
-#include "backup/RunLock.h"
 #include "core/AtomicFile.h"
 #include "qt/QtLinkPlatform.h"
 
