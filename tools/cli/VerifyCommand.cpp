@@ -3,7 +3,6 @@
 #include "ProcessorOptions.h"
 #include "Verification.h"
 
-#include "core/AtomicFile.h"
 #include "library/NumberedNames.h"
 
 #include <ostream>
@@ -30,24 +29,38 @@ protected:
         const bool json = parser.isSet("json");
         NoArguments(parser);
         // The files as a download of the same libraries names them.
-        const auto expected = [&libraries, &io](int library) -> std::optional<std::string> {
+        const auto expected = [&libraries, &io](int library) {
             const std::string path =
                 libraries.last ? InsertLibraryNumber(libraries.file, library) : libraries.file;
-            auto content = ReadWholeFile(path);
-            if (!content)
-                io.err << "setfolio-cli: cannot read " << path << "\n";
-            return content;
+            return ExpectedLibrary{path, ReadGivenFile(path, io.err)};
         };
-        return WithProcessor(link, io, [&](Processor& processor) {
-            return VerifyLibraries(processor, libraries, expected, false, json);
+        bool compared = false;
+        const int status = WithProcessor(link, io, [&](Processor& processor) -> int {
+            compared = true;
+            switch (VerifyLibraries(processor, libraries, expected, false, json)) {
+            case Verified::Same:
+                return ExitOk;
+            case Verified::Different:
+                return ExitRefused;
+            case Verified::NotRead:
+            case Verified::FileUnreadable:
+                break;
+            }
+            return ExitTrouble;
         });
+        // A link that could not be opened, or a processor that did not answer, is trouble too:
+        // 1 says only that a library differs.
+        return compared || status == ExitOk ? status : ExitTrouble;
     }
     QString Notes() const override {
         return "Reads library N (or N to M) as a download does, but writes no file, puts the\n"
                "processor back on the library it was running, and lists what differs from PATH\n"
                "(for a block, from each library's numbered file, Line 003.lvf, Line 004.lvf,\n"
-               "...) as diff does. Exit status: 0 the same, 1 different or not read, 2 "
-               "trouble.\n\n" +
+               "...) as diff does: each library that matches is named in a line, and each "
+               "difference\n"
+               "names its sides, the file and the processor. Exit status, as diff(1): 0 the same,\n"
+               "1 different, 2 trouble (a file could not be read, the link or the processor\n"
+               "failed).\n\n" +
                LinkNotes();
     }
 };
