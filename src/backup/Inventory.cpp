@@ -59,6 +59,7 @@ bool UsableAsFolder(std::string_view name) {
 struct Entry {
     std::string value;
     int line = 0;
+    std::string key; // as the file writes it
 };
 
 struct Section {
@@ -120,7 +121,7 @@ public:
             if (entries.contains(key))
                 Problem(sections.back().name, line.number, "a second " + line.name);
             else
-                entries[key] = {std::string(Uncommented(line.value)), line.number};
+                entries[key] = {std::string(Uncommented(line.value)), line.number, line.name};
         }
         return sections;
     }
@@ -146,7 +147,7 @@ public:
                                                      "stopbits", "libraries", "includecal"};
         for (const auto& [key, entry] : section.entries) {
             if (std::find(std::begin(Known), std::end(Known), key) == std::end(Known))
-                Problem(section.name, entry.line, "unknown key " + key);
+                Problem(section.name, entry.line, "unknown key " + entry.key);
         }
         InventoryProcessor processor;
         processor.name = section.name;
@@ -329,6 +330,9 @@ Inventory ParseInventory(std::string_view content) {
                                "uses " + b.device + " as " + a.name + " does, with other settings");
         }
     }
+    // In the order of the file, as an editor shows it.
+    std::stable_sort(inventory.problems.begin(), inventory.problems.end(),
+                     [](const auto& a, const auto& b) { return a.line < b.line; });
     return inventory;
 }
 

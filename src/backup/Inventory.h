@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/SerialLine.h"
 #include "link/Transport.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@ struct InventoryProcessor {
     std::int32_t modelType = -1;
     bool serial = false;
     std::string device; // Serial=
-    SerialSettings serialSettings{1, 9600, Parity::None, 8, 1};
+    SerialSettings serialSettings = DefaultSerialSettings();
     std::string host; // Tcp=HOST[:PORT]
     std::uint16_t port = ProcessorTcpPort;
     std::vector<int> libraries; // in the order given, each once

@@ -1,11 +1,12 @@
 #include "core/AtomicFile.h"
 
+#include "core/ScopeExit.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -42,14 +43,36 @@ bool WriteAll(int fd, const std::string& bytes) {
 } // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return content.str();
+    return ReadFileContent(path).bytes;
+}
+
+FileContent ReadFileContent(const std::string& path) {
+    // The system's reason, in the lower case of the middle of a sentence.
+    const auto failed = [](int error) {
+        std::string why = std::strerror(error);
+        if (!why.empty() && why[0] >= 'A' && why[0] <= 'Z' && (why.size() < 2 || why[1] >= 'a'))
+            why[0] = static_cast<char>(why[0] - 'A' + 'a');
+        return FileContent{std::nullopt, why};
+    };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failed(errno);
+    const ScopeExit closing([fd] { ::close(fd); });
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+        return {std::nullopt, "it is a folder"};
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return failed(errno);
+        if (got == 0)
+            return {std::move(bytes), {}};
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 std::optional<std::string> WriteTargetOf(const std::string& path) {

@@ -5,8 +5,17 @@
 
 namespace setfolio {
 
-// Reads a whole file as bytes. Returns nothing when the file does not exist or cannot be read.
+// Reads a whole file as bytes. Returns nothing when the file does not exist or cannot be read
+// (a folder is no file).
 std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// A whole file's bytes, or why they could not be read, in words ("it is a folder", "no such file
+// or directory", "permission denied").
+struct FileContent {
+    std::optional<std::string> bytes;
+    std::string problem;
+};
+FileContent ReadFileContent(const std::string& path);
 
 // Replaces the file's content with `bytes` so that a reader sees either the old file or the new
 // one, never a mix: the bytes go to a temporary file in the same folder, are flushed to disk and

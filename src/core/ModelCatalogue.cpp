@@ -2,6 +2,9 @@
 
 #include "core/WholeNumber.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace setfolio {
 
 namespace {
@@ -200,6 +203,58 @@ std::optional<std::int32_t> ModelNamed(std::string_view text) {
     if (const auto number = ParseWholeNumber(text); number && EntryOf(*number))
         return number;
     return std::nullopt;
+}
+
+namespace {
+
+char Folded(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// How many letters must be inserted, removed or replaced to make one text the other.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1,
+                               diagonal + (Folded(a[i - 1]) == Folded(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+} // namespace
+
+std::vector<std::string_view> EntriesNear(std::string_view text, std::size_t most) {
+    std::size_t nearest = std::numeric_limits<std::size_t>::max();
+    for (const auto& entry : Entries)
+        nearest = std::min(nearest, EditDistance(text, entry.entry));
+    std::vector<std::string_view> near;
+    for (const auto& entry : Entries) {
+        if (near.size() < most && EditDistance(text, entry.entry) == nearest)
+            near.push_back(entry.entry);
+    }
+    return near;
+}
+
+std::string_view NameOf(ModelFamily family) {
+    switch (family) {
+    case CodedFamily:
+        return "coded";
+    case BenchFamily:
+        return "bench";
+    case MenuFamily:
+        return "menu";
+    case NoFamily:
+        break;
+    }
+    return "none";
 }
 
 std::vector<BuilderSet> CompositionOf(std::int32_t modelType, ParmList list) {

@@ -86,6 +86,11 @@ int ListLineOf(std::int32_t modelType);
 // A model as a person names it: an entry name as the catalogue writes it ("C-12"), or a model
 // type in decimal digits ("0"). Nothing for any other text.
 std::optional<std::int32_t> ModelNamed(std::string_view text);
+// The entry names nearest to a text that names no model, for "did you mean": those fewest
+// letters away (ignoring letter case), at most `most` of them, in catalogue order.
+std::vector<std::string_view> EntriesNear(std::string_view text, std::size_t most = 4);
+// A family's name in words: "coded", "bench", "menu" or "none".
+std::string_view NameOf(ModelFamily family);
 
 std::vector<BuilderSet> CompositionOf(std::int32_t modelType, ParmList list);
 

@@ -29,20 +29,6 @@ std::string ModelName(std::int32_t modelType) {
     return entry ? std::string(entry->entry) : std::to_string(modelType);
 }
 
-std::string FamilyName(ModelFamily family) {
-    switch (family) {
-    case ModelFamily::CodedFamily:
-        return "coded";
-    case ModelFamily::MenuFamily:
-        return "menu";
-    case ModelFamily::BenchFamily:
-        return "bench";
-    case ModelFamily::NoFamily:
-        break;
-    }
-    return {};
-}
-
 // The text of choice `stored` of a vocabulary; otherwise why there is none.
 std::optional<std::string> Choice(const TvvValues& values, const std::string& section,
                                   DecodedParameter& parameter) {
@@ -338,7 +324,7 @@ std::string DecodedLibraryJson(const DecodedLibrary& library, std::string_view f
         ",\"modelType\":" + (library.modelType ? std::to_string(*library.modelType) : "null") +
         ",\"family\":" +
         (library.family == ModelFamily::NoFamily ? std::string("null")
-                                                 : JsonString(FamilyName(library.family))) +
+                                                 : JsonString(NameOf(library.family))) +
         ",\n\"sections\":[";
     for (std::size_t s = 0; s < library.sections.size(); ++s) {
         const auto& section = library.sections[s];

@@ -1,5 +1,6 @@
 #include "link/SerialLine.h"
 
+#include "core/Settings.h"
 #include "core/WholeNumber.h"
 
 #include <algorithm>
@@ -53,6 +54,19 @@ std::optional<int> ParseStopBits(std::string_view text) {
 
 std::string_view NameOf(Parity parity) {
     return ParityNames.at(static_cast<std::size_t>(parity));
+}
+
+SerialSettings DefaultSerialSettings() {
+    const auto choice = [](const auto& choices, const IntegerSetting& key) {
+        return choices.at(static_cast<std::size_t>(key.defaultValue));
+    };
+    SerialSettings settings;
+    settings.port = 0;
+    settings.baudRate = choice(BaudRates, keys::BaudRate);
+    settings.parity = static_cast<Parity>(keys::Parity.defaultValue);
+    settings.dataBits = choice(DataBitsChoices, keys::DataBits);
+    settings.stopBits = choice(StopBitsChoices, keys::StopBits);
+    return settings;
 }
 
 std::string InWords(std::span<const int> choices, std::optional<int> byDefault) {

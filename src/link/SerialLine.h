@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/Transport.h"
 #include "platform/SerialPort.h"
 
 #include <array>
@@ -28,6 +29,10 @@ std::optional<int> ParseDataBits(std::string_view text);
 std::optional<int> ParseStopBits(std::string_view text);
 
 std::string_view NameOf(Parity parity);
+
+// The line's settings when nobody chose any: the choices the settings file's keys stand for when
+// it has none of them, the same for the program and the command line. No port is chosen.
+SerialSettings DefaultSerialSettings();
 
 // The choices as an English sentence lists them, "1200, 2400, ... 19200 or 38400", with
 // " (the default)" after `byDefault` when it is given.

@@ -103,20 +103,6 @@ std::string List(std::string_view key, const ParmTable<Record>& table,
     return json + "]";
 }
 
-std::string_view FamilyName(ModelFamily family) {
-    switch (family) {
-    case ModelFamily::CodedFamily:
-        return "coded";
-    case ModelFamily::BenchFamily:
-        return "bench";
-    case ModelFamily::MenuFamily:
-        return "menu";
-    case ModelFamily::NoFamily:
-        break;
-    }
-    return "none";
-}
-
 } // namespace
 
 std::string TablesJson(const ParameterTables& tables, std::int32_t modelType) {
@@ -124,7 +110,7 @@ std::string TablesJson(const ParameterTables& tables, std::int32_t modelType) {
     const auto family = FamilyOf(modelType);
     std::string json = "{\"entry\":" + JsonString(entry ? entry->entry : "") +
                        ",\"modelType\":" + std::to_string(modelType) +
-                       ",\"family\":" + JsonString(FamilyName(family));
+                       ",\"family\":" + JsonString(NameOf(family));
     const bool coded = family == ModelFamily::CodedFamily;
     const bool menu = family == ModelFamily::MenuFamily;
     const ParameterTables none;

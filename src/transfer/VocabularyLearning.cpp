@@ -80,9 +80,11 @@ public:
             if (Stopped())
                 return;
             progress(row->name);
+            const std::size_t unknownBefore = m_outcome.unknown.size();
             auto texts = Texts(row->values);
             if (!LearnChoices(row->name, row->code, -1, texts))
                 return;
+            Tell(row->name, unknownBefore, texts == Texts(row->values));
             m_learned[row->name] = texts;
             Keep(row->name, {false, texts, {}});
         }
@@ -93,6 +95,8 @@ public:
             if (Stopped())
                 return;
             progress(row->name);
+            const std::size_t unknownBefore = m_outcome.unknown.size();
+            bool builtIn = true;
             SiteVocabulary::Row learned{true, {}, {}};
             for (int set = 0; set < row->count; ++set) {
                 auto texts = Texts(row->valueSets[static_cast<std::size_t>(set)]);
@@ -102,8 +106,10 @@ public:
                 } else if (!LearnChoices(row->name, row->code, set, texts)) {
                     return;
                 }
+                builtIn = builtIn && texts == Texts(row->valueSets[static_cast<std::size_t>(set)]);
                 learned.sets.push_back(std::move(texts));
             }
+            Tell(row->name, unknownBefore, builtIn);
             Keep(row->name, learned);
         }
     }
@@ -176,6 +182,13 @@ private:
                 Unknown(name, set, choice);
         }
         return true;
+    }
+
+    // A row read to its end: refused when a choice of it stayed unknown.
+    void Tell(const std::string& name, std::size_t unknownBefore, bool builtIn) {
+        if (m_outcome.unknown.size() > unknownBefore)
+            return;
+        (builtIn ? m_outcome.builtInTexts : m_outcome.ownTexts).push_back(name);
     }
 
     void Keep(const std::string& name, SiteVocabulary::Row row) {

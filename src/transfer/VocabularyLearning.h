@@ -25,6 +25,10 @@ struct LearningOutcome {
         ReplyStatus status = ReplyStatus::Ok;
     };
     std::vector<Unknown> unknown;
+    // Rows whose every choice was read: those that show texts of their own, and those that show
+    // the built-in ones.
+    std::vector<std::string> ownTexts;
+    std::vector<std::string> builtInTexts;
     // Rows of the scratch library that could not be put back to the choice they had.
     std::vector<std::string> notRestored;
     bool restoredLibrary = false; // the library active before is active again

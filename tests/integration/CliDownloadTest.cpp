@@ -1,4 +1,5 @@
 #include "CliInProcess.h"
+#include "PtyPair.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "core/CurrentModel.h"
@@ -10,10 +11,15 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSocketNotifier>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sstream>
+#include <unistd.h>
+#include <vector>
 
 using namespace setfolio;
 using setfolio::testing::Q;
@@ -97,25 +103,99 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
 INSTANTIATE_TEST_SUITE_P(Links, CliDownload, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "tcp" : "serial"; });
 
-// Progress is drawn on standard error when that is a terminal, and never mixed into the lines a
-// script reads.
-TEST(CliDownloadProgress, IsDrawnOnATerminalOnly) {
+// What a terminal shows of bytes written to it: a carriage return goes back to the start of the
+// line, and later characters cover earlier ones; blanks at a line's end do not show.
+std::string Screen(const std::string& bytes) {
+    std::vector<std::string> lines{""};
+    std::size_t column = 0;
+    for (const char c : bytes) {
+        if (c == '\r') {
+            column = 0;
+        } else if (c == '\n') {
+            lines.emplace_back();
+            column = 0;
+        } else {
+            auto& line = lines.back();
+            if (column >= line.size())
+                line.resize(column + 1, ' ');
+            line[column++] = c;
+        }
+    }
+    std::string screen;
+    for (auto& line : lines) {
+        line.erase(line.find_last_not_of(' ') + 1);
+        screen += line + "\n";
+    }
+    screen.pop_back();
+    return screen;
+}
+
+// Progress is drawn on standard error when that is a terminal, labelled with the library and its
+// place in a block, and cleared before any other line is printed: on a terminal both streams
+// share the screen, so no line of the command's may start behind it.
+TEST(CliDownloadProgress, IsDrawnOnATerminalOnlyAndNeverSharesALine) {
     TempFolder folder;
     SimProcess sim({"--model", "C-12", "--tcp", "0"});
     const std::string path = folder.File("Line.lvf");
-    const QStringList args =
-        QStringList{"download", "--model", "C-12", "--library", "5", "--file", Q(path)} +
-        sim.CliLink();
-    const std::string lines =
-        "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n";
-    auto run = RunCliInProcess(args, {.errIsTerminal = true});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, lines);
-    EXPECT_TRUE(run.err.starts_with("\r1 / 401\r2 / 401")) << run.err.substr(0, 40);
-    EXPECT_TRUE(run.err.ends_with("\r401 / 401\n")) << run.err.substr(run.err.size() - 40);
-    run = RunCliInProcess(args);
+    const QStringList args = QStringList{"download", "--model", "C-12",   "--library", "3",
+                                         "--to",     "4",       "--file", Q(path)} +
+                             sim.CliLink();
+    const std::string lines = "Download of library 3 to " + folder.File("Line 003.lvf") +
+                              " complete.\nDownload of library 4 to " +
+                              folder.File("Line 004.lvf") + " complete.\nCurrent library is 4.\n";
+    // Both streams into one, as on a terminal.
+    std::istringstream in;
+    std::ostringstream screen;
+    const int status = cli::RunCommandLine(args, {in, screen, screen, true});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Screen(screen.str()), lines);
+    for (const std::string drawn :
+         {"\rLibrary 3: 1 of 401, library 1 of 2", "\rLibrary 4: 401 of 401, library 2 of 2"})
+        EXPECT_NE(screen.str().find(drawn), std::string::npos) << drawn;
+
+    auto run = RunCliInProcess(args);
     EXPECT_EQ(run.out, lines);
     EXPECT_EQ(run.err, "");
+    // A single library has no place to tell.
+    run = RunCliInProcess(
+        QStringList{"download", "--model", "C-12", "--library", "5", "--file", Q(path)} +
+            sim.CliLink(),
+        {.errIsTerminal = true});
+    EXPECT_TRUE(run.err.starts_with("\rLibrary 5: 1 of 401\rLibrary 5: 2 of 401"))
+        << run.err.substr(0, 60);
+    EXPECT_EQ(Screen(run.err), "") << "the line is cleared at the end";
+}
+
+// The same through the program on a real pseudo-terminal: it tells a terminal by itself.
+TEST(CliDownloadProgress, OnARealTerminalNoLineStartsBehindTheProgress) {
+    TempFolder folder;
+    SimProcess sim({"--model", "C-12", "--tcp", "0"});
+    setfolio::testing::PtyPair terminal;
+    const std::string path = folder.File("Line.lvf");
+    QProcess process;
+    const std::string slave = terminal.SlavePath();
+    process.setChildProcessModifier([slave] {
+        const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+        ::dup2(fd, 1);
+        ::dup2(fd, 2);
+    });
+    std::string shown;
+    QSocketNotifier readable(terminal.MasterFd(), QSocketNotifier::Read);
+    QObject::connect(&readable, &QSocketNotifier::activated,
+                     [&] { shown += terminal.ReadAvailable(); });
+    QEventLoop wait;
+    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
+    process.start(SETFOLIO_CLI_PATH,
+                  QStringList{"download", "--model", "C-12", "--library", "5", "--file", Q(path)} +
+                      sim.CliLink());
+    wait.exec();
+    ASSERT_EQ(process.state(), QProcess::NotRunning);
+    shown += terminal.ReadAvailable();
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_NE(shown.find("\rLibrary 5: 200 of 401"), std::string::npos);
+    EXPECT_EQ(Screen(shown),
+              "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
 }
 
 class CliRoundTrip : public ::testing::TestWithParam<bool> {};

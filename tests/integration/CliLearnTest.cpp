@@ -60,7 +60,14 @@ TEST(CliLearn, TextsLearnedFromAScratchLibraryLetTheDownloadSucceed) {
     run = plant.Run(
         {"learn", "--scratch-library", "9", "--out", plant.Path("learned.json"), "--yes"});
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
-    EXPECT_NE(run.out.find("Learned the texts of"), std::string::npos);
+    // Counted by row: the two the plant spells its own way, and the rest as built in.
+    EXPECT_NE(run.out.find("Rows of C-01: 2 learned (texts of the processor's own), "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(" unchanged (as built in), 0 refused.\nThe texts read are in " +
+                           plant.folder.File("learned.json") + ".\n"),
+              std::string::npos)
+        << run.out;
     EXPECT_TRUE(run.out.ends_with("Current library is 4.\n")) << "the active library is back";
 
     const QStringList learned{"--vocabulary", plant.Path("learned.json")};
@@ -95,11 +102,15 @@ TEST(CliLearn, TextsLearnedFromAScratchLibraryLetTheDownloadSucceed) {
 TEST(CliLearn, RefusalsAreUnknownAndALostLinkStillTriesToPutThingsBack) {
     {
         PlantLine plant("refuse 200 00 N12\n"); // RTimeUnits may not be set to its first choice
-        const auto run = plant.Run({"learn", "--scratch-library", "9", "--out",
-                                    plant.Path("learned.json"), "--yes", "--rows", "RTimeUnits"});
-        EXPECT_EQ(run.exitCode, 0) << run.out;
-        EXPECT_NE(run.out.find("RTimeUnits, choice 0: unknown (processor is in RUN mode!)"),
-                  std::string::npos)
+        const auto run =
+            plant.Run({"learn", "--scratch-library", "9", "--out", plant.Path("learned.json"),
+                       "--yes", "--rows", "RTimeUnits,CDelayUnits"});
+        // One line for the row, with the reason in words; a row not learned fails the run.
+        EXPECT_EQ(run.exitCode, 1) << run.out;
+        EXPECT_TRUE(run.out.starts_with(
+            "RTimeUnits: the processor refused the value: processor is in RUN mode (choice 0); "
+            "the built-in text is kept.\nRows of C-01: 1 learned (texts of the processor's own), "
+            "0 unchanged (as built in), 1 refused.\n"))
             << run.out;
     }
     {

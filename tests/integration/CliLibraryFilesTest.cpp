@@ -55,7 +55,9 @@ TEST(CliLibraryFiles, ShowDiffAndVerifyAgainstTheProcessor) {
     EXPECT_TRUE(json.value("problems").toArray().isEmpty());
 
     // One value changed in the processor: diff and verify name exactly that one.
-    EXPECT_EQ(run({"verify", "--library", "5", "--file", Q(a)}).exitCode, 0);
+    const auto same = run({"verify", "--library", "5", "--file", Q(a)});
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_NE(same.out.find("Library 5 matches " + a + ".\n"), std::string::npos) << same.out;
     const std::string changed = folder.File("changed.lvf");
     folder.Write("changed.lvf",
                  profile::SetValue(folder.Read("a.lvf"), "MnemonicParms", "MeasUnits", "00"));
@@ -65,15 +67,78 @@ TEST(CliLibraryFiles, ShowDiffAndVerifyAgainstTheProcessor) {
     const auto diff = RunCliInProcess({"diff", Q(a), Q(b)});
     EXPECT_EQ(diff.exitCode, 1);
     EXPECT_EQ(diff.out, "MnemonicParms/MeasUnits: 01 \"MM     \" -> 00 \"INCHES \"\n");
+    // Verify names the sides: what the file holds, and what the processor does.
     const auto verify = run({"verify", "--library", "5", "--file", Q(a)});
     EXPECT_EQ(verify.exitCode, 1);
-    EXPECT_NE(verify.out.find(diff.out), std::string::npos) << verify.out;
+    EXPECT_NE(verify.out.find("Library 5 differs from " + a +
+                              ":\nMnemonicParms/MeasUnits: file 01 \"MM     \" -> processor 00 "
+                              "\"INCHES \"\n"),
+              std::string::npos)
+        << verify.out;
     EXPECT_EQ(RunCliInProcess({"diff", Q(b), Q(b)}).exitCode, 0);
 
     // Verifying only reads: the processor is back on the library it had.
     ASSERT_EQ(run({"select", "3"}).exitCode, 0);
     run({"verify", "--library", "5", "--file", Q(b)});
     EXPECT_EQ(run({"library"}).out, "Current library is 3.\n");
+}
+
+// Scripts tell "they differ" (1) from trouble (2): a file that cannot be read, a link that failed.
+TEST(CliLibraryFiles, DifferencesAndTroubleHaveExitStatusesOfTheirOwn) {
+    TempFolder folder;
+    folder.Write("faults.txt", "silent 4"); // no parameter is ever read
+    SimProcess sim({"--model", "C-12", "--tcp", "0"});
+    SimProcess silent({"--model", "C-12", "--tcp", "0", "--faults", Q(folder.File("faults.txt"))});
+    const QStringList link = QStringList{"--model", "C-12"} + sim.CliLink();
+    const QStringList silentLink = QStringList{"--model", "C-12"} + silent.CliLink();
+    // A block of three, the middle one changed since.
+    ASSERT_EQ(RunCliInProcess(QStringList{"download", "--library", "3", "--to", "5", "--file",
+                                          Q(folder.File("B.lvf"))} +
+                              link)
+                  .exitCode,
+              0);
+    const std::string b4 = folder.File("B 004.lvf");
+    const bool inches = ProfileFile(b4).ReadText("MnemonicParms", "MeasUnits", "") == "00";
+    const std::string held = inches ? "00 \"INCHES \"" : "01 \"MM     \"";
+    const std::string changed = inches ? "01 \"MM     \"" : "00 \"INCHES \"";
+    folder.Write("B 004.lvf", profile::SetValue(folder.Read("B 004.lvf"), "MnemonicParms",
+                                                "MeasUnits", changed.substr(0, 2)));
+    const std::string missing = folder.File("missing.lvf");
+    const std::string closed = "127.0.0.1:" + std::to_string(setfolio::testing::ClosedTcpPort());
+    const struct {
+        QStringList args;
+        int status;
+        std::string shown; // on either stream
+    } cases[] = {
+        {QStringList{"verify", "--library", "3", "--to", "5", "--file", Q(folder.File("B.lvf"))} +
+             link,
+         1,
+         "Library 3 matches " + folder.File("B 003.lvf") + ".\nLibrary 4 differs from " + b4 +
+             ":\nMnemonicParms/MeasUnits: file " + changed + " -> processor " + held +
+             "\n"
+             "Library 5 matches " +
+             folder.File("B 005.lvf") + ".\n"},
+        {QStringList{"verify", "--library", "3", "--file", Q(missing)} + link, 2,
+         "cannot read " + missing + ": no such file or directory\n"},
+        {QStringList{"verify", "--library", "3", "--file", Q(b4)} + silentLink, 2,
+         "Download failed - no connection!\n"},
+        {QStringList{"verify", "--library", "3", "--file", Q(b4), "--model", "C-12", "--tcp",
+                     Q(closed)},
+         2, "cannot connect to 127.0.0.1 port "},
+        {{"show", Q(folder.Path())}, 2, "cannot read " + folder.Path() + ": it is a folder\n"},
+        {{"show", Q(missing)}, 2, "cannot read " + missing + ": no such file or directory\n"},
+        {{"diff", Q(b4), Q(folder.Path())},
+         2,
+         "cannot read " + folder.Path() + ": it is a folder\n"},
+        {{"diff", Q(b4), Q(b4)}, 0, ""},
+    };
+    for (const auto& [args, status, shown] : cases) {
+        const auto run = RunCliInProcess(args);
+        const std::string what = args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, status) << what << "\n" << run.out << run.err;
+        EXPECT_NE((run.out + run.err).find(shown), std::string::npos) << what << "\n"
+                                                                      << run.out << run.err;
+    }
 }
 
 } // namespace

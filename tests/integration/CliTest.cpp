@@ -2,6 +2,7 @@
 #include "CliProcess.h"
 #include "PtyPair.h"
 #include "ScriptedPeer.h"
+#include "core/ModelCatalogue.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -9,7 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sstream>
 #include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 using setfolio::testing::CliRun;
@@ -200,6 +207,80 @@ TEST(Cli, MissingDeviceIsReportedAsAPortError) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "Please select a valid COM port!\n");
+}
+
+TEST(Cli, ModelsListsEveryEntryAndAnUnknownModelNamesTheNearest) {
+    const auto listed = RunCliInProcess({"models"});
+    EXPECT_EQ(listed.exitCode, 0);
+    std::istringstream lines(listed.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "MODEL  TYPE  FAMILY");
+    std::size_t count = 0;
+    for (const auto& entry : setfolio::Catalogue()) {
+        ASSERT_TRUE(std::getline(lines, line));
+        std::istringstream words(line);
+        std::string name, type, family;
+        words >> name >> type >> family;
+        EXPECT_EQ(name, entry.entry);
+        EXPECT_EQ(setfolio::ModelNamed(type), entry.modelType) << line;
+        EXPECT_EQ(family, setfolio::NameOf(entry.family)) << line;
+        ++count;
+    }
+    EXPECT_EQ(count, 47u);
+
+    const struct {
+        const char* model;
+        std::string message;
+    } unknown[] = {
+        {"C12", "unknown model 'C12'; did you mean C-12? "},
+        {"c-12", "unknown model 'c-12'; did you mean C-12? "},
+        {"Z-99", "unknown model 'Z-99'; did you mean C-09, C-19, C-29 or M-09? "},
+        {"47", "unknown model type 47: model types are 0 to 46 "},
+    };
+    for (const auto& [model, message] : unknown) {
+        const auto run = RunCliInProcess({"library", "--model", model, "--tcp", "127.0.0.1"});
+        EXPECT_EQ(run.exitCode, 2) << model;
+        EXPECT_TRUE(run.err.starts_with("setfolio-cli: " + message)) << run.err;
+    }
+}
+
+// A connection that is refused or never answered names where it was trying to go, once.
+TEST(Cli, AFailedConnectionNamesTheHostAndPort) {
+    const auto refusing = std::to_string(setfolio::testing::ClosedTcpPort());
+    // A listener whose queue is full takes no more connections: the attempt times out.
+    const int full = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(full, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(full, 0), 0);
+    ::getsockname(full, reinterpret_cast<sockaddr*>(&address), &length);
+    const auto silent = std::to_string(ntohs(address.sin_port));
+    std::vector<int> fillers;
+    for (int i = 0; i < 4; ++i) {
+        const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+        fillers.push_back(filler);
+    }
+    const struct {
+        std::string port;
+        std::string message;
+    } cases[] = {
+        {refusing, "setfolio-cli: cannot connect to 127.0.0.1 port " + refusing + ": "},
+        {silent, "setfolio-cli: Unable to connect to 127.0.0.1 port " + silent + ".\n"},
+    };
+    for (const auto& [port, message] : cases) {
+        const auto run = RunCliInProcess(
+            {"library", "--model", "C-12", "--tcp", QString::fromStdString("127.0.0.1:" + port)});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.starts_with(message)) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    for (const int filler : fillers)
+        ::close(filler);
+    ::close(full);
 }
 
 } // namespace

@@ -2,12 +2,14 @@
 
 #include <QEventLoop>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -92,6 +94,13 @@ inline CliRun RunProgram(const QString& program, const QStringList& args,
     return {normal ? process.exitCode() : -1, !normal && !killed,
             process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString(), peakKiB};
+}
+
+// A loopback port nobody listens on: one a server had a moment ago.
+inline std::uint16_t ClosedTcpPort() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
 }
 
 inline CliRun RunCli(const QStringList& args, const CliLimits& limits = {}) {

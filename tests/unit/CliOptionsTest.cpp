@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 
 using namespace setfolio;
 using namespace setfolio::cli;
@@ -128,6 +129,15 @@ TEST(CliOptions, TheInventoryReadsAddressesAndModelsAsTheCommandLineDoes) {
     for (const std::string model : {"C-12", "M-14", "46", "47", "c-12", "+1", "C-99"})
         EXPECT_EQ(throughInventory(model, "h"), throughOptions(model, "h")) << model;
     EXPECT_EQ(throughOptions("M-14", "[fe80::1]:4001"), "40 fe80::1 4001");
+}
+
+// Without line options the command line talks as the program does on its first start.
+TEST(CliOptions, TheSerialLineDefaultsAreThePrograms) {
+    const SerialSettings cli = LinkSettings{}.serialSettings;
+    const SerialSettings program = DefaultSerialSettings();
+    EXPECT_EQ(cli.stopBits, 2);
+    EXPECT_EQ(std::tie(cli.baudRate, cli.parity, cli.dataBits, cli.stopBits),
+              std::tie(program.baudRate, program.parity, program.dataBits, program.stopBits));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <tuple>
 
 using namespace setfolio;
 using setfolio::testing::LinkWorld;
@@ -51,6 +52,14 @@ TEST(SerialForm, FirstStartDefaults) {
     EXPECT_EQ(form.ParityComboBox.MarkedText(), "none");
     EXPECT_EQ(form.DataBitsComboBox.MarkedText(), "8");
     EXPECT_EQ(form.StopBitsComboBox.MarkedText(), "2");
+    // The line the command line uses when no option says otherwise is this one.
+    world.serialForm.ComPortComboBox.Mark(0);
+    const SerialSettings shown = form.CurrentSerialSettings();
+    const SerialSettings byDefault = DefaultSerialSettings();
+    EXPECT_EQ(
+        std::tie(shown.baudRate, shown.parity, shown.dataBits, shown.stopBits),
+        std::tie(byDefault.baudRate, byDefault.parity, byDefault.dataBits, byDefault.stopBits));
+    world.serialForm.ComPortComboBox.Mark(ComPortCount);
     EXPECT_EQ(form.IpAddressBox.items, std::vector<std::string>{""});
     EXPECT_EQ(form.IpAddressBox.marked, -1);
     EXPECT_FALSE(world.port.IsOpen());

@@ -62,8 +62,10 @@ TEST(Inventory, EveryProblemIsNamedBySectionAndLine) {
     std::vector<std::string> found;
     for (const auto& problem : inventory.problems)
         found.push_back(problem.section + ":" + std::to_string(problem.line));
+    // In the order of the file, each key as it is written there.
     EXPECT_EQ(found,
-              (std::vector<std::string>{"a:18", "A:5", "A:2", "A:4", "B:6", "a:20", "D:13"}));
+              (std::vector<std::string>{"A:2", "A:4", "A:5", "B:6", "D:13", "a:18", "a:20"}));
+    EXPECT_EQ(inventory.problems[2].text, "unknown key Colour");
     EXPECT_EQ(ParseInventory("").problems.size(), 1u);
 }
 

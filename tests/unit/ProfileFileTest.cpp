@@ -1,10 +1,12 @@
 #include "core/ProfileFile.h"
+#include "core/AtomicFile.h"
 
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 using namespace setfolio;
@@ -282,6 +284,33 @@ TEST(ProfileFileOnDisk, ReplacingKeepsTheFilesPermissions) {
     ProfileFile(folder.File("a.ini")).WriteInteger("A", "k", 2);
     EXPECT_EQ(std::filesystem::status(folder.File("a.ini")).permissions(),
               std::filesystem::perms(0600));
+}
+
+} // namespace
+
+namespace {
+
+// A folder reads as no file at all, not as an empty one; every read that fails says why.
+TEST(WholeFile, AFolderOrAMissingFileIsNoContentAndSaysWhy) {
+    TempFolder folder;
+    folder.Write("empty.lvf", "");
+    folder.Write("bytes.lvf", std::string("A\0\r\n\xff", 5));
+    const struct {
+        std::string path;
+        std::optional<std::string> bytes;
+        std::string problem;
+    } cases[] = {
+        {folder.File("empty.lvf"), "", ""},
+        {folder.File("bytes.lvf"), std::string("A\0\r\n\xff", 5), ""},
+        {folder.Path(), std::nullopt, "it is a folder"},
+        {folder.File("missing.lvf"), std::nullopt, "no such file or directory"},
+    };
+    for (const auto& [path, bytes, problem] : cases) {
+        const auto read = setfolio::ReadFileContent(path);
+        EXPECT_EQ(read.bytes, bytes) << path;
+        EXPECT_EQ(read.problem, problem) << path;
+        EXPECT_EQ(setfolio::ReadWholeFile(path), bytes) << path;
+    }
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "link/LibraryNumber.h"
 #include "link/SerialLine.h"
 
+#include <algorithm>
+
 namespace setfolio::cli {
 
 namespace {
@@ -22,9 +24,20 @@ Value Chosen(const std::optional<Value>& value, const std::string& what,
 
 std::int32_t ReadModel(const std::string& text) {
     const auto model = ModelNamed(text);
-    if (!model)
-        throw UsageError("unknown model '" + text + "'");
-    return *model;
+    if (model)
+        return *model;
+    const bool number = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
+    if (number)
+        throw UsageError("unknown model type " + text + ": model types are 0 to " +
+                         std::to_string(ModelTypeCount - 1) +
+                         " ('setfolio-cli models' lists them)");
+    std::string near;
+    const auto entries = EntriesNear(text);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        near += (i == 0 ? "" : i + 1 == entries.size() ? " or " : ", ") + std::string(entries[i]);
+    throw UsageError("unknown model '" + text + "'; did you mean " + near +
+                     "? ('setfolio-cli models' lists every model)");
 }
 
 int ReadLibraryNumber(const std::string& text) {

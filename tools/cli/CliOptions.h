@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/SerialLine.h"
 #include "link/Transport.h"
 #include "tables/SiteVocabulary.h"
 
@@ -23,7 +24,7 @@ struct LinkSettings {
     std::int32_t modelType = -1;
     bool serial = false;
     std::string device; // --serial DEVICE
-    SerialSettings serialSettings{1, 9600, Parity::None, 8, 1};
+    SerialSettings serialSettings = DefaultSerialSettings();
     std::string host; // --tcp HOST[:PORT]
     std::uint16_t port = ProcessorTcpPort;
     // The site's own choice texts (--vocabulary, or the file in the user's settings folder).

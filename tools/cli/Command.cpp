@@ -3,9 +3,18 @@
 #include "CliOptions.h"
 #include "CommandLine.h"
 
+#include "core/AtomicFile.h"
+
 #include <ostream>
 
 namespace setfolio::cli {
+
+std::optional<std::string> ReadGivenFile(const std::string& path, std::ostream& err) {
+    auto read = ReadFileContent(path);
+    if (!read.bytes)
+        err << "setfolio-cli: cannot read " << path << ": " << read.problem << "\n";
+    return std::move(read.bytes);
+}
 
 Command::Command(QString name, QString synopsis, QString summary)
     : m_name(std::move(name)), m_synopsis(std::move(synopsis)), m_summary(std::move(summary)) {}
@@ -18,7 +27,8 @@ int Command::Run(const QStringList& arguments, const Streams& io) {
     Declare(parser);
     const auto problem = tools::Parse(parser, QStringList{m_name} + arguments);
     if (parser.isSet(help)) {
-        const QString usage = "usage: setfolio-cli " + m_name + " " + m_synopsis + "\n";
+        const QString usage =
+            "usage: setfolio-cli " + m_name + (m_synopsis.isEmpty() ? "" : " " + m_synopsis) + "\n";
         io.out << tools::HelpText(parser, usage, Notes()).toStdString();
         return ExitOk;
     }

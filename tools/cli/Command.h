@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +25,14 @@ enum ExitStatus : int {
     ExitOk = 0,
     ExitRefused = 1, // the processor, a file or the link said no
     ExitUsage = 2,   // the command line cannot be carried out
+    // show, diff and verify, as diff(1) and cmp(1): 1 is kept for "they differ", and trouble (a
+    // file that cannot be read, a link that failed) is 2.
+    ExitTrouble = 2,
 };
+
+// Reads a file a command was given; nothing, with the reason printed on `err`, when it cannot be
+// read.
+std::optional<std::string> ReadGivenFile(const std::string& path, std::ostream& err);
 
 // One command of setfolio-cli: its options, its --help and its work.
 class Command {
@@ -71,7 +80,8 @@ private:
     COMMAND(Verify)                                                                                \
     COMMAND(Learn)                                                                                 \
     COMMAND(Backup)                                                                                \
-    COMMAND(Tables)
+    COMMAND(Tables)                                                                                \
+    COMMAND(Models)
 
 #define SETFOLIO_CLI_DECLARE_COMMAND(Name) std::unique_ptr<Command> Make##Name##Command();
 SETFOLIO_CLI_COMMANDS(SETFOLIO_CLI_DECLARE_COMMAND)

@@ -17,8 +17,10 @@ void PrintHelp(const QCommandLineParser& parser,
         width = std::max(width, command->Name().size());
     for (const auto& command : commands)
         notes += "  " + command->Name().leftJustified(width + 2) + command->Summary() + "\n";
-    notes += "\nExit status: 0 done, 1 the processor, the link or a file said no, 2 a usage "
-             "error.\n";
+    notes +=
+        "\nExit status: 0 done, 1 the processor, the link or a file said no, 2 a usage "
+        "error.\nshow, diff and verify, as diff(1): 0 the same, 1 different, 2 trouble (a file "
+        "or the link failed).\n";
     out << tools::HelpText(parser,
                            "usage: setfolio-cli COMMAND [OPTIONS]\n"
                            "       setfolio-cli COMMAND --help\n"

@@ -4,7 +4,6 @@
 #include "LibraryText.h"
 #include "ProcessorOptions.h"
 
-#include "core/AtomicFile.h"
 #include "library/LibraryComparison.h"
 
 #include <ostream>
@@ -33,14 +32,10 @@ protected:
         const SiteVocabulary vocabulary = ReadVocabularyOption(parser);
         const std::string a = Bytes(files[0]);
         const std::string b = Bytes(files[1]);
-        const auto contentA = ReadWholeFile(a);
-        const auto contentB = ReadWholeFile(b);
-        for (const auto& [file, content] : {std::pair{a, contentA}, std::pair{b, contentB}}) {
-            if (!content) {
-                io.err << "setfolio-cli: cannot read " << file << "\n";
-                return ExitUsage; // as diff(1): trouble is 2
-            }
-        }
+        const auto contentA = ReadGivenFile(a, io.err);
+        const auto contentB = ReadGivenFile(b, io.err);
+        if (!contentA || !contentB)
+            return ExitTrouble;
         const auto differences =
             CompareLibraries(DecodeLibrary(*contentA, std::nullopt, &vocabulary),
                              DecodeLibrary(*contentB, std::nullopt, &vocabulary));

@@ -24,11 +24,12 @@ protected:
         const TransferOptions transfer = ReadTransferOptions(parser);
         NoArguments(parser);
         return WithProcessor(link, io, [&transfer](Processor& processor) {
-            return processor.Transfer([&](const TransferContext& context, TransferView& view) {
-                RunDownload(context, view,
-                            {transfer.first, transfer.last.has_value(),
-                             transfer.last.value_or(transfer.first), transfer.file});
-            });
+            return processor.Transfer(
+                transfer, [&](const TransferContext& context, TransferView& view) {
+                    RunDownload(context, view,
+                                {transfer.first, transfer.last.has_value(),
+                                 transfer.last.value_or(transfer.first), transfer.file});
+                });
         });
     }
     QString Notes() const override {

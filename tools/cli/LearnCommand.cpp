@@ -13,9 +13,11 @@
 
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <csignal>
 #include <istream>
 #include <ostream>
+#include <set>
 #include <unistd.h>
 
 namespace setfolio::cli {
@@ -121,22 +123,66 @@ protected:
             processor.exchange.Abort();
         });
         const auto previous = std::signal(SIGINT, OnInterrupt);
-        const Streams& io = processor.Io();
-        const LearningOutcome outcome =
-            LearnVocabulary(processor.exchange, processor.model, tables, processor.CurrentLibrary(),
-                            scratch, rows, [&io](const std::string& row) {
-                                if (io.errIsTerminal)
-                                    io.err << "\rlearning " << row << "          " << std::flush;
-                            });
+        const LearningOutcome outcome = LearnVocabulary(
+            processor.exchange, processor.model, tables, processor.CurrentLibrary(), scratch, rows,
+            [&processor](const std::string& row) { processor.Progress().Draw("Learning " + row); });
         std::signal(SIGINT, previous);
         ::close(g_interrupts[0]);
         ::close(g_interrupts[1]);
-        if (io.errIsTerminal)
-            io.err << "\n";
+        processor.Progress().Clear();
         return Report(processor, link, outcome, out, std::move(known));
     }
 
     static void AssembleTables(Processor& processor, ParameterTables& tables);
+
+    // Why the processor would not take a choice, in words.
+    static std::string Reason(ReplyStatus status, const MessageTexts& texts) {
+        std::string why = texts.StatusText(status);
+        if (why.empty())
+            why = NameOf(status);
+        if (why.ends_with('!'))
+            why.pop_back();
+        switch (status) {
+        case ReplyStatus::NoConnection:
+            return "the processor did not answer: " + why;
+        case ReplyStatus::CommunicationError:
+        case ReplyStatus::UnknownError:
+            return "the reply could not be understood: " + why;
+        default:
+            return "the processor refused the value: " + why;
+        }
+    }
+
+    // One line per row a choice of which stayed unknown: the choices, and why.
+    static void ReportRefusals(const std::vector<LearningOutcome::Unknown>& unknown,
+                               const MessageTexts& texts, std::ostream& lines) {
+        std::vector<std::string> rows;
+        for (const auto& choice : unknown) {
+            if (std::find(rows.begin(), rows.end(), choice.row) == rows.end())
+                rows.push_back(choice.row);
+        }
+        for (const auto& row : rows) {
+            std::string choices;
+            std::vector<std::string> reasons;
+            int count = 0;
+            for (const auto& choice : unknown) {
+                if (choice.row != row)
+                    continue;
+                ++count;
+                choices += (choices.empty() ? "" : ", ") +
+                           (choice.set >= 0 ? "set " + std::to_string(choice.set) + " " : "") +
+                           std::to_string(choice.choice);
+                const std::string reason = Reason(choice.status, texts);
+                if (std::find(reasons.begin(), reasons.end(), reason) == reasons.end())
+                    reasons.push_back(reason);
+            }
+            std::string why;
+            for (const auto& reason : reasons)
+                why += (why.empty() ? "" : "; ") + reason;
+            lines << row << ": " << why << " (choice" << (count > 1 ? "s " : " ") << choices
+                  << "); the built-in text" << (count > 1 ? "s are" : " is") << " kept.\n";
+        }
+    }
 
     static int Report(Processor& processor, const LinkSettings& link,
                       const LearningOutcome& outcome, const std::string& out,
@@ -144,27 +190,24 @@ protected:
         const MessageTexts& texts = processor.Texts();
         std::ostream& lines = processor.Io().out;
         int status = ExitOk;
+        ReportRefusals(outcome.unknown, texts, lines);
+        std::set<std::string> refusedRows;
+        for (const auto& choice : outcome.unknown)
+            refusedRows.insert(choice.row);
+        const std::size_t refused = refusedRows.size();
+        lines << "Rows of " << LabelOf(link.modelType) << ": " << outcome.ownTexts.size()
+              << " learned (texts of the processor's own), " << outcome.builtInTexts.size()
+              << " unchanged (as built in), " << refused << " refused.\n";
+        if (refused > 0)
+            status = ExitRefused;
         if (!outcome.learned.Empty()) {
             MergeSiteVocabulary(known, outcome.learned);
             if (!WriteFileAtomically(out, SiteVocabularyJson(known))) {
                 processor.Io().err << "setfolio-cli: cannot write " << out << "\n";
                 status = ExitRefused;
             } else {
-                std::size_t count = 0;
-                for (const auto& [model, learnedRows] : outcome.learned.models)
-                    count += learnedRows.size();
-                lines << "Learned the texts of " << count << " rows of " << LabelOf(link.modelType)
-                      << " into " << out << ".\n";
+                lines << "The texts read are in " << out << ".\n";
             }
-        }
-        for (const auto& unknown : outcome.unknown) {
-            lines << unknown.row;
-            if (unknown.set >= 0)
-                lines << ", set " << unknown.set;
-            lines << ", choice " << unknown.choice << ": unknown ("
-                  << (texts.StatusText(unknown.status).empty() ? std::string(NameOf(unknown.status))
-                                                               : texts.StatusText(unknown.status))
-                  << "); its built-in text is kept.\n";
         }
         if (outcome.stopped != ReplyStatus::Ok) {
             lines << "Learning stopped early: "
@@ -194,7 +237,10 @@ protected:
                "for it is read (for a conditional row, under each choice of its source row),\n"
                "then every row is set back and the library that was active is selected again,\n"
                "also after Ctrl+C or a lost link; rows that could not be put back are named.\n"
-               "A choice the processor refuses stays unknown and keeps its built-in text.\n\n" +
+               "A choice the processor refuses stays unknown and keeps its built-in text; each\n"
+               "such row is named in a line with the reason, and the exit status is then 1. The\n"
+               "summary counts the rows learned (texts of the processor's own), unchanged (as\n"
+               "built in) and refused.\n\n" +
                LinkNotes();
     }
 };

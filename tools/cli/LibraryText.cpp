@@ -57,11 +57,15 @@ std::string LibraryText(const DecodedLibrary& library) {
     return text;
 }
 
-std::string DifferencesText(const std::vector<ParameterDifference>& differences) {
+std::string DifferencesText(const std::vector<ParameterDifference>& differences,
+                            std::string_view nameA, std::string_view nameB) {
+    const auto named = [](std::string_view name, const std::optional<DecodedParameter>& side) {
+        return name.empty() ? Side(side) : std::string(name) + " " + Side(side);
+    };
     std::string text;
     for (const auto& difference : differences)
-        text += difference.section + "/" + difference.name + ": " + Side(difference.a) + " -> " +
-                Side(difference.b) + "\n";
+        text += difference.section + "/" + difference.name + ": " + named(nameA, difference.a) +
+                " -> " + named(nameB, difference.b) + "\n";
     return text;
 }
 

@@ -14,7 +14,9 @@ namespace setfolio::cli {
 std::string LibraryText(const DecodedLibrary& library);
 
 // One line per difference: section/name, then each side's stored value and meaning, or
-// "(none)" for a side without the key.
-std::string DifferencesText(const std::vector<ParameterDifference>& differences);
+// "(none)" for a side without the key; each side after its name when the sides are named
+// ("file 01 \"MM     \" -> processor 00 \"INCHES \"").
+std::string DifferencesText(const std::vector<ParameterDifference>& differences,
+                            std::string_view nameA = {}, std::string_view nameB = {});
 
 } // namespace setfolio::cli

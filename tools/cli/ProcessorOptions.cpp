@@ -98,7 +98,7 @@ LinkSettings ReadLinkOptions(const QCommandLineParser& parser) {
 }
 
 QString LinkNotes() {
-    return "MODEL: an entry name such as C-12, or a model type 0..46\n"
+    return "MODEL: an entry name such as C-12, or a model type 0..46 (setfolio-cli models)\n"
            "LINK:  --serial DEVICE [--baud B] [--parity P] [--data-bits D] [--stop-bits S]\n"
            "       or --tcp HOST[:PORT]\n";
 }

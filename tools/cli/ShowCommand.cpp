@@ -4,7 +4,6 @@
 #include "LibraryText.h"
 #include "ProcessorOptions.h"
 
-#include "core/AtomicFile.h"
 #include "library/LibraryDecoder.h"
 
 #include <ostream>
@@ -34,20 +33,20 @@ protected:
         if (parser.isSet("model"))
             model = ReadModel(Bytes(parser.value("model")));
         const SiteVocabulary vocabulary = ReadVocabularyOption(parser);
-        const auto content = ReadWholeFile(file);
-        if (!content) {
-            io.err << "setfolio-cli: cannot read " << file << "\n";
-            return ExitRefused;
-        }
+        const auto content = ReadGivenFile(file, io.err);
+        if (!content)
+            return ExitTrouble;
         const DecodedLibrary library = DecodeLibrary(*content, model, &vocabulary);
         io.out << (parser.isSet("json") ? DecodedLibraryJson(library, file) : LibraryText(library))
                << std::flush;
-        return io.out ? ExitOk : ExitRefused;
+        return io.out ? ExitOk : ExitTrouble;
     }
     QString Notes() const override {
         return "Choices show the text they stand for, read from the tables of the file's model;\n"
                "keys the tables do not know, choices outside their list and keys the file lacks\n"
-               "are listed as problems. The exit status is 0 whenever the file could be read.\n";
+               "are listed as problems. Exit status: 0 the file was read, 2 it could not be (a "
+               "folder,\n"
+               "a file that is not there or may not be read: the reason is printed).\n";
     }
 };
 

@@ -3,7 +3,6 @@
 #include "ProcessorOptions.h"
 #include "Verification.h"
 
-#include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
 #include "library/NumberedNames.h"
@@ -41,9 +40,9 @@ protected:
             ProfileFile(transfer.file).ReadInteger("SystemSettings", "ModelNo", -1);
         if (QuirksOf(link.modelType).convertsEveryFile)
             fileModelType = link.modelType;
-        return WithProcessor(link, io, [&](Processor& processor) {
-            const int status =
-                processor.Transfer([&](const TransferContext& context, TransferView& view) {
+        return WithProcessor(link, io, [&](Processor& processor) -> int {
+            const int status = processor.Transfer(
+                transfer, [&](const TransferContext& context, TransferView& view) {
                     UploadState state;
                     state.fileModelType = fileModelType;
                     RunUpload(context, view, state,
@@ -55,17 +54,26 @@ protected:
                 return status;
             // What each library was sent, from its file as the upload numbered them.
             const auto series = ParseBlockFileName(transfer.file);
-            const auto expected = [&](int library) -> std::optional<std::string> {
+            const auto expected = [&](int library) {
                 const std::string path = transfer.last && series
                                              ? series->FileFor(library - transfer.first)
                                              : transfer.file;
-                const auto content = ReadWholeFile(path);
-                if (!content)
-                    return std::nullopt;
-                return UploadedValues(*content, fileModelType, link.modelType,
-                                      library == transfer.first, includeCalibration);
+                auto content = ReadGivenFile(path, io.err);
+                if (content)
+                    content = UploadedValues(*content, fileModelType, link.modelType,
+                                             library == transfer.first, includeCalibration);
+                return ExpectedLibrary{path, std::move(content)};
             };
-            return VerifyLibraries(processor, transfer, expected, true, false);
+            switch (VerifyLibraries(processor, transfer, expected, true, false)) {
+            case Verified::Same:
+                return ExitOk;
+            case Verified::Different:
+            case Verified::NotRead:
+                break;
+            case Verified::FileUnreadable:
+                return ExitUsage;
+            }
+            return ExitRefused;
         });
     }
     QString Notes() const override {

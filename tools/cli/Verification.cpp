@@ -12,52 +12,53 @@
 
 namespace setfolio::cli {
 
-int VerifyLibraries(const Processor& processor, const TransferOptions& libraries,
-                    const Expected& expected, bool sentOnly, bool json) {
-    std::ostream& out = processor.Io().out;
-    const auto read = processor.ReadBack(libraries);
+Verified VerifyLibraries(const Processor& processor, const TransferOptions& libraries,
+                         const Expected& expected, bool sentOnly, bool json) {
+    const auto read =
+        processor.ReadBack(libraries, sentOnly ? "Reading back library" : "Reading library");
     const int last = libraries.last.value_or(libraries.first);
-    int status = ExitOk;
+    Verified verified = Verified::Same;
     std::string report = "[";
     for (int library = libraries.first; library <= last; ++library) {
         const auto found = read.find(library);
         if (found == read.end())
-            return ExitRefused; // its failure line has been printed
-        const auto content = expected(library);
-        if (!content)
-            return ExitUsage;
+            return Verified::NotRead; // its failure line has been printed
+        const ExpectedLibrary should = expected(library);
+        if (!should.content)
+            return Verified::FileUnreadable;
         const SiteVocabulary* site = processor.Vocabulary();
-        auto differences = CompareLibraries(DecodeLibrary(*content, std::nullopt, site),
+        auto differences = CompareLibraries(DecodeLibrary(*should.content, std::nullopt, site),
                                             DecodeLibrary(found->second, std::nullopt, site));
         if (sentOnly)
             std::erase_if(differences,
                           [](const auto& difference) { return !difference.a || !difference.b; });
         if (!differences.empty())
-            status = ExitRefused;
+            verified = Verified::Different;
         if (json) {
             report += std::string(library > libraries.first ? ",\n" : "\n") +
                       "{\"library\":" + std::to_string(library) +
                       ",\"differences\":" + DifferencesJson(differences, "file", "processor") + "}";
             continue;
         }
-        if (differences.empty())
+        const std::string number = std::to_string(library);
+        if (differences.empty()) {
+            processor.Print("Library " + number + " matches " + should.file + ".");
             continue;
-        if (last > libraries.first)
-            out << "Library " << library << ":\n";
-        out << DifferencesText(differences);
+        }
+        std::string text = "Library " + number + " differs from " + should.file + ":\n" +
+                           DifferencesText(differences, "file", "processor");
         if (sentOnly) {
             std::string names;
             for (const auto& difference : differences)
                 names += (names.empty() ? "" : ", ") + difference.name;
-            out << processor.Texts().Format(OwnMsg::UploadNotVerified,
-                                            {std::to_string(library), names})
-                << "\n";
+            text += processor.Texts().Format(OwnMsg::UploadNotVerified, {number, names}) + "\n";
         }
+        text.pop_back();
+        processor.Print(text);
     }
     if (json)
-        out << report << "]\n";
-    out << std::flush;
-    return status;
+        processor.Print(report + "]");
+    return verified;
 }
 
 } // namespace setfolio::cli

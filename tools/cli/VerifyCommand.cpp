@@ -4,7 +4,6 @@
 #include "StopSignals.h"
 #include "Verification.h"
 
-#include "core/AtomicFile.h"
 #include "library/NumberedNames.h"
 #include "link/Exchange.h"
 #include "platform/TcpClient.h"
@@ -36,28 +35,42 @@ protected:
         const bool json = parser.isSet("json");
         NoArguments(parser);
         // The files as a download of the same libraries names them.
-        const auto expected = [&libraries, &io](int library) -> std::optional<std::string> {
+        const auto expected = [&libraries, &io](int library) {
             const std::string path =
                 libraries.last ? InsertLibraryNumber(libraries.file, library) : libraries.file;
-            auto content = ReadWholeFile(path);
-            if (!content)
-                io.err << "setfolio-cli: cannot read " << path << "\n";
-            return content;
+            return ExpectedLibrary{path, ReadGivenFile(path, io.err)};
         };
         // A signal ends the library being read; the processor is put back all the same.
         const StopSignals stopping;
         bool putBack = true;
+        bool compared = false;
         const int status = WithProcessor(link, io, [&](Processor& processor) -> int {
+            compared = true;
             if (StopSignals::Caught() != 0)
-                return ExitRefused;
+                return ExitTrouble;
             const int active = processor.CurrentLibrary();
             const auto watch = StopSignals::AbortOnSignal(processor.exchange);
-            const int verified = VerifyLibraries(processor, libraries, expected, false, json);
+            const Verified verified = VerifyLibraries(processor, libraries, expected, false, json);
             watch->stop();
             putBack = PutBack(processor, active);
-            return putBack ? verified : ExitRefused;
+            if (!putBack)
+                return ExitRefused;
+            switch (verified) {
+            case Verified::Same:
+                return ExitOk;
+            case Verified::Different:
+                return ExitRefused;
+            case Verified::NotRead:
+            case Verified::FileUnreadable:
+                break;
+            }
+            return ExitTrouble;
         });
-        return StopSignals::Caught() != 0 && putBack ? StopSignals::StoppedExitStatus() : status;
+        if (StopSignals::Caught() != 0 && putBack)
+            return StopSignals::StoppedExitStatus();
+        // A link that could not be opened, or a processor that did not answer, is trouble too:
+        // 1 says only that a library differs (or that the processor was not put back).
+        return compared || status == ExitOk ? status : ExitTrouble;
     }
 
     // Reading selected other libraries: unless the processor is back on `active` already, it is
@@ -86,10 +99,12 @@ protected:
         return "Reads library N (or N to M) as a download does, but writes no file, puts the\n"
                "processor back on the library it was running, and lists what differs from PATH\n"
                "(for a block, from each library's numbered file, Line 003.lvf, Line 004.lvf,\n"
-               "...) as diff does. SIGINT, SIGTERM or SIGHUP ends the library being read and\n"
-               "puts the processor back; the exit status is then 128 + the signal. Exit status:\n"
-               "0 the same, 1 different or not read, or the processor not put back, 2 "
-               "trouble.\n\n" +
+               "...) as diff does: each library that matches is named in a line, and each\n"
+               "difference names its sides, the file and the processor. SIGINT, SIGTERM or\n"
+               "SIGHUP ends the library being read and puts the processor back; the exit status\n"
+               "is then 128 + the signal. Exit status, as diff(1): 0 the same, 1 different or\n"
+               "the processor not put back, 2 trouble (a file could not be read, the link or\n"
+               "the processor failed).\n\n" +
                LinkNotes();
     }
 };
