@@ -8,6 +8,7 @@
 #include "link/SerialLine.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -330,9 +331,12 @@ Inventory ParseInventory(std::string_view content) {
                                "uses " + b.device + " as " + a.name + " does, with other settings");
         }
     }
-    // In the order of the file, as an editor shows it.
-    std::stable_sort(inventory.problems.begin(), inventory.problems.end(),
-                     [](const auto& a, const auto& b) { return a.line < b.line; });
+    // In the order of the file, as an editor shows it; what concerns the whole file (line 0)
+    // comes after the lines.
+    const auto order = [](int line) { return line == 0 ? std::numeric_limits<int>::max() : line; };
+    std::stable_sort(
+        inventory.problems.begin(), inventory.problems.end(),
+        [&order](const auto& a, const auto& b) { return order(a.line) < order(b.line); });
     return inventory;
 }
 

@@ -33,7 +33,8 @@ TEST(Inventory, ReadsEveryKindOfProcessor) {
     EXPECT_EQ(line3.LinkText(), "tcp 192.168.1.20:4001");
     const auto& bench = inventory.processors[1];
     EXPECT_TRUE(bench.includeCalibration);
-    EXPECT_EQ(bench.LinkText(), "serial /dev/ttyUSB0 19200 8E1");
+    // Stop bits as the program and the other commands default them.
+    EXPECT_EQ(bench.LinkText(), "serial /dev/ttyUSB0 19200 8E2");
     EXPECT_EQ(inventory.processors[2].LinkText(), "tcp [fe80::1]:23");
 }
 
@@ -103,7 +104,7 @@ TEST(Inventory, ReadsAsAProfileAndNamesLinesNoReaderWouldSee) {
     EXPECT_EQ(found, (std::vector<std::string>{":2 not a key and value in a section",
                                                "Q:8 the section's header has no closing ]"}));
     ASSERT_EQ(inventory.processors.size(), 1u);
-    EXPECT_EQ(inventory.processors[0].LinkText(), "serial /dev/ttyS0 9600 8N1");
+    EXPECT_EQ(inventory.processors[0].LinkText(), "serial /dev/ttyS0 9600 8N2");
 }
 
 // A section's name is the folder of its files, beside the backup's own files.
