@@ -146,10 +146,11 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
             lines.clear();
             content.clear();
             const auto start = std::chrono::steady_clock::now();
-            DownloadLibrary(context, view, entry.library, entry.file);
+            // Of choices with the same text, the earlier backup's number is kept.
+            const std::string path = (fs::path(m_destination) / entry.file).string();
+            DownloadLibrary(context, view, entry.library, path);
             entry.status = exchange.replyStatus();
             if (entry.status == ReplyStatus::Ok) {
-                const std::string path = (fs::path(m_destination) / entry.file).string();
                 entry.bytes = content.size();
                 entry.sha256 = Sha256Hex(content);
                 // Unchanged bytes leave the file as it is, time stamp and all.

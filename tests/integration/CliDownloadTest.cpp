@@ -43,16 +43,24 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
     const bool overTcp = GetParam();
     TempFolder folder;
     const std::string state = folder.File("state.json");
-    SimProcess sim(QStringList{"--model", "C-12", "--state", QString::fromStdString(state)} +
-                   SimProcess::LinkArgs(overTcp, folder.File("COM1")));
+    SimProcess sim(
+        QStringList{"--model", "C-12", "--active", "7", "--state", QString::fromStdString(state)} +
+        SimProcess::LinkArgs(overTcp, folder.File("COM1")));
     const QStringList link = sim.CliLink();
 
+    // A download only reads: the processor goes back to the library it runs.
     const std::string path = folder.File("Line.lvf");
     auto run = RunCliInProcess(QStringList{"download", "--model", "C-12", "--library", "5",
                                            "--file", QString::fromStdString(path)} +
                                link);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
+    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 7.\n");
+    const auto active = [&state] {
+        QFile file(QString::fromStdString(state));
+        file.open(QIODevice::ReadOnly);
+        return QJsonDocument::fromJson(file.readAll()).object().value("active").toInt(-1);
+    };
+    EXPECT_EQ(active(), 7);
 
     // Decoded through the model's tables, the file says what the processor holds.
     const Settings noSettings(folder.File("none"));
@@ -92,6 +100,8 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
     EXPECT_EQ(run.exitCode, 0);
     for (const char* name : {"B 003.lvf", "B 004.lvf", "B 005.lvf"})
         EXPECT_TRUE(std::filesystem::exists(folder.File(name))) << name;
+    EXPECT_TRUE(run.out.ends_with("complete.\nCurrent library is 7.\n")) << run.out;
+    EXPECT_EQ(active(), 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, CliDownload, ::testing::Values(false, true),
@@ -176,7 +186,7 @@ TEST_P(CliSlowSwitch, DownloadWaitsForAProcessorThatTakes3sToSwitch) {
                                                  "--file", QString::fromStdString(path)} +
                                      sim.CliLink());
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
+    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 2.\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, CliSlowSwitch, ::testing::Values(true),

@@ -61,7 +61,7 @@ std::string DifferencesText(const std::vector<ParameterDifference>& differences)
     std::string text;
     for (const auto& difference : differences)
         text += difference.section + "/" + difference.name + ": " + Side(difference.a) + " -> " +
-                Side(difference.b) + "\n";
+                Side(difference.b) + (difference.SameText() ? " (same text)" : "") + "\n";
     return text;
 }
 

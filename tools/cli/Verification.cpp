@@ -32,7 +32,7 @@ int VerifyLibraries(const Processor& processor, const TransferOptions& libraries
         if (sentOnly)
             std::erase_if(differences,
                           [](const auto& difference) { return !difference.a || !difference.b; });
-        if (!differences.empty())
+        if (AnyDifference(differences))
             status = ExitRefused;
         if (json) {
             report += std::string(library > libraries.first ? ",\n" : "\n") +
@@ -47,11 +47,14 @@ int VerifyLibraries(const Processor& processor, const TransferOptions& libraries
         out << DifferencesText(differences);
         if (sentOnly) {
             std::string names;
-            for (const auto& difference : differences)
-                names += (names.empty() ? "" : ", ") + difference.name;
-            out << processor.Texts().Format(OwnMsg::UploadNotVerified,
-                                            {std::to_string(library), names})
-                << "\n";
+            for (const auto& difference : differences) {
+                if (difference.Differs())
+                    names += (names.empty() ? "" : ", ") + difference.name;
+            }
+            if (!names.empty())
+                out << processor.Texts().Format(OwnMsg::UploadNotVerified,
+                                                {std::to_string(library), names})
+                    << "\n";
         }
     }
     if (json)
