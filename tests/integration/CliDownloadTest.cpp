@@ -116,8 +116,9 @@ TEST(CliDownloadProgress, IsDrawnOnATerminalOnly) {
     const QStringList args =
         QStringList{"download", "--model", "C-12", "--library", "5", "--file", Q(path)} +
         sim.CliLink();
+    // Afterwards the simulator is back on the library it runs from its start, 0.
     const std::string lines =
-        "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n";
+        "Download of library 5 to " + path + " complete.\nCurrent library is 0.\n";
     auto run = RunCliInProcess(args, {.errIsTerminal = true});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, lines);
