@@ -94,7 +94,7 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"Filter", "Filter", "Filtre"},
     {"Only differences", "Nur Unterschiede", "Différences seulement"},
     {"Same text: the numbers differ, the choices read alike.",
-     "Gleicher Text: die Nummern unterscheiden sich, die Auswahlen lauten gleich.",
+     "Gleicher Text: Die Nummern unterscheiden sich, die Auswahlen lauten gleich.",
      "Même texte : les numéros diffèrent, les choix se lisent de la même façon."},
     {"Section", "Abschnitt", "Section"},
     {"Parameter", "Parameter", "Paramètre"},
