@@ -220,12 +220,13 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
             lines.clear();
             content.clear();
             const auto start = std::chrono::steady_clock::now();
+            // Of choices with the same text, the earlier backup's number is kept.
+            const std::string path = (fs::path(m_destination) / entry.file).string();
             reading = true;
-            DownloadLibrary(context, view, entry.library, entry.file);
+            DownloadLibrary(context, view, entry.library, path);
             reading = false;
             entry.status = exchange.replyStatus();
             if (entry.status == ReplyStatus::Ok) {
-                const std::string path = (fs::path(m_destination) / entry.file).string();
                 entry.bytes = content.size();
                 entry.sha256 = Sha256Hex(content);
                 // Unchanged bytes leave the file as it is, time stamp and all.

@@ -77,8 +77,12 @@ bool DownLoadForm::OKBtnClick() {
             KeepOpen();
             return;
         }
+        // Afterwards the processor goes back to the library it ran when the dialog opened.
+        std::int32_t active = LibraryAtOpen;
+        TransferContext context = m_context;
+        context.activeLibrary = &active;
         RunDownload(
-            m_context, *this,
+            context, *this,
             {LibrarySpinEdit.value, ToLibCB.checked, ToLibrarySpinEdit.value, FileName.caption});
     });
 }

@@ -175,12 +175,14 @@ std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
     const MessageTexts& texts = m_localisation.Messages();
     const auto add = [&](ParameterDifference pair) {
         const bool differs = Comparing() && pair.Differs();
+        const bool sameText = Comparing() && pair.SameText();
         Row row{std::move(pair.section),
                 std::move(pair.name),
                 std::move(pair.a),
                 std::move(pair.b),
                 differs,
-                std::string()};
+                std::string(),
+                sameText ? texts.Text(OwnMsg::ViewerSameText) : std::string()};
         if (const auto& side = row.a && row.a->problem ? row.a : row.b; side && side->problem)
             row.problem = ProblemLine(texts, *side->problem);
         // The program's own meanings follow the language. A meaning is shown as the file's

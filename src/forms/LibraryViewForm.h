@@ -42,6 +42,8 @@ public:
         std::optional<DecodedParameter> b; // only when comparing
         bool differs = false;
         std::string problem; // of either side, in the language applied last (UTF-8)
+        // Two choices that differ in number only: the sentence that says so, else empty (UTF-8).
+        std::string sameText;
     };
     // The rows the window shows now: the filter and "only differences" applied.
     std::vector<Row> Rows() const;

@@ -37,8 +37,17 @@ TransferForm::TransferForm(const TransferContext& context, EventLoop& loop, int 
 
 TransferForm::~TransferForm() = default;
 
-void TransferForm::AbortBtnClick() {
-    m_context.exchange.Abort();
+bool TransferForm::AbortBtnClick() {
+    if (m_running) {
+        // The transfer ends at its next wait; the dialog closes when it has returned.
+        closeAfterTransfer = true;
+        m_context.exchange.Abort();
+        return false;
+    }
+    // Nothing runs (the dialog was kept open after a transfer): an Abort now would outlast every
+    // transfer and refuse each later exchange. It only ends the dialog.
+    m_context.exchange.ForgetAbort();
+    return true;
 }
 
 void TransferForm::ToLibCBClick() {

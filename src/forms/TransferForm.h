@@ -51,7 +51,9 @@ public:
     // Runs the transfer; returns whether the dialog closes.
     virtual bool OKBtnClick() = 0;
     virtual void FormClose() = 0;
-    void AbortBtnClick();
+    // Ends the dialog: a running transfer is aborted and the dialog closes when it returns;
+    // without one it closes now. Returns whether it closes now.
+    bool AbortBtnClick();
     void ToLibCBClick();
     void LibrarySpinEditExit();
     bool Running() const { return m_running; }

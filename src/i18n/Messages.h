@@ -125,6 +125,8 @@ enum class OwnMsg {
     ViewerCompare,
     ViewerFilter,
     ViewerOnlyDifferences,
+    // A row whose two choices differ in number only.
+    ViewerSameText,
     ViewerSection,
     ViewerParameter,
     ViewerStored,
@@ -223,7 +225,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 122;
+inline constexpr std::size_t OwnMessageCount = 123;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -33,7 +33,7 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const
         for (const auto& parameter : section.parameters) {
             ParameterDifference pair{section.name, parameter.name, parameter,
                                      find(b, section.name, parameter.name)};
-            if (keys == ComparedKeys::All || pair.Differs())
+            if (keys == ComparedKeys::All || pair.Differs() || pair.SameText())
                 differences.push_back(std::move(pair));
         }
     }
@@ -64,6 +64,11 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const
     return differences;
 }
 
+bool AnyDifference(const std::vector<ParameterDifference>& differences) {
+    return std::any_of(differences.begin(), differences.end(),
+                       [](const ParameterDifference& difference) { return difference.Differs(); });
+}
+
 std::string DifferencesJson(const std::vector<ParameterDifference>& differences,
                             std::string_view fileA, std::string_view fileB) {
     std::string json =
@@ -72,7 +77,8 @@ std::string DifferencesJson(const std::vector<ParameterDifference>& differences,
         const auto& difference = differences[i];
         json += std::string(i ? ",\n" : "\n") + "{\"section\":" + JsonString(difference.section) +
                 ",\"name\":" + JsonString(difference.name) + ",\"a\":" + Side(difference.a) +
-                ",\"b\":" + Side(difference.b) + "}";
+                ",\"b\":" + Side(difference.b) +
+                (difference.SameText() ? ",\"sameText\":true" : "") + "}";
     }
     return json + "]}\n";
 }

@@ -17,22 +17,32 @@ struct ParameterDifference {
     std::optional<DecodedParameter> a; // nothing: only the other library has the key
     std::optional<DecodedParameter> b;
 
-    bool Differs() const { return !a || !b || a->stored != b->stored; }
+    // Two numbers of choices that have the same text ("N/A " is choice 2, 3 and 4 of some
+    // rows): a processor shows them alike, so neither side can be told from the other.
+    bool SameText() const {
+        return a && b && a->stored != b->stored && a->choice && b->choice && a->text && b->text &&
+               *a->text == *b->text;
+    }
+    bool Differs() const { return !a || !b || (a->stored != b->stored && !SameText()); }
 };
 
 // Which keys a comparison lists: those that differ, or every key of either library.
 enum class ComparedKeys { Differing, All };
 
-// What differs between two decoded libraries, key by key and byte for byte: each section in the
-// order the first library has it (then the sections only the second has), its keys in the first
-// library's order followed by those only the second has. Names match without regard to letter
+// What differs between two decoded libraries, key by key and byte for byte (and the choices that
+// differ only in number, not in text, which do not count as different: SameText): each section
+// in the order the first library has it (then the sections only the second has), its keys in the
+// first library's order followed by those only the second has. Names match without regard to letter
 // case, as every reader of the files takes them. `setfolio-cli diff` and the library viewer both
 // list this.
 std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const DecodedLibrary& b,
                                                   ComparedKeys keys = ComparedKeys::Differing);
 
+// Whether any of them is a difference (not only a choice of the same text).
+bool AnyDifference(const std::vector<ParameterDifference>& differences);
+
 // The differences as JSON: {"a", "b", "differences": [{"section", "name", "a", "b"}]}, a side
-// being {"stored", "text"} or null.
+// being {"stored", "text"} or null; a pair of choices with the same text has "sameText": true.
 std::string DifferencesJson(const std::vector<ParameterDifference>& differences,
                             std::string_view fileA, std::string_view fileB);
 

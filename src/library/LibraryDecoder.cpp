@@ -36,8 +36,10 @@ std::optional<std::string> Choice(const TvvValues& values, const std::string& se
     const auto index = profile::ParseInteger(stored);
     const auto count = std::min<std::int64_t>(std::max(values.count, 0),
                                               static_cast<std::int64_t>(values.values.size()));
-    if (index && *index >= 0 && *index < count)
+    if (index && *index >= 0 && *index < count) {
+        parameter.choice = true;
         return values.values[static_cast<std::size_t>(*index)];
+    }
     parameter.problem = {OwnMsg::DecodedNotAChoice,
                          {section, parameter.name, stored, std::to_string(count)}};
     return std::nullopt;

@@ -38,6 +38,8 @@ struct DecodedParameter {
     std::optional<DecodedMessage> meaning;
     // Why the key is not what the model's tables expect; nothing when it is.
     std::optional<DecodedMessage> problem;
+    // The stored value is the number of a choice, and `text` that choice's text.
+    bool choice = false;
 };
 
 struct DecodedSection {

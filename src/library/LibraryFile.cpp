@@ -48,11 +48,18 @@ LibraryFileDraft::LibraryFileDraft(std::string path) : m_path(std::move(path)) {
         if (!content)
             throw WriteError(m_path);
         m_content = std::move(*content);
+        m_earlier = m_content;
     }
 }
 
-LibraryFileDraft LibraryFileDraft::InMemory() {
-    return LibraryFileDraft();
+LibraryFileDraft LibraryFileDraft::InMemory(std::string earlier) {
+    LibraryFileDraft draft;
+    draft.m_earlier = std::move(earlier);
+    return draft;
+}
+
+std::string LibraryFileDraft::EarlierText(std::string_view section, std::string_view key) const {
+    return profile::FindValue(m_earlier, section, key).value_or(std::string());
 }
 
 std::string LibraryFileDraft::ReadText(std::string_view section, std::string_view key,

@@ -21,8 +21,9 @@ public:
     // before it sends anything. A symbolic link is written through: the file it leads to is
     // replaced and the link stays.
     explicit LibraryFileDraft(std::string path);
-    // A working copy that belongs to no file: a library read to be compared, not kept.
-    static LibraryFileDraft InMemory();
+    // A working copy that belongs to no file: a library read to be compared, not kept. `earlier`
+    // is what the library's file held before (EarlierText); nothing of it is copied.
+    static LibraryFileDraft InMemory(std::string earlier = {});
 
     const std::string& Path() const { return m_path; }
 
@@ -30,6 +31,8 @@ public:
                          std::string_view defaultValue) const;
     std::int32_t ReadInteger(std::string_view section, std::string_view key,
                              std::int32_t defaultValue) const;
+    // A value as the file held it before this download; empty when it held none.
+    std::string EarlierText(std::string_view section, std::string_view key) const;
     // Throws WriteError for a value that would not stay on one line.
     void WriteText(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
@@ -48,6 +51,7 @@ private:
 
     std::string m_path;
     std::string m_content;
+    std::string m_earlier;
 };
 
 } // namespace setfolio

@@ -204,6 +204,8 @@ Reply Exchange::QueryLibrary() {
         m_replyStatus = ReplyStatus::UnknownError;
         reply.status = m_replyStatus;
     }
+    if (reply.Ok() && reply.library)
+        m_transferLibrary = *reply.library;
     return reply;
 }
 

@@ -120,8 +120,9 @@ public:
     Reply SelectLibrary(int number);
     // The library a transfer works on: it is noted (TransferLibrary), then selected.
     Reply SelectForTransfer(int library);
-    // How many selects SelectForTransfer has sent (or tried to send), and the library of the
-    // last one.
+    // How many selects SelectForTransfer has sent (or tried to send), and the processor's
+    // library as it stands since: the one selected last, or the one a library query heard
+    // afterwards (the processor's own word, which the result lines name).
     int SelectsForTransfer() const { return m_selectsForTransfer; }
     int TransferLibrary() const { return m_transferLibrary; }
     // The user's Abort: ends a wait (see above); replies are not parsed while it holds, and every

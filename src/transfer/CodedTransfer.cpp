@@ -27,16 +27,34 @@ bool IsMeters(const std::string& text) {
     return text == "METERS  " || text == "METERS ";
 }
 
+bool SameChoice(const std::string& entry, const std::string& value) {
+    return entry == value || (IsMeters(entry) && IsMetres(value));
+}
+
+std::size_t ChoiceCount(const TvvValues& vocabulary) {
+    return std::min<std::size_t>(static_cast<std::size_t>(std::max(vocabulary.count, 0)),
+                                 vocabulary.values.size());
+}
+
 // The position of the processor's text in a vocabulary: the exact text, or METERS for METRES.
 std::optional<int> PositionIn(const TvvValues& vocabulary, const std::string& value) {
-    const auto count = std::min<std::size_t>(
-        static_cast<std::size_t>(std::max(vocabulary.count, 0)), vocabulary.values.size());
-    for (std::size_t j = 0; j < count; ++j) {
-        const auto& entry = vocabulary.values[j];
-        if (entry == value || (IsMeters(entry) && IsMetres(value)))
+    for (std::size_t j = 0; j < ChoiceCount(vocabulary); ++j) {
+        if (SameChoice(vocabulary.values[j], value))
             return static_cast<int>(j);
     }
     return std::nullopt;
+}
+
+// The choice a file being downloaded into holds already, when its text is the processor's: of
+// several choices with the same text ("N/A " thrice) the processor's reply cannot tell which one
+// it holds, and the file keeps its own.
+std::optional<int> KeptPosition(const TvvValues& vocabulary, const std::string& stored,
+                                const std::string& value) {
+    const auto index = profile::ParseInteger(stored);
+    if (!index || *index < 0 || static_cast<std::size_t>(*index) >= ChoiceCount(vocabulary) ||
+        !SameChoice(vocabulary.values[static_cast<std::size_t>(*index)], value))
+        return std::nullopt;
+    return static_cast<int>(*index);
 }
 
 // The SPC channels, in the order the processor numbers them.
@@ -73,10 +91,11 @@ public:
                 return;
             const Reply reply = m_exchange.SendAndWait("4" + row.code + "\r");
             if (const std::string* value = Value(reply, reply.mnemonic)) {
-                std::optional<int> position;
-                if (*value == "DISABLED")
+                std::optional<int> position =
+                    KeptPosition(row.values, m_file.EarlierText("MnemonicParms", row.name), *value);
+                if (!position && *value == "DISABLED")
                     position = 0;
-                else
+                else if (!position)
                     position = PositionIn(row.values, *value);
                 if (position) {
                     m_file.WriteText("MnemonicParms", row.name, FormatValueIndex(*position));
@@ -134,7 +153,10 @@ public:
                 return;
             }
             const auto& set = row.valueSets[static_cast<std::size_t>(*stored)];
-            const auto position = PositionIn(set, *value);
+            auto position =
+                KeptPosition(set, m_file.EarlierText("CondMnemonicParms", row.name), *value);
+            if (!position)
+                position = PositionIn(set, *value);
             if (!position) {
                 NotAChoice(row.name, *value, set);
                 return;

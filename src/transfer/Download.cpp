@@ -60,7 +60,8 @@ void DownloadLibrary(const TransferContext& context, TransferView& view, int lib
 
 void RunDownload(const TransferContext& context, TransferView& view,
                  const DownloadRequest& request) {
-    RunTransfer(context, [&] { DownloadLibraries(context, view, request); });
+    RunTransfer(context, view, AfterTransfer::ReturnToActive,
+                [&] { DownloadLibraries(context, view, request); });
 }
 
 } // namespace setfolio

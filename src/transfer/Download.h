@@ -22,7 +22,9 @@ void DownloadLibrary(const TransferContext& context, TransferView& view, int lib
                      const std::string& path);
 
 // Runs the engine of the current model's family once per library; a block stops at the first
-// library that does not end Ok. The outcome is the exchange's reply status.
+// library that does not end Ok. Whatever the end, a download that selected a library puts the
+// processor back on the library it was running (`activeLibrary` of the context) and reports it.
+// The outcome is the exchange's reply status.
 void RunDownload(const TransferContext& context, TransferView& view,
                  const DownloadRequest& request);
 

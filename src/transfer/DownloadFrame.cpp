@@ -1,5 +1,6 @@
 #include "transfer/DownloadFrame.h"
 
+#include "core/AtomicFile.h"
 #include "core/CurrentModel.h"
 #include "core/MessageLog.h"
 #include "core/ProfileFile.h"
@@ -28,10 +29,12 @@ void ReportFileError(const TransferContext& context, TransferView& view, const W
 void DownloadInto(const TransferContext& context, TransferView& view, int library,
                   const std::string& path, const std::function<void(LibraryFileDraft&)>& body) {
     Exchange& exchange = context.exchange;
+    const int selectsBefore = exchange.SelectsForTransfer();
     std::optional<LibraryFileDraft> file;
     try {
         if (context.readInto)
-            file.emplace(LibraryFileDraft::InMemory());
+            // Of choices with the same text, the read keeps the number the file has.
+            file.emplace(LibraryFileDraft::InMemory(ReadWholeFile(path).value_or(std::string())));
         else
             file.emplace(path);
         file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());
@@ -48,14 +51,19 @@ void DownloadInto(const TransferContext& context, TransferView& view, int librar
         return;
     }
     try {
-        ReportDownloadResult(context, view, library, *file);
+        ReportDownloadResult(context, view, library, *file,
+                             ReportedLibrary(exchange, selectsBefore, library));
     } catch (const WriteError& error) {
         ReportFileError(context, view, &error);
     }
 }
 
+int ReportedLibrary(const Exchange& exchange, int selectsBefore, int library) {
+    return exchange.SelectsForTransfer() != selectsBefore ? exchange.TransferLibrary() : library;
+}
+
 void ReportDownloadResult(const TransferContext& context, TransferView& view, int library,
-                          LibraryFileDraft& file) {
+                          LibraryFileDraft& file, int reportedLibrary) {
     const Exchange& exchange = context.exchange;
     const MessageTexts& texts = context.texts;
     const ReplyStatus status = exchange.replyStatus();
@@ -65,8 +73,8 @@ void ReportDownloadResult(const TransferContext& context, TransferView& view, in
     }
     if (status == ReplyStatus::Ok) {
         file.Commit();
-        context.log.AddMessageLine(
-            texts.Format(CatalogueLine::DownloadComplete, {std::to_string(library), file.Path()}));
+        context.log.AddMessageLine(texts.Format(CatalogueLine::DownloadComplete,
+                                                {std::to_string(reportedLibrary), file.Path()}));
         return;
     }
     // The working copy is dropped: an earlier file stays as it was.

@@ -22,12 +22,12 @@ struct TransferContext {
     const MessageTexts& texts;
     Prompts& prompts;
     // When set, a download writes no file: each library it read completely is handed over here
-    // (number and content), and afterwards the processor is put back on the library it had.
+    // (number and content).
     std::function<void(int library, const std::string& content)> readInto = {};
-    // The processor's active library as the caller knows it, or nothing. A download that only
-    // reads puts the processor back on it; a transfer that selected libraries leaves here the
-    // library the processor has afterwards: the one it named when asked, else the one the
-    // transfer selected last.
+    // The processor's active library as the caller knows it, or nothing. A download puts the
+    // processor back on it; a transfer that selected libraries leaves here the library the
+    // processor has afterwards: the one it named when asked, else the one the transfer selected
+    // last.
     std::int32_t* activeLibrary = nullptr;
 };
 

@@ -4,10 +4,12 @@
 #include "link/Exchange.h"
 #include "transfer/ChangeLibrary.h"
 #include "transfer/CurrentLibraryLine.h"
+#include "transfer/TransferView.h"
 
 namespace setfolio {
 
-void RunTransfer(const TransferContext& context, const std::function<void()>& transfer) {
+void RunTransfer(const TransferContext& context, TransferView& view, AfterTransfer after,
+                 const std::function<void()>& transfer) {
     Exchange& exchange = context.exchange;
     exchange.ForgetAbort();
     const ScopeExit forget([&exchange] { exchange.ForgetAbort(); });
@@ -25,13 +27,16 @@ void RunTransfer(const TransferContext& context, const std::function<void()>& tr
     const ReplyStatus outcome = exchange.replyStatus();
     if (outcome == ReplyStatus::NoConnection || outcome == ReplyStatus::PortOff)
         return;
+    // Whatever ended the transfer (an Abort too), the processor is put right.
     exchange.ForgetAbort();
-    if (context.readInto) {
+    if (after == AfterTransfer::ReturnToActive && context.activeLibrary) {
         // Only read: the processor goes back to the library it was running.
-        const Reply back = ChangeLibrary(exchange, context.model, -1, active, {});
+        const Reply back = ChangeLibrary(exchange, context.model, -1, active,
+                                         [&view](bool on) { view.SetEnabled(on); });
+        const std::int32_t library = back.library.value_or(active);
         if (back.Ok())
-            found(back.library.value_or(active));
-        ShowCurrentLibrary(active, back.status, context.texts, context.prompts, context.log);
+            found(library);
+        ShowCurrentLibrary(library, back.status, context.texts, context.prompts, context.log);
     } else {
         const Reply reply = exchange.QueryLibrary();
         if (reply.library)

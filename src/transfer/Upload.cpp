@@ -78,7 +78,8 @@ void UploadLibraries(const TransferContext& context, TransferView& view, UploadS
 
 void RunUpload(const TransferContext& context, TransferView& view, UploadState& state,
                const UploadRequest& request) {
-    RunTransfer(context, [&] { UploadLibraries(context, view, state, request); });
+    RunTransfer(context, view, AfterTransfer::ReportLibrary,
+                [&] { UploadLibraries(context, view, state, request); });
 }
 
 } // namespace setfolio

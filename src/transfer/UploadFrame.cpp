@@ -9,6 +9,7 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
+#include "transfer/DownloadFrame.h"
 
 #include <optional>
 
@@ -41,6 +42,7 @@ void UploadFrom(const TransferContext& context, UploadState& state, int library,
                 const std::string& path, const std::function<void(const std::string&)>& body) {
     Exchange& exchange = context.exchange;
     state.libraryTouched = false;
+    const int selectsBefore = exchange.SelectsForTransfer();
     try {
         const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
         if (!content) {
@@ -59,7 +61,7 @@ void UploadFrom(const TransferContext& context, UploadState& state, int library,
     } catch (const PortError&) {
         exchange.Fail(ReplyStatus::NoConnection);
     }
-    ReportUploadResult(context, state, library, path);
+    ReportUploadResult(context, state, ReportedLibrary(exchange, selectsBefore, library), path);
 }
 
 void ReportUploadResult(const TransferContext& context, const UploadState& state, int library,

@@ -140,6 +140,8 @@ void QtLibraryViewForm::Refresh() {
                 cell->setToolTip(FromUtf8(row.problem));
             } else if (row.differs) {
                 cell->setBackground(DifferenceTint);
+            } else if (!row.sameText.empty()) {
+                cell->setToolTip(FromUtf8(row.sameText));
             }
             m_table->setItem(r, c, cell);
         }

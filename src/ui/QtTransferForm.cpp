@@ -238,8 +238,12 @@ QtTransferForm::QtTransferForm(TransferForm& form, Prompts& prompts, UpLoadForm*
             accept();
     });
     connect(m_cancelBtn, &QPushButton::clicked, this, &QtTransferForm::reject);
-    connect(m_abortBtn, &QPushButton::clicked, this,
-            [this] { RunGuarded(m_prompts, [&] { m_form.AbortBtnClick(); }); });
+    connect(m_abortBtn, &QPushButton::clicked, this, [this] {
+        bool closeNow = false;
+        RunGuarded(m_prompts, [&] { closeNow = m_form.AbortBtnClick(); });
+        if (closeNow)
+            reject();
+    });
     m_changed = form.changed.Subscribe([this] { Refresh(); });
     Refresh();
 }

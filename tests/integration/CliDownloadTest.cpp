@@ -49,16 +49,24 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
     const bool overTcp = GetParam();
     TempFolder folder;
     const std::string state = folder.File("state.json");
-    SimProcess sim(QStringList{"--model", "C-12", "--state", QString::fromStdString(state)} +
-                   SimProcess::LinkArgs(overTcp, folder.File("COM1")));
+    SimProcess sim(
+        QStringList{"--model", "C-12", "--active", "7", "--state", QString::fromStdString(state)} +
+        SimProcess::LinkArgs(overTcp, folder.File("COM1")));
     const QStringList link = sim.CliLink();
 
+    // A download only reads: the processor goes back to the library it runs.
     const std::string path = folder.File("Line.lvf");
     auto run = RunCliInProcess(QStringList{"download", "--model", "C-12", "--library", "5",
                                            "--file", QString::fromStdString(path)} +
                                link);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
+    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 7.\n");
+    const auto active = [&state] {
+        QFile file(QString::fromStdString(state));
+        file.open(QIODevice::ReadOnly);
+        return QJsonDocument::fromJson(file.readAll()).object().value("active").toInt(-1);
+    };
+    EXPECT_EQ(active(), 7);
 
     // Decoded through the model's tables, the file says what the processor holds.
     const Settings noSettings(folder.File("none"));
@@ -98,6 +106,8 @@ TEST_P(CliDownload, LibraryFileHoldsTheProcessorsValuesAndBlocksGetNumberedFiles
     EXPECT_EQ(run.exitCode, 0);
     for (const char* name : {"B 003.lvf", "B 004.lvf", "B 005.lvf"})
         EXPECT_TRUE(std::filesystem::exists(folder.File(name))) << name;
+    EXPECT_TRUE(run.out.ends_with("complete.\nCurrent library is 7.\n")) << run.out;
+    EXPECT_EQ(active(), 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, CliDownload, ::testing::Values(false, true),
@@ -142,7 +152,8 @@ TEST(CliDownloadProgress, IsDrawnOnATerminalOnlyAndNeverSharesALine) {
                              sim.CliLink();
     const std::string lines = "Download of library 3 to " + folder.File("Line 003.lvf") +
                               " complete.\nDownload of library 4 to " +
-                              folder.File("Line 004.lvf") + " complete.\nCurrent library is 4.\n";
+                              folder.File("Line 004.lvf") + " complete.\nCurrent library is 0.\n";
+    // Afterwards the simulator is back on the library it runs from its start, 0.
     // Both streams into one, as on a terminal.
     std::istringstream in;
     std::ostringstream screen;
@@ -195,7 +206,7 @@ TEST(CliDownloadProgress, OnARealTerminalNoLineStartsBehindTheProgress) {
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_NE(shown.find("\rLibrary 5: 200 of 401"), std::string::npos);
     EXPECT_EQ(Screen(shown),
-              "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
+              "Download of library 5 to " + path + " complete.\nCurrent library is 0.\n");
 }
 
 class CliRoundTrip : public ::testing::TestWithParam<bool> {};
@@ -256,7 +267,7 @@ TEST_P(CliSlowSwitch, DownloadWaitsForAProcessorThatTakes3sToSwitch) {
                                                  "--file", QString::fromStdString(path)} +
                                      sim.CliLink());
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 5.\n");
+    EXPECT_EQ(run.out, "Download of library 5 to " + path + " complete.\nCurrent library is 2.\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, CliSlowSwitch, ::testing::Values(true),

@@ -141,4 +141,32 @@ TEST(CliLibraryFiles, DifferencesAndTroubleHaveExitStatusesOfTheirOwn) {
     }
 }
 
+// C-30's QvSelect reads "N/A " for choices 2, 3 and 4. A file holding 03 uploads and verifies
+// without a false difference, diff calls two such numbers the same, and a download into a file
+// keeps the file's number.
+TEST(CliLibraryFiles, ChoicesWithTheSameTextAreTheSame) {
+    TempFolder folder;
+    SimProcess sim({"--model", "C-30", "--active", "3", "--tcp", "0"});
+    const QStringList link = QStringList{"--model", "C-30"} + sim.CliLink();
+    const auto run = [&](QStringList args) { return RunCliInProcess(args + link); };
+    const std::string a = folder.File("a.lvf");
+    ASSERT_EQ(run({"download", "--library", "5", "--file", Q(a)}).exitCode, 0);
+    const std::string three = folder.File("three.lvf");
+    folder.Write("three.lvf",
+                 profile::SetValue(folder.Read("a.lvf"), "MnemonicParms", "QvSelect", "03"));
+    const auto uploaded = run({"upload", "--library", "5", "--file", Q(three), "--verify"});
+    EXPECT_EQ(uploaded.exitCode, 0) << uploaded.out;
+    EXPECT_EQ(run({"verify", "--library", "5", "--file", Q(three)}).exitCode, 0);
+
+    const std::string fresh = folder.File("fresh.lvf");
+    ASSERT_EQ(run({"download", "--library", "5", "--file", Q(fresh)}).exitCode, 0);
+    EXPECT_EQ(ProfileFile(fresh).ReadText("MnemonicParms", "QvSelect", ""), "02");
+    ASSERT_EQ(run({"download", "--library", "5", "--file", Q(three)}).exitCode, 0);
+    EXPECT_EQ(ProfileFile(three).ReadText("MnemonicParms", "QvSelect", ""), "03");
+
+    const auto diff = RunCliInProcess({"diff", Q(fresh), Q(three)});
+    EXPECT_EQ(diff.exitCode, 0);
+    EXPECT_EQ(diff.out, "MnemonicParms/QvSelect: 02 \"N/A \" -> 03 \"N/A \" (same text)\n");
+}
+
 } // namespace

@@ -58,12 +58,13 @@ TEST(DownloadDialog, ShowsItsModesAndHandsClicksToTheForm) {
     EXPECT_EQ(dialog.findChild<QProgressBar*>("ProgressBar")->maximum(), 401);
     EXPECT_EQ(dialog.findChild<QProgressBar*>("ProgressBar")->value(), 100);
 
+    // No transfer runs: Abort ends the dialog, which forgets the file (it has to be chosen again
+    // next time), and aborts nothing that comes later.
+    dialog.show();
     dialog.findChild<QPushButton*>("AbortBtn")->click();
-    EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::Aborted);
-
-    // Closing forgets the file: it has to be chosen again next time.
-    form.SetTransferMode(false, 401);
-    dialog.reject();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(world.app.exchange.AbortRequested());
     EXPECT_EQ(form.FileName.caption, "*.lvf");
 }
 

@@ -5,6 +5,8 @@
 #include "library/NumberedNames.h"
 #include "tables/Assembly.h"
 #include "transfer/DownloadFrame.h"
+#include "transfer/Upload.h"
+#include "transfer/UploadFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +54,7 @@ TEST(DownloadCoded, WholeLibraryDecodesToTheProcessorsValues) {
 }
 
 // A model that switches libraries slowly, on a processor that takes 3 s to answer after the
-// switch: the download waits for it and succeeds.
+// switch: the download waits for it and succeeds, and so does the switch back.
 TEST(DownloadCoded, WaitsForAProcessorThatTakes3sToSwitch) {
     DownloadWorld world(4, 2); // C-19, on library 2
     world.SetFaults("slow-switch 3");
@@ -60,11 +62,64 @@ TEST(DownloadCoded, WaitsForAProcessorThatTakes3sToSwitch) {
     const std::size_t shown = world.Lines().size();
     const auto start = world.loop.Now();
     EXPECT_TRUE(world.Download(path, 5));
-    EXPECT_GE(world.loop.Now() - start, 3000);
+    EXPECT_GE(world.loop.Now() - start, 6000);
     EXPECT_EQ(std::vector<std::string>(world.Lines().begin() + static_cast<std::ptrdiff_t>(shown),
                                        world.Lines().end()),
               (std::vector<std::string>{"Download of library 5 to " + path + " complete.",
-                                        "Current library is 5."}));
+                                        "Current library is 2."}));
+}
+
+// After a slow switch the processor is asked for its library again; the result line names the
+// library it gave in that answer, not the one asked for.
+TEST(DownloadCoded, ResultNamesTheLibraryTheSlowSwitchsRequeryHeard) {
+    DownloadWorld world(4, 2); // C-19, on library 2
+    bool switched = false;
+    world.port.SetPeer([&](const std::string& sent) {
+        if (sent == "700 005\r")
+            switched = true;
+        if (sent == "701\r" && std::exchange(switched, false)) {
+            world.port.Receive("701 006\r", 3);
+            return;
+        }
+        for (const auto& reply : world.processor->Receive(sent))
+            world.port.Receive(reply.bytes, reply.delayMs + 3);
+    });
+    EXPECT_TRUE(world.Download(world.Path("a.lvf"), 5));
+    EXPECT_EQ(world.ResultLine(), "Download of library 6 to " + world.Path("a.lvf") + " complete.");
+}
+
+// C-30's QvSelect reads "N/A " for choices 2, 3 and 4: the processor's reply cannot tell them
+// apart, and a download into a file that holds one of them keeps the file's number.
+TEST(DownloadCoded, ChoicesOfTheSameTextKeepTheFilesNumber) {
+    DownloadWorld world(46, 5); // C-30
+    const auto path = world.Path("a.lvf");
+    ASSERT_TRUE(world.Download(world.Path("warmup.lvf"), 5));
+    world.processor->libraries[5].parameters["QvSelect"] = "03";
+    const auto stored = [&] { return ProfileFile(path).ReadText("MnemonicParms", "QvSelect", ""); };
+    ASSERT_TRUE(world.Download(path, 5));
+    EXPECT_EQ(stored(), "02") << "a new file gets the first choice of that text";
+    for (const char* kept : {"03", "04"}) {
+        ProfileFile(path).WriteText("MnemonicParms", "QvSelect", kept);
+        ASSERT_TRUE(world.Download(path, 5));
+        EXPECT_EQ(stored(), kept);
+    }
+    ProfileFile(path).WriteText("MnemonicParms", "QvSelect", "01"); // "OFF "
+    ASSERT_TRUE(world.Download(path, 5));
+    EXPECT_EQ(stored(), "02");
+
+    // A read that writes no file (verify, backup) keeps the number the file has, too.
+    ProfileFile(path).WriteText("MnemonicParms", "QvSelect", "04");
+    std::string read;
+    TransferContext context{world.app.exchange,
+                            world.app.model,
+                            world.app.tables,
+                            world.app.messageLog,
+                            world.app.localisation.Messages(),
+                            world.prompts};
+    context.readInto = [&read](int, const std::string& content) { read = content; };
+    RunDownload(context, world.app.downLoadForm, {5, false, 5, path});
+    EXPECT_EQ(profile::FindValue(read, "MnemonicParms", "QvSelect"), "04");
+    EXPECT_EQ(stored(), "04") << "the file is not written";
 }
 
 TEST(DownloadCoded, SpecialValuesOfMnemonics) {
@@ -152,13 +207,13 @@ TEST(DownloadCoded, BlockStopsAtTheFirstFailure) {
     EXPECT_TRUE(std::filesystem::exists(world.Path("L 003.lvf")));
     EXPECT_FALSE(std::filesystem::exists(world.Path("L 004.lvf")));
     EXPECT_FALSE(std::filesystem::exists(world.Path("L 005.lvf")));
-    EXPECT_EQ(world.TakeSent().find("700 005"), std::string::npos);
-    // The processor stays on the library of the last select it took.
+    // Library 5 is not read; the processor goes back to it, the library it ran.
+    EXPECT_TRUE(world.TakeSent().ends_with("700 004\r700 005\r"));
     EXPECT_EQ(
         world.LastLines(4),
         (std::vector<std::string>{
             "Download of library 3 to " + world.Path("L 003.lvf") + " complete.",
-            "Download failed - processor is in RUN mode!", "700 N12", "Current library is 3."}));
+            "Download failed - processor is in RUN mode!", "700 N12", "Current library is 5."}));
 }
 
 TEST(DownloadCoded, LastBelowFirstDoesNothing) {
@@ -459,8 +514,8 @@ TEST(NumberedNames, BlockNamesAndTheirParsing) {
 namespace run {
 
 // The caller's knowledge of the processor's active library follows the transfers: a download
-// that only reads puts the processor back on it, a transfer that selected libraries leaves the
-// library the processor named afterwards.
+// (one that writes files or one that only reads) puts the processor back on it, an upload leaves
+// the library the processor named afterwards.
 TEST(RunTransfer, KeepsTheCallersActiveLibrary) {
     DownloadWorld world; // the processor runs library 5
     std::int32_t active = 5;
@@ -495,6 +550,14 @@ TEST(RunTransfer, KeepsTheCallersActiveLibrary) {
     EXPECT_EQ(active, 5);
 
     RunDownload(context(false), world.app.downLoadForm, {8, false, 8, world.Path("b.lvf")});
+    EXPECT_EQ(sent(world.TakeSent()), "700 008\r700 005\r");
+    EXPECT_EQ(world.processor->activeLibrary, 5);
+    EXPECT_EQ(active, 5);
+
+    UploadState state;
+    state.fileModelType = 0;
+    RunUpload(context(false), world.app.upLoadForm, state,
+              {8, false, 8, world.Path("b.lvf"), false});
     EXPECT_EQ(world.processor->activeLibrary, 8);
     EXPECT_EQ(active, 8);
 
@@ -504,6 +567,79 @@ TEST(RunTransfer, KeepsTheCallersActiveLibrary) {
     EXPECT_EQ(active, 8);
     EXPECT_FALSE(std::filesystem::exists(world.Path("a.lvf")));
     EXPECT_FALSE(std::filesystem::exists(world.Path("c.lvf")));
+}
+
+// A download only reads: whatever its end, the processor runs the library it ran before, and
+// the line after the result says so.
+TEST(RunTransfer, DownloadPutsTheProcessorBackOnItsRunningLibrary) {
+    struct Case {
+        const char* what;
+        int last;           // the block's last library (the first is 2)
+        const char* faults; // of the simulated processor
+        int abortAtMs;      // 0: no Abort
+        std::string result; // the line before the current-library line
+    };
+    const Case cases[] = {
+        {"single", 2, "", 0, "Download of library 2 to "},
+        {"block", 4, "", 0, "Download of library 4 to "},
+        {"failed", 4, "refuse 700 003 N12", 0, "Download failed - processor is in RUN mode!"},
+        {"aborted", 4, "", 1500, "Download aborted by user."},
+    };
+    for (const auto& c : cases) {
+        DownloadWorld world(0, 12);
+        world.Download(world.Path("warmup.lvf"), 12);
+        world.SetFaults(c.faults);
+        world.dialogs.onDownload = [&] {
+            auto& form = world.app.downLoadForm;
+            form.FileName.caption = world.Path("L.lvf");
+            form.LibrarySpinEdit.value = 2;
+            form.LibrarySpinEditExit();
+            form.ToLibCB.checked = c.last > 2;
+            form.ToLibCBClick();
+            form.ToLibrarySpinEdit.value = c.last;
+            if (c.abortAtMs)
+                world.loop.Schedule(c.abortAtMs, [&form] { form.AbortBtnClick(); });
+            form.OKBtnClick();
+            form.FormClose();
+        };
+        world.TakeSent();
+        world.app.mainForm.DownBtnClick();
+        EXPECT_EQ(world.processor->activeLibrary, 12) << c.what;
+        EXPECT_TRUE(world.TakeSent().ends_with("700 012\r")) << c.what;
+        const auto lines = world.LastLines(4);
+        EXPECT_TRUE(
+            std::any_of(lines.begin(), lines.end() - 1,
+                        [&](const std::string& line) { return line.starts_with(c.result); }))
+            << c.what << ": " << lines[1];
+        EXPECT_EQ(lines.back(), "Current library is 12.") << c.what;
+    }
+}
+
+// The dialog stays open in transfer mode after a block's later file was refused. An Abort then
+// ends the dialog; it is no Abort of a later transfer, which goes through.
+TEST(RunTransfer, AbortWhenNothingRunsEndsTheDialogOnly) {
+    DownloadWorld world;
+    world.folder.Write("L 006.lvf", "earlier");
+    std::filesystem::permissions(world.Path("L 006.lvf"), std::filesystem::perms(0444));
+    bool closed = true;
+    bool abortCloses = false;
+    world.dialogs.onDownload = [&] {
+        auto& form = world.app.downLoadForm;
+        form.FileName.caption = world.Path("L.lvf");
+        form.LibrarySpinEdit.value = 5;
+        form.LibrarySpinEditExit();
+        form.ToLibCB.checked = true;
+        form.ToLibCBClick();
+        form.ToLibrarySpinEdit.value = 6;
+        closed = form.OKBtnClick();
+        abortCloses = form.AbortBtnClick();
+        form.FormClose();
+    };
+    world.app.mainForm.DownBtnClick();
+    EXPECT_FALSE(closed) << "the file error keeps the dialog open";
+    EXPECT_TRUE(abortCloses);
+    EXPECT_TRUE(world.Download(world.Path("a.lvf"), 7));
+    EXPECT_EQ(world.ResultLine(), "Download of library 7 to " + world.Path("a.lvf") + " complete.");
 }
 
 } // namespace run

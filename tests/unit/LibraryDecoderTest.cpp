@@ -204,6 +204,55 @@ TEST(LibraryComparison, TheViewerListsWhatTheDiffListsInItsOrder) {
     EXPECT_EQ(same, 3u); // ModelNo, Rounding, T3Limit
 }
 
+// C-30's QvSelect reads "N/A " for choices 2, 3 and 4: two files that hold two of them are the
+// same to a processor. They are listed as such, and count as no difference.
+TEST(LibraryComparison, ChoicesWithTheSameTextAreNoDifference) {
+    const auto file = [](const char* qvSelect, const char* rounding) {
+        return std::string("[SystemSettings]\r\nModelNo=46\r\n[MnemonicParms]\r\nQvSelect=") +
+               qvSelect + "\r\nRounding=" + rounding + "\r\n";
+    };
+    struct Case {
+        const char* a;
+        const char* b;
+        bool sameText;
+        bool differs;
+    };
+    const Case cases[] = {
+        {"02", "03", true, false},  {"04", "02", true, false},
+        {"02", "01", false, true}, // "N/A " and "OFF "
+        {"02", "06", false, true}, // no choice of that number
+        {"03", "03", false, false},
+    };
+    for (const auto& c : cases) {
+        const auto pairs =
+            CompareLibraries(DecodeLibrary(file(c.a, "00")), DecodeLibrary(file(c.b, "00")));
+        const std::string what = std::string(c.a) + " " + c.b;
+        ASSERT_EQ(pairs.size(), c.sameText || c.differs ? 1u : 0u) << what;
+        if (pairs.empty())
+            continue;
+        EXPECT_EQ(pairs[0].SameText(), c.sameText) << what;
+        EXPECT_EQ(pairs[0].Differs(), c.differs) << what;
+        EXPECT_EQ(AnyDifference(pairs), c.differs) << what;
+        EXPECT_EQ(DifferencesJson(pairs, "a", "b").find("\"sameText\":true") != std::string::npos,
+                  c.sameText)
+            << what;
+    }
+    // Beside a real difference, the same text still counts as none.
+    const auto pairs =
+        CompareLibraries(DecodeLibrary(file("02", "00")), DecodeLibrary(file("03", "01")));
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_TRUE(AnyDifference(pairs));
+
+    // The viewer marks the row as no difference and says why the numbers differ.
+    Viewer viewer;
+    ASSERT_TRUE(viewer.Open("a.lvf", file("02", "00")));
+    ASSERT_TRUE(viewer.Compare("b.lvf", file("03", "00")));
+    const auto rows = viewer.form.Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(rows[0].differs);
+    EXPECT_EQ(rows[0].sameText, "Same text: the numbers differ, the choices read alike.");
+}
+
 TEST(LibraryViewer, ProblemsFollowTheLanguageWhileTheCommandLineKeepsEnglish) {
     // A choice outside the list, with a byte of the file that is no ASCII; a key no C-12 has.
     const std::string content = "[SystemSettings]\r\nModelNo=0\r\n"

@@ -97,8 +97,8 @@ TEST(MenuTransfer, RefusedQueryIsRetriedOnceAfterALibraryQuery) {
     ASSERT_TRUE(world.Download(world.Path("a.lvf"), 5));
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(Count(world.TakeSent(), path + " ?\r"), 2);
-    // The result names the library the download worked on, whatever the retry's query heard.
-    EXPECT_EQ(world.ResultLine(), "Download of library 5 to " + world.Path("a.lvf") + " complete.");
+    // The result names the library the processor gave in the retry's query.
+    EXPECT_EQ(world.ResultLine(), "Download of library 6 to " + world.Path("a.lvf") + " complete.");
 
     // A second refusal ends the library; nothing is retried a third time.
     world.SetFaults("refuse " + path + " 2");
@@ -166,8 +166,8 @@ TEST(MenuTransfer, AbortIsNeverRetried) {
     };
     world.app.mainForm.DownBtnClick();
     const auto sent = world.TakeSent();
-    EXPECT_EQ(Count(sent, "3.1 ?\r"), 4)
-        << "two at start-up, one before the dialog opened, one after the transfer";
+    EXPECT_EQ(Count(sent, "3.1 ?\r"), 3) << "two at start-up, one before the dialog opened";
+    EXPECT_TRUE(sent.ends_with("3.1 5\r")) << "after the transfer: back to the running library";
     EXPECT_EQ(world.LastLines(2),
               (std::vector<std::string>{"Download aborted by user.", "Current library is 5."}));
 }

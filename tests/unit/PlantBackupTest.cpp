@@ -1,5 +1,6 @@
 #include "backup/PlantBackup.h"
 #include "core/AtomicFile.h"
+#include "core/ProfileFile.h"
 #include "transfer/ProcessorSession.h"
 
 #include "FakeEventLoop.h"
@@ -251,15 +252,20 @@ struct SimSetup {
     int active = 0;     // its active library at the start
     int* activeAtEnd = nullptr;
     std::function<void(const std::string& command)> heard = {}; // each command it receives
+    std::int32_t modelType = 0;
+    std::function<void(sim::SimProcessor&)> setUp = {}; // last, to put it in any state
 };
 
 // A worker's own fake platform, its serial line wired to a simulated C-12.
 class SimulatedPlatform : public ThreadPlatform {
 public:
     explicit SimulatedPlatform(std::function<void(const std::string&)> opened, SimSetup setup = {})
-        : m_opened(std::move(opened)), m_setup(std::move(setup)) {
+        : m_processor(sim::MakeProcessor(setup.modelType)), m_opened(std::move(opened)),
+          m_setup(std::move(setup)) {
         m_processor->SetFaults(sim::ParseFaultRules(m_setup.faults));
         m_processor->activeLibrary = m_setup.active;
+        if (m_setup.setUp)
+            m_setup.setUp(*m_processor);
         port.SetPeer([this](const std::string& sent) {
             if (m_setup.heard)
                 m_setup.heard(sent);
@@ -279,7 +285,7 @@ public:
     fake::FakeTcpClient tcp{loop};
 
 private:
-    std::unique_ptr<sim::SimProcessor> m_processor = sim::MakeProcessor(0);
+    std::unique_ptr<sim::SimProcessor> m_processor;
     std::function<void(const std::string&)> m_opened;
     SimSetup m_setup;
 };
@@ -407,6 +413,38 @@ TEST(PlantBackup, TheLibraryJobReadsEachProcessorOverItsOwnDeviceInItsWorker) {
             EXPECT_NE(content->find("ModelNo=0"), std::string::npos) << library.file;
         }
     }
+}
+
+// C-30's QvSelect reads "N/A " for choices 2, 3 and 4: a processor holding 3 answers as for 2. A
+// backup keeps the number the earlier backup has, and rewrites nothing for it.
+TEST(PlantBackup, ChoicesWithTheSameTextKeepTheEarlierBackupsNumber) {
+    TempFolder folder;
+    const Inventory inventory =
+        ReadInventory("[Line 1]\nModel=C-30\nSerial=/dev/ttyUSB0\nLibraries=1\n");
+    const auto backUp = [&] {
+        PlantBackup plant(
+            inventory, 1,
+            PlantBackup::LibraryJob(
+                [] {
+                    return std::make_unique<SimulatedPlatform>(
+                        [](const std::string&) {},
+                        SimSetup{.modelType = 46, .setUp = [](sim::SimProcessor& sim) {
+                                     sim.Receive("700 001\r"); // makes its values up
+                                     sim.Receive("450\r");
+                                     sim.libraries[1].parameters["QvSelect"] = "03";
+                                 }});
+                },
+                folder.Path(), true, nullptr));
+        RunToTheEnd(plant);
+        EXPECT_TRUE(plant.Results().at(0).AllOk()) << plant.Results().at(0).failure;
+        return plant.Results().at(0).libraries.at(0);
+    };
+    const std::string file = folder.File("Line 1/Library 001.lvf");
+    EXPECT_TRUE(backUp().changed);
+    EXPECT_EQ(ProfileFile(file).ReadText("MnemonicParms", "QvSelect", ""), "02");
+    ProfileFile(file).WriteText("MnemonicParms", "QvSelect", "03");
+    EXPECT_FALSE(backUp().changed);
+    EXPECT_EQ(ProfileFile(file).ReadText("MnemonicParms", "QvSelect", ""), "03");
 }
 
 } // namespace

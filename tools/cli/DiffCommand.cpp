@@ -42,11 +42,13 @@ protected:
         io.out << (parser.isSet("json") ? DifferencesJson(differences, a, b)
                                         : DifferencesText(differences))
                << std::flush;
-        return differences.empty() ? ExitOk : ExitRefused;
+        return AnyDifference(differences) ? ExitRefused : ExitOk;
     }
     QString Notes() const override {
         return "Each file is read with its own model's tables; a key only one file has is listed\n"
-               "with (none) on the other side. Exit status, as diff(1): 0 the same, 1 different,\n"
+               "with (none) on the other side. Two choices with the same text are the same "
+               "(listed\n"
+               "as \"same text\"). Exit status, as diff(1): 0 the same, 1 different,\n"
                "2 trouble.\n";
     }
 };

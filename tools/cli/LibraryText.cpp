@@ -65,7 +65,8 @@ std::string DifferencesText(const std::vector<ParameterDifference>& differences,
     std::string text;
     for (const auto& difference : differences)
         text += difference.section + "/" + difference.name + ": " + named(nameA, difference.a) +
-                " -> " + named(nameB, difference.b) + "\n";
+                " -> " + named(nameB, difference.b) +
+                (difference.SameText() ? " (same text)" : "") + "\n";
     return text;
 }
 

@@ -32,7 +32,7 @@ Verified VerifyLibraries(const Processor& processor, const TransferOptions& libr
         if (sentOnly)
             std::erase_if(differences,
                           [](const auto& difference) { return !difference.a || !difference.b; });
-        if (!differences.empty())
+        if (AnyDifference(differences))
             verified = Verified::Different;
         if (json) {
             report += std::string(library > libraries.first ? ",\n" : "\n") +
@@ -41,17 +41,26 @@ Verified VerifyLibraries(const Processor& processor, const TransferOptions& libr
             continue;
         }
         const std::string number = std::to_string(library);
-        if (differences.empty()) {
-            processor.Print("Library " + number + " matches " + should.file + ".");
+        if (!AnyDifference(differences)) {
+            // Choices whose numbers differ but whose texts are the same are named, as diff does.
+            std::string text = "Library " + number + " matches " + should.file + ".";
+            if (!differences.empty()) {
+                text += "\n" + DifferencesText(differences, "file", "processor");
+                text.pop_back();
+            }
+            processor.Print(text);
             continue;
         }
         std::string text = "Library " + number + " differs from " + should.file + ":\n" +
                            DifferencesText(differences, "file", "processor");
         if (sentOnly) {
             std::string names;
-            for (const auto& difference : differences)
-                names += (names.empty() ? "" : ", ") + difference.name;
-            text += processor.Texts().Format(OwnMsg::UploadNotVerified, {number, names}) + "\n";
+            for (const auto& difference : differences) {
+                if (difference.Differs())
+                    names += (names.empty() ? "" : ", ") + difference.name;
+            }
+            if (!names.empty())
+                text += processor.Texts().Format(OwnMsg::UploadNotVerified, {number, names}) + "\n";
         }
         text.pop_back();
         processor.Print(text);
