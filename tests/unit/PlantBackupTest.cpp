@@ -422,19 +422,20 @@ TEST(PlantBackup, ChoicesWithTheSameTextKeepTheEarlierBackupsNumber) {
     const Inventory inventory =
         ReadInventory("[Line 1]\nModel=C-30\nSerial=/dev/ttyUSB0\nLibraries=1\n");
     const auto backUp = [&] {
-        PlantBackup plant(
-            inventory, 1,
-            PlantBackup::LibraryJob(
-                [] {
-                    return std::make_unique<SimulatedPlatform>(
-                        [](const std::string&) {},
-                        SimSetup{.modelType = 46, .setUp = [](sim::SimProcessor& sim) {
-                                     sim.Receive("700 001\r"); // makes its values up
-                                     sim.Receive("450\r");
-                                     sim.libraries[1].parameters["QvSelect"] = "03";
-                                 }});
-                },
-                folder.Path(), true, nullptr));
+        PlantBackup plant(inventory, 1,
+                          PlantBackup::LibraryJob(
+                              [] {
+                                  SimSetup setup;
+                                  setup.modelType = 46;
+                                  setup.setUp = [](sim::SimProcessor& sim) {
+                                      sim.Receive("700 001\r"); // makes its values up
+                                      sim.Receive("450\r");
+                                      sim.libraries[1].parameters["QvSelect"] = "03";
+                                  };
+                                  return std::make_unique<SimulatedPlatform>(
+                                      [](const std::string&) {}, setup);
+                              },
+                              folder.Path(), true, nullptr));
         RunToTheEnd(plant);
         EXPECT_TRUE(plant.Results().at(0).AllOk()) << plant.Results().at(0).failure;
         return plant.Results().at(0).libraries.at(0);
