@@ -4,6 +4,7 @@
 #include "tables/TablesJson.h"
 
 #include <algorithm>
+#include <map>
 
 namespace setfolio {
 
@@ -18,11 +19,50 @@ std::string Side(const std::optional<DecodedParameter>& parameter) {
            ",\"text\":" + (parameter->text ? JsonString(*parameter->text) : "null") + "}";
 }
 
+std::string JsonList(const std::vector<std::string>& texts) {
+    std::string json = "[";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        json += (i ? "," : "") + JsonString(texts[i]);
+    return json + "]";
+}
+
+// The unused values of each key of a library, by its section and name in lower case.
+using UnusedByKey = std::map<std::string, std::vector<std::string>>;
+
+std::string KeyOf(std::string_view section, std::string_view name) {
+    std::string key;
+    for (const char c : std::string(section) + '\0' + std::string(name))
+        key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return key;
+}
+
+UnusedByKey UnusedOf(const DecodedLibrary& library, UnusedValues compared) {
+    UnusedByKey unused;
+    if (compared == UnusedValues::Compared) {
+        for (const auto& value : library.unused)
+            unused[KeyOf(value.section, value.name)].push_back(value.stored);
+    }
+    return unused;
+}
+
+std::vector<std::string> UnusedFor(const UnusedByKey& unused, const std::string& section,
+                                   const std::string& name) {
+    const auto found = unused.find(KeyOf(section, name));
+    return found == unused.end() ? std::vector<std::string>() : found->second;
+}
+
 } // namespace
 
 std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const DecodedLibrary& b,
-                                                  ComparedKeys keys) {
+                                                  ComparedKeys keys, UnusedValues unusedValues) {
     std::vector<ParameterDifference> differences;
+    const UnusedByKey unusedA = UnusedOf(a, unusedValues);
+    const UnusedByKey unusedB = UnusedOf(b, unusedValues);
+    const auto withUnused = [&](ParameterDifference pair) {
+        pair.unusedA = UnusedFor(unusedA, pair.section, pair.name);
+        pair.unusedB = UnusedFor(unusedB, pair.section, pair.name);
+        return pair;
+    };
     const auto find = [](const DecodedLibrary& library, std::string_view section,
                          std::string_view name) -> std::optional<DecodedParameter> {
         if (const auto* parameter = library.Find(section, name))
@@ -31,8 +71,12 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const
     };
     for (const auto& section : a.sections) {
         for (const auto& parameter : section.parameters) {
-            ParameterDifference pair{section.name, parameter.name, parameter,
-                                     find(b, section.name, parameter.name)};
+            auto pair = withUnused({section.name,
+                                    parameter.name,
+                                    parameter,
+                                    find(b, section.name, parameter.name),
+                                    {},
+                                    {}});
             if (keys == ComparedKeys::All || pair.Differs())
                 differences.push_back(std::move(pair));
         }
@@ -40,7 +84,22 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const
     for (const auto& section : b.sections) {
         for (const auto& parameter : section.parameters) {
             if (!a.Find(section.name, parameter.name))
-                differences.push_back({section.name, parameter.name, std::nullopt, parameter});
+                differences.push_back(
+                    withUnused({section.name, parameter.name, std::nullopt, parameter, {}, {}}));
+        }
+    }
+    // Keys that only sections no reader sees hold, in one library or both.
+    for (const auto* library : {&a, &b}) {
+        for (const auto& value : library->unused) {
+            if (a.Find(value.section, value.name) || b.Find(value.section, value.name) ||
+                std::any_of(differences.begin(), differences.end(), [&](const auto& known) {
+                    return SameName(known.section, value.section) &&
+                           SameName(known.name, value.name);
+                }))
+                continue;
+            auto pair = withUnused({value.section, value.name, std::nullopt, std::nullopt, {}, {}});
+            if (pair.unusedA != pair.unusedB)
+                differences.push_back(std::move(pair));
         }
     }
     // Keys of one section stay together, in the first library's order of sections.
@@ -72,7 +131,12 @@ std::string DifferencesJson(const std::vector<ParameterDifference>& differences,
         const auto& difference = differences[i];
         json += std::string(i ? ",\n" : "\n") + "{\"section\":" + JsonString(difference.section) +
                 ",\"name\":" + JsonString(difference.name) + ",\"a\":" + Side(difference.a) +
-                ",\"b\":" + Side(difference.b) + "}";
+                ",\"b\":" + Side(difference.b) +
+                (difference.unusedA.empty() && difference.unusedB.empty()
+                     ? std::string()
+                     : ",\"unusedA\":" + JsonList(difference.unusedA) +
+                           ",\"unusedB\":" + JsonList(difference.unusedB)) +
+                "}";
     }
     return json + "]}\n";
 }

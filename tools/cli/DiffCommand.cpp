@@ -43,7 +43,8 @@ protected:
         }
         const auto differences =
             CompareLibraries(DecodeLibrary(*contentA, std::nullopt, &vocabulary),
-                             DecodeLibrary(*contentB, std::nullopt, &vocabulary));
+                             DecodeLibrary(*contentB, std::nullopt, &vocabulary),
+                             ComparedKeys::Differing, UnusedValues::Compared);
         io.out << (parser.isSet("json") ? DifferencesJson(differences, a, b)
                                         : DifferencesText(differences))
                << std::flush;
@@ -51,8 +52,9 @@ protected:
     }
     QString Notes() const override {
         return "Each file is read with its own model's tables; a key only one file has is listed\n"
-               "with (none) on the other side. Exit status, as diff(1): 0 the same, 1 different,\n"
-               "2 trouble.\n";
+               "with (none) on the other side. A key that comes again is listed when the files\n"
+               "differ in it, with its later values, though readers take the first. Exit status,\n"
+               "as diff(1): 0 the same, 1 different, 2 trouble.\n";
     }
 };
 

@@ -14,10 +14,15 @@ std::string Quoted(const std::optional<std::string>& text) {
     return text ? "\"" + *text + "\"" : std::string();
 }
 
-std::string Side(const std::optional<DecodedParameter>& parameter) {
-    if (!parameter)
-        return "(none)";
-    return parameter->text ? parameter->stored + " " + Quoted(parameter->text) : parameter->stored;
+// A side's value, then those of its later keys of the same name, which no reader takes.
+std::string Side(const std::optional<DecodedParameter>& parameter,
+                 const std::vector<std::string>& unused) {
+    std::string text = !parameter        ? std::string("(none)")
+                       : parameter->text ? parameter->stored + " " + Quoted(parameter->text)
+                                         : parameter->stored;
+    for (const auto& value : unused)
+        text += " (again, unused: " + value + ")";
+    return text;
 }
 
 } // namespace
@@ -60,8 +65,9 @@ std::string LibraryText(const DecodedLibrary& library) {
 std::string DifferencesText(const std::vector<ParameterDifference>& differences) {
     std::string text;
     for (const auto& difference : differences)
-        text += difference.section + "/" + difference.name + ": " + Side(difference.a) + " -> " +
-                Side(difference.b) + "\n";
+        text += difference.section + "/" + difference.name + ": " +
+                Side(difference.a, difference.unusedA) + " -> " +
+                Side(difference.b, difference.unusedB) + "\n";
     return text;
 }
 

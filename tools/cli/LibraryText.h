@@ -14,7 +14,7 @@ namespace setfolio::cli {
 std::string LibraryText(const DecodedLibrary& library);
 
 // One line per difference: section/name, then each side's stored value and meaning, or
-// "(none)" for a side without the key.
+// "(none)" for a side without the key, and the values of the key that come again unused.
 std::string DifferencesText(const std::vector<ParameterDifference>& differences);
 
 } // namespace setfolio::cli
