@@ -212,14 +212,18 @@ bool IsCut(std::string_view line) {
 } // namespace
 
 Index::Index(std::string_view content) {
+    auto lines = Lines(content);
     std::unordered_map<std::string, std::size_t> sectionNames; // lower case -> m_sections
+    // Room for every line at once: growing the tables on the way rehashes them again and again.
+    sectionNames.reserve(lines.size());
+    m_keys.reserve(lines.size());
     // Where the entries of the current section go; none before the first section and in a
     // section whose name came before.
     constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
     std::size_t visible = None;
     std::string hiddenSection; // the header of the hidden section the lines are in
     bool inHidden = false;
-    for (auto& line : Lines(content)) {
+    for (auto& line : lines) {
         if (line.kind == NumberedLine::Kind::Section) {
             const auto [at, added] =
                 sectionNames.try_emplace(LowerName(line.name), m_sections.size());
