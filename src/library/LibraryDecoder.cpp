@@ -194,11 +194,18 @@ private:
                 parameter.problem = Problem(OwnMsg::DecodedNotALineCount, section.name, parameter);
                 return;
             }
+            // Each line with its CR LF; one the file lacks goes as a blank. Counted from the
+            // keys the section has, so that a count far beyond them costs nothing more.
             std::int64_t bytes = 0;
-            for (std::int32_t k = 1; k <= *lines; ++k)
-                bytes +=
-                    static_cast<std::int64_t>(Stored(section.name, std::to_string(k), " ").size()) +
-                    2;
+            std::int64_t stored = 0;
+            for (const auto& [key, value] : section.entries) {
+                const auto k = profile::ParseInteger(key);
+                if (k && *k >= 1 && *k <= *lines && key == std::to_string(*k)) {
+                    bytes += static_cast<std::int64_t>(value.size()) + 2;
+                    ++stored;
+                }
+            }
+            bytes += (*lines - stored) * 3;
             parameter.meaning = {OwnMsg::DecodedDumpSize,
                                  {std::to_string(*lines), std::to_string(bytes)}};
             parameter.text = DecodedText(*parameter.meaning);

@@ -31,8 +31,10 @@ using SectionStart = std::function<void(std::string_view, std::optional<std::int
 class SentValues {
 public:
     SentValues(std::string_view content, SectionStart section,
-               std::function<void(const Sent&)> value)
-        : m_file(content), m_section(std::move(section)), m_value(std::move(value)) {}
+               std::function<void(const Sent&)> value, bool storedOnly = false)
+        : m_file(content), m_section(std::move(section)), m_value(std::move(value)),
+          m_storedOnly(storedOnly),
+          m_fileLines(std::count(content.begin(), content.end(), '\n') + 1) {}
 
     void Walk(std::int32_t fileModelType, ModelFamily family, bool globals, bool calibration) {
         switch (family) {
@@ -76,12 +78,15 @@ private:
     }
 
     // A dump section goes as the file has it: its first "Lines" lines, a blank for one it lacks.
+    // With `m_storedOnly`, the lines a file cannot hold (one a line) are left out: a count that
+    // says more would cost a walk over every line it claims.
     void Dump(std::string_view section) {
         const std::string* count = m_file.Find(section, "Lines");
         const auto lines = count ? profile::ParseInteger(*count).value_or(0) : 0;
         m_section(section, lines);
         const std::string blank = " ";
-        for (std::int32_t k = 1; k <= lines; ++k) {
+        const auto last = m_storedOnly ? std::min<std::int64_t>(lines, m_fileLines) : lines;
+        for (std::int32_t k = 1; k <= last; ++k) {
             const std::string key = std::to_string(k);
             const std::string* value = m_file.Find(section, key);
             m_value({section, key, value ? *value : blank, Kind::Text, m_file.Cut(section, key)});
@@ -91,6 +96,8 @@ private:
     profile::Index m_file;
     SectionStart m_section;
     std::function<void(const Sent&)> m_value;
+    bool m_storedOnly;
+    std::int64_t m_fileLines;
 };
 
 bool IsChoiceNumber(const std::string& value) {
@@ -138,7 +145,7 @@ std::vector<UnsendableValue> UnsendableValues(std::string_view content, std::int
             unsendable.push_back({std::string(sent.section), sent.name, *why});
     };
     SentValues(
-        content, [](std::string_view, std::optional<std::int32_t>) {}, value)
+        content, [](std::string_view, std::optional<std::int32_t>) {}, value, true)
         .Walk(fileModelType, family, globals, calibration);
     return unsendable;
 }

@@ -326,3 +326,10 @@ TEST(LibraryDecoder, NamesThatComeAgainAreProblemsAndTheDiffSeesWhatTheyHide) {
     // What a processor holds has no repeated names: a file is compared with it as read.
     EXPECT_EQ(compare(twice, once, UnusedValues::Ignored), std::vector<std::string>{});
 }
+
+TEST(LibraryDecoder, ADumpSizeCountsTheLinesAFileLacksAsBlanksWithoutVisitingThem) {
+    const DecodedLibrary library = DecodeLibrary("[SystemSettings]\r\nModelNo=5\r\n[User]\r\n"
+                                                 "Lines=2000000000\r\n1=ab\r\n01=x\r\n");
+    ASSERT_NE(library.Find("User", "Lines"), nullptr);
+    EXPECT_EQ(library.Find("User", "Lines")->text, "2000000000 lines, 6000000001 bytes");
+}
