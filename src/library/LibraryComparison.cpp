@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace setfolio {
 
@@ -51,6 +53,17 @@ std::vector<std::string> UnusedFor(const UnusedByKey& unused, const std::string&
     return found == unused.end() ? std::vector<std::string>() : found->second;
 }
 
+using ByKey = std::unordered_map<std::string, const DecodedParameter*>;
+
+ByKey KeysOf(const DecodedLibrary& library) {
+    ByKey keys;
+    for (const auto& section : library.sections) {
+        for (const auto& parameter : section.parameters)
+            keys.try_emplace(KeyOf(section.name, parameter.name), &parameter);
+    }
+    return keys;
+}
+
 } // namespace
 
 std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const DecodedLibrary& b,
@@ -63,27 +76,34 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const
         pair.unusedB = UnusedFor(unusedB, pair.section, pair.name);
         return pair;
     };
-    const auto find = [](const DecodedLibrary& library, std::string_view section,
+    // Each library's keys looked up by name, so that a comparison costs the same per key
+    // however many keys there are.
+    const ByKey keysA = KeysOf(a);
+    const ByKey keysB = KeysOf(b);
+    const auto find = [](const ByKey& library, std::string_view section,
                          std::string_view name) -> std::optional<DecodedParameter> {
-        if (const auto* parameter = library.Find(section, name))
-            return *parameter;
+        const auto found = library.find(KeyOf(section, name));
+        if (found != library.end())
+            return *found->second;
         return std::nullopt;
     };
+    std::unordered_set<std::string> listed;
     for (const auto& section : a.sections) {
         for (const auto& parameter : section.parameters) {
             auto pair = withUnused({section.name,
                                     parameter.name,
                                     parameter,
-                                    find(b, section.name, parameter.name),
+                                    find(keysB, section.name, parameter.name),
                                     {},
                                     {}});
+            listed.insert(KeyOf(section.name, parameter.name));
             if (keys == ComparedKeys::All || pair.Differs())
                 differences.push_back(std::move(pair));
         }
     }
     for (const auto& section : b.sections) {
         for (const auto& parameter : section.parameters) {
-            if (!a.Find(section.name, parameter.name))
+            if (listed.insert(KeyOf(section.name, parameter.name)).second)
                 differences.push_back(
                     withUnused({section.name, parameter.name, std::nullopt, parameter, {}, {}}));
         }
@@ -91,11 +111,7 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const
     // Keys that only sections no reader sees hold, in one library or both.
     for (const auto* library : {&a, &b}) {
         for (const auto& value : library->unused) {
-            if (a.Find(value.section, value.name) || b.Find(value.section, value.name) ||
-                std::any_of(differences.begin(), differences.end(), [&](const auto& known) {
-                    return SameName(known.section, value.section) &&
-                           SameName(known.name, value.name);
-                }))
+            if (!listed.insert(KeyOf(value.section, value.name)).second)
                 continue;
             auto pair = withUnused({value.section, value.name, std::nullopt, std::nullopt, {}, {}});
             if (pair.unusedA != pair.unusedB)
@@ -103,19 +119,14 @@ std::vector<ParameterDifference> CompareLibraries(const DecodedLibrary& a, const
         }
     }
     // Keys of one section stay together, in the first library's order of sections.
-    std::vector<std::string> order;
+    std::unordered_map<std::string, std::size_t> order; // section in lower case -> rank
     for (const auto* library : {&a, &b}) {
-        for (const auto& section : library->sections) {
-            if (std::none_of(order.begin(), order.end(), [&](const std::string& known) {
-                    return SameName(known, section.name);
-                }))
-                order.push_back(section.name);
-        }
+        for (const auto& section : library->sections)
+            order.try_emplace(KeyOf(section.name, ""), order.size());
     }
     const auto rank = [&order](const std::string& section) {
-        return std::find_if(order.begin(), order.end(),
-                            [&](const std::string& known) { return SameName(known, section); }) -
-               order.begin();
+        const auto found = order.find(KeyOf(section, ""));
+        return found == order.end() ? order.size() : found->second;
     };
     std::stable_sort(differences.begin(), differences.end(), [&](const auto& x, const auto& y) {
         return rank(x.section) < rank(y.section);
