@@ -46,8 +46,9 @@ protected:
     }
     QString Notes() const override {
         return "Choices show the text they stand for, read from the tables of the file's model;\n"
-               "keys the tables do not know, choices outside their list and keys the file lacks\n"
-               "are listed as problems. The exit status is 0 whenever the file could be read.\n";
+               "keys the tables do not know, choices outside their list, names that come again\n"
+               "(readers take the first) and keys the file lacks are listed as problems.\n"
+               "The exit status is 0 whenever the file could be read.\n";
     }
 };
 
