@@ -11,6 +11,8 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace setfolio {
 
@@ -83,6 +85,7 @@ public:
     std::vector<Section> Sections(std::string_view content) {
         using Kind = profile::NumberedLine::Kind;
         std::vector<Section> sections;
+        std::unordered_set<std::string> names; // in lower case
         for (const auto& line : profile::Lines(content)) {
             const auto text = Trim(line.text);
             if (line.kind == Kind::Blank || line.kind == Kind::Comment || text.starts_with('#'))
@@ -101,10 +104,8 @@ public:
                 continue; // the keys of a section whose header is refused
             }
             if (line.kind == Kind::Section) {
-                for (const auto& earlier : sections) {
-                    if (profile::SameName(earlier.name, line.name))
-                        Problem(line.name, line.number, "a second section of this name");
-                }
+                if (!names.insert(Lower(line.name)).second)
+                    Problem(line.name, line.number, "a second section of this name");
                 if (!UsableAsFolder(line.name))
                     Problem(line.name, line.number, "the name must be usable as a folder name");
                 else if (const auto problem = FolderNameProblem(line.name))
@@ -319,17 +320,26 @@ Inventory ParseInventory(std::string_view content) {
         reader.Problem("", 0, "no processor: one section per processor is needed");
     for (const auto& section : sections)
         reader.Read(section);
-    // One serial device is one line: every section on it must use it alike.
-    for (std::size_t i = 0; i < inventory.processors.size(); ++i) {
-        for (std::size_t j = 0; j < i; ++j) {
-            const auto& a = inventory.processors[j];
-            const auto& b = inventory.processors[i];
-            if (!a.serial || !b.serial || a.device != b.device)
-                continue;
-            if (a.LinkText() != b.LinkText())
+    // One serial device is one line: every section on it must use it alike. Each setting of a
+    // device is kept with the first section that used it, so that a large plant is checked in
+    // one pass.
+    std::unordered_map<std::string, std::vector<std::pair<std::string, const InventoryProcessor*>>>
+        devices; // device -> each setting it is used with, and the first section to use it so
+    for (const auto& b : inventory.processors) {
+        if (!b.serial)
+            continue;
+        auto& settings = devices[b.device];
+        const std::string link = b.LinkText();
+        bool known = false;
+        for (const auto& [setting, a] : settings) {
+            known = known || setting == link;
+            if (setting != link)
                 reader.Problem(b.name, b.line,
-                               "uses " + b.device + " as " + a.name + " does, with other settings");
+                               "uses " + b.device + " as " + a->name +
+                                   " does, with other settings");
         }
+        if (!known)
+            settings.emplace_back(link, &b);
     }
     // In the order of the file, as an editor shows it; what concerns the whole file (line 0)
     // comes after the lines.

@@ -187,27 +187,96 @@ std::vector<NumberedLine> Lines(std::string_view content) {
 }
 
 std::vector<Section> Sections(std::string_view content) {
-    std::vector<Section> sections;
-    bool visible = false;
-    for (auto& line : Lines(content)) {
+    return Index(content).Sections();
+}
+
+namespace {
+
+// The lookup key of a section's key: both names in lower case, which is how every reader
+// matches them.
+std::string IndexKey(std::string_view section, std::string_view key) {
+    std::string text = LowerName(Trim(section));
+    text += '\0';
+    text += LowerName(Trim(key));
+    return text;
+}
+
+bool IsCut(std::string_view line) {
+    const auto entry = EntryOf(line);
+    std::string_view value = entry ? entry->value : std::string_view();
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    return value.size() > MaxProfileValueLength;
+}
+
+} // namespace
+
+Index::Index(std::string_view content) {
+    auto lines = Lines(content);
+    std::unordered_map<std::string, std::size_t> sectionNames; // lower case -> m_sections
+    // Room for every line at once: growing the tables on the way rehashes them again and again.
+    sectionNames.reserve(lines.size());
+    m_keys.reserve(lines.size());
+    // Where the entries of the current section go; none before the first section and in a
+    // section whose name came before.
+    constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
+    std::size_t visible = None;
+    std::string hiddenSection; // the header of the hidden section the lines are in
+    bool inHidden = false;
+    for (auto& line : lines) {
         if (line.kind == NumberedLine::Kind::Section) {
-            visible = true;
-            for (const auto& earlier : sections)
-                visible = visible && !SameName(earlier.name, line.name);
-            if (visible)
-                sections.push_back({std::move(line.name), {}});
+            const auto [at, added] =
+                sectionNames.try_emplace(LowerName(line.name), m_sections.size());
+            inHidden = !added;
+            if (added) {
+                visible = m_sections.size();
+                m_sections.push_back({line.name, {}});
+            } else {
+                visible = None;
+                hiddenSection = line.name;
+                m_repeats.push_back({line.number, line.name, {}, {}});
+            }
             continue;
         }
-        if (!visible || line.kind != NumberedLine::Kind::Entry)
+        if (line.kind != NumberedLine::Kind::Entry)
             continue;
-        auto& entries = sections.back().entries;
-        bool known = false;
-        for (const auto& [key, value] : entries)
-            known = known || SameName(key, line.name);
-        if (!known)
-            entries.emplace_back(std::move(line.name), std::move(line.value));
+        if (inHidden) {
+            m_repeats.push_back(
+                {line.number, hiddenSection, std::move(line.name), std::move(line.value), true});
+            continue;
+        }
+        if (visible == None)
+            continue;
+        Section& section = m_sections[visible];
+        const auto [at, added] =
+            m_keys.try_emplace(IndexKey(section.name, line.name),
+                               Where{visible, section.entries.size(), IsCut(line.text)});
+        if (added)
+            section.entries.emplace_back(std::move(line.name), std::move(line.value));
+        else
+            m_repeats.push_back(
+                {line.number, section.name, std::move(line.name), std::move(line.value)});
     }
-    return sections;
+}
+
+const Index::Where* Index::Locate(std::string_view section, std::string_view key) const {
+    const auto found = m_keys.find(IndexKey(section, key));
+    return found == m_keys.end() ? nullptr : &found->second;
+}
+
+const std::string* Index::Find(std::string_view section, std::string_view key) const {
+    const Where* where = Locate(section, key);
+    return where ? &m_sections[where->section].entries[where->entry].second : nullptr;
+}
+
+std::optional<std::string> Index::FindValue(std::string_view section, std::string_view key) const {
+    const std::string* value = Find(section, key);
+    return value ? std::optional<std::string>(*value) : std::nullopt;
+}
+
+bool Index::Cut(std::string_view section, std::string_view key) const {
+    const Where* where = Locate(section, key);
+    return where && where->cut;
 }
 
 std::string SetValue(std::string_view content, std::string_view section, std::string_view key,

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -55,6 +56,47 @@ struct Section {
     std::vector<std::pair<std::string, std::string>> entries;
 };
 std::vector<Section> Sections(std::string_view content);
+
+// A line that no reader sees because its name came before: a section header whose name an
+// earlier section has (`key` empty), a key that comes again in its section, or a key of such a
+// hidden section. `section` is the section's name as this line's section header writes it.
+struct Repeat {
+    int line = 0;
+    std::string section;
+    std::string key;
+    std::string value;              // as FindValue would give it
+    bool inRepeatedSection = false; // a key of a hidden section
+};
+
+// A profile read once for a reader that looks up many keys: each lookup costs the same however
+// large the file, and answers as FindValue does.
+class Index {
+public:
+    explicit Index(std::string_view content);
+
+    // The value FindValue gives, or nothing.
+    const std::string* Find(std::string_view section, std::string_view key) const;
+    std::optional<std::string> FindValue(std::string_view section, std::string_view key) const;
+    // Whether the key's value is longer than a read hands back, so that a reader gets it cut.
+    bool Cut(std::string_view section, std::string_view key) const;
+
+    const std::vector<Section>& Sections() const& { return m_sections; }
+    std::vector<Section> Sections() && { return std::move(m_sections); }
+    // In file order.
+    const std::vector<Repeat>& Repeats() const { return m_repeats; }
+
+private:
+    struct Where {
+        std::size_t section = 0;
+        std::size_t entry = 0;
+        bool cut = false;
+    };
+    const Where* Locate(std::string_view section, std::string_view key) const;
+
+    std::vector<Section> m_sections;
+    std::vector<Repeat> m_repeats;
+    std::unordered_map<std::string, Where> m_keys; // section and key in lower case
+};
 
 // Every line of a profile as a reader takes it, numbered from 1, for a reader that tells where
 // something stands: a section's header, a key and its value (as FindValue gives it), a comment

@@ -204,7 +204,7 @@ std::vector<LibraryViewForm::Row> LibraryViewForm::Rows() const {
     }
     for (const auto& section : m_a->library.sections) {
         for (const auto& parameter : section.parameters)
-            add({section.name, parameter.name, parameter, std::nullopt});
+            add({section.name, parameter.name, parameter, std::nullopt, {}, {}});
     }
     return rows;
 }

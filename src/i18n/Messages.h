@@ -72,6 +72,12 @@ enum class OwnMsg {
     // Upload refusals: the file, and the file's and the processor's models.
     FileHasNoModelNumber,
     FileHoldsOtherModel,
+    // Values an upload cannot send: the file and the list of them; each one's section and key
+    // (and the longest value a read gives).
+    UploadUnsendable,
+    UnsendableNotANumber,
+    UnsendableControlByte,
+    UnsendableTooLong,
     // What a transfer left behind in the processor: the library.
     LibraryPartlyWritten,
     // Library files: the path; the count and names of the block's files; the dump's section and
@@ -154,6 +160,10 @@ enum class OwnMsg {
     DecodedNotALine,
     DecodedMissingSends,
     DecodedMissingSendsEmpty,
+    // A name that comes again: the section and key, the line, the value there and the value
+    // readers take; or the section, the line and the number of its keys.
+    DecodedKeyAgain,
+    DecodedSectionAgain,
     // What a dump section holds: its lines and their bytes.
     DecodedDumpSize,
     // The link's reports, in the order of LinkReport (link/Transport.h), whose English they
@@ -225,7 +235,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 123;
+inline constexpr std::size_t OwnMessageCount = 129;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

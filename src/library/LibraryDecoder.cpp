@@ -49,13 +49,9 @@ class Decoder {
 public:
     Decoder(std::string_view content, std::optional<std::int32_t> modelType,
             const TablesSource& tables)
-        : m_sections(profile::Sections(content)) {
-        for (const auto& section : m_sections) {
-            for (std::size_t i = 0; i < section.entries.size(); ++i)
-                m_index.emplace(IndexKey(section.name, section.entries[i].first), i);
-        }
+        : m_profile(content) {
         if (!modelType) {
-            const auto stored = profile::FindValue(content, "SystemSettings", "ModelNo");
+            const auto stored = m_profile.FindValue("SystemSettings", "ModelNo");
             if (stored)
                 modelType = profile::ParseInteger(*stored);
         }
@@ -74,7 +70,7 @@ public:
     }
 
     DecodedLibrary Run() {
-        for (const auto& section : m_sections) {
+        for (const auto& section : m_profile.Sections()) {
             DecodedSection decoded{section.name, {}};
             for (const auto& [key, value] : section.entries) {
                 DecodedParameter parameter{key, value, std::nullopt, std::nullopt, {}};
@@ -85,6 +81,7 @@ public:
             }
             m_library.sections.push_back(std::move(decoded));
         }
+        ReportRepeats();
         ReportMissingRows();
         return std::move(m_library);
     }
@@ -92,34 +89,15 @@ public:
 private:
     ModelFamily Family() const { return m_library.family; }
 
-    // What a reader of the file gets for a key: looked up in the sections read once, so that a
+    // What a reader of the file gets for a key: looked up in the file read once, so that a
     // large dump costs no more per line than a small one.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const {
-        for (const auto& candidate : m_sections) {
-            if (!SameName(candidate.name, section))
-                continue;
-            if (m_index.empty())
-                break;
-            const auto found = m_index.find(IndexKey(candidate.name, key));
-            if (found != m_index.end())
-                return candidate.entries[found->second].second;
-            return std::nullopt;
-        }
-        return std::nullopt;
+        return m_profile.FindValue(section, key);
     }
     std::string Stored(std::string_view section, std::string_view key,
                        std::string_view defaultValue) const {
         auto value = Find(section, key);
         return value ? std::move(*value) : std::string(defaultValue);
-    }
-    static std::string IndexKey(std::string_view section, std::string_view key) {
-        std::string text;
-        for (const char c : section)
-            text += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        text += '\0';
-        for (const char c : key)
-            text += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        return text;
     }
 
     void Decode(const profile::Section& section, DecodedParameter& parameter) const {
@@ -204,11 +182,18 @@ private:
                 parameter.problem = Problem(OwnMsg::DecodedNotALineCount, section.name, parameter);
                 return;
             }
+            // Each line with its CR LF; one the file lacks goes as a blank. Counted from the
+            // keys the section has, so that a count far beyond them costs nothing more.
             std::int64_t bytes = 0;
-            for (std::int32_t k = 1; k <= *lines; ++k)
-                bytes +=
-                    static_cast<std::int64_t>(Stored(section.name, std::to_string(k), " ").size()) +
-                    2;
+            std::int64_t stored = 0;
+            for (const auto& [key, value] : section.entries) {
+                const auto k = profile::ParseInteger(key);
+                if (k && *k >= 1 && *k <= *lines && key == std::to_string(*k)) {
+                    bytes += static_cast<std::int64_t>(value.size()) + 2;
+                    ++stored;
+                }
+            }
+            bytes += (*lines - stored) * 3;
             parameter.meaning = {OwnMsg::DecodedDumpSize,
                                  {std::to_string(*lines), std::to_string(bytes)}};
             parameter.text = DecodedText(*parameter.meaning);
@@ -242,6 +227,30 @@ private:
                 {section, parameter.name, ModelName(*m_library.modelType)}};
     }
 
+    // A name that comes again hides what follows it from every reader, so that the file says
+    // more than any reader takes from it.
+    void ReportRepeats() {
+        const auto& repeats = m_profile.Repeats();
+        for (std::size_t i = 0; i < repeats.size(); ++i) {
+            const auto& repeat = repeats[i];
+            if (!repeat.key.empty())
+                m_library.unused.push_back({repeat.section, repeat.key, repeat.value});
+            if (repeat.key.empty()) {
+                std::size_t keys = 0;
+                while (i + 1 + keys < repeats.size() && repeats[i + 1 + keys].inRepeatedSection)
+                    ++keys;
+                m_library.problems.push_back(
+                    {OwnMsg::DecodedSectionAgain,
+                     {repeat.section, std::to_string(repeat.line), std::to_string(keys)}});
+            } else if (!repeat.inRepeatedSection) {
+                m_library.problems.push_back(
+                    {OwnMsg::DecodedKeyAgain,
+                     {repeat.section, repeat.key, std::to_string(repeat.line), repeat.value,
+                      Stored(repeat.section, repeat.key, "")}});
+            }
+        }
+    }
+
     // Rows of the tables the file lacks: an upload sends the reader's default for them.
     void ReportMissingRows() {
         // Nothing in `uploaded`: an empty text.
@@ -266,8 +275,7 @@ private:
         missing("GlobalParms", m_tables->GlobalParmList, "0");
     }
 
-    std::vector<profile::Section> m_sections;
-    std::unordered_map<std::string, std::size_t> m_index; // section and key, lower case
+    profile::Index m_profile;
     const ParameterTables* m_tables = &m_none;
     ParameterTables m_none;
     DecodedLibrary m_library;

@@ -53,9 +53,17 @@ struct DecodedLibrary {
     std::optional<std::int32_t> modelType; // the model the file was read as
     ModelFamily family = ModelFamily::NoFamily;
     std::vector<DecodedSection> sections; // in file order
-    // In file order, then the rows the file lacks; each names the section and key where one
-    // applies ("MnemonicParms/MeasUnits: ...").
+    // In file order, then the names that come again, then the rows the file lacks; each names
+    // the section and key where one applies ("MnemonicParms/MeasUnits: ...").
     std::vector<DecodedMessage> problems;
+    // Values no reader of the file sees, in file order: a key that comes again in its section,
+    // and the keys of a section whose name came before. Readers take the first.
+    struct Unused {
+        std::string section;
+        std::string name;
+        std::string stored;
+    };
+    std::vector<Unused> unused;
 
     const DecodedParameter* Find(std::string_view section, std::string_view name) const;
 };

@@ -161,7 +161,7 @@ public:
     BenchUpload(Exchange& exchange, TransferView& view, UploadState& state,
                 const std::string& content)
         : m_state(state), m_exchange(exchange), m_link(exchange.Link()), m_view(view),
-          m_content(content), m_tcp(m_link.Type() == ConnectionType::Ethernet),
+          m_content(content), m_file(content), m_tcp(m_link.Type() == ConnectionType::Ethernet),
           m_updateProgress(exchange.Loop().CreateTimer()) {
         m_updateProgress->SetInterval(UpdateProgressTickMs);
         m_updateProgress->SetOnExpiry([this] {
@@ -197,14 +197,15 @@ public:
 private:
     bool Ok() const { return m_exchange.replyStatus() == ReplyStatus::Ok; }
 
+    // The file is read once: looking a line up costs the same however long the dump.
     std::string Value(std::string_view section, std::string_view key) const {
-        auto value = profile::FindValue(m_content, section, key);
-        return value ? std::move(*value) : std::string(" ");
+        const std::string* value = m_file.Find(section, key);
+        return value ? *value : std::string(" ");
     }
 
     Section Read(const std::string& name) const {
         Section section{name, Value(name, "1"), 0, std::nullopt};
-        if (const auto lines = profile::FindValue(m_content, name, "Lines"))
+        if (const std::string* lines = m_file.Find(name, "Lines"))
             section.lines = profile::ParseInteger(*lines).value_or(0);
         section.ticks = EstimateBenchUploadTicks(section.first, m_link.BaudRate());
         return section;
@@ -285,6 +286,7 @@ private:
     Transport& m_link;
     TransferView& m_view;
     const std::string& m_content;
+    profile::Index m_file;
     bool m_tcp;
     std::unique_ptr<Timer> m_updateProgress;
 };

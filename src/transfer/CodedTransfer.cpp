@@ -222,14 +222,14 @@ constexpr int PacedUploadPauseMs = 200;
 class CodedUpload {
 public:
     CodedUpload(const TransferContext& context, TransferView& view, UploadState& state,
-                std::string content)
+                std::string_view content)
         : m_context(context), m_exchange(context.exchange), m_view(view), m_state(state),
-          m_content(std::move(content)), m_paced(PacedUpload(context.model.ModelType())) {}
+          m_file(content), m_paced(PacedUpload(context.model.ModelType())) {}
 
     std::string Value(std::string_view section, const std::string& name,
                       std::string_view defaultValue) const {
-        auto value = profile::FindValue(m_content, section, name);
-        return value ? std::move(*value) : std::string(defaultValue);
+        const std::string* value = m_file.Find(section, name);
+        return value ? *value : std::string(defaultValue);
     }
 
     // Sends one set command; the progress moves whatever the reply.
@@ -275,7 +275,7 @@ private:
     Exchange& m_exchange;
     TransferView& m_view;
     UploadState& m_state;
-    std::string m_content;
+    profile::Index m_file;
     bool m_paced;
     int m_sent = 0;
 };

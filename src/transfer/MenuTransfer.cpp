@@ -89,6 +89,7 @@ void UploadMenu(const TransferContext& context, TransferView& view, UploadState&
         Exchange& exchange = context.exchange;
         AssembleParameterTables(context.tables, context.model, state.fileModelType);
         const ParameterTables& tables = context.tables;
+        const profile::Index file(content);
         if (exchange.SelectForTransfer(library).Ok()) {
             // The processor-wide values go with the first library of a run only.
             view.SetTransferMode(true, tables.LibraryParmCount() +
@@ -99,7 +100,7 @@ void UploadMenu(const TransferContext& context, TransferView& view, UploadState&
             for (const auto& row : list.Rows()) {
                 if (exchange.replyStatus() != ReplyStatus::Ok)
                     return;
-                const auto stored = profile::FindValue(content, section, row.name);
+                const auto stored = file.FindValue(section, row.name);
                 state.lastParameterName = row.name;
                 Exchange1(exchange, ExchangeStep::StepSetAcknowledge,
                           row.menuPath + " " + stored.value_or("0") + "\r", [&](const Reply&) {

@@ -1,6 +1,9 @@
 #include "transfer/Upload.h"
 
+#include "core/AtomicFile.h"
 #include "core/CurrentModel.h"
+#include "core/MessageLog.h"
+#include "core/ProfileFile.h"
 #include "i18n/Messages.h"
 #include "library/NumberedNames.h"
 #include "link/Exchange.h"
@@ -11,10 +14,55 @@
 #include "transfer/TransferRun.h"
 #include "transfer/TransferView.h"
 #include "transfer/UploadFrame.h"
+#include "transfer/UploadedValues.h"
+
+#include <vector>
 
 namespace setfolio {
 
 namespace {
+
+std::string UnsendableText(const MessageTexts& texts, const UnsendableValue& value) {
+    switch (value.why) {
+    case UnsendableValue::Why::NotAChoiceNumber:
+        return texts.Format(OwnMsg::UnsendableNotANumber, {value.section, value.name});
+    case UnsendableValue::Why::ControlByte:
+        return texts.Format(OwnMsg::UnsendableControlByte, {value.section, value.name});
+    case UnsendableValue::Why::TooLong:
+        break;
+    }
+    return texts.Format(OwnMsg::UnsendableTooLong,
+                        {value.section, value.name, std::to_string(MaxProfileValueLength)});
+}
+
+// Every file of the run is read through before the first library is selected: a value that
+// cannot go out as a command would leave a library half written. Each file that holds such
+// values gets a line naming all of them; then nothing is sent.
+bool AllSendable(const TransferContext& context, const UploadState& state,
+                 const std::vector<std::string>& files, bool includeCalibration) {
+    bool sendable = true;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto content = ReadWholeFile(files[i]);
+        if (!content)
+            continue; // the upload of that library says the file is missing
+        const auto unsendable = UnsendableValues(
+            *content, state.fileModelType, context.model.Family(), i == 0, includeCalibration);
+        if (unsendable.empty())
+            continue;
+        std::string list;
+        for (const auto& value : unsendable)
+            list += (list.empty() ? "" : "; ") + UnsendableText(context.texts, value);
+        if (sendable)
+            context.prompts.WarningBeep();
+        sendable = false;
+        context.log.AddMessageLine(context.texts.Format(
+            CatalogueLine::UploadFailed,
+            {context.texts.Format(OwnMsg::UploadUnsendable, {files[i], list})}));
+    }
+    if (!sendable)
+        context.exchange.Fail(ReplyStatus::FileError);
+    return sendable;
+}
 
 void UploadLibraries(const TransferContext& context, TransferView& view, UploadState& state,
                      const UploadRequest& request) {
@@ -52,7 +100,8 @@ void UploadLibraries(const TransferContext& context, TransferView& view, UploadS
         }
     };
     if (!request.block) {
-        if (confirmed())
+        if (AllSendable(context, state, {request.fileName}, request.includeCalibration) &&
+            confirmed())
             engine(request.first, request.fileName);
         return;
     }
@@ -63,6 +112,11 @@ void UploadLibraries(const TransferContext& context, TransferView& view, UploadS
         view.KeepOpen();
         return;
     }
+    std::vector<std::string> files;
+    for (int library = request.first; library <= request.last; ++library)
+        files.push_back(series->FileFor(library - request.first));
+    if (!AllSendable(context, state, files, request.includeCalibration))
+        return;
     for (int library = request.first; library <= request.last; ++library) {
         if (library == request.first && !confirmed())
             return;

@@ -169,4 +169,46 @@ TEST(CliLibraryFiles, ChoicesWithTheSameTextAreTheSame) {
     EXPECT_EQ(diff.out, "MnemonicParms/QvSelect: 02 \"N/A \" -> 03 \"N/A \" (same text)\n");
 }
 
+TEST(CliLibraryFiles, RepeatedNamesAndValuesThatCannotBeSent) {
+    TempFolder folder;
+    SimProcess sim({"--model", "C-12", "--active", "3", "--tcp", "0"});
+    const QStringList link = QStringList{"--model", "C-12"} + sim.CliLink();
+    const auto run = [&](QStringList args) { return RunCliInProcess(args + link); };
+    const std::string a = folder.File("a.lvf");
+    ASSERT_EQ(run({"download", "--library", "5", "--file", Q(a)}).exitCode, 0);
+    const std::string original = folder.Read("a.lvf");
+    const auto lines = std::count(original.begin(), original.end(), '\n');
+
+    // The section again at the end, with another choice: readers take the first.
+    const std::string twice = folder.File("twice.lvf");
+    folder.Write("twice.lvf", original + "[MnemonicParms]\r\nMeasUnits=00\r\n");
+    const auto shown = RunCliInProcess({"show", Q(twice)});
+    EXPECT_EQ(shown.exitCode, 0);
+    EXPECT_NE(shown.out.find("problem: [MnemonicParms] comes again on line " +
+                             std::to_string(lines + 1) +
+                             "; readers ignore that section and its 1 keys.\n"),
+              std::string::npos)
+        << shown.out;
+    const auto diff = RunCliInProcess({"diff", Q(a), Q(twice)});
+    EXPECT_EQ(diff.exitCode, 1);
+    EXPECT_EQ(diff.out, "MnemonicParms/MeasUnits: 01 \"MM     \" -> 01 \"MM     \" (again, "
+                        "unused: 00)\n");
+    EXPECT_EQ(run({"upload", "--library", "5", "--file", Q(twice), "--verify"}).exitCode, 0);
+    EXPECT_EQ(run({"verify", "--library", "5", "--file", Q(a)}).exitCode, 0) << "01 was sent";
+
+    // A choice that is no number: refused before the library is selected.
+    const std::string bad = folder.File("bad.lvf");
+    folder.Write("bad.lvf", profile::SetValue(original, "MnemonicParms", "MeasUnits", "x1"));
+    ASSERT_EQ(run({"select", "3"}).exitCode, 0);
+    const auto refused = run({"upload", "--library", "6", "--file", Q(bad)});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE((refused.out + refused.err)
+                  .find("Upload failed - " + bad +
+                        " holds values that cannot be sent; nothing was sent: "
+                        "MnemonicParms/MeasUnits is not a number of one to three digits."),
+              std::string::npos)
+        << refused.out << refused.err;
+    EXPECT_EQ(run({"library"}).out, "Current library is 3.\n");
+}
+
 } // namespace

@@ -320,3 +320,65 @@ TEST(LibraryViewer, ItsOwnWordsFollowTheLanguageAndTheFilesBytesStay) {
 }
 
 } // namespace
+
+TEST(LibraryDecoder, NamesThatComeAgainAreProblemsAndTheDiffSeesWhatTheyHide) {
+    const std::string c12 = "[SystemSettings]\r\nModelNo=0\r\n";
+    const std::string twice = c12 + "[MnemonicParms]\r\n" // 3
+                                    "MeasUnits=01\r\n"    // 4
+                                    "measunits=00\r\n"    // 5: again in its section
+                                    "[NumericParms]\r\n"  // 6
+                                    "T1Limit=1\r\n"       // 7
+                                    "[mnemonicparms]\r\n" // 8: the section again
+                                    "Rounding=00\r\n"
+                                    "MeasUnits=00\r\n";
+    const std::string once =
+        c12 + "[MnemonicParms]\r\nMeasUnits=01\r\n[NumericParms]\r\nT1Limit=1\r\n";
+
+    const DecodedLibrary library = DecodeLibrary(twice);
+    ASSERT_NE(library.Find("MnemonicParms", "MeasUnits"), nullptr);
+    EXPECT_EQ(library.Find("MnemonicParms", "MeasUnits")->stored, "01") << "the first counts";
+    EXPECT_EQ(library.Find("MnemonicParms", "Rounding"), nullptr) << "its section came before";
+    const auto problems = ProblemLines(library);
+    const std::vector<std::string> again(problems.begin(), problems.begin() + 2);
+    EXPECT_EQ(again, (std::vector<std::string>{
+                         "MnemonicParms/measunits: comes again on line 5 with \"00\"; readers "
+                         "take the first, \"01\".",
+                         "[mnemonicparms] comes again on line 8; readers ignore that section "
+                         "and its 2 keys."}));
+
+    Viewer viewer;
+    viewer.localisation.Apply(Language::German);
+    ASSERT_TRUE(viewer.Open("a.lvf", twice));
+    EXPECT_EQ(viewer.form.Problems()[1], "[mnemonicparms] kommt in Zeile 8 noch einmal vor; Leser "
+                                         "übergehen diesen Abschnitt und seine 2 Schlüssel.");
+
+    // Two files a reader takes alike differ in what their repeated names hold.
+    const auto compare = [](const std::string& a, const std::string& b, UnusedValues unused) {
+        std::vector<std::string> lines;
+        for (const auto& difference : CompareLibraries(DecodeLibrary(a), DecodeLibrary(b),
+                                                       ComparedKeys::Differing, unused)) {
+            std::string line = Line(difference);
+            for (const auto* side : {&difference.unusedA, &difference.unusedB}) {
+                line += " |";
+                for (const auto& value : *side)
+                    line += " " + value;
+            }
+            lines.push_back(line);
+        }
+        return lines;
+    };
+    EXPECT_EQ(compare(twice, once, UnusedValues::Compared),
+              (std::vector<std::string>{"MnemonicParms/MeasUnits: 01 -> 01 | 00 00 |",
+                                        "mnemonicparms/Rounding: (none) -> (none) | 00 |"}));
+    EXPECT_EQ(compare(once, twice, UnusedValues::Compared).size(), 2u);
+    EXPECT_EQ(compare(twice, twice, UnusedValues::Compared), std::vector<std::string>{});
+    // What a processor holds has no repeated names: a file is compared with it as read.
+    EXPECT_EQ(compare(twice, once, UnusedValues::Ignored), std::vector<std::string>{});
+}
+
+TEST(LibraryDecoder, ADumpSizeCountsTheLinesAFileLacksAsBlanksWithoutVisitingThem) {
+    const DecodedLibrary library = DecodeLibrary("[SystemSettings]\r\nModelNo=5\r\n[User]\r\n"
+                                                 "Lines=2000000000\r\n1=ab\r\n01=x\r\n");
+    ASSERT_NE(library.Find("User", "Lines"), nullptr);
+    EXPECT_EQ(library.Find("User", "Lines")->text, "2000000000 lines, 6000000001 bytes");
+}

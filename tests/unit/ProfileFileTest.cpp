@@ -64,6 +64,8 @@ TEST(ProfileText, FindsValuesWithWindowsSemantics) {
             << "content: " << c.content;
         EXPECT_EQ(FoundInLines(c.content, c.section, c.key), c.expected)
             << "numbered lines of: " << c.content;
+        EXPECT_EQ(profile::Index(c.content).FindValue(c.section, c.key), c.expected)
+            << "index of: " << c.content;
     }
 }
 
@@ -100,6 +102,33 @@ TEST(ProfileText, NumbersEveryLineAndHidesNoRepeatedSection) {
     const auto sections = profile::Sections(content);
     ASSERT_EQ(sections.size(), 1u);
     EXPECT_EQ(sections[0].entries, (std::vector<std::pair<std::string, std::string>>{{"k", "v"}}));
+}
+
+TEST(ProfileText, AnIndexListsWhatNoReaderSeesAndWhatReadsCut) {
+    const std::string content = "[A]\r\n"   // 1
+                                "k=1\r\n"   // 2
+                                "K = 2\r\n" // 3: again
+                                "[B]\r\n"   // 4
+                                "long=" +
+                                std::string(2048, 'x') +
+                                "\r\n"     // 5
+                                "[a]\r\n"  // 6: again
+                                "k=4\r\n"  // 7
+                                "n=5\r\n"  // 8
+                                "[b]\r\n"; // 9: again
+    const profile::Index index(content);
+    std::vector<std::string> repeats;
+    for (const auto& repeat : index.Repeats())
+        repeats.push_back(std::to_string(repeat.line) + " " + repeat.section + "/" + repeat.key +
+                          "=" + repeat.value + (repeat.inRepeatedSection ? " hidden" : ""));
+    EXPECT_EQ(repeats, (std::vector<std::string>{"3 A/K=2", "6 a/=", "7 a/k=4 hidden",
+                                                 "8 a/n=5 hidden", "9 b/="}));
+    EXPECT_EQ(index.FindValue("a", "K"), "1");
+    EXPECT_EQ(index.Find("A", "n"), nullptr);
+    EXPECT_TRUE(index.Cut("b", "LONG"));
+    EXPECT_FALSE(index.Cut("A", "k"));
+    EXPECT_EQ(index.Sections().size(), 2u);
+    EXPECT_EQ(index.Sections()[0].entries.size(), 1u);
 }
 
 TEST(ProfileText, KeepsBytesOfProcessorTexts) {

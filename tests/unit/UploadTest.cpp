@@ -1,6 +1,8 @@
 #include "SimWorld.h"
 #include "core/ProfileFile.h"
+#include "library/LibraryDecoder.h"
 #include "tables/Assembly.h"
+#include "transfer/UploadedValues.h"
 
 #include <gtest/gtest.h>
 
@@ -237,3 +239,65 @@ TEST(UploadCoded, ConnectionLostIsAFailureOfItsOwnKind) {
 }
 
 } // namespace
+
+TEST(UploadCoded, ValuesThatCannotGoAsCommandsRefuseTheWholeRunBeforeTheSelect) {
+    const ParameterTables tables = TablesOf(0);
+    const auto& choice = tables.MnemonicList[0].name;
+    const auto& conditional = tables.CondMnemonicList[0].name;
+    const auto& numeric = tables.NumericList[0].name;
+    const auto& header = tables.HeaderList[0].name;
+    const std::string good = "[SystemSettings]\r\nModelNo=0\r\n[MnemonicParms]\r\n" + choice +
+                             "=057\r\n"; // more choices than the tables know: sent all the same
+    const std::string bad = "[SystemSettings]\r\nModelNo=0\r\n[MnemonicParms]\r\n" + choice +
+                            "=1a\r\n[CondMnemonicParms]\r\n" + conditional + "=1234\r\n" +
+                            "[NumericParms]\r\n" + numeric + "=1\r2\r\n[HeaderParms]\r\n" + header +
+                            "=" + std::string(2048, 'x') + "\r\n";
+    const std::string why = " holds values that cannot be sent; nothing was sent: MnemonicParms/" +
+                            choice + " is not a number of one to three digits; CondMnemonicParms/" +
+                            conditional + " is not a number of one to three digits; NumericParms/" +
+                            numeric + " holds a control byte or a line break; HeaderParms/" +
+                            header + " is longer than 2047 bytes.";
+
+    SimWorld world;
+    AcceptEverything(world);
+    world.folder.Write("L 003.lvf", good);
+    world.folder.Write("L 004.lvf", bad);
+    world.TakeSent();
+    // The block's second file holds them: not even its first library is written.
+    EXPECT_TRUE(world.Upload(world.Path("L 003.lvf"), 7, 8));
+    EXPECT_EQ(world.TakeSent(), "701\r") << "only the dialog's query";
+    EXPECT_EQ(world.ResultLine(), "Upload failed - " + world.Path("L 004.lvf") + why);
+    EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::FileError);
+
+    world.Upload(world.Path("L 004.lvf"), 7);
+    EXPECT_EQ(world.TakeSent(), "701\r");
+
+    EXPECT_TRUE(world.Upload(world.Path("L 003.lvf"), 7));
+    EXPECT_NE(world.TakeSent().find("700 007\r2" + tables.MnemonicList[0].code + " 057\r"),
+              std::string::npos);
+    EXPECT_EQ(world.LastLines(2)[0],
+              "Upload of " + world.Path("L 003.lvf") + " to library 7 complete.");
+}
+
+TEST(UploadedValues, WhatCannotBeSentInEveryFamily) {
+    using Why = UnsendableValue::Why;
+    const std::string menuRow = TablesOf(16).LibraryParmList[0].name;
+    const std::string globalRow = TablesOf(16).GlobalParmList[0].name;
+    const std::string menu = "[SystemSettings]\r\nModelNo=16\r\n[LibraryParms]\r\n" + menuRow +
+                             "=A\x01"
+                             "B\r\n[GlobalParms]\r\n" +
+                             globalRow + "=\x7f\r\n";
+    EXPECT_EQ(UnsendableValues(menu, 16, ModelFamily::MenuFamily, true, false),
+              (std::vector<UnsendableValue>{{"LibraryParms", menuRow, Why::ControlByte},
+                                            {"GlobalParms", globalRow, Why::ControlByte}}));
+    EXPECT_EQ(UnsendableValues(menu, 16, ModelFamily::MenuFamily, false, false).size(), 1u)
+        << "the global values go with the first library only";
+    // A dump: every line up to its count, the calibration section only when it goes too. A tab
+    // is text; a word of any length is no choice here.
+    const std::string bench = "[SystemSettings]\r\nModelNo=5\r\n[Common]\r\nLines=1\r\n1=a\rb\r\n"
+                              "[User]\r\nLines=3\r\n1=BYTES 40\r\n2=x\ty\r\n3=" +
+                              std::string(3000, 'z') + "\r\n4=\x15\r\n";
+    EXPECT_EQ(UnsendableValues(bench, 5, ModelFamily::BenchFamily, true, false),
+              (std::vector<UnsendableValue>{{"User", "3", Why::TooLong}}));
+    EXPECT_EQ(UnsendableValues(bench, 5, ModelFamily::BenchFamily, true, true).size(), 2u);
+}

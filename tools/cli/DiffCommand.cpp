@@ -38,7 +38,8 @@ protected:
             return ExitTrouble;
         const auto differences =
             CompareLibraries(DecodeLibrary(*contentA, std::nullopt, &vocabulary),
-                             DecodeLibrary(*contentB, std::nullopt, &vocabulary));
+                             DecodeLibrary(*contentB, std::nullopt, &vocabulary),
+                             ComparedKeys::Differing, UnusedValues::Compared);
         io.out << (parser.isSet("json") ? DifferencesJson(differences, a, b)
                                         : DifferencesText(differences))
                << std::flush;
@@ -48,8 +49,9 @@ protected:
         return "Each file is read with its own model's tables; a key only one file has is listed\n"
                "with (none) on the other side. Two choices with the same text are the same "
                "(listed\n"
-               "as \"same text\"). Exit status, as diff(1): 0 the same, 1 different,\n"
-               "2 trouble.\n";
+               "as \"same text\"). A key that comes again is listed when the files differ in it,\n"
+               "with its later values, though readers take the first. Exit status, as diff(1):\n"
+               "0 the same, 1 different, 2 trouble.\n";
     }
 };
 

@@ -14,10 +14,15 @@ std::string Quoted(const std::optional<std::string>& text) {
     return text ? "\"" + *text + "\"" : std::string();
 }
 
-std::string Side(const std::optional<DecodedParameter>& parameter) {
-    if (!parameter)
-        return "(none)";
-    return parameter->text ? parameter->stored + " " + Quoted(parameter->text) : parameter->stored;
+// A side's value, then those of its later keys of the same name, which no reader takes.
+std::string Side(const std::optional<DecodedParameter>& parameter,
+                 const std::vector<std::string>& unused) {
+    std::string text = !parameter        ? std::string("(none)")
+                       : parameter->text ? parameter->stored + " " + Quoted(parameter->text)
+                                         : parameter->stored;
+    for (const auto& value : unused)
+        text += " (again, unused: " + value + ")";
+    return text;
 }
 
 } // namespace
@@ -59,13 +64,15 @@ std::string LibraryText(const DecodedLibrary& library) {
 
 std::string DifferencesText(const std::vector<ParameterDifference>& differences,
                             std::string_view nameA, std::string_view nameB) {
-    const auto named = [](std::string_view name, const std::optional<DecodedParameter>& side) {
-        return name.empty() ? Side(side) : std::string(name) + " " + Side(side);
+    const auto named = [](std::string_view name, const std::optional<DecodedParameter>& side,
+                          const std::vector<std::string>& unused) {
+        return name.empty() ? Side(side, unused) : std::string(name) + " " + Side(side, unused);
     };
     std::string text;
     for (const auto& difference : differences)
-        text += difference.section + "/" + difference.name + ": " + named(nameA, difference.a) +
-                " -> " + named(nameB, difference.b) +
+        text += difference.section + "/" + difference.name + ": " +
+                named(nameA, difference.a, difference.unusedA) + " -> " +
+                named(nameB, difference.b, difference.unusedB) +
                 (difference.SameText() ? " (same text)" : "") + "\n";
     return text;
 }

@@ -14,8 +14,8 @@ namespace setfolio::cli {
 std::string LibraryText(const DecodedLibrary& library);
 
 // One line per difference: section/name, then each side's stored value and meaning, or
-// "(none)" for a side without the key; each side after its name when the sides are named
-// ("file 01 \"MM     \" -> processor 00 \"INCHES \"").
+// "(none)" for a side without the key, and the values of the key that come again unused; each
+// side after its name when the sides are named ("file 01 \"MM     \" -> processor 00 \"INCHES \"").
 std::string DifferencesText(const std::vector<ParameterDifference>& differences,
                             std::string_view nameA = {}, std::string_view nameB = {});
 

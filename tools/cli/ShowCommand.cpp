@@ -43,10 +43,10 @@ protected:
     }
     QString Notes() const override {
         return "Choices show the text they stand for, read from the tables of the file's model;\n"
-               "keys the tables do not know, choices outside their list and keys the file lacks\n"
-               "are listed as problems. Exit status: 0 the file was read, 2 it could not be (a "
-               "folder,\n"
-               "a file that is not there or may not be read: the reason is printed).\n";
+               "keys the tables do not know, choices outside their list, names that come again\n"
+               "(readers take the first) and keys the file lacks are listed as problems.\n"
+               "Exit status: 0 the file was read, 2 it could not be (a folder, a file that is\n"
+               "not there or may not be read: the reason is printed).\n";
     }
 };
 
