@@ -1,6 +1,7 @@
 #include "link/Transport.h"
 
 #include "core/Guarded.h"
+#include "core/ScopeExit.h"
 #include "core/TextFormat.h"
 #include "link/IpAddressList.h"
 #include "platform/EventLoop.h"
@@ -117,7 +118,19 @@ void Transport::ConnectTcp() {
     m_tcp.SetHost(m_hostAddress);
     m_tcp.SetPort(m_tcpPort);
     m_connectAttempt->Start();
+    const auto connecting = FlagForScope(m_connecting);
     m_tcp.Connect(); // a failure propagates; the watchdog keeps running and reports as well
+}
+
+void Transport::ReconnectIfLost() {
+    if (m_type != ConnectionType::Ethernet || m_connecting || m_tcp.IsConnected())
+        return;
+    // No address was ever usable: the exchange fails for want of a connection, as before, and
+    // is not answered with the box that asks for an address every time.
+    const std::string entry = m_hostEntry();
+    if (entry.empty() || !ParseHostEntry(entry, m_defaultTcpPort))
+        return;
+    ConnectTcp();
 }
 
 void Transport::TcpClientConnected() {

@@ -83,6 +83,11 @@ public:
     void ConfigureSerialPort();
     void ReportPortError(const PortError& error);
     void ConnectTcp();
+    // Before an exchange over Ethernet: a connection that has been lost (the processor
+    // restarted, or did not answer when it was made) is tried once more, with the watchdog and
+    // the reports of ConnectTcp; a failed attempt throws TcpError. Nothing is tried without an
+    // address to go to, or while an attempt is under way.
+    void ReconnectIfLost();
     void ConnectAttemptTimer();
     void TcpClientConnected();
     // The report's text with its arguments put in (core/TextFormat.h).
@@ -120,6 +125,7 @@ private:
 
     ConnectionType m_type = ConnectionType::Serial;
     bool m_portFailed = false;
+    bool m_connecting = false;
     std::uint16_t m_crTriggerHandle = 0;
     std::uint16_t m_crLfTriggerHandle = 0;
     std::string m_hostAddress;
