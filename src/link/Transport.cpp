@@ -84,15 +84,27 @@ void Transport::ReportPortError(const PortError& error) {
     m_portFailed = true;
     m_prompts.WarningBeep();
     const std::string port = std::to_string(error.PortNumber());
+    // A device named by its path is told of by that path: the port's number may only stand in
+    // for it.
+    const std::string& device = error.Device();
     switch (error.Kind()) {
     case PortErrorKind::AlreadyOpen:
         m_prompts.ErrorBox(Report(LinkReport::PortAlreadyOpen, {port}));
         break;
     case PortErrorKind::DoesNotExist:
-        m_prompts.ErrorBox(Report(LinkReport::PortDoesNotExist, {port}));
+        m_prompts.ErrorBox(device.empty() ? Report(LinkReport::PortDoesNotExist, {port})
+                                          : Report(LinkReport::DeviceDoesNotExist, {device}));
         break;
     case PortErrorKind::Other:
-        m_prompts.ErrorBox(Report(LinkReport::PortOtherError, {port}));
+        m_prompts.ErrorBox(device.empty()
+                               ? Report(LinkReport::PortOtherError, {port})
+                               : Report(LinkReport::DeviceCannotOpen, {device, error.Reason()}));
+        break;
+    case PortErrorKind::IsAFile:
+        m_prompts.ErrorBox(Report(LinkReport::DeviceIsAFile, {device}));
+        break;
+    case PortErrorKind::IsAFolder:
+        m_prompts.ErrorBox(Report(LinkReport::DeviceIsAFolder, {device}));
         break;
     }
     portErrorReported.Emit();

@@ -2,6 +2,7 @@
 #include "CliProcess.h"
 #include "PtyPair.h"
 #include "ScriptedPeer.h"
+#include "TempFolder.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -18,6 +19,7 @@ using setfolio::testing::RunCli;
 using setfolio::testing::RunCliInProcess;
 using setfolio::testing::RunProgram;
 using setfolio::testing::ScriptedPeer;
+using setfolio::testing::TempFolder;
 
 namespace {
 
@@ -200,6 +202,24 @@ TEST(Cli, MissingDeviceIsReportedAsAPortError) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "Please select a valid COM port!\n");
+}
+
+TEST(Cli, ASerialPathThatIsNoDeviceIsNamedWithWhatItIs) {
+    const TempFolder folder;
+    folder.Write("notes.txt", "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.File("notes.txt"), folder.File("notes.txt") + " is a file, not a serial device."},
+        {folder.Path(), folder.Path() + " is a folder, not a serial device."},
+        {folder.File("nothing"),
+         "The serial device " + folder.File("nothing") + " does not exist."},
+    };
+    for (const auto& [path, message] : cases) {
+        const auto run = RunCliInProcess(
+            {"library", "--model", "C-12", "--serial", QString::fromStdString(path)});
+        EXPECT_EQ(run.exitCode, 1) << path;
+        EXPECT_EQ(run.err, "setfolio-cli: " + message + "\n") << path;
+        EXPECT_EQ(run.out, "Please select a valid COM port!\n") << path;
+    }
 }
 
 } // namespace

@@ -62,6 +62,26 @@ TEST(SerialTransport, PortErrorsAreReportedWithTheirMessages) {
     }
 }
 
+TEST(SerialTransport, ADeviceNamedByItsPathIsToldOfByThatPath) {
+    const std::pair<PortError, std::string> cases[] = {
+        {PortError(PortErrorKind::IsAFile, 1, "", "/home/u/notes.txt"),
+         "/home/u/notes.txt is a file, not a serial device."},
+        {PortError(PortErrorKind::IsAFolder, 1, "", "/home/u"),
+         "/home/u is a folder, not a serial device."},
+        {PortError(PortErrorKind::DoesNotExist, 1, "", "/dev/ttyUSB7"),
+         "The serial device /dev/ttyUSB7 does not exist."},
+        {PortError(PortErrorKind::Other, 1, "", "/dev/null", "Inappropriate ioctl for device"),
+         "/dev/null cannot be opened as a serial device: Inappropriate ioctl for device."},
+    };
+    for (const auto& [error, message] : cases) {
+        LinkWorld world;
+        world.transport.ReportPortError(error);
+        EXPECT_TRUE(world.transport.PortFailed());
+        EXPECT_EQ(world.prompts.shown,
+                  (std::vector<std::string>{"beep:warning", "error:" + message}));
+    }
+}
+
 TEST(SerialTransport, NewSettingsCloseThePortAndOnlyTheNewHandlesCount) {
     LinkWorld world;
     world.transport.OpenConnection();
