@@ -20,6 +20,7 @@ Application::Application(const Platform& platform)
       mainForm({settings, model, transport, exchange, localisation, serialForm, ipForm,
                 languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm, siteTexts,
                 platform.prompts, platform.dialogs, platform.loop, messageLog}) {
+    recentFolder.SetDocumentsFolder(platform.documentsFolder);
     downLoadForm.recentFolder = &recentFolder;
     upLoadForm.recentFolder = &recentFolder;
     libraryViewForm.recentFolder = &recentFolder;
