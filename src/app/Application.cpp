@@ -8,7 +8,7 @@ Application::Application(const Platform& platform)
               platform.tcpPort, platform.settingsFolder + "/" + SiteTextsFileName),
       transport(session.transport), exchange(session.exchange), siteTexts(session.siteTexts),
       tables(session.tables), ipListFile(platform.settingsFolder),
-      serialForm(settings, transport, localisation, platform.dialogs),
+      serialForm(settings, transport, localisation, platform.dialogs, platform.prompts),
       ipForm(ipListFile, serialForm, platform.prompts, localisation),
       languageForm(settings, localisation, serialForm.ParityComboBox),
       changeLibForm(exchange, model, localisation, platform.prompts, messageLog, platform.dialogs),
@@ -20,6 +20,7 @@ Application::Application(const Platform& platform)
       mainForm({settings, model, transport, exchange, localisation, serialForm, ipForm,
                 languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm, siteTexts,
                 platform.prompts, platform.dialogs, platform.loop, messageLog}) {
+    recentFolder.SetDocumentsFolder(platform.documentsFolder);
     downLoadForm.recentFolder = &recentFolder;
     upLoadForm.recentFolder = &recentFolder;
     libraryViewForm.recentFolder = &recentFolder;

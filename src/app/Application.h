@@ -38,6 +38,9 @@ struct Platform {
     std::uint16_t tcpPort = ProcessorTcpPort;
     // The serial devices the communications dialog offers; without them it shows none.
     const SerialDevices* serialDevices = nullptr;
+    // Where the file selections start when the folder they would start in is not there; none:
+    // they start there all the same.
+    std::string documentsFolder = {};
 };
 
 class Application {

@@ -17,6 +17,7 @@
 #include "ui/SetfolioApplication.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QIcon>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -104,6 +105,14 @@ std::optional<int> AnswerWithoutWindows(int argc, char* argv[]) {
     return std::nullopt;
 }
 
+// The user's documents folder, or the home folder when there is none.
+std::string DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists())
+        return documents.toStdString();
+    return QDir::homePath().toStdString();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -127,7 +136,7 @@ int main(int argc, char* argv[]) {
     qtApplication.SetPrompts(&prompts);
     const QtSerialDevices serialDevices;
     Application app(Platform{qt.loop, qt.port, qt.tcp, prompts, dialogs, folder.path,
-                             ProcessorTcpPort, &serialDevices});
+                             ProcessorTcpPort, &serialDevices, DocumentsFolder()});
     QtTranslations qtTexts(app.localisation);
 
     // The main window first (it loads the current model), then the dialogs.

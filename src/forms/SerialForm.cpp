@@ -6,6 +6,7 @@
 #include "link/SerialLine.h"
 #include "platform/Dialogs.h"
 #include "platform/Prompts.h"
+#include "platform/TcpClient.h"
 
 #include <filesystem>
 
@@ -53,8 +54,8 @@ int SerialForm::MarkedNumber(const Choice& list, OwnMsg notSelected, OwnMsg inva
 }
 
 SerialForm::SerialForm(const Settings& settings, Transport& transport, Localisation& localisation,
-                       Dialogs& dialogs)
-    : m_settings(settings), m_transport(transport), m_dialogs(dialogs),
+                       Dialogs& dialogs, Prompts& prompts)
+    : m_prompts(&prompts), m_settings(settings), m_transport(transport), m_dialogs(dialogs),
       m_localisation(localisation) {
     EthernetBtn.enabled = false; // Ethernet is chosen through the settings file only
     IpAddressBox.items = {""};
@@ -264,9 +265,25 @@ void SerialForm::EditBtnClick() {
 }
 
 bool SerialForm::OKBtnClick() {
-    // The new settings are stored only once they work, so a failed try never loses the
-    // working choice; until then Cancel goes back to it.
     m_transport.CloseForNewSettings();
+    if (m_transport.Type() == ConnectionType::Ethernet) {
+        // A processor that is off keeps no one from choosing its address: the settings are
+        // stored first, and a failed attempt is shown without keeping the dialog open.
+        SaveCommSettings();
+        m_triedWithoutSuccess = false;
+        try {
+            m_transport.OpenConnection();
+        } catch (const TcpError& error) {
+            // Not asked again at once: the next exchange makes the next attempt.
+            m_prompts->WarningBeep();
+            m_prompts->ErrorBox(error.what());
+            return true;
+        }
+        accepted.Emit();
+        return true;
+    }
+    // A serial port choice is stored only once it works, so a failed try never loses the
+    // working choice; until then Cancel goes back to it.
     m_portErrorReported = false;
     m_triedWithoutSuccess = true;
     m_transport.OpenConnection(); // a connection that cannot be made throws: nothing is stored

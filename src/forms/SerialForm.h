@@ -21,7 +21,7 @@ class Settings;
 class SerialForm : public FormModel {
 public:
     SerialForm(const Settings& settings, Transport& transport, Localisation& localisation,
-               Dialogs& dialogs);
+               Dialogs& dialogs, Prompts& prompts);
     ~SerialForm() override;
     SerialForm(const SerialForm&) = delete;
     SerialForm& operator=(const SerialForm&) = delete;
@@ -78,7 +78,11 @@ public:
     void EthernetBtnClick() { ApplyConnectionType(true); }
     void SerialBtnClick() { ApplyConnectionType(false); }
     void EditBtnClick();
-    // Returns whether the dialog closes: it stays open after a serial port error.
+    // Returns whether the dialog closes. A serial port choice is stored only once the port
+    // opens: after a port error (or any error, which reaches the caller) the dialog stays open
+    // and the stored choice stays in force. An Ethernet address is stored before it is tried
+    // and the dialog closes even when its processor does not answer (the failure is shown):
+    // the next exchange tries again.
     bool OKBtnClick();
     void CancelBtnClick();
 

@@ -167,13 +167,17 @@ enum class OwnMsg {
     // What a dump section holds: its lines and their bytes.
     DecodedDumpSize,
     // The link's reports, in the order of LinkReport (link/Transport.h), whose English they
-    // are: a port number; an IP list entry and the port it leads to.
+    // are: a port number; an IP list entry and the port it leads to; a device's path.
     LinkPortAlreadyOpen,
     LinkPortDoesNotExist,
     LinkPortOtherError,
     LinkNoIpAddress,
     LinkInvalidIpAddress,
     LinkCannotConnect,
+    LinkDeviceDoesNotExist,
+    LinkDeviceIsAFile,
+    LinkDeviceIsAFolder,
+    LinkDeviceCannotOpen,
     // The communications dialog's own controls.
     CommsEthernet,
     CommsEthernetHint,
@@ -235,7 +239,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 129;
+inline constexpr std::size_t OwnMessageCount = 133;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

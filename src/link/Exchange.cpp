@@ -117,11 +117,18 @@ void Exchange::SendSerial(std::string_view command) {
 void Exchange::SendEthernet(std::string_view command) {
     const auto busy = FlagForScope(m_busy);
     TcpClient& tcp = m_transport.Tcp();
+    m_replyStatus = ReplyStatus::Pending;
+    m_captureCutOff = false;
+    // A connection lost since the last exchange (a processor restarted) is made once more; when
+    // that fails its error ends this exchange.
+    m_transport.ReconnectIfLost();
+    if (m_abortRequested) {
+        m_replyStatus = ReplyStatus::Aborted;
+        return;
+    }
     // Lines that came before the command (a reply too late for its own exchange) are no answer
     // to it.
     tcp.DiscardInput();
-    m_replyStatus = ReplyStatus::Pending;
-    m_captureCutOff = false;
     tcp.Write(command);
     m_delayTimer->Start();
     // A longer reply time-out is asked for one exchange (a processor that switches libraries

@@ -1,6 +1,7 @@
 #include "link/Transport.h"
 
 #include "core/Guarded.h"
+#include "core/ScopeExit.h"
 #include "core/TextFormat.h"
 #include "link/IpAddressList.h"
 #include "platform/EventLoop.h"
@@ -83,15 +84,27 @@ void Transport::ReportPortError(const PortError& error) {
     m_portFailed = true;
     m_prompts.WarningBeep();
     const std::string port = std::to_string(error.PortNumber());
+    // A device named by its path is told of by that path: the port's number may only stand in
+    // for it.
+    const std::string& device = error.Device();
     switch (error.Kind()) {
     case PortErrorKind::AlreadyOpen:
         m_prompts.ErrorBox(Report(LinkReport::PortAlreadyOpen, {port}));
         break;
     case PortErrorKind::DoesNotExist:
-        m_prompts.ErrorBox(Report(LinkReport::PortDoesNotExist, {port}));
+        m_prompts.ErrorBox(device.empty() ? Report(LinkReport::PortDoesNotExist, {port})
+                                          : Report(LinkReport::DeviceDoesNotExist, {device}));
         break;
     case PortErrorKind::Other:
-        m_prompts.ErrorBox(Report(LinkReport::PortOtherError, {port}));
+        m_prompts.ErrorBox(device.empty()
+                               ? Report(LinkReport::PortOtherError, {port})
+                               : Report(LinkReport::DeviceCannotOpen, {device, error.Reason()}));
+        break;
+    case PortErrorKind::IsAFile:
+        m_prompts.ErrorBox(Report(LinkReport::DeviceIsAFile, {device}));
+        break;
+    case PortErrorKind::IsAFolder:
+        m_prompts.ErrorBox(Report(LinkReport::DeviceIsAFolder, {device}));
         break;
     }
     portErrorReported.Emit();
@@ -117,7 +130,19 @@ void Transport::ConnectTcp() {
     m_tcp.SetHost(m_hostAddress);
     m_tcp.SetPort(m_tcpPort);
     m_connectAttempt->Start();
+    const auto connecting = FlagForScope(m_connecting);
     m_tcp.Connect(); // a failure propagates; the watchdog keeps running and reports as well
+}
+
+void Transport::ReconnectIfLost() {
+    if (m_type != ConnectionType::Ethernet || m_connecting || m_tcp.IsConnected())
+        return;
+    // No address was ever usable: the exchange fails for want of a connection, as before, and
+    // is not answered with the box that asks for an address every time.
+    const std::string entry = m_hostEntry();
+    if (entry.empty() || !ParseHostEntry(entry, m_defaultTcpPort))
+        return;
+    ConnectTcp();
 }
 
 void Transport::TcpClientConnected() {

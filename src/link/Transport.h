@@ -33,16 +33,21 @@ struct SerialSettings {
 inline constexpr std::uint16_t ProcessorTcpPort = 23;
 
 // What the link reports to the user, each with "{}" where its arguments go: a port number; the
-// IP list entry; the entry and the port it leads to; the host and port.
+// IP list entry; the entry and the port it leads to; the host and port; a device's path (and
+// what the system said of it).
 enum class LinkReport {
     PortAlreadyOpen,
     PortDoesNotExist,
     PortOtherError,
     NoIpAddress,
     InvalidIpAddress,
-    CannotConnect
+    CannotConnect,
+    DeviceDoesNotExist,
+    DeviceIsAFile,
+    DeviceIsAFolder,
+    DeviceCannotOpen
 };
-inline constexpr std::array<std::string_view, 6> LinkReportEnglish{
+inline constexpr std::array<std::string_view, 10> LinkReportEnglish{
     "COM {} is already open.\r\rPlease assign a different COM Port for communication with the "
     "Quorvane processor.",
     "COM {} does not exist.\r\rPlease assign a different COM Port for communication with the "
@@ -52,6 +57,10 @@ inline constexpr std::array<std::string_view, 6> LinkReportEnglish{
     "\"{}\" is not a valid IP Address. Give the address, followed by :port (1 to 65535) when the "
     "processor does not listen on port {}.",
     "Unable to connect to {} port {}.",
+    "The serial device {} does not exist.",
+    "{} is a file, not a serial device.",
+    "{} is a folder, not a serial device.",
+    "{} cannot be opened as a serial device: {}.",
 };
 // The text of a report in the language the user reads.
 using LinkReportTexts = std::function<std::string(LinkReport)>;
@@ -83,6 +92,11 @@ public:
     void ConfigureSerialPort();
     void ReportPortError(const PortError& error);
     void ConnectTcp();
+    // Before an exchange over Ethernet: a connection that has been lost (the processor
+    // restarted, or did not answer when it was made) is tried once more, with the watchdog and
+    // the reports of ConnectTcp; a failed attempt throws TcpError. Nothing is tried without an
+    // address to go to, or while an attempt is under way.
+    void ReconnectIfLost();
     void ConnectAttemptTimer();
     void TcpClientConnected();
     // The report's text with its arguments put in (core/TextFormat.h).
@@ -120,6 +134,7 @@ private:
 
     ConnectionType m_type = ConnectionType::Serial;
     bool m_portFailed = false;
+    bool m_connecting = false;
     std::uint16_t m_crTriggerHandle = 0;
     std::uint16_t m_crLfTriggerHandle = 0;
     std::string m_hostAddress;

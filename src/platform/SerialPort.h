@@ -6,24 +6,35 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace setfolio {
 
 enum class Parity { None = 0, Odd = 1, Even = 2 };
 
-// The three ways opening a port can fail, as the user is told about them.
-enum class PortErrorKind { DoesNotExist, AlreadyOpen, Other };
+// The ways opening a port can fail, as the user is told about them: the three of any port, and
+// a path that leads to a file or a folder instead of a device.
+enum class PortErrorKind { DoesNotExist, AlreadyOpen, Other, IsAFile, IsAFolder };
 
 class PortError : public std::runtime_error {
 public:
-    PortError(PortErrorKind kind, int portNumber, const std::string& detail)
-        : std::runtime_error(detail), m_kind(kind), m_portNumber(portNumber) {}
+    // `device` is the path of a device given by path or by a port's link, when the user is told
+    // of it rather than of the port; `reason` is what the system said when it could not be
+    // opened.
+    PortError(PortErrorKind kind, int portNumber, const std::string& detail,
+              std::string device = {}, std::string reason = {})
+        : std::runtime_error(detail), m_kind(kind), m_portNumber(portNumber),
+          m_device(std::move(device)), m_reason(std::move(reason)) {}
     PortErrorKind Kind() const { return m_kind; }
     int PortNumber() const { return m_portNumber; }
+    const std::string& Device() const { return m_device; }
+    const std::string& Reason() const { return m_reason; }
 
 private:
     PortErrorKind m_kind;
     int m_portNumber;
+    std::string m_device;
+    std::string m_reason;
 };
 
 inline constexpr std::size_t DefaultQueueSize = 4096;

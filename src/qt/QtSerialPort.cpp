@@ -101,11 +101,24 @@ void QtSerialPort::EnsureOpen() {
     const std::string path = byPath
                                  ? std::filesystem::absolute(m_devicePath, absoluteError).string()
                                  : DevicePath(number);
+    // A device given by its path, or through the port's link, is told of by that path.
+    const bool pathNamed = byPath || m_links.HasEntry(number);
+    const std::string port = byPath ? std::string() : name + ": ";
 #ifndef _WIN32
     std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored))
+    const auto status = std::filesystem::status(path, ignored);
+    if (!std::filesystem::exists(status))
         throw PortError(PortErrorKind::DoesNotExist, number,
-                        name + ": the device " + path + " does not exist");
+                        port + "the device " + path + " does not exist",
+                        byPath ? path : std::string());
+    // A file or a folder would fail to open with the system's bare words ("Inappropriate ioctl
+    // for device", "Is a directory"): each is named for what it is.
+    if (std::filesystem::is_regular_file(status))
+        throw PortError(PortErrorKind::IsAFile, number,
+                        port + path + " is a file, not a serial device", path);
+    if (std::filesystem::is_directory(status))
+        throw PortError(PortErrorKind::IsAFolder, number,
+                        port + path + " is a folder, not a serial device", path);
 #endif
 
     m_port.setPortName(QString::fromStdString(path));
@@ -129,9 +142,13 @@ void QtSerialPort::EnsureOpen() {
             m_port.setRequestToSend(true);
         }
     }
-    if (!opened)
-        throw PortError(KindOf(m_port.error()), number,
-                        name + ": " + m_port.errorString().toStdString());
+    if (!opened) {
+        const PortErrorKind kind = KindOf(m_port.error());
+        const std::string reason = m_port.errorString().toStdString();
+        const bool told = kind == PortErrorKind::DoesNotExist ? byPath : pathNamed;
+        throw PortError(kind, number, port + path + ": " + reason, told ? path : std::string(),
+                        reason);
+    }
     m_port.clearError();
 }
 

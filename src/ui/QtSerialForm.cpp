@@ -376,8 +376,8 @@ int QtSerialForm::ShowModal() {
 
 void QtSerialForm::Ok() {
     bool closes = false;
-    // An error (a connection that cannot be made) has been shown by then; like a port error it
-    // keeps the dialog open, where Cancel goes back to the settings that worked.
+    // An error (a serial setting that cannot be read) has been shown by then; like a port error
+    // it keeps the dialog open, where Cancel goes back to the settings that worked.
     const bool ran = RunGuarded(m_prompts, [&] { closes = m_form.OKBtnClick(); });
     Refresh();
     if (ran && closes)

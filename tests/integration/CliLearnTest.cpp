@@ -114,13 +114,24 @@ TEST(CliLearn, RefusalsAreUnknownAndALostLinkStillTriesToPutThingsBack) {
             << run.out;
     }
     {
-        PlantLine plant("drop-after 150\n"); // some rows changed already
+        PlantLine plant("gone-after 150\n"); // some rows changed already
         const auto run = plant.Run(
             {"learn", "--scratch-library", "9", "--out", plant.Path("learned.json"), "--yes"});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_FALSE(run.crashed);
         EXPECT_NE(run.out.find("Learning stopped early"), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("could not be put back"), std::string::npos) << run.out;
+    }
+    {
+        // A connection that ends while the processor stays on is made again: every row is put
+        // back and the active library is selected again.
+        PlantLine plant("drop-after 150\n");
+        const auto run = plant.Run(
+            {"learn", "--scratch-library", "9", "--out", plant.Path("learned.json"), "--yes"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.out.find("Learning stopped early"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("could not be put back"), std::string::npos) << run.out;
+        EXPECT_TRUE(run.out.ends_with("Current library is 4.\n")) << run.out;
     }
     const auto refused =
         RunCliInProcess({"learn", "--model", "C-01", "--tcp", "127.0.0.1:1", "--out", "x.json"});

@@ -2,6 +2,7 @@
 #include "CliProcess.h"
 #include "PtyPair.h"
 #include "ScriptedPeer.h"
+#include "TempFolder.h"
 #include "core/ModelCatalogue.h"
 
 #include <QEventLoop>
@@ -25,6 +26,7 @@ using setfolio::testing::RunCli;
 using setfolio::testing::RunCliInProcess;
 using setfolio::testing::RunProgram;
 using setfolio::testing::ScriptedPeer;
+using setfolio::testing::TempFolder;
 
 namespace {
 
@@ -281,6 +283,24 @@ TEST(Cli, AFailedConnectionNamesTheHostAndPort) {
     for (const int filler : fillers)
         ::close(filler);
     ::close(full);
+}
+
+TEST(Cli, ASerialPathThatIsNoDeviceIsNamedWithWhatItIs) {
+    const TempFolder folder;
+    folder.Write("notes.txt", "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.File("notes.txt"), folder.File("notes.txt") + " is a file, not a serial device."},
+        {folder.Path(), folder.Path() + " is a folder, not a serial device."},
+        {folder.File("nothing"),
+         "The serial device " + folder.File("nothing") + " does not exist."},
+    };
+    for (const auto& [path, message] : cases) {
+        const auto run = RunCliInProcess(
+            {"library", "--model", "C-12", "--serial", QString::fromStdString(path)});
+        EXPECT_EQ(run.exitCode, 1) << path;
+        EXPECT_EQ(run.err, "setfolio-cli: " + message + "\n") << path;
+        EXPECT_EQ(run.out, "Please select a valid COM port!\n") << path;
+    }
 }
 
 } // namespace

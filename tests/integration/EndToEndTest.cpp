@@ -240,4 +240,23 @@ TEST(AgainstSimulator, ProcessorGoingAwayIsReportedNotFatal) {
     }
 }
 
+TEST(AgainstSimulator, ProcessorRestartedOnItsAddressIsReachedByTheNextExchange) {
+    Program program;
+    program.Store("C-12", true);
+    auto sim =
+        std::make_unique<SimProcess>(QStringList{"--model", "C-12", "--active", "4", "--tcp", "0"});
+    const std::uint16_t port = sim->TcpPort();
+    program.Build(port);
+    program.Start();
+    ASSERT_EQ(program.Lines().back(), "Current library is 4.");
+
+    sim.reset(); // a power cut: the connection is closed by the far end
+    EXPECT_THROW(program.app->exchange.QueryLibrary(), TcpError);
+    sim = std::make_unique<SimProcess>(
+        QStringList{"--model", "C-12", "--active", "6", "--tcp", QString::number(port)});
+    const Reply reply = program.app->exchange.QueryLibrary();
+    EXPECT_EQ(reply.status, ReplyStatus::Ok);
+    EXPECT_EQ(reply.library, 6);
+}
+
 } // namespace

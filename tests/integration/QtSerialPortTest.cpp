@@ -242,6 +242,40 @@ TEST_F(QtSerialPortTest, ADevicePathIsOpenedInPlaceOfTheNumberedPort) {
     EXPECT_TRUE(WaitFor([&] { return peerReceived == "x\ry"; })) << peerReceived;
 }
 
+TEST_F(QtSerialPortTest, APathThatIsNoSerialDeviceIsToldByItsPathAndWhatItIs) {
+    folder.Write("notes.txt", "x");
+    fs::create_directory(folder.File("folder"));
+    fs::create_symlink(folder.File("folder"), folder.File("ports/COM5"));
+    struct Case {
+        std::string path; // given as the device; empty: COM5, whose link leads to the folder
+        PortErrorKind kind;
+        std::string device;
+    };
+    const Case cases[] = {
+        {folder.File("notes.txt"), PortErrorKind::IsAFile, folder.File("notes.txt")},
+        {folder.File("folder"), PortErrorKind::IsAFolder, folder.File("folder")},
+        {folder.File("nothing"), PortErrorKind::DoesNotExist, folder.File("nothing")},
+        {"/dev/null", PortErrorKind::Other, "/dev/null"},
+        {"", PortErrorKind::IsAFolder, fs::canonical(folder.File("folder")).string()},
+    };
+    for (const auto& c : cases) {
+        port.Close();
+        port.SetDevicePath(c.path);
+        port.SetPortNumber(c.path.empty() ? 5 : 1);
+        try {
+            port.SendRaw("x");
+            ADD_FAILURE() << c.path << " opened";
+        } catch (const PortError& error) {
+            EXPECT_EQ(error.Kind(), c.kind) << c.path << ": " << error.what();
+            EXPECT_EQ(error.Device(), c.device) << c.path;
+            if (c.kind == PortErrorKind::Other) {
+                EXPECT_FALSE(error.Reason().empty()) << "the system's own words";
+            }
+        }
+        EXPECT_FALSE(port.IsOpen());
+    }
+}
+
 TEST_F(QtSerialPortTest, DeviceHeldByAnotherPortIsReportedAsAlreadyOpen) {
     // Held under its real name; this port reaches it through the link, which must not matter.
     QSerialPort holder(QString::fromStdString(pty.SlavePath()));

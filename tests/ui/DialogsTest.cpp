@@ -65,7 +65,7 @@ struct World {
     Transport transport{port, tcp, loop, prompts};
     Localisation localisation;
     fake::FakeDialogs dialogs;
-    SerialForm serial{settings, transport, localisation, dialogs};
+    SerialForm serial{settings, transport, localisation, dialogs, prompts};
     IpAddressListFile ipFile{folder.Path()};
     EditIpForm editIp{ipFile, serial, prompts, localisation};
     LanguageForm language{settings, localisation, serial.ParityComboBox};

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
@@ -15,6 +16,7 @@
 
 using namespace setfolio;
 using setfolio::testing::LinkWorld;
+using namespace std::string_literals;
 
 namespace {
 
@@ -22,7 +24,7 @@ namespace {
 struct CommsWorld : LinkWorld {
     Localisation localisation;
     fake::FakeDialogs dialogs;
-    SerialForm serialForm{settings, transport, localisation, dialogs};
+    SerialForm serialForm{settings, transport, localisation, dialogs, prompts};
     IpAddressListFile listFile{folder.Path()};
     EditIpForm ipForm{listFile, serialForm, prompts, localisation};
     LanguageForm languageForm{settings, localisation, serialForm.ParityComboBox};
@@ -181,6 +183,40 @@ TEST(SerialForm, PortInUseKeepsTheDialogOpenUntilAnotherPortWorksOrCancelRestore
             EXPECT_EQ(world.settings.Read(keys::ComPort), 3);
         }
         EXPECT_FALSE(world.transport.PortFailed());
+    }
+}
+
+// An address is chosen while its processor is off: it is kept, and the next exchange tries it.
+TEST(SerialForm, EthernetAddressIsStoredAndTheDialogClosesWhenItsProcessorDoesNotAnswer) {
+    using Attempt = fake::FakeTcpClient::Attempt;
+    for (const Attempt attempt : {Attempt::Refused, Attempt::NeverAnswers}) {
+        CommsWorld world;
+        world.settings.Write(keys::ConnectionType, 1);
+        world.listFile.Write({"10.0.0.5 - Line 1", "10.0.0.6 - Line 2"});
+        world.StartUp();
+        auto& form = world.serialForm;
+        bool accepted = false;
+        const auto onOk = form.accepted.Subscribe([&] { accepted = true; });
+        form.IpAddressBox.Mark(1);
+        world.tcp.SetAttempt(attempt, 5);
+        world.prompts.shown.clear();
+
+        EXPECT_TRUE(form.OKBtnClick());
+        EXPECT_EQ(world.settings.Read(keys::IpAddressIndex), 1);
+        EXPECT_EQ(world.settings.Read(keys::ConnectionType), 1);
+        EXPECT_FALSE(accepted) << "nothing is asked of a processor that did not answer";
+        world.loop.AdvanceBy(2000);
+        const auto& shown = world.prompts.shown;
+        EXPECT_NE(
+            std::find(shown.begin(), shown.end(), "error:Unable to connect to 10.0.0.6 port 2323."),
+            shown.end());
+        EXPECT_EQ(shown.size(), 4U) << "the failed attempt and the watchdog, each with its beep";
+
+        // Once the processor is on, the next exchange reaches it.
+        world.tcp.SetAttempt(Attempt::Connects, 5);
+        world.AnswerTcp([](const std::string&) { return "701 3\r\n"s; });
+        EXPECT_EQ(world.exchange.QueryLibrary().library, 3);
+        EXPECT_EQ(world.tcp.host, "10.0.0.6");
     }
 }
 

@@ -272,3 +272,46 @@ TEST(ChangeLibrary, FailedQueryOpensNoDialog) {
 }
 
 } // namespace
+
+namespace {
+
+// The first start's folder does not exist here: the selections start among the user's
+// documents, and the setting stays as it was until a file is chosen.
+TEST(FileSelections, StartInTheDocumentsWhileTheStoredFolderIsNotThere) {
+    for (const bool download : {true, false}) {
+        setfolio::testing::TempFolder folder;
+        fake::FakeEventLoop loop;
+        fake::FakeSerialPort port{loop};
+        fake::FakeTcpClient tcp{loop};
+        fake::FakePrompts prompts;
+        fake::FakeDialogs dialogs;
+        Platform platform{loop, port, tcp, prompts, dialogs, folder.Path(), 2323};
+        platform.documentsFolder = folder.File("Documents");
+        Application app(platform);
+        app.settings.Write(keys::Language, 0);
+        TransferForm& form =
+            download ? static_cast<TransferForm&>(app.downLoadForm) : app.upLoadForm;
+        const TextSetting& setting = download ? keys::DownLoadFile : keys::UpLoadFile;
+        const auto start = [&] {
+            download ? app.downLoadForm.LoadDialogFolders() : app.upLoadForm.LoadDialogFolders();
+            form.FileBtnClick();
+            const std::string& shown = dialogs.shown.back();
+            const auto end = shown.rfind(" | ");
+            const auto begin = shown.rfind(" | ", end - 1) + 3;
+            return shown.substr(begin, end - begin);
+        };
+
+        EXPECT_EQ(start(), folder.File("Documents")) << download;
+        EXPECT_EQ(app.settings.Read(setting), "C:\\Setfolio") << "nothing stored";
+        EXPECT_EQ(folder.Read("Setfolio.ini").find("DirectorySettings"), std::string::npos);
+
+        // A stored file that has gone: its folder is still there to start in.
+        std::filesystem::create_directory(folder.File("libs"));
+        app.settings.Write(setting, folder.File("libs/Line 005.lvf"));
+        EXPECT_EQ(start(), folder.File("libs/Line 005.lvf")) << download;
+        app.settings.Write(setting, folder.File("gone/Line 005.lvf"));
+        EXPECT_EQ(start(), folder.File("Documents")) << download;
+    }
+}
+
+} // namespace

@@ -24,7 +24,7 @@ struct PortsWorld : setfolio::testing::LinkWorld {
     Localisation localisation;
     fake::FakeDialogs dialogs;
     fake::FakeSerialDevices devices;
-    SerialForm form{settings, transport, localisation, dialogs};
+    SerialForm form{settings, transport, localisation, dialogs, prompts};
     std::string dev = folder.File("dev");
 
     PortsWorld() {

@@ -84,8 +84,12 @@ TEST(SimProcessor, FaultRulesRefuseSilenceSlowDownAndDrop) {
     EXPECT_EQ(Bytes(menu->Receive("3.1 ?\r3.1 ?\r3.1 ?\r3.1 ?\r3.1 ?\r3.1 ?\r")).size(), 30u);
     EXPECT_TRUE(menu->Dropped());
     EXPECT_TRUE(menu->Receive("3.1 ?\r").empty());
+    EXPECT_FALSE(menu->Gone()) << "a new connection is taken";
     menu->Reconnect();
     EXPECT_FALSE(menu->Receive("3.1 ?\r").empty());
+    menu->SetFaults(ParseFaultRules("gone-after 1"));
+    menu->Receive("3.1 ?\r");
+    EXPECT_TRUE(menu->Gone());
 }
 
 TEST(SimProcessor, BadFaultRulesNameTheirLine) {

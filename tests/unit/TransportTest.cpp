@@ -7,6 +7,7 @@
 
 using namespace setfolio;
 using setfolio::testing::LinkWorld;
+using namespace std::string_literals;
 
 namespace {
 
@@ -58,6 +59,26 @@ TEST(SerialTransport, PortErrorsAreReportedWithTheirMessages) {
         // A later configuration that succeeds clears the failure.
         world.transport.OpenConnection();
         EXPECT_FALSE(world.transport.PortFailed());
+    }
+}
+
+TEST(SerialTransport, ADeviceNamedByItsPathIsToldOfByThatPath) {
+    const std::pair<PortError, std::string> cases[] = {
+        {PortError(PortErrorKind::IsAFile, 1, "", "/home/u/notes.txt"),
+         "/home/u/notes.txt is a file, not a serial device."},
+        {PortError(PortErrorKind::IsAFolder, 1, "", "/home/u"),
+         "/home/u is a folder, not a serial device."},
+        {PortError(PortErrorKind::DoesNotExist, 1, "", "/dev/ttyUSB7"),
+         "The serial device /dev/ttyUSB7 does not exist."},
+        {PortError(PortErrorKind::Other, 1, "", "/dev/null", "Inappropriate ioctl for device"),
+         "/dev/null cannot be opened as a serial device: Inappropriate ioctl for device."},
+    };
+    for (const auto& [error, message] : cases) {
+        LinkWorld world;
+        world.transport.ReportPortError(error);
+        EXPECT_TRUE(world.transport.PortFailed());
+        EXPECT_EQ(world.prompts.shown,
+                  (std::vector<std::string>{"beep:warning", "error:" + message}));
     }
 }
 
@@ -157,6 +178,73 @@ TEST(TcpTransport, FailedAttemptNamesThePortOfTheEntry) {
     EXPECT_THROW(world.UseEthernet("127.0.0.1:4001 - Sim"), TcpError);
     world.loop.AdvanceBy(2000);
     EXPECT_EQ(world.prompts.shown.back(), "error:Unable to connect to 127.0.0.1 port 4001.");
+}
+
+// A processor that restarts closes the connection; the next exchange connects again.
+TEST(TcpTransport, LostConnectionIsMadeAgainByTheNextExchange) {
+    LinkWorld world;
+    world.UseEthernet("127.0.0.1 - Line 2");
+    world.AnswerTcp([](const std::string&) { return "701 7\r\n"s; });
+    world.tcp.CloseFromPeer();
+    world.loop.AdvanceBy(10);
+    ASSERT_FALSE(world.tcp.IsConnected());
+
+    const Reply reply = world.exchange.QueryLibrary();
+    EXPECT_EQ(world.tcp.connects, 2);
+    EXPECT_EQ(world.tcp.sent, "701\r");
+    EXPECT_EQ(reply.status, ReplyStatus::Ok);
+    EXPECT_EQ(reply.library, 7);
+    EXPECT_FALSE(world.transport.ConnectAttempt().IsRunning());
+    world.loop.AdvanceBy(5000);
+    EXPECT_TRUE(world.prompts.shown.empty());
+}
+
+TEST(TcpTransport, ProcessorStillAwayFailsTheExchangeAfterOneAttempt) {
+    struct Case {
+        fake::FakeTcpClient::Attempt attempt;
+        std::int64_t failsAtMs; // after the exchange began
+    };
+    for (const Case c : {Case{fake::FakeTcpClient::Attempt::NeverAnswers, 2000},
+                         Case{fake::FakeTcpClient::Attempt::Refused, 5}}) {
+        LinkWorld world;
+        world.UseEthernet("127.0.0.1 - Line 2");
+        world.tcp.Disconnect();
+        world.tcp.SetAttempt(c.attempt, 5);
+        const auto start = world.loop.Now();
+        EXPECT_THROW(world.exchange.QueryLibrary(), TcpError);
+        EXPECT_EQ(world.loop.Now() - start, c.failsAtMs);
+        EXPECT_EQ(world.tcp.connects, 2);
+        EXPECT_EQ(world.tcp.sent, "");
+        EXPECT_FALSE(world.exchange.Busy());
+        // The watchdog tells which address did not answer, as when the connection is first made.
+        world.loop.AdvanceBy(2000);
+        EXPECT_EQ(world.prompts.shown,
+                  (std::vector<std::string>{"beep:warning",
+                                            "error:Unable to connect to 127.0.0.1 port 2323."}));
+    }
+}
+
+TEST(TcpTransport, WithoutAUsableAddressNoAttemptIsMade) {
+    for (const std::string entry : {"", "10.1.2.3:70000 - Line 3"}) {
+        LinkWorld world;
+        world.hostEntry = entry;
+        world.transport.SetConnectionType(ConnectionType::Ethernet); // never connected
+        EXPECT_THROW(world.exchange.QueryLibrary(), TcpError) << entry;
+        EXPECT_EQ(world.tcp.connects, 0) << entry;
+        EXPECT_TRUE(world.prompts.shown.empty()) << entry;
+    }
+}
+
+TEST(TcpTransport, AbortWhileConnectingAgainSendsNothing) {
+    LinkWorld world;
+    world.UseEthernet();
+    world.tcp.Disconnect();
+    world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Connects, 300);
+    world.loop.Schedule(100, [&] { world.exchange.Abort(); });
+    const Reply reply = world.exchange.QueryLibrary();
+    EXPECT_EQ(reply.status, ReplyStatus::Aborted);
+    EXPECT_TRUE(world.tcp.IsConnected());
+    EXPECT_EQ(world.tcp.sent, "");
 }
 
 TEST(TcpLines, OverLongLineIsDroppedWithItsErrorAndTheNextLineIsRead) {

@@ -292,7 +292,7 @@ int main(int argc, char* argv[]) {
     Transport& transport = session.transport;
     Localisation localisation;
     NoDialogs dialogs;
-    SerialForm serial(settings, transport, localisation, dialogs);
+    SerialForm serial(settings, transport, localisation, dialogs, prompts);
     EditIpForm editIp(ipFile, serial, prompts, localisation);
     LanguageForm language(settings, localisation, serial.ParityComboBox);
     language.NameLanguageList();

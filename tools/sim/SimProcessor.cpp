@@ -89,10 +89,11 @@ FaultRules ParseFaultRules(std::string_view text) {
             if (!(value >> seconds) || seconds < 0)
                 throw bad();
             rules.slowSwitchMs = static_cast<int>(seconds * 1000);
-        } else if (kind == "drop-after") {
+        } else if (kind == "drop-after" || kind == "gone-after") {
             std::istringstream value(rest);
             if (!(value >> rules.dropAfterCommands) || rules.dropAfterCommands < 1)
                 throw bad();
+            rules.goneAfterDrop = kind == "gone-after";
         } else {
             throw bad();
         }

@@ -27,14 +27,16 @@ struct FaultRules {
         std::string commandPrefix;
         int bytes = 0;
     };
-    std::vector<Flood> floods; // a reply of this many bytes that never ends
-    int slowSwitchMs = 0;      // the library query after a select is answered this much later
-    int dropAfterCommands = 0; // the connection ends after this many commands (0: never)
+    std::vector<Flood> floods;  // a reply of this many bytes that never ends
+    int slowSwitchMs = 0;       // the library query after a select is answered this much later
+    int dropAfterCommands = 0;  // the connection ends after this many commands (0: never)
+    bool goneAfterDrop = false; // and no new connection is taken (a processor switched off)
 };
 
 // Reads fault rules, one per line: "refuse PREFIX CODE", "silent PREFIX", "garbage PREFIX",
 // "flood PREFIX BYTES",
-// "slow-switch SECONDS", "drop-after N"; blank lines and lines starting with # are skipped.
+// "slow-switch SECONDS", "drop-after N", "gone-after N"; blank lines and lines starting with #
+// are skipped.
 // Throws std::invalid_argument naming the line that cannot be read.
 FaultRules ParseFaultRules(std::string_view text);
 
@@ -63,6 +65,8 @@ public:
     std::vector<Reply> Receive(std::string_view bytes, bool overTcp = false);
     // True once the connection is to end (a drop-after rule fired).
     bool Dropped() const { return m_dropped; }
+    // True once the connection has ended for good (a gone-after rule fired).
+    bool Gone() const { return m_dropped && m_faults.goneAfterDrop; }
     // Forgets a partly received command and the drop, for a new connection.
     void Reconnect();
 

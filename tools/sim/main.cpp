@@ -49,7 +49,7 @@ constexpr const char* Notes =
     "MODEL: an entry name such as C-12 (the default) or a model type 0..46\n"
     "The FILE of --faults has one rule a line: refuse PREFIX CODE (an N-code, a menu code 1-5,\n"
     "or NAK), silent PREFIX, garbage PREFIX, flood PREFIX BYTES, slow-switch SECONDS,\n"
-    "drop-after N.\n"
+    "drop-after N, gone-after N (the connection ends and no new one is taken).\n"
     "It ends on Ctrl+C or SIGTERM and removes its link.\n";
 
 int g_signalPipe[2] = {-1, -1};
@@ -405,6 +405,8 @@ void Simulator::OnTcpConnection() {
         if (m_processor->Dropped()) {
             Log("--", "connection dropped");
             socket->disconnectFromHost();
+            if (m_processor->Gone())
+                m_server.close();
         }
     });
 }
