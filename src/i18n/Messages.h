@@ -115,7 +115,8 @@ enum class OwnMsg {
     LogClear,
     LogSaveTitle,
     LogCannotSave,
-    // A block transfer: the library's place in the block and the block's size; a time.
+    LogSaved,
+    // A block transfer: the library, its place in the block and the block's size; a time.
     BlockProgress,
     BlockTimeLeft,
     // The library viewer.
@@ -130,6 +131,7 @@ enum class OwnMsg {
     ViewerStored,
     ViewerMeaning,
     ViewerOpenTitle,
+    ViewerCompareTitle,
     ViewerCannotRead,
     // Which of two compared files a problem is in ("A" or "B"), and the problem.
     ViewerProblemOfFile,
@@ -162,6 +164,7 @@ enum class OwnMsg {
     LinkNoIpAddress,
     LinkInvalidIpAddress,
     LinkCannotConnect,
+    LinkPortDeviceMissing,
     // The communications dialog's own controls.
     CommsEthernet,
     CommsEthernetHint,
@@ -223,7 +226,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 122;
+inline constexpr std::size_t OwnMessageCount = 125;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

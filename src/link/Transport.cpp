@@ -88,7 +88,11 @@ void Transport::ReportPortError(const PortError& error) {
         m_prompts.ErrorBox(Report(LinkReport::PortAlreadyOpen, {port}));
         break;
     case PortErrorKind::DoesNotExist:
-        m_prompts.ErrorBox(Report(LinkReport::PortDoesNotExist, {port}));
+        if (!error.MissingDevice().empty())
+            m_prompts.ErrorBox(
+                Report(LinkReport::PortDeviceMissing, {port, error.MissingDevice()}));
+        else
+            m_prompts.ErrorBox(Report(LinkReport::PortDoesNotExist, {port}));
         break;
     case PortErrorKind::Other:
         m_prompts.ErrorBox(Report(LinkReport::PortOtherError, {port}));

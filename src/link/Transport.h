@@ -33,16 +33,18 @@ struct SerialSettings {
 inline constexpr std::uint16_t ProcessorTcpPort = 23;
 
 // What the link reports to the user, each with "{}" where its arguments go: a port number; the
-// IP list entry; the entry and the port it leads to; the host and port.
+// IP list entry; the entry and the port it leads to; the host and port; a port number and the
+// missing device its link names.
 enum class LinkReport {
     PortAlreadyOpen,
     PortDoesNotExist,
     PortOtherError,
     NoIpAddress,
     InvalidIpAddress,
-    CannotConnect
+    CannotConnect,
+    PortDeviceMissing
 };
-inline constexpr std::array<std::string_view, 6> LinkReportEnglish{
+inline constexpr std::array<std::string_view, 7> LinkReportEnglish{
     "COM {} is already open.\r\rPlease assign a different COM Port for communication with the "
     "Quorvane processor.",
     "COM {} does not exist.\r\rPlease assign a different COM Port for communication with the "
@@ -52,6 +54,8 @@ inline constexpr std::array<std::string_view, 6> LinkReportEnglish{
     "\"{}\" is not a valid IP Address. Give the address, followed by :port (1 to 65535) when the "
     "processor does not listen on port {}.",
     "Unable to connect to {} port {}.",
+    "COM {} leads to {}, which is not there.\r\rConnect the device, or assign a different COM "
+    "Port for communication with the Quorvane processor.",
 };
 // The text of a report in the language the user reads.
 using LinkReportTexts = std::function<std::string(LinkReport)>;
@@ -102,6 +106,8 @@ public:
     // The host and port of the last connection attempt.
     const std::string& HostAddress() const { return m_hostAddress; }
     std::uint16_t TcpPort() const { return m_tcpPort; }
+    // Where an entry that names no port leads.
+    std::uint16_t DefaultTcpPort() const { return m_defaultTcpPort; }
 
     SerialPort& Port() { return m_port; }
     TcpClient& Tcp() { return m_tcp; }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace setfolio {
 
@@ -16,14 +17,20 @@ enum class PortErrorKind { DoesNotExist, AlreadyOpen, Other };
 
 class PortError : public std::runtime_error {
 public:
-    PortError(PortErrorKind kind, int portNumber, const std::string& detail)
-        : std::runtime_error(detail), m_kind(kind), m_portNumber(portNumber) {}
+    // `missingDevice`: the device the port's link names, which is not there (an adapter
+    // unplugged, a simulator ended).
+    PortError(PortErrorKind kind, int portNumber, const std::string& detail,
+              std::string missingDevice = {})
+        : std::runtime_error(detail), m_kind(kind), m_portNumber(portNumber),
+          m_missingDevice(std::move(missingDevice)) {}
     PortErrorKind Kind() const { return m_kind; }
     int PortNumber() const { return m_portNumber; }
+    const std::string& MissingDevice() const { return m_missingDevice; }
 
 private:
     PortErrorKind m_kind;
     int m_portNumber;
+    std::string m_missingDevice;
 };
 
 inline constexpr std::size_t DefaultQueueSize = 4096;
@@ -57,6 +64,9 @@ public:
 
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // The device the open port uses (its path); empty while it is closed, or where the port
+    // cannot tell.
+    virtual std::string OpenDevicePath() const { return {}; }
 
     // Queues the bytes for sending and returns at once.
     virtual void SendRaw(std::string_view bytes) = 0;

@@ -39,6 +39,7 @@ public:
 
     void Close() override;
     bool IsOpen() const override;
+    std::string OpenDevicePath() const override;
 
     void SendRaw(std::string_view bytes) override;
     std::size_t OutputQueueUsed() const override;
@@ -57,6 +58,9 @@ public:
     std::string DevicePath(int number) const;
 
 private:
+    // The device port `number`'s link names when that is not there (a dangling link, or a link
+    // gone since the port was chosen through it); empty when the port leads to a device.
+    std::string MissingDevice(int number) const;
     void EnsureOpen();
     void CloseDevice();
     void OnReadyRead();
@@ -65,8 +69,10 @@ private:
     PortLinks m_links;
     int m_portNumber = 1;
     std::string m_devicePath; // opened instead of the numbered port when set
-    // Set when the port was named through ports/COMn when it was chosen: it keeps that name.
+    // Set when the port was named through ports/COMn when it was chosen: it keeps that name,
+    // and the device the link led to, while the link is gone.
     bool m_named = false;
+    std::string m_namedTarget;
     int m_baudRate = 9600;
     Parity m_parity = Parity::None;
     int m_dataBits = 8;

@@ -165,7 +165,7 @@ bool SaveMainWindow(const std::string& programPath, Language language, const QDi
     const MessageTexts& texts = application.localisation.Messages();
     ShowCurrentLibrary(12, ReplyStatus::NoConnection, texts, prompts, application.messageLog);
     ShowCurrentLibrary(12, ReplyStatus::Ok, texts, prompts, application.messageLog);
-    application.exchange.Accept(); // the last exchange got its answer
+    application.exchange.exchanged.Emit(Reply{ReplyStatus::Ok}); // the last exchange was answered
 
     QtMainForm window(form, prompts);
     window.show();
@@ -351,7 +351,7 @@ int main(int argc, char* argv[]) {
                                         std::pair{Language::French, "download-fr.png"}}) {
         localisation.Apply(applied);
         // The second library of the block, the first having taken 40 s.
-        download.LibCounter.caption = BlockProgressText(2, 3, 40'000, localisation.Messages());
+        download.LibCounter.caption = BlockProgressText(7, 2, 3, 40'000, localisation.Messages());
         downloadDialog.Refresh();
         saved &= Save(downloadDialog, folder, name);
     }
