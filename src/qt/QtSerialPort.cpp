@@ -89,7 +89,7 @@ std::string QtSerialPort::MissingDevice(int number) const {
 }
 
 std::string QtSerialPort::OpenDevicePath() const {
-    return IsOpen() ? m_port.portName().toStdString() : std::string();
+    return IsOpen() ? m_openPath : std::string();
 }
 
 std::string QtSerialPort::DevicePath(int number) const {
@@ -169,6 +169,7 @@ void QtSerialPort::EnsureOpen() {
         throw PortError(KindOf(m_port.error()), number,
                         name + ": " + m_port.errorString().toStdString());
     m_port.clearError();
+    m_openPath = path;
 }
 
 void QtSerialPort::CloseDevice() {

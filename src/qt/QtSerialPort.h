@@ -82,6 +82,7 @@ private:
     std::size_t m_outputQueueSize = DefaultQueueSize;
 
     QSerialPort m_port;
+    std::string m_openPath; // the device the port was last opened on
     // Set when the device went away under an open port; it is closed at the next chance.
     bool m_vanished = false;
     bool m_opening = false;

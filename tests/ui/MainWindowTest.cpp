@@ -197,11 +197,14 @@ TEST(MainWindow, TheLogSavesEachLineWithItsTimeAsShownAndClears) {
     EXPECT_EQ(lines[0].mid(21), "Current library is 12.");
     EXPECT_EQ(lines[1].mid(21), world.Messages().split('\n')[1]) << "as the window shows it";
     EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(world.Lines().back(), "Messages saved to " + path + ".") << "the window says where";
 
     // A file that cannot be replaced is left as it was, and the user is told.
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    const std::size_t before = world.Lines().size();
     world.Find<QAction>("MessageSave")->trigger();
     EXPECT_EQ(world.folder.Read("log.txt"), saved);
+    EXPECT_EQ(world.Lines().size(), before) << "nothing claims it was saved";
     world.dialogs.fileToSave = world.folder.File("missing/log.txt");
     world.Find<QAction>("MessageSave")->trigger();
     EXPECT_EQ(world.prompts.shown.back(), "error:The messages could not be saved to " +
