@@ -39,6 +39,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -192,6 +193,27 @@ bool SaveMainWindow(const std::string& programPath, Language language, const QDi
     const QString path = folder.filePath(QString::fromStdString("main-window" + suffix + ".png"));
     bool saved = picture.save(path, "PNG");
     std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+
+    // The status line once COM1's link leads to a device that is gone (an adapter unplugged):
+    // the port is not opened, as status-missing<suffix>.png.
+    const std::filesystem::path link = programPath + "/ports/COM1";
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(link, error);
+    std::filesystem::remove(link, error);
+    std::filesystem::create_symlink("/dev/ttyUSB7", link, error);
+    application.exchange.exchanged.Emit(Reply{ReplyStatus::PortOff});
+    window.show();
+    QApplication::processEvents();
+    const QString statusPath =
+        folder.filePath(QString::fromStdString("status-missing" + suffix + ".png"));
+    const bool statusSaved = window.statusBar()->grab().save(statusPath, "PNG");
+    std::fprintf(stderr, "%s %s\n", statusSaved ? "saved" : "could not save",
+                 qPrintable(statusPath));
+    saved &= statusSaved;
+    window.hide();
+    std::filesystem::remove(link, error);
+    if (!target.empty())
+        std::filesystem::create_symlink(target, link, error);
 
     application.changeLibForm.LibrarySpinEdit.value = 12;
     QtChangeLibForm changeLibrary(application.changeLibForm, prompts);
