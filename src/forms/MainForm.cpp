@@ -225,10 +225,16 @@ std::string MainForm::StatusLinkText() const {
     const std::string& file = m_with.settings.SettingsFilePath();
     const std::string folder = file.substr(0, file.find_last_of('/'));
     // The device the open port uses (after the line recovered, the one it found then); else
-    // where the port leads now.
-    const std::string inUse = m_with.transport.Port().OpenDevicePath();
-    return SerialLinkText(
-        serial, inUse.empty() ? DeviceOfPort(folder, serial.port) : DeviceInUse(inUse), texts);
+    // the device the port will not open because it is gone; else where the port leads now.
+    const SerialPort& port = m_with.transport.Port();
+    std::optional<PortDevice> device;
+    if (const std::string inUse = port.OpenDevicePath(); !inUse.empty())
+        device = DeviceInUse(inUse);
+    else if (std::string missing = port.MissingDevice(serial.port); !missing.empty())
+        device = PortDevice{std::move(missing), false};
+    else
+        device = DeviceOfPort(folder, serial.port);
+    return SerialLinkText(serial, device, texts);
 }
 
 std::string MainForm::StatusAnswerText() const {

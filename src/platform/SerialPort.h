@@ -67,6 +67,13 @@ public:
     // The device the open port uses (its path); empty while it is closed, or where the port
     // cannot tell.
     virtual std::string OpenDevicePath() const { return {}; }
+    // The device port `number` was named to lead to that is not there, so that the port will
+    // not open (a link whose device is gone, or a link removed since the port was chosen through
+    // it); empty otherwise, or where the port cannot tell.
+    virtual std::string MissingDevice(int number) const {
+        (void)number;
+        return {};
+    }
 
     // Queues the bytes for sending and returns at once.
     virtual void SendRaw(std::string_view bytes) = 0;

@@ -57,10 +57,9 @@ public:
     // The device that port `number` names, as it would be opened now (without a device path).
     std::string DevicePath(int number) const;
 
+    std::string MissingDevice(int number) const override;
+
 private:
-    // The device port `number`'s link names when that is not there (a dangling link, or a link
-    // gone since the port was chosen through it); empty when the port leads to a device.
-    std::string MissingDevice(int number) const;
     void EnsureOpen();
     void CloseDevice();
     void OnReadyRead();
