@@ -93,9 +93,9 @@ void LibraryViewForm::ApplyTexts() {
     }
 }
 
-std::optional<std::string> LibraryViewForm::Choose() {
+std::optional<std::string> LibraryViewForm::Choose(OwnMsg title) {
     auto chosen = m_dialogs.ChooseFileToOpen(
-        {m_localisation.Messages().Text(OwnMsg::ViewerOpenTitle),
+        {m_localisation.Messages().Text(title),
          m_localisation.Messages().Text(OwnMsg::LibraryFilesFilterToOpen),
          recentFolder ? recentFolder->StartFor(m_folder) : m_folder, "lvf"});
     if (chosen) {
@@ -117,12 +117,12 @@ std::optional<LibraryViewForm::Loaded> LibraryViewForm::Load(const std::string& 
 }
 
 bool LibraryViewForm::OpenBtnClick() {
-    const auto chosen = Choose();
+    const auto chosen = Choose(OwnMsg::ViewerOpenTitle);
     return chosen && OpenFile(*chosen);
 }
 
 bool LibraryViewForm::CompareBtnClick() {
-    const auto chosen = Choose();
+    const auto chosen = Choose(OwnMsg::ViewerCompareTitle);
     return chosen && CompareWith(*chosen);
 }
 

@@ -4,6 +4,7 @@
 #include "forms/FormControls.h"
 #include "forms/FormModel.h"
 #include "forms/RecentFolder.h"
+#include "i18n/Messages.h"
 #include "library/LibraryDecoder.h"
 
 #include <optional>
@@ -67,7 +68,8 @@ private:
         DecodedLibrary library;
     };
     std::optional<Loaded> Load(const std::string& path);
-    std::optional<std::string> Choose();
+    // A library file, asked for under `title`.
+    std::optional<std::string> Choose(OwnMsg title);
     void ApplyTexts();
     void ShowFiles();
 

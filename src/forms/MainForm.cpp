@@ -14,6 +14,7 @@
 #include "forms/SerialForm.h"
 #include "forms/UpLoadForm.h"
 #include "link/Exchange.h"
+#include "link/IpAddressList.h"
 #include "link/Transport.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
@@ -48,6 +49,10 @@ MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(
     MessageSave.caption = m_with.localisation.Messages().Text(OwnMsg::LogSave);
     MessageClear.caption = m_with.localisation.Messages().Text(OwnMsg::LogClear);
     m_with.localisation.Attach(TextWindow::MainForm, *this);
+    m_exchanges = m_with.exchange.exchanged.Subscribe([this](const Reply& reply) {
+        m_lastAnswer = reply.status;
+        statusChanged.Emit();
+    });
 
     m_startupTimer = m_with.loop.CreateTimer();
     m_startupTimer->SetInterval(StartupDelayMs);
@@ -82,6 +87,8 @@ void MainForm::StartupTimerTimer() {
     m_with.ipForm.LoadIpAddressList();
     m_with.serialForm.LoadIpAddressIndex();
     m_with.serialForm.LoadCommSettings();
+    // Shown before the link is tried: a report of a failure names the link the line shows.
+    statusChanged.Emit();
     m_with.transport.OpenConnection();
     m_with.downLoadForm.LoadDialogFolders();
     folders.downLoad = m_with.downLoadForm.initialFolder;
@@ -144,6 +151,7 @@ void MainForm::ComBtnClick() {
     const Subscription onOk =
         m_with.serialForm.accepted.Subscribe([&accepted] { accepted = true; });
     m_with.dialogs.ShowCommunicationsDialog();
+    statusChanged.Emit();
     // The new link is tried at once, so that the user sees whether it works.
     if (accepted)
         QueryAndReport();
@@ -164,7 +172,8 @@ void MainForm::MenuAboutClick() {
     m_with.dialogs.ShowAboutBox({texts.Text(OwnMsg::AboutTitle), texts.Text(OwnMsg::AboutSummary),
                                  texts.Text(OwnMsg::AboutVersion), texts.Text(OwnMsg::AboutBuilt),
                                  texts.Text(OwnMsg::AboutKeptBesideProgram),
-                                 texts.Text(OwnMsg::AboutKeptForUser)});
+                                 texts.Text(OwnMsg::AboutKeptForUser),
+                                 std::string(LanguageCode(texts.CurrentLanguage()))});
 }
 
 void MainForm::ModelComboBoxChange(int line) {
@@ -197,8 +206,16 @@ std::string MainForm::MenuTitle() const {
 std::string MainForm::StatusLinkText() const {
     const MessageTexts& texts = m_with.localisation.Messages();
     const Transport& transport = m_with.transport;
-    if (transport.Type() == ConnectionType::Ethernet)
-        return TcpLinkText(transport.HostAddress(), transport.TcpPort(), texts);
+    if (!m_with.serialForm.SettingsLoaded())
+        return {};
+    if (transport.Type() == ConnectionType::Ethernet) {
+        // The entry chosen now, even before the connection to it is tried.
+        const std::string entry = m_with.serialForm.HostEntry();
+        if (const auto address = ParseHostEntry(entry, transport.DefaultTcpPort()))
+            return TcpLinkText(address->host, address->port, texts);
+        return TcpLinkText(entry.empty() ? entry : transport.HostAddress(), transport.TcpPort(),
+                           texts);
+    }
     SerialSettings serial;
     try {
         serial = m_with.serialForm.CurrentSerialSettings();
@@ -207,11 +224,21 @@ std::string MainForm::StatusLinkText() const {
     }
     const std::string& file = m_with.settings.SettingsFilePath();
     const std::string folder = file.substr(0, file.find_last_of('/'));
-    return SerialLinkText(serial, DeviceOfPort(folder, serial.port), texts);
+    // The device the open port uses (after the line recovered, the one it found then); else
+    // the device the port will not open because it is gone; else where the port leads now.
+    const SerialPort& port = m_with.transport.Port();
+    std::optional<PortDevice> device;
+    if (const std::string inUse = port.OpenDevicePath(); !inUse.empty())
+        device = DeviceInUse(inUse);
+    else if (std::string missing = port.MissingDevice(serial.port); !missing.empty())
+        device = PortDevice{std::move(missing), false};
+    else
+        device = DeviceOfPort(folder, serial.port);
+    return SerialLinkText(serial, device, texts);
 }
 
 std::string MainForm::StatusAnswerText() const {
-    return AnswerText(m_with.exchange.replyStatus(), m_with.localisation.Messages());
+    return AnswerText(m_lastAnswer, m_with.localisation.Messages());
 }
 
 namespace {
@@ -243,7 +270,9 @@ void MainForm::MessageSaveClick(const std::function<std::string(const std::strin
     if (IsWriteProtected(*chosen) || !WriteFileAtomically(*chosen, content)) {
         m_with.prompts.WarningBeep();
         m_with.prompts.ErrorBox(texts.Format(OwnMsg::LogCannotSave, {*chosen}));
+        return;
     }
+    AddMessageLine(texts.Format(OwnMsg::LogSaved, {*chosen}));
 }
 
 std::optional<WindowPlacement> MainForm::StoredPlacement() const {

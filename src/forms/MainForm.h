@@ -108,9 +108,12 @@ public:
 
     // The menu's title as the menu bar shows it: with a letter marked for Alt in every language.
     std::string MenuTitle() const;
-    // The status line: the link in force, and whether the last exchange got an answer.
+    // The status line: the link in force, and whether the last exchange got an answer. Both
+    // are told anew whenever statusChanged is emitted: after every exchange, whoever made it,
+    // and whenever the link is set up.
     std::string StatusLinkText() const;
     std::string StatusAnswerText() const;
+    Signal<> statusChanged;
     // The message window's menu. Save asks for a file and writes every line with its time,
     // each line's bytes turned into UTF-8 by `asShown` as the window shows them.
     void MessageSaveClick(const std::function<std::string(const std::string&)>& asShown);
@@ -137,6 +140,10 @@ private:
     void QueryAndReport();
 
     Collaborators m_with;
+    // The outcome of the last exchange, as it came back: what a transfer's engines make of it
+    // afterwards (Fail, Accept) is no news of the link.
+    ReplyStatus m_lastAnswer = ReplyStatus::Pending;
+    Subscription m_exchanges;
     std::string m_messagesFile; // the last file the messages were saved to
     std::unique_ptr<Timer> m_startupTimer;
 };

@@ -244,6 +244,7 @@ void SerialForm::LoadCommSettings() {
     ParityComboBox.Mark(m_settings.Read(keys::Parity));
     DataBitsComboBox.Mark(m_settings.Read(keys::DataBits));
     StopBitsComboBox.Mark(m_settings.Read(keys::StopBits));
+    m_settingsLoaded = true;
 }
 
 void SerialForm::LoadIpAddressIndex() {

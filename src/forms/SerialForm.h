@@ -72,6 +72,8 @@ public:
 
     void ApplyConnectionType(bool ethernet);
     void LoadCommSettings();
+    // Whether the lists hold the stored settings yet: before, there is no link to name.
+    bool SettingsLoaded() const { return m_settingsLoaded; }
     void LoadIpAddressIndex();
     void SaveCommSettings();
 
@@ -117,6 +119,7 @@ private:
     Subscription m_portErrors;
     bool m_portErrorReported = false;
     bool m_triedWithoutSuccess = false;
+    bool m_settingsLoaded = false;
 };
 
 } // namespace setfolio

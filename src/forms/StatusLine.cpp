@@ -30,12 +30,17 @@ std::optional<PortDevice> DeviceOfPort(const std::string& settingsFolder, int po
     case PortLinks::Reach::Kind::Standard:
         return PortDevice{NameOfDevice(reach.target), true};
     case PortLinks::Reach::Kind::Link:
-        // A link that leads nowhere now (an adapter unplugged) is named by what it points at.
+        // A link that leads nowhere now (an adapter unplugged) is named by what it points at,
+        // as the link has it.
         if (reach.missing)
-            return PortDevice{std::filesystem::path(reach.target).filename().string(), false};
+            return PortDevice{reach.target, false};
         return PortDevice{NameOfDevice(links.DevicePath(port)), true};
     }
     return std::nullopt;
+}
+
+PortDevice DeviceInUse(const std::string& path) {
+    return PortDevice{NameOfDevice(path), true};
 }
 
 std::string SerialLinkText(const SerialSettings& settings, const std::optional<PortDevice>& device,
@@ -99,10 +104,11 @@ std::string Duration(std::int64_t ms) {
 
 } // namespace
 
-std::string BlockProgressText(int ordinal, int count, std::int64_t elapsedMs,
+std::string BlockProgressText(int library, int ordinal, int count, std::int64_t elapsedMs,
                               const MessageTexts& texts) {
     std::string text =
-        texts.Format(OwnMsg::BlockProgress, {std::to_string(ordinal), std::to_string(count)});
+        texts.Format(OwnMsg::BlockProgress,
+                     {std::to_string(library), std::to_string(ordinal), std::to_string(count)});
     const int done = ordinal - 1;
     if (done >= 1 && elapsedMs > 0) {
         const std::int64_t left = elapsedMs * (count - done) / done;

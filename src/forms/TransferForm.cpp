@@ -89,7 +89,7 @@ void TransferForm::ShowBlockProgress(bool on) {
     const std::int64_t now = m_loop.NowMs();
     if (!m_blockStartMs || library == first)
         m_blockStartMs = now;
-    LibCounter.caption = BlockProgressText(library - first + 1, last - first + 1,
+    LibCounter.caption = BlockProgressText(library, library - first + 1, last - first + 1,
                                            now - *m_blockStartMs, m_context.texts);
 }
 

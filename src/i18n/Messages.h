@@ -121,7 +121,8 @@ enum class OwnMsg {
     LogClear,
     LogSaveTitle,
     LogCannotSave,
-    // A block transfer: the library's place in the block and the block's size; a time.
+    LogSaved,
+    // A block transfer: the library, its place in the block and the block's size; a time.
     BlockProgress,
     BlockTimeLeft,
     // The library viewer.
@@ -138,6 +139,7 @@ enum class OwnMsg {
     ViewerStored,
     ViewerMeaning,
     ViewerOpenTitle,
+    ViewerCompareTitle,
     ViewerCannotRead,
     // Which of two compared files a problem is in ("A" or "B"), and the problem.
     ViewerProblemOfFile,
@@ -178,6 +180,7 @@ enum class OwnMsg {
     LinkDeviceIsAFile,
     LinkDeviceIsAFolder,
     LinkDeviceCannotOpen,
+    LinkPortDeviceMissing,
     // The communications dialog's own controls.
     CommsEthernet,
     CommsEthernetHint,
@@ -239,7 +242,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 133;
+inline constexpr std::size_t OwnMessageCount = 134;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

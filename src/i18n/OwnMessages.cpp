@@ -71,7 +71,7 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
      "Kopiert Bibliotheken zwischen Prozessoren und Dateien.",
      "Copie les librairies entre processeurs et fichiers."},
     {"Version {}", "Version {}", "Version {}"},
-    {"Built {}", "Erstellt {}", "Compilé le {}"},
+    {"Built {}", "Erstellt am {}", "Compilé le {}"},
     {"Settings, IP address list and ports are kept beside the program in {}",
      "Einstellungen, IP-Adressliste und Ports liegen neben dem Programm in {}",
      "Les réglages, la liste d'adresses IP et les ports sont conservés à côté du programme dans {}"},
@@ -79,7 +79,7 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
      "Einstellungen, IP-Adressliste und Ports liegen für diesen Benutzer in {}",
      "Les réglages, la liste d'adresses IP et les ports sont conservés pour cet utilisateur dans {}"},
     // The main window's status line
-    {"{} (missing)", "{} (fehlt)", "{} (absent)"},
+    {"(missing) {}", "(fehlt) {}", "(absent) {}"},
     {"TCP, no address chosen", "TCP, keine Adresse gewählt", "TCP, aucune adresse choisie"},
     {"No exchange yet", "Noch kein Austausch", "Aucun échange pour l'instant"},
     {"The processor answered", "Der Prozessor hat geantwortet", "Le processeur a répondu"},
@@ -95,8 +95,9 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"The messages could not be saved to {}; an existing file there is unchanged.",
      "Die Meldungen konnten nicht in {} gespeichert werden; eine vorhandene Datei bleibt unverändert.",
      "Les messages n'ont pas pu être enregistrés dans {} ; un fichier existant reste inchangé."},
+    {"Messages saved to {}.", "Meldungen in {} gespeichert.", "Messages enregistrés dans {}."},
     // A block transfer
-    {"Library {} of {}", "Bibliothek {} von {}", "Librairie {} sur {}"},
+    {"Library {} — {} of {}", "Bibliothek {} — {} von {}", "Librairie {} — {} sur {}"},
     {"about {} left", "noch etwa {}", "encore environ {}"},
     // The library viewer
     {"View Library…", "Bibliothek ansehen…", "Afficher une librairie…"},
@@ -113,6 +114,8 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
     {"Stored", "Gespeichert", "Enregistré"},
     {"Meaning", "Bedeutung", "Signification"},
     {"Open Library File", "Bibliotheksdatei öffnen", "Ouvrir un fichier de librairie"},
+    {"Compare With Library File", "Mit Bibliotheksdatei vergleichen",
+     "Comparer avec un fichier de librairie"},
     {"{} cannot be read.", "{} kann nicht gelesen werden.", "{} ne peut pas être lu."},
     {"{}: {}", "{}: {}", "{} : {}"},
     {"Stored {}", "Gespeichert {}", "Enregistré {}"},
@@ -181,6 +184,9 @@ constexpr std::array<std::array<std::string_view, LanguageCount>, OwnMessageCoun
      "{} est un dossier, pas un périphérique série."},
     {LinkReportEnglish[9], "{} lässt sich nicht als serielles Gerät öffnen: {}.",
      "{} ne peut pas être ouvert comme périphérique série : {}."},
+    {LinkReportEnglish[10],
+     "COM {} führt zu {}, das nicht vorhanden ist.\r\rSchließen Sie das Gerät an, oder weisen Sie für die Verbindung mit dem Quorvane-Prozessor einen anderen COM-Port zu.",
+     "Le port COM {} mène à {}, qui n'est pas présent.\r\rBranchez l'appareil, ou attribuez un autre port COM pour communiquer avec le processeur Quorvane."},
     // The communications dialog
     {"Ethernet", "Ethernet", "Ethernet"},
     {"Click to select Ethernet communications", "Klicken zur Auswahl der Ethernet-Verbindung",

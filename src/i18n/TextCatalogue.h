@@ -9,6 +9,12 @@ namespace setfolio {
 enum class Language { English = 0, German = 1, French = 2 };
 inline constexpr int LanguageCount = 3;
 
+// The language's ISO 639 code ("en", "de", "fr"), by which the toolkit finds its own texts and
+// its way of writing dates.
+constexpr std::string_view LanguageCode(Language language) {
+    return language == Language::German ? "de" : language == Language::French ? "fr" : "en";
+}
+
 // Whose text an entry sets: the message texts, or a control of one of the windows.
 enum class TextWindow {
     Messages,

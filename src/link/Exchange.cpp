@@ -53,15 +53,31 @@ Reply Exchange::SendAndWait(std::string_view command) {
         m_prompts.DefaultBeep();
         return Reply{m_replyStatus};
     }
+    return Ended(Transact(command));
+}
+
+Reply Exchange::Ended(const Reply& reply) {
+    exchanged.Emit(reply);
+    return reply;
+}
+
+Reply Exchange::Transact(std::string_view command) {
     BeginReply();
     if (m_abortRequested) {
         m_replyStatus = ReplyStatus::Aborted;
         return Finished();
     }
-    if (m_transport.Type() == ConnectionType::Ethernet)
-        SendEthernet(command);
-    else
-        SendSerial(command);
+    try {
+        if (m_transport.Type() == ConnectionType::Ethernet)
+            SendEthernet(command);
+        else
+            SendSerial(command);
+    } catch (const TcpError&) {
+        // The connection broke: the caller hears of it as ever, and whoever shows the link's
+        // state learns that nothing answered.
+        exchanged.Emit(Reply{ReplyStatus::NoConnection});
+        throw;
+    }
     return Finished();
 }
 
@@ -195,13 +211,15 @@ Reply Exchange::QueryLibrary() {
     Reply reply;
     switch (m_model.Family()) {
     case ModelFamily::CodedFamily:
-        reply = SendAndWait("701\r");
+        reply = Transact("701\r");
         break;
     case ModelFamily::BenchFamily:
-        reply = SendAndWait("SYST.LIBRARY.SELECT?\r", ExchangeStep::StepBenchLibraryQuery);
+        m_exchangeStep = ExchangeStep::StepBenchLibraryQuery;
+        reply = Transact("SYST.LIBRARY.SELECT?\r");
         break;
     case ModelFamily::MenuFamily:
-        reply = SendAndWait("3.1 ?\r", ExchangeStep::StepAcknowledge);
+        m_exchangeStep = ExchangeStep::StepAcknowledge;
+        reply = Transact("3.1 ?\r");
         break;
     case ModelFamily::NoFamily:
         return Reply{m_replyStatus};
@@ -213,7 +231,7 @@ Reply Exchange::QueryLibrary() {
     }
     if (reply.Ok() && reply.library)
         m_transferLibrary = *reply.library;
-    return reply;
+    return Ended(reply);
 }
 
 Reply Exchange::SelectLibrary(int number) {
@@ -261,11 +279,17 @@ void Exchange::CutOffCapture() {
 }
 
 Reply Exchange::ExpectReply(ExchangeStep step) {
+    m_expecting = true;
     BeginReply();
     m_exchangeStep = step;
     m_replyStatus = m_abortRequested ? ReplyStatus::Aborted : ReplyStatus::Pending;
     m_captureCutOff = false;
     return Finished();
+}
+
+void Exchange::EndExpectedReply() {
+    if (std::exchange(m_expecting, false))
+        Ended(Finished());
 }
 
 void Exchange::ParseReply(const std::string& reply) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Signal.h"
 #include "link/Decimal.h"
 #include "link/Reply.h"
 #include "link/ReplyStatus.h"
@@ -93,6 +94,13 @@ public:
 
     Timer& TimeOutTimer() { return *m_timeOutTimer; }
 
+    // Every exchange ends here with its reply, whoever asked for it: one that went out and was
+    // answered, timed out or aborted, one refused for the user's Abort or a closed port, one
+    // whose connection broke (NoConnection), and the reply a bench upload waited for itself
+    // (EndExpectedReply). A second exchange refused because one is waiting is none. What Fail,
+    // Accept and Abort do to the step's status afterwards is no exchange either.
+    Signal<const Reply&> exchanged;
+
     void SetCaptureWriter(CaptureWriter* writer) { m_captureWriter = writer; }
     // Nothing: the exchange's own indicator, which nobody shows.
     void SetCaptureProgress(ProgressIndicator* progress) {
@@ -156,6 +164,9 @@ public:
     Reply ExpectReply(ExchangeStep step);
     // The reply ExpectReply began, as far as it has come.
     Reply ExpectedReply() const { return Finished(); }
+    // The caller's wait for the reply ExpectReply began is over: it ends as any exchange does
+    // (exchanged). Does nothing when no such reply is open.
+    void EndExpectedReply();
     // A reply line read outside SendAndWait (the bench upload over Ethernet): classified as any
     // reply line is. Returns the reply as far as it has come.
     Reply ClassifyLine(const std::string& line);
@@ -167,6 +178,9 @@ public:
     void RethrowCaptureError();
 
 private:
+    // SendAndWait without telling anyone: QueryLibrary tells of the reply it returns.
+    Reply Transact(std::string_view command);
+    Reply Ended(const Reply& reply);
     void SendSerial(std::string_view command);
     void SendEthernet(std::string_view command);
     bool ReadEthernetLine(int timeOutMs = EthernetLineTimeOutMs);
@@ -195,6 +209,7 @@ private:
     ProgressIndicator* m_progress = nullptr;
     SimpleProgress m_ownProgress;
     bool m_busy = false;
+    bool m_expecting = false; // a reply ExpectReply began is still open
     bool m_abortRequested = false;
     int m_selectsForTransfer = 0;
     bool m_captureCutOff = false;

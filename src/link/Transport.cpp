@@ -92,8 +92,13 @@ void Transport::ReportPortError(const PortError& error) {
         m_prompts.ErrorBox(Report(LinkReport::PortAlreadyOpen, {port}));
         break;
     case PortErrorKind::DoesNotExist:
-        m_prompts.ErrorBox(device.empty() ? Report(LinkReport::PortDoesNotExist, {port})
-                                          : Report(LinkReport::DeviceDoesNotExist, {device}));
+        if (!error.MissingDevice().empty())
+            m_prompts.ErrorBox(
+                Report(LinkReport::PortDeviceMissing, {port, error.MissingDevice()}));
+        else if (!device.empty())
+            m_prompts.ErrorBox(Report(LinkReport::DeviceDoesNotExist, {device}));
+        else
+            m_prompts.ErrorBox(Report(LinkReport::PortDoesNotExist, {port}));
         break;
     case PortErrorKind::Other:
         m_prompts.ErrorBox(device.empty()

@@ -34,7 +34,7 @@ inline constexpr std::uint16_t ProcessorTcpPort = 23;
 
 // What the link reports to the user, each with "{}" where its arguments go: a port number; the
 // IP list entry; the entry and the port it leads to; the host and port; a device's path (and
-// what the system said of it).
+// what the system said of it); a port number and the missing device its link names.
 enum class LinkReport {
     PortAlreadyOpen,
     PortDoesNotExist,
@@ -45,9 +45,10 @@ enum class LinkReport {
     DeviceDoesNotExist,
     DeviceIsAFile,
     DeviceIsAFolder,
-    DeviceCannotOpen
+    DeviceCannotOpen,
+    PortDeviceMissing
 };
-inline constexpr std::array<std::string_view, 10> LinkReportEnglish{
+inline constexpr std::array<std::string_view, 11> LinkReportEnglish{
     "COM {} is already open.\r\rPlease assign a different COM Port for communication with the "
     "Quorvane processor.",
     "COM {} does not exist.\r\rPlease assign a different COM Port for communication with the "
@@ -61,6 +62,8 @@ inline constexpr std::array<std::string_view, 10> LinkReportEnglish{
     "{} is a file, not a serial device.",
     "{} is a folder, not a serial device.",
     "{} cannot be opened as a serial device: {}.",
+    "COM {} leads to {}, which is not there.\r\rConnect the device, or assign a different COM "
+    "Port for communication with the Quorvane processor.",
 };
 // The text of a report in the language the user reads.
 using LinkReportTexts = std::function<std::string(LinkReport)>;
@@ -116,6 +119,8 @@ public:
     // The host and port of the last connection attempt.
     const std::string& HostAddress() const { return m_hostAddress; }
     std::uint16_t TcpPort() const { return m_tcpPort; }
+    // Where an entry that names no port leads.
+    std::uint16_t DefaultTcpPort() const { return m_defaultTcpPort; }
 
     SerialPort& Port() { return m_port; }
     TcpClient& Tcp() { return m_tcp; }

@@ -14,6 +14,8 @@ struct AboutTexts {
     std::string built;
     std::string keptBesideProgram;
     std::string keptForUser;
+    // The language's code ("en", "de", "fr"): the build date is written as it writes dates.
+    std::string language = "en";
 };
 
 // A file selection: its title, its filter ("Library Files (*.lvf)"), where it starts, and the

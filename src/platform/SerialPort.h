@@ -20,21 +20,25 @@ class PortError : public std::runtime_error {
 public:
     // `device` is the path of a device given by path or by a port's link, when the user is told
     // of it rather than of the port; `reason` is what the system said when it could not be
-    // opened.
+    // opened; `missingDevice` is the device the port's link names, which is not there (an
+    // adapter unplugged, a simulator ended).
     PortError(PortErrorKind kind, int portNumber, const std::string& detail,
-              std::string device = {}, std::string reason = {})
+              std::string device = {}, std::string reason = {}, std::string missingDevice = {})
         : std::runtime_error(detail), m_kind(kind), m_portNumber(portNumber),
-          m_device(std::move(device)), m_reason(std::move(reason)) {}
+          m_device(std::move(device)), m_reason(std::move(reason)),
+          m_missingDevice(std::move(missingDevice)) {}
     PortErrorKind Kind() const { return m_kind; }
     int PortNumber() const { return m_portNumber; }
     const std::string& Device() const { return m_device; }
     const std::string& Reason() const { return m_reason; }
+    const std::string& MissingDevice() const { return m_missingDevice; }
 
 private:
     PortErrorKind m_kind;
     int m_portNumber;
     std::string m_device;
     std::string m_reason;
+    std::string m_missingDevice;
 };
 
 inline constexpr std::size_t DefaultQueueSize = 4096;
@@ -68,6 +72,16 @@ public:
 
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // The device the open port uses (its path); empty while it is closed, or where the port
+    // cannot tell.
+    virtual std::string OpenDevicePath() const { return {}; }
+    // The device port `number` was named to lead to that is not there, so that the port will
+    // not open (a link whose device is gone, or a link removed since the port was chosen through
+    // it); empty otherwise, or where the port cannot tell.
+    virtual std::string MissingDevice(int number) const {
+        (void)number;
+        return {};
+    }
 
     // Queues the bytes for sending and returns at once.
     virtual void SendRaw(std::string_view bytes) = 0;

@@ -57,10 +57,39 @@ QtSerialPort::~QtSerialPort() {
 }
 
 void QtSerialPort::SetPortNumber(int number) {
-    m_portNumber = number;
 #ifndef _WIN32
-    m_named = m_links.HasEntry(number);
+    // Chosen again while its link is gone (the simulator that made it ended, an adapter's link
+    // was removed with it), the port still means the device the link named: it is reported
+    // missing, never taken for /dev/ttyS<n-1>.
+    const bool stillNamed = m_named && number == m_portNumber;
+    if (m_links.HasEntry(number)) {
+        m_named = true;
+        m_namedTarget = m_links.Reaches(number).target;
+    } else if (!stillNamed) {
+        m_named = false;
+        m_namedTarget.clear();
+    }
 #endif
+    m_portNumber = number;
+}
+
+std::string QtSerialPort::MissingDevice(int number) const {
+#ifdef _WIN32
+    (void)number;
+    return {};
+#else
+    if (m_links.HasEntry(number)) {
+        const PortLinks::Reach reach = m_links.Reaches(number);
+        return reach.missing ? reach.target : std::string();
+    }
+    if (m_named && number == m_portNumber)
+        return m_namedTarget.empty() ? m_links.EntryPath(number) : m_namedTarget;
+    return {};
+#endif
+}
+
+std::string QtSerialPort::OpenDevicePath() const {
+    return IsOpen() ? m_openPath : std::string();
 }
 
 std::string QtSerialPort::DevicePath(int number) const {
@@ -105,6 +134,13 @@ void QtSerialPort::EnsureOpen() {
     const bool pathNamed = byPath || m_links.HasEntry(number);
     const std::string port = byPath ? std::string() : name + ": ";
 #ifndef _WIN32
+    if (!byPath) {
+        if (const std::string missing = MissingDevice(number); !missing.empty())
+            throw PortError(PortErrorKind::DoesNotExist, number,
+                            name + ": " + m_links.EntryPath(number) + " leads to " + missing +
+                                ", which is not there",
+                            std::string(), std::string(), missing);
+    }
     std::error_code ignored;
     const auto status = std::filesystem::status(path, ignored);
     if (!std::filesystem::exists(status))
@@ -150,6 +186,7 @@ void QtSerialPort::EnsureOpen() {
                         reason);
     }
     m_port.clearError();
+    m_openPath = path;
 }
 
 void QtSerialPort::CloseDevice() {

@@ -39,6 +39,7 @@ public:
 
     void Close() override;
     bool IsOpen() const override;
+    std::string OpenDevicePath() const override;
 
     void SendRaw(std::string_view bytes) override;
     std::size_t OutputQueueUsed() const override;
@@ -56,6 +57,8 @@ public:
     // The device that port `number` names, as it would be opened now (without a device path).
     std::string DevicePath(int number) const;
 
+    std::string MissingDevice(int number) const override;
+
 private:
     void EnsureOpen();
     void CloseDevice();
@@ -65,8 +68,10 @@ private:
     PortLinks m_links;
     int m_portNumber = 1;
     std::string m_devicePath; // opened instead of the numbered port when set
-    // Set when the port was named through ports/COMn when it was chosen: it keeps that name.
+    // Set when the port was named through ports/COMn when it was chosen: it keeps that name,
+    // and the device the link led to, while the link is gone.
     bool m_named = false;
+    std::string m_namedTarget;
     int m_baudRate = 9600;
     Parity m_parity = Parity::None;
     int m_dataBits = 8;
@@ -76,6 +81,7 @@ private:
     std::size_t m_outputQueueSize = DefaultQueueSize;
 
     QSerialPort m_port;
+    std::string m_openPath; // the device the port was last opened on
     // Set when the device went away under an open port; it is closed at the next chance.
     bool m_vanished = false;
     bool m_opening = false;

@@ -238,7 +238,10 @@ private:
             timeOut.SetInterval(DefaultReplyTimeOutMs);
         });
         timeOut.Stop();
-        if (m_exchange.ExpectReply(ExchangeStep::StepAcknowledge).status == ReplyStatus::Aborted)
+        const bool aborted =
+            m_exchange.ExpectReply(ExchangeStep::StepAcknowledge).status == ReplyStatus::Aborted;
+        const ScopeExit ended([this] { m_exchange.EndExpectedReply(); });
+        if (aborted)
             return;
         Write(section.first);
         m_view.Pause(BenchUploadDelayMs);

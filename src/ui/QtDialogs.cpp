@@ -3,9 +3,12 @@
 #include "core/TextFormat.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QWidget>
 
 #ifndef SETFOLIO_VERSION
@@ -23,13 +26,26 @@ QString Filled(const std::string& text, const std::string& value) {
 
 } // namespace
 
+QString BuildDateText(const char* compilerDate, const std::string& language) {
+    const QString text = QString::fromLatin1(compilerDate);
+    // The compiler writes the month in English, the day padded with a blank.
+    const QDate date = QLocale::c().toDate(text.simplified(), "MMM d yyyy");
+    if (!date.isValid())
+        return text;
+    const QLocale locale(QString::fromStdString(language));
+    QString format = locale.dateFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression("dddd[,.]?\\s*"));
+    return locale.toString(date, format.trimmed());
+}
+
 void QtDialogs::ShowAboutBox(const AboutTexts& texts) {
     const std::string& folder = settingsFolder;
-    QMessageBox::about(mainWindow, QString::fromStdString(texts.title),
-                       "<b>Setfolio</b><br>" + Filled(texts.version, SETFOLIO_VERSION) + "<br>" +
-                           Filled(texts.built, __DATE__) + "<br><br>" +
-                           QString::fromStdString(texts.summary).toHtmlEscaped() + "<br><br>" +
-                           Filled(portable ? texts.keptBesideProgram : texts.keptForUser, folder));
+    QMessageBox::about(
+        mainWindow, QString::fromStdString(texts.title),
+        "<b>Setfolio</b><br>" + Filled(texts.version, SETFOLIO_VERSION) + "<br>" +
+            Filled(texts.built, BuildDateText(__DATE__, texts.language).toStdString()) +
+            "<br><br>" + QString::fromStdString(texts.summary).toHtmlEscaped() + "<br><br>" +
+            Filled(portable ? texts.keptBesideProgram : texts.keptForUser, folder));
 }
 
 namespace {

@@ -5,9 +5,15 @@
 #include <functional>
 #include <string>
 
+class QString;
 class QWidget;
 
 namespace setfolio {
+
+// The compiler's build date ("Dec  9 2026") as language `language` ("en", "de", "fr") writes a
+// date in full, without the weekday ("December 9, 2026", "9. Dezember 2026"); a date it cannot
+// read as it came.
+QString BuildDateText(const char* compilerDate, const std::string& language);
 
 // Shows the Qt windows modally; each is bound once the windows exist.
 class QtDialogs : public Dialogs {

@@ -146,7 +146,10 @@ void QtLibraryViewForm::Refresh() {
             m_table->setItem(r, c, cell);
         }
     }
-    m_table->resizeColumnsToContents();
+    // Every column as wide as its texts but the last, which takes the rest of the window (a
+    // last column sized to its texts would no longer stretch with the window).
+    for (int column = 0; column + 1 < m_table->columnCount(); ++column)
+        m_table->resizeColumnToContents(column);
 
     QString problems;
     for (const auto& problem : m_form.Problems())

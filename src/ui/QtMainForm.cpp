@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -46,6 +47,22 @@ public:
         if (hint == SH_MenuBar_AltKeyNavigation)
             return 1;
         return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+// The message window. Made narrower or wider, it lays its lines out anew, which would leave the
+// view at the top: the newest line stays in view, unless the user had scrolled back.
+class MessageView : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollBar* bar = verticalScrollBar();
+        const bool atEnd = bar->value() == bar->maximum();
+        QPlainTextEdit::resizeEvent(event);
+        if (atEnd)
+            bar->setValue(bar->maximum());
     }
 };
 
@@ -89,7 +106,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     m_messageLabel->setObjectName("MessageLabel");
     m_messageLabel->setMinimumHeight(16);
 
-    m_messageWindow = new QPlainTextEdit(client);
+    m_messageWindow = new MessageView(client);
     m_messageWindow->setObjectName("MessageWindow");
     m_messageWindow->setReadOnly(true);
     m_messageWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -196,6 +213,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
 
     setWindowTitle(FromUtf8(form.form.caption));
     m_changed = form.changed.Subscribe([this] { Refresh(); });
+    m_status = form.statusChanged.Subscribe([this] { ShowStatus(); });
     Refresh();
     resize(minimumSizeHint()); // the designed size
 }
@@ -269,14 +287,18 @@ void QtMainForm::Refresh() {
         action->setText(FromUtf8(model->caption));
     m_messageSave->setText(FromUtf8(m_form.MessageSave.caption));
     m_messageClear->setText(FromUtf8(m_form.MessageClear.caption));
-    m_statusLink->setText(FromUtf8(m_form.StatusLinkText()));
-    m_statusAnswer->setText(FromUtf8(m_form.StatusAnswerText()));
+    ShowStatus();
     // The designed client size, or more where the texts in the system font need it.
     QLayout* layout = centralWidget()->layout();
     layout->invalidate();
     layout->activate();
     centralWidget()->setMinimumSize(QSize(m_form.form.clientWidth, m_form.form.clientHeight)
                                         .expandedTo(layout->totalSizeHint()));
+}
+
+void QtMainForm::ShowStatus() {
+    m_statusLink->setText(FromUtf8(m_form.StatusLinkText()));
+    m_statusAnswer->setText(FromUtf8(m_form.StatusAnswerText()));
 }
 
 void QtMainForm::CentreOnScreen() {

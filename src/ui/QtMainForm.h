@@ -39,12 +39,14 @@ private:
     QAction* AddMenuItem(const char* name, std::function<void()> handler);
     void Run(const std::function<void()>& handler);
     void ShowMessageMenu(const QPoint& where);
+    void ShowStatus();
 
     MainForm& m_form;
 
     Subscription m_lines;
     Subscription m_cleared;
     Subscription m_changed; // shows the model again whenever it signals a change
+    Subscription m_status;
     Prompts& m_prompts;
     QToolButton* m_downBtn = nullptr;
     QToolButton* m_upBtn = nullptr;

@@ -20,11 +20,10 @@ bool QtTranslations::Use(Language language) {
     if (m_installed)
         QCoreApplication::removeTranslator(&m_translator);
     m_installed = false;
-    const char* code = language == Language::German   ? "de"
-                       : language == Language::French ? "fr"
-                                                      : nullptr;
-    if (code && m_translator.load(QLocale(QString::fromLatin1(code)), "qtbase", "_",
-                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const std::string_view code = LanguageCode(language);
+    if (language != Language::English &&
+        m_translator.load(QLocale(QString::fromLatin1(code.data(), code.size())), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         m_installed = QCoreApplication::installTranslator(&m_translator);
     return m_installed;
 }

@@ -27,9 +27,13 @@ public:
         Show("open file: " + Describe(choice), {});
         return fileToOpen;
     }
-    void ShowAboutBox(const AboutTexts& texts) override { Show("about: " + texts.title, {}); }
+    void ShowAboutBox(const AboutTexts& texts) override {
+        about = texts;
+        Show("about: " + texts.title, {});
+    }
     void CloseMainWindow() override { Show("close", onClose); }
 
+    AboutTexts about; // the about box shown last
     std::function<void()> onLanguage;
     std::function<void()> onCommunications;
     std::function<void()> onIpList;

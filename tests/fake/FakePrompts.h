@@ -2,6 +2,7 @@
 
 #include "platform/Prompts.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,11 @@ namespace setfolio::fake {
 // Records what the user would have seen and heard, in order ("beep:warning", "error:<text>").
 class FakePrompts : public Prompts {
 public:
-    void ErrorBox(const std::string& text) override { shown.push_back("error:" + text); }
+    void ErrorBox(const std::string& text) override {
+        shown.push_back("error:" + text);
+        if (onErrorBox)
+            onErrorBox(text);
+    }
     void WarningBeep() override { shown.push_back("beep:warning"); }
     void DefaultBeep() override { shown.push_back("beep:default"); }
     bool WarningYesNo(const std::string& text) override {
@@ -19,6 +24,8 @@ public:
     }
 
     bool answer = true; // what the user answers to a question
+    // Runs while an error box is up, as the user sees the program then.
+    std::function<void(const std::string&)> onErrorBox;
 
     std::vector<std::string> shown;
 };

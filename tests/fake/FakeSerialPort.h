@@ -50,6 +50,7 @@ public:
     void Receive(std::string bytes, std::int64_t delayMs = 0);
     // Called with every command the program sends.
     void SetPeer(std::function<void(const std::string& sent)> peer) { m_peer = std::move(peer); }
+    const std::function<void(const std::string& sent)>& Peer() const { return m_peer; }
     // Makes the next open fail with this kind of port error.
     void FailNextOpen(PortErrorKind kind) { m_failOpen = kind; }
     // From now on sent bytes wait in the output queue and leave it at `bytesPerSecond` of virtual

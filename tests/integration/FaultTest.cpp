@@ -367,7 +367,11 @@ TEST(Faults, SerialDeviceThatComesBackWorksAgain) {
     EXPECT_TRUE(app.transport.PortFailed());
     EXPECT_EQ(app.messageLog.Lines().back(), "Please select a valid COM port!");
     ASSERT_GE(prompts.shown.size(), 2u);
-    EXPECT_TRUE(prompts.shown[1].starts_with("error:COM 1 does not exist.")) << prompts.shown[1];
+    // Named by the device its link led to, which the port keeps meaning: never /dev/ttyS0.
+    EXPECT_TRUE(prompts.shown[1].starts_with("error:COM 1 leads to /dev/pts/")) << prompts.shown[1];
+    const std::string gone = prompts.shown[1].substr(21, prompts.shown[1].find(',') - 21);
+    EXPECT_EQ(app.mainForm.StatusLinkText(), "COM1 9600 8N2 \u2192 (missing) " + gone);
+    EXPECT_EQ(app.mainForm.StatusAnswerText(), "Port not open");
 
     sim = std::make_unique<SimProcess>(QStringList{"--active", "8", "--serial", com}); // back
     app.mainForm.ModelComboBoxChange(11);
@@ -375,6 +379,10 @@ TEST(Faults, SerialDeviceThatComesBackWorksAgain) {
     EXPECT_TRUE(app.serialForm.OKBtnClick()) << "the communications dialog's OK reopens it";
     app.mainForm.ModelComboBoxChange(11);
     EXPECT_EQ(app.messageLog.Lines().back(), "Current library is 8.");
+    // The status line names the device the port found again.
+    const std::string device = std::filesystem::canonical(com.toStdString()).string();
+    EXPECT_EQ(app.mainForm.StatusLinkText(), "COM1 9600 8N2 \u2192 " + device.substr(5));
+    EXPECT_EQ(app.mainForm.StatusAnswerText(), "The processor answered");
 }
 
 } // namespace

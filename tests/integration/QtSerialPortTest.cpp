@@ -202,6 +202,13 @@ TEST_F(QtSerialPortTest, MissingDevicesAreReportedAsNotExisting) {
 
     // A link to an unplugged device names that device, never the system's own port.
     fs::create_symlink(folder.File("unplugged"), folder.File("ports/COM1"));
+    port.SetPortNumber(1);
+    try {
+        port.AddDataTrigger("\r");
+        ADD_FAILURE() << "COM1 opened";
+    } catch (const PortError& error) {
+        EXPECT_EQ(error.MissingDevice(), folder.File("unplugged")) << error.what();
+    }
     expectMissing(1);
     expectMissing(0);
     expectMissing(33);
@@ -213,6 +220,33 @@ TEST_F(QtSerialPortTest, MissingDevicesAreReportedAsNotExisting) {
             break;
         }
     }
+}
+
+// The simulator that made COM3's link ends and removes it: chosen again (the communications
+// dialog's OK), the port still means that device and says it is gone; it never opens the system's
+// own /dev/ttyS2. Once the link is back the port opens, and tells which device it uses.
+TEST_F(QtSerialPortTest, APortChosenThroughItsLinkKeepsMeaningItsDevice) {
+    port.SendRaw("x");
+    EXPECT_EQ(port.OpenDevicePath(), fs::canonical(pty.SlavePath()).string());
+    port.Close();
+    EXPECT_EQ(port.OpenDevicePath(), "");
+
+    fs::remove(folder.File("ports/COM3"));
+    port.SetPortNumber(3);
+    try {
+        port.SendRaw("y");
+        ADD_FAILURE() << "opened " << port.OpenDevicePath();
+    } catch (const PortError& error) {
+        EXPECT_EQ(error.Kind(), PortErrorKind::DoesNotExist) << error.what();
+        EXPECT_EQ(error.MissingDevice(), pty.SlavePath()) << error.what();
+    }
+    EXPECT_FALSE(port.IsOpen());
+
+    fs::create_symlink(pty.SlavePath(), folder.File("ports/COM3"));
+    port.SetPortNumber(3);
+    port.SendRaw("z");
+    EXPECT_TRUE(WaitFor([&] { return peerReceived.ends_with("z"); })) << peerReceived;
+    EXPECT_EQ(port.OpenDevicePath(), fs::canonical(pty.SlavePath()).string());
 }
 
 TEST_F(QtSerialPortTest, ADevicePathIsOpenedInPlaceOfTheNumberedPort) {

@@ -1,7 +1,9 @@
 #include "AppWorld.h"
 #include "ui/QtLibraryViewForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -47,6 +49,8 @@ TEST(LibraryViewer, OpensFromTheMenuFiltersAndComparesTwoFiles) {
     // Side by side, and only what differs until that box is cleared.
     world.dialogs.fileToOpen = world.folder.File("b.lvf");
     viewer.findChild<QPushButton*>("CompareBtn")->click();
+    EXPECT_EQ(world.dialogs.shown.back().substr(0, world.dialogs.shown.back().find(" | ")),
+              "open file: Compare With Library File");
     auto& only = *viewer.findChild<QCheckBox*>("OnlyDifferencesCB");
     EXPECT_TRUE(only.isChecked());
     EXPECT_EQ(table.columnCount(), 6);
@@ -57,6 +61,23 @@ TEST(LibraryViewer, OpensFromTheMenuFiltersAndComparesTwoFiles) {
     EXPECT_EQ(table.item(1, 2)->text(), "");
     only.click();
     EXPECT_EQ(table.rowCount(), 5);
+
+    // The last column takes what the window has to spare, whatever the file, and after a resize.
+    viewer.show();
+    for (const QSize size : {QSize(1100, 500), QSize(1400, 600)}) {
+        viewer.resize(size);
+        QApplication::processEvents();
+        int used = 0;
+        for (int column = 0; column < table.columnCount(); ++column)
+            used += table.horizontalHeader()->sectionSize(column);
+        EXPECT_EQ(used, table.viewport()->width()) << size.width();
+    }
+    only.click();
+    QApplication::processEvents();
+    int used = 0;
+    for (int column = 0; column < table.columnCount(); ++column)
+        used += table.horizontalHeader()->sectionSize(column);
+    EXPECT_EQ(used, table.viewport()->width()) << "after the rows changed";
 
     world.app.localisation.Apply(Language::German);
     EXPECT_EQ(table.horizontalHeaderItem(0)->text(), "Abschnitt");

@@ -1,4 +1,5 @@
 #include "AppWorld.h"
+#include "ui/QtDialogs.h"
 #include "ui/QtMainForm.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
@@ -195,11 +197,14 @@ TEST(MainWindow, TheLogSavesEachLineWithItsTimeAsShownAndClears) {
     EXPECT_EQ(lines[0].mid(21), "Current library is 12.");
     EXPECT_EQ(lines[1].mid(21), world.Messages().split('\n')[1]) << "as the window shows it";
     EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(world.Lines().back(), "Messages saved to " + path + ".") << "the window says where";
 
     // A file that cannot be replaced is left as it was, and the user is told.
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    const std::size_t before = world.Lines().size();
     world.Find<QAction>("MessageSave")->trigger();
     EXPECT_EQ(world.folder.Read("log.txt"), saved);
+    EXPECT_EQ(world.Lines().size(), before) << "nothing claims it was saved";
     world.dialogs.fileToSave = world.folder.File("missing/log.txt");
     world.Find<QAction>("MessageSave")->trigger();
     EXPECT_EQ(world.prompts.shown.back(), "error:The messages could not be saved to " +
@@ -209,6 +214,66 @@ TEST(MainWindow, TheLogSavesEachLineWithItsTimeAsShownAndClears) {
     world.Find<QAction>("MessageClear")->trigger();
     EXPECT_TRUE(world.Lines().empty());
     EXPECT_EQ(world.Messages(), "");
+}
+
+} // namespace
+
+namespace {
+
+// The message window shows the newest line after the window was made smaller or larger, as it
+// did before, and leaves a place the user scrolled back to where it is.
+TEST(MainWindow, MessageWindowKeepsTheNewestLineInViewWhenResized) {
+    MainWindowWorld world;
+    world.window.show();
+    for (int line = 1; line <= 200; ++line)
+        world.app.mainForm.AddMessageLine("Line " + std::to_string(line) +
+                                          " of the messages, long enough to wrap when narrow");
+    QApplication::processEvents();
+    auto* messages = world.Find<QPlainTextEdit>("MessageWindow");
+    QScrollBar* bar = messages->verticalScrollBar();
+    const auto newestInView = [&] {
+        QApplication::processEvents();
+        return bar->maximum() > 0 && bar->value() == bar->maximum();
+    };
+    ASSERT_TRUE(newestInView());
+    for (const QSize size : {QSize(900, 700), QSize(560, 420), QSize(400, 500), QSize(1000, 300)}) {
+        world.window.resize(size);
+        EXPECT_TRUE(newestInView()) << size.width() << "x" << size.height();
+    }
+
+    bar->setValue(bar->minimum() + 3);
+    world.window.resize(QSize(700, 600));
+    QApplication::processEvents();
+    EXPECT_FALSE(newestInView()) << "a line the user scrolled back to stays in view";
+}
+
+// The status line is shown anew after every exchange, not only after the main window's own
+// buttons.
+TEST(MainWindow, StatusLineFollowsExchangesMadeElsewhere) {
+    MainWindowWorld world;
+    world.loop.AdvanceBy(StartupDelayMs);
+    auto* answer = world.Find<QLabel>("StatusAnswer");
+    EXPECT_EQ(answer->text(), "Port not open");
+    world.app.exchange.exchanged.Emit(Reply{ReplyStatus::Ok});
+    EXPECT_EQ(answer->text(), "The processor answered");
+    world.app.exchange.exchanged.Emit(Reply{ReplyStatus::NoConnection});
+    EXPECT_EQ(answer->text(), "No answer");
+}
+
+} // namespace
+
+namespace {
+
+TEST(AboutBox, WritesTheBuildDateInTheChosenLanguage) {
+    EXPECT_EQ(BuildDateText("Dec  9 2026", "en"), "December 9, 2026");
+    EXPECT_EQ(BuildDateText("Dec  9 2026", "de"), "9. Dezember 2026");
+    EXPECT_EQ(BuildDateText("Mar 10 2027", "fr"), "10 mars 2027");
+    EXPECT_EQ(BuildDateText("sometime", "de"), "sometime");
+
+    AppWorld world;
+    world.app.localisation.Apply(Language::French);
+    world.app.mainForm.MenuAboutClick();
+    EXPECT_EQ(world.dialogs.about.language, "fr");
 }
 
 } // namespace

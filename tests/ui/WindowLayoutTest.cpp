@@ -91,7 +91,8 @@ struct Windows : AppWorld {
         for (TransferForm* form : {static_cast<TransferForm*>(&app.downLoadForm),
                                    static_cast<TransferForm*>(&app.upLoadForm)}) {
             form->SetTransferMode(transferring, 401);
-            form->LibCounter.caption = BlockProgressText(2, 3, 40'000, app.localisation.Messages());
+            form->LibCounter.caption =
+                BlockProgressText(7, 2, 3, 40'000, app.localisation.Messages());
         }
         main->Refresh();
         download->Refresh();

@@ -387,6 +387,8 @@ TEST(BenchUpload, NoAcknowledgementEndsEightSecondsAfterTheQueueHasDrained) {
 
     EXPECT_TRUE(world.UploadBench(world.Path("L.lvf"), 5, false));
     EXPECT_EQ(world.ResultLine(), "Upload failed - no connection!");
+    EXPECT_EQ(world.app.mainForm.StatusAnswerText(), "No answer")
+        << "the acknowledgement the upload waited for itself never came";
     // Lines 2 to 20 go out after the 500 ms Delay tick; with one line (100 bytes) left, 1.8 s
     // later, the 8 s time-out starts.
     EXPECT_EQ(world.loop.Now() - world.firstLineSentAt, 500 + 1800 + 8000);

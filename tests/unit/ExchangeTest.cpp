@@ -297,8 +297,12 @@ TEST(SerialExchange, SecondExchangeDuringAWaitIsRefused) {
             link.port.Receive(" 3\r", 50);
         });
         std::optional<Reply> refused;
+        std::vector<ReplyStatus> told; // a refused second exchange is none
+        const auto watch = link.exchange.exchanged.Subscribe(
+            [&](const Reply& ended) { told.push_back(ended.status); });
         link.loop.Schedule(10, [&] { refused = seconds[i](link.exchange); });
         const Reply reply = link.exchange.QueryLibrary();
+        EXPECT_EQ(told, std::vector<ReplyStatus>{ReplyStatus::Ok}) << i;
         EXPECT_EQ(link.port.sent, "701\r") << i;
         EXPECT_EQ(link.prompts.shown, std::vector<std::string>{"beep:default"}) << i;
         ASSERT_TRUE(refused) << i;
@@ -391,6 +395,9 @@ TEST(EthernetExchange, BenchDumpIsReadToItsClosingLine) {
 
 TEST(EthernetExchange, ErrorsOfTheTcpLayerPropagate) {
     LinkWorld world(C12);
+    std::vector<ReplyStatus> told; // and whoever shows the link learns that nothing answered
+    const auto watch = world.exchange.exchanged.Subscribe(
+        [&](const Reply& ended) { told.push_back(ended.status); });
     world.transport.SetConnectionType(ConnectionType::Ethernet); // never connected
     EXPECT_THROW(world.exchange.QueryLibrary(), TcpError);
     EXPECT_FALSE(world.exchange.Busy());
@@ -398,6 +405,7 @@ TEST(EthernetExchange, ErrorsOfTheTcpLayerPropagate) {
     world.UseEthernet();
     world.tcp.CloseFromPeer(100);
     EXPECT_THROW(world.exchange.QueryLibrary(), TcpError);
+    EXPECT_EQ(told, std::vector<ReplyStatus>(2, ReplyStatus::NoConnection));
 }
 
 TEST(Exchange, UndefinedModelSendsNothing) {

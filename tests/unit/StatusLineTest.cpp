@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace setfolio;
@@ -17,7 +18,7 @@ TEST(StatusLine, NamesTheLinkOfEachKind) {
     struct Case {
         const char* what;
         std::function<void(AppWorld&)> store;
-        std::string expected;
+        std::string expected; // "{folder}" stands for the program's folder
     };
     const auto linkCom = [](int port, const std::string& target) {
         return [port, target](AppWorld& world) {
@@ -46,7 +47,7 @@ TEST(StatusLine, NamesTheLinkOfEachKind) {
              world.app.settings.Write(keys::DataBits, 0);
              world.app.settings.Write(keys::StopBits, 0);
          },
-         "COM3 19200 7E1 \u2192 ttyACM1 (missing)"},
+         "COM3 19200 7E1 \u2192 (missing) {folder}/ttyACM1"},
         {"no link: /dev/ttyS31 if there is one",
          [](AppWorld& world) { world.app.settings.Write(keys::ComPort, 31); },
          fs::exists("/dev/ttyS31") ? "COM32 9600 8N2 \u2192 ttyS31" : "COM32 9600 8N2"},
@@ -59,7 +60,45 @@ TEST(StatusLine, NamesTheLinkOfEachKind) {
         AppWorld world;
         world.app.settings.Write(keys::Language, 0);
         store(world);
+        EXPECT_EQ(world.app.mainForm.StatusLinkText(), "")
+            << "nothing before the settings are read";
         world.Start();
+        std::string text = expected;
+        if (const auto at = text.find("{folder}"); at != std::string::npos)
+            text.replace(at, 8, world.folder.Path());
+        EXPECT_EQ(world.app.mainForm.StatusLinkText(), text) << what;
+    }
+}
+
+// A report of the link at start is shown with the link it is about on the status line.
+TEST(StatusLine, NamesTheLinkBeforeItIsTried) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> ipList;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"Ethernet without an address", {}, "TCP, no address chosen"},
+        {"Ethernet to a refusing address", {"127.0.0.1:4001 - Line 1"}, "TCP 127.0.0.1:4001"},
+    };
+    for (const auto& [what, ipList, expected] : cases) {
+        AppWorld world;
+        world.app.settings.Write(keys::Language, 0);
+        world.app.settings.Write(keys::ConnectionType, 1);
+        world.app.settings.Write(keys::IpAddressIndex, ipList.empty() ? -1 : 0);
+        world.app.ipListFile.Write(ipList);
+        world.tcp.SetAttempt(fake::FakeTcpClient::Attempt::Refused, 5);
+        std::vector<std::string> shown;
+        const auto watch = world.app.mainForm.statusChanged.Subscribe(
+            [&] { shown.push_back(world.app.mainForm.StatusLinkText()); });
+        world.prompts.onErrorBox = [&](const std::string&) {
+            ASSERT_FALSE(shown.empty()) << what;
+            EXPECT_EQ(shown.back(), expected) << what << ": while the report is shown";
+        };
+        world.Start();
+        EXPECT_TRUE(std::ranges::any_of(world.prompts.shown, [](const auto& line) {
+            return line.starts_with("error:");
+        })) << what;
         EXPECT_EQ(world.app.mainForm.StatusLinkText(), expected) << what;
     }
 }
@@ -80,6 +119,57 @@ TEST(StatusLine, SaysWhetherTheLastExchangeGotAnAnswer) {
     world.port.SetPeer([](const std::string&) {});
     world.app.mainForm.LibraryBtnClick();
     EXPECT_EQ(world.app.mainForm.StatusAnswerText(), "No answer");
+}
+
+// The line follows every exchange as it happens, whichever window made it, and says what came
+// back: not what a transfer made of it afterwards.
+TEST(StatusLine, FollowsEveryExchangeWhoeverMadeIt) {
+    SimWorld world;
+    MainForm& form = world.app.mainForm;
+    std::vector<std::string> shown;
+    const auto watch = form.statusChanged.Subscribe([&] {
+        const std::string text = form.StatusAnswerText();
+        if (shown.empty() || shown.back() != text)
+            shown.push_back(text);
+    });
+
+    // Aborted while the processor keeps a command waiting; it then answers the query that
+    // ends the transfer.
+    const auto silent = [](const std::string&) {};
+    const auto answering = world.port.Peer();
+    bool aborted = false;
+    const auto abortLater = world.loop.CreateTimer();
+    abortLater->SetInterval(100);
+    abortLater->SetOnExpiry([&] {
+        abortLater->Stop();
+        world.port.SetPeer(answering);
+        world.app.downLoadForm.AbortBtnClick();
+    });
+    const auto abort = world.app.downLoadForm.changed.Subscribe([&] {
+        if (!aborted && world.app.downLoadForm.ProgressBar.value > 20) {
+            aborted = true;
+            world.port.SetPeer(silent);
+            abortLater->Start();
+        }
+    });
+    world.Download(world.Path("L.lvf"), 3, 5);
+    ASSERT_TRUE(aborted);
+    EXPECT_EQ(world.app.exchange.replyStatus(), ReplyStatus::Aborted) << "the transfer's outcome";
+    EXPECT_EQ(shown, (std::vector<std::string>{"The processor answered", "Last exchange aborted",
+                                               "The processor answered"}));
+
+    // The processor gone while the download dialog is open: the line says so at once.
+    shown.clear();
+    std::string whileOpen;
+    world.dialogs.onDownload = [&] {
+        world.port.SetPeer(silent);
+        world.app.downLoadForm.FileName.caption = world.Path("M.lvf");
+        world.app.downLoadForm.OKBtnClick();
+        whileOpen = shown.empty() ? "" : shown.back();
+    };
+    world.app.mainForm.DownBtnClick();
+    EXPECT_EQ(whileOpen, "No answer");
+    EXPECT_EQ(form.StatusAnswerText(), "No answer");
 }
 
 TEST(StatusLine, OkInTheCommunicationsDialogQueriesOnceAndCancelSendsNothing) {
@@ -106,11 +196,17 @@ TEST(StatusLine, OkInTheCommunicationsDialogQueriesOnceAndCancelSendsNothing) {
 
 TEST(BlockProgress, CountsTheLibrariesAndTellsTheTimeLeftFromTheSecondOn) {
     MessageTexts texts;
-    EXPECT_EQ(BlockProgressText(1, 6, 0, texts), "Library 1 of 6");
-    EXPECT_EQ(BlockProgressText(4, 6, 30'000, texts), "Library 4 of 6\nabout 0:30 left");
-    EXPECT_EQ(BlockProgressText(2, 100, 65'500, texts), "Library 2 of 100\nabout 1:48:05 left");
+    EXPECT_EQ(BlockProgressText(7, 1, 6, 0, texts), "Library 7 \u2014 1 of 6");
+    EXPECT_EQ(BlockProgressText(10, 4, 6, 30'000, texts),
+              "Library 10 \u2014 4 of 6\nabout 0:30 left");
+    EXPECT_EQ(BlockProgressText(2, 2, 100, 65'500, texts),
+              "Library 2 \u2014 2 of 100\nabout 1:48:05 left");
+    texts.Apply(Language::German);
+    EXPECT_EQ(BlockProgressText(8, 2, 6, 10'000, texts),
+              "Bibliothek 8 \u2014 2 von 6\nnoch etwa 0:50");
     texts.Apply(Language::French);
-    EXPECT_EQ(BlockProgressText(3, 3, 20'000, texts), "Librairie 3 sur 3\nencore environ 0:10");
+    EXPECT_EQ(BlockProgressText(9, 3, 3, 20'000, texts),
+              "Librairie 9 \u2014 3 sur 3\nencore environ 0:10");
 
     SimWorld world;
     std::vector<std::string> shown;
@@ -121,9 +217,9 @@ TEST(BlockProgress, CountsTheLibrariesAndTellsTheTimeLeftFromTheSecondOn) {
     });
     world.Download(world.Path("L.lvf"), 3, 5);
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0], "Library 1 of 3");
-    EXPECT_TRUE(shown[1].starts_with("Library 2 of 3\nabout ")) << shown[1];
-    EXPECT_TRUE(shown[2].starts_with("Library 3 of 3\nabout ")) << shown[2];
+    EXPECT_EQ(shown[0], "Library 3 \u2014 1 of 3");
+    EXPECT_TRUE(shown[1].starts_with("Library 4 \u2014 2 of 3\nabout ")) << shown[1];
+    EXPECT_TRUE(shown[2].starts_with("Library 5 \u2014 3 of 3\nabout ")) << shown[2];
 }
 
 TEST(WindowPlacement, ReadsBackWhatItWroteAndRefusesAnythingElse) {

@@ -82,6 +82,15 @@ TEST(SerialTransport, ADeviceNamedByItsPathIsToldOfByThatPath) {
     }
 }
 
+TEST(SerialTransport, AMissingDeviceOfAPortsLinkIsNamed) {
+    LinkWorld world;
+    world.transport.ReportPortError(
+        PortError(PortErrorKind::DoesNotExist, 1, "COM1: gone", "", "", "/dev/ttyUSB0"));
+    EXPECT_EQ(world.prompts.shown.back(),
+              "error:COM 1 leads to /dev/ttyUSB0, which is not there.\r\rConnect the device, or "
+              "assign a different COM Port for communication with the Quorvane processor.");
+}
+
 TEST(SerialTransport, NewSettingsCloseThePortAndOnlyTheNewHandlesCount) {
     LinkWorld world;
     world.transport.OpenConnection();

@@ -39,6 +39,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -165,7 +166,7 @@ bool SaveMainWindow(const std::string& programPath, Language language, const QDi
     const MessageTexts& texts = application.localisation.Messages();
     ShowCurrentLibrary(12, ReplyStatus::NoConnection, texts, prompts, application.messageLog);
     ShowCurrentLibrary(12, ReplyStatus::Ok, texts, prompts, application.messageLog);
-    application.exchange.Accept(); // the last exchange got its answer
+    application.exchange.exchanged.Emit(Reply{ReplyStatus::Ok}); // the last exchange was answered
 
     QtMainForm window(form, prompts);
     window.show();
@@ -192,6 +193,27 @@ bool SaveMainWindow(const std::string& programPath, Language language, const QDi
     const QString path = folder.filePath(QString::fromStdString("main-window" + suffix + ".png"));
     bool saved = picture.save(path, "PNG");
     std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+
+    // The status line once COM1's link leads to a device that is gone (an adapter unplugged):
+    // the port is not opened, as status-missing<suffix>.png.
+    const std::filesystem::path link = programPath + "/ports/COM1";
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(link, error);
+    std::filesystem::remove(link, error);
+    std::filesystem::create_symlink("/dev/ttyUSB7", link, error);
+    application.exchange.exchanged.Emit(Reply{ReplyStatus::PortOff});
+    window.show();
+    QApplication::processEvents();
+    const QString statusPath =
+        folder.filePath(QString::fromStdString("status-missing" + suffix + ".png"));
+    const bool statusSaved = window.statusBar()->grab().save(statusPath, "PNG");
+    std::fprintf(stderr, "%s %s\n", statusSaved ? "saved" : "could not save",
+                 qPrintable(statusPath));
+    saved &= statusSaved;
+    window.hide();
+    std::filesystem::remove(link, error);
+    if (!target.empty())
+        std::filesystem::create_symlink(target, link, error);
 
     application.changeLibForm.LibrarySpinEdit.value = 12;
     QtChangeLibForm changeLibrary(application.changeLibForm, prompts);
@@ -351,7 +373,7 @@ int main(int argc, char* argv[]) {
                                         std::pair{Language::French, "download-fr.png"}}) {
         localisation.Apply(applied);
         // The second library of the block, the first having taken 40 s.
-        download.LibCounter.caption = BlockProgressText(2, 3, 40'000, localisation.Messages());
+        download.LibCounter.caption = BlockProgressText(7, 2, 3, 40'000, localisation.Messages());
         downloadDialog.Refresh();
         saved &= Save(downloadDialog, folder, name);
     }
