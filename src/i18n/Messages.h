@@ -242,7 +242,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 134;
+inline constexpr std::size_t OwnMessageCount = 136;
 
 std::string_view OwnText(OwnMsg id, Language language);
 
