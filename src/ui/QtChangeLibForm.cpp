@@ -40,12 +40,8 @@ QtChangeLibForm::QtChangeLibForm(ChangeLibForm& form, Prompts& prompts, QWidget*
     library->addWidget(m_libraryLabel);
     library->addWidget(m_librarySpinEdit);
     library->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(19);
-    buttons->addStretch(1); // in the middle, as designed, however wide the caption makes it
-    buttons->addWidget(m_okBtn);
-    buttons->addWidget(m_cancelBtn);
-    buttons->addStretch(1);
+    // In the middle, as designed, however wide the caption makes the dialog.
+    auto* buttons = CentredButtons(19, {m_okBtn, m_cancelBtn});
     auto* top = new QVBoxLayout(this);
     top->setContentsMargins(24, 22, 24, 14);
     top->setSpacing(20);

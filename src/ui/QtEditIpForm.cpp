@@ -119,12 +119,7 @@ QtEditIpForm::QtEditIpForm(EditIpForm& form, Prompts& prompts, QWidget* parent)
     grid->addLayout(side, 4, 3);
     grid->setRowStretch(4, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(20);
-    buttons->addStretch(1);
-    buttons->addWidget(m_okBtn);
-    buttons->addWidget(m_cancelBtn);
-    buttons->addStretch(1);
+    auto* buttons = CentredButtons(20, {m_okBtn, m_cancelBtn});
 
     auto* top = new QVBoxLayout(this);
     top->setContentsMargins(16, 18, 21, 13);

@@ -38,12 +38,8 @@ QtLanguageForm::QtLanguageForm(LanguageForm& form, Prompts& prompts, QWidget* pa
     language->addWidget(m_languageLabel);
     language->addWidget(m_languageComboBox);
     language->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(20);
-    buttons->addStretch(1); // in the middle, as designed, however wide the caption makes it
-    buttons->addWidget(m_okBtn);
-    buttons->addWidget(m_cancelBtn);
-    buttons->addStretch(1);
+    // In the middle, as designed, however wide the caption makes the dialog.
+    auto* buttons = CentredButtons(20, {m_okBtn, m_cancelBtn});
     auto* top = new QVBoxLayout(this);
     top->setContentsMargins(19, 24, 18, 14);
     top->setSpacing(24);

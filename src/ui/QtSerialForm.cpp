@@ -238,13 +238,8 @@ QtSerialForm::QtSerialForm(SerialForm& form, Prompts& prompts, QWidget* parent)
     groups->setSpacing(12);
     groups->addWidget(m_ethernetGroup);
     groups->addWidget(m_serialGroup);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = CentredButtons(20, {m_okBtn, m_cancelBtn});
     buttons->setContentsMargins(16, 0, 0, 0);
-    buttons->setSpacing(20);
-    buttons->addStretch(1);
-    buttons->addWidget(m_okBtn);
-    buttons->addWidget(m_cancelBtn);
-    buttons->addStretch(1);
     auto* top = new QVBoxLayout(this);
     top->setContentsMargins(0, 8, 16, 15);
     top->setSpacing(18);

@@ -1,5 +1,7 @@
 #include "ui/Widgets.h"
 
+#include <QHBoxLayout>
+
 #include "ui/UiText.h"
 
 #include <QAbstractButton>
@@ -90,6 +92,16 @@ void FitDialog(QWidget* dialog, QSize designed) {
                            .expandedTo(QSize(CaptionWidth(dialog), 0));
     if (dialog->size() != size || dialog->minimumSize() != size)
         dialog->setFixedSize(size);
+}
+
+QHBoxLayout* CentredButtons(int spacing, std::initializer_list<QWidget*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(spacing);
+    row->addStretch(1);
+    for (QWidget* button : buttons)
+        row->addWidget(button);
+    row->addStretch(1);
+    return row;
 }
 
 } // namespace setfolio

@@ -5,8 +5,11 @@
 #include <QSize>
 #include <Qt>
 
+#include <initializer_list>
+
 class QAbstractButton;
 class QDialog;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -26,6 +29,8 @@ void SetUpDialog(QDialog* dialog, const char* name);
 
 // A button that does not take Enter for itself.
 QPushButton* MakeButton(QWidget* parent, const char* name);
+// A row of buttons kept together in the middle, however wide the dialog grows.
+QHBoxLayout* CentredButtons(int spacing, std::initializer_list<QWidget*> buttons);
 
 // The width a window needs for its caption in the title bar, with room for the title bar's
 // icon and buttons.
