@@ -373,7 +373,7 @@ int main(int argc, char* argv[]) {
                                         std::pair{Language::French, "download-fr.png"}}) {
         localisation.Apply(applied);
         // The second library of the block, the first having taken 40 s.
-        download.LibCounter.caption = BlockProgressText(7, 2, 3, 40'000, localisation.Messages());
+        download.LibCounter.caption = BlockProgressText(4, 2, 3, 40'000, localisation.Messages());
         downloadDialog.Refresh();
         saved &= Save(downloadDialog, folder, name);
     }
