@@ -19,12 +19,15 @@ struct Json {
     double number = 0;
     std::string text;
     std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
+    // An object's members: names and values side by side (a vector may hold the type it is a
+    // member of, a pair may not).
+    std::vector<std::string> names;
+    std::vector<Json> values;
 
     const Json* Member(std::string_view name) const {
-        for (const auto& [key, value] : members) {
-            if (key == name)
-                return &value;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (names[i] == name)
+                return &values[i];
         }
         return nullptr;
     }
@@ -96,7 +99,8 @@ private:
                 Json member;
                 if (!String(key) || !Take(':') || !Value(member, depth + 1))
                     return false;
-                value.members.emplace_back(std::move(key), std::move(member));
+                value.names.push_back(std::move(key));
+                value.values.push_back(std::move(member));
             } while (Take(','));
             return Take('}');
         }
