@@ -72,15 +72,14 @@ void FileTraceSink::DropOlderHalf() {
     if (m_file)
         std::fclose(m_file);
     m_file = nullptr;
-    if (!WriteFileAtomically(m_path, kept))
-        throw std::runtime_error("cannot write the trace " + m_path);
-    m_file = std::fopen(m_path.c_str(), "ab");
-    if (!m_file)
-        throw std::runtime_error("cannot write the trace " + m_path);
+    // A trace that can no longer be written ends quietly: it must not end the transfer.
+    if (WriteFileAtomically(m_path, kept))
+        m_file = std::fopen(m_path.c_str(), "ab");
 }
 
-LinkTrace::LinkTrace(std::unique_ptr<TraceSink> sink, std::function<std::int64_t()> nowMs)
-    : m_sink(std::move(sink)), m_nowMs(std::move(nowMs)), m_startMs(m_nowMs()) {
+LinkTrace::LinkTrace(std::unique_ptr<TraceSink> sink, std::function<std::int64_t()> nowMs,
+                     Side side)
+    : m_sink(std::move(sink)), m_nowMs(std::move(nowMs)), m_startMs(m_nowMs()), m_side(side) {
     const auto wall = std::chrono::duration_cast<std::chrono::milliseconds>(
                           std::chrono::system_clock::now().time_since_epoch())
                           .count();
@@ -120,12 +119,21 @@ void LinkTrace::Write(std::string_view event, std::string_view text, std::int64_
 }
 
 void LinkTrace::Sent(std::string_view bytes) {
-    m_commandMs = m_nowMs();
-    Write("sent", EscapeLinkBytes(bytes));
+    if (m_side == Side::Host) {
+        m_commandMs = m_nowMs();
+        Write("sent", EscapeLinkBytes(bytes));
+    } else {
+        Write("sent", EscapeLinkBytes(bytes), m_commandMs < 0 ? -1 : m_nowMs() - m_commandMs);
+    }
 }
 
 void LinkTrace::Received(std::string_view bytes) {
-    Write("received", EscapeLinkBytes(bytes), m_commandMs < 0 ? -1 : m_nowMs() - m_commandMs);
+    if (m_side == Side::Processor) {
+        m_commandMs = m_nowMs();
+        Write("received", EscapeLinkBytes(bytes));
+    } else {
+        Write("received", EscapeLinkBytes(bytes), m_commandMs < 0 ? -1 : m_nowMs() - m_commandMs);
+    }
 }
 
 void LinkTrace::TimedOut() {

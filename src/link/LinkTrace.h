@@ -22,7 +22,8 @@ public:
 class FileTraceSink : public TraceSink {
 public:
     static constexpr std::size_t DefaultCapBytes = 10 * 1024 * 1024;
-    // Throws std::runtime_error when the file cannot be written.
+    // Throws std::runtime_error when the file cannot be written; a later failure to write it
+    // ends the trace without an error.
     explicit FileTraceSink(std::string path, std::size_t capBytes = DefaultCapBytes);
     ~FileTraceSink() override;
     void WriteLine(std::string_view line) override;
@@ -48,8 +49,12 @@ std::string EscapeLinkBytes(std::string_view bytes);
 // the time since its command), timed-out, dropped (a line too long to be a reply), open, close.
 class LinkTrace {
 public:
+    // Which end of the link traces: the program sends commands and receives replies; a
+    // (simulated) processor receives commands and sends replies, its replies timed.
+    enum class Side { Host, Processor };
     // `nowMs` is the clock the times are read from (the event loop's).
-    LinkTrace(std::unique_ptr<TraceSink> sink, std::function<std::int64_t()> nowMs);
+    LinkTrace(std::unique_ptr<TraceSink> sink, std::function<std::int64_t()> nowMs,
+              Side side = Side::Host);
 
     void Sent(std::string_view bytes);
     void Received(std::string_view bytes);
@@ -70,6 +75,7 @@ private:
     std::unique_ptr<TraceSink> m_sink;
     std::function<std::int64_t()> m_nowMs;
     std::int64_t m_startMs = 0;
+    Side m_side;
     std::int64_t m_commandMs = -1;
 };
 

@@ -467,20 +467,21 @@ TEST(CliBackup, VerifyStoppedBySignalPutsTheProcessorBack) {
         QStringList{"--model", "C-12", "--active", "4", "--baud", "9600", "--log", Q(log)} +
         SimProcess::LinkArgs(false, folder.File("line.tty")));
     folder.Write("expected.lvf", "");
-    const auto run = RunCli(QStringList{"verify", "--model", "C-12", "--library", "9", "--file",
-                                        Q(folder.File("expected.lvf"))} +
-                                sim.CliLink(),
-                            CliLimits{.terminateWhen =
-                                          [&] {
-                                              // A few of library 9's parameters have been asked
-                                              // for.
-                                              const std::string sent = folder.Read("sim.log");
-                                              const auto select = sent.find("700 009");
-                                              return select != std::string::npos &&
-                                                     sent.find("<-", sent.find("<-", select + 1) +
-                                                                         1) != std::string::npos;
-                                          },
-                                      .timeoutMs = 120000});
+    const auto run = RunCli(
+        QStringList{"verify", "--model", "C-12", "--library", "9", "--file",
+                    Q(folder.File("expected.lvf"))} +
+            sim.CliLink(),
+        CliLimits{.terminateWhen =
+                      [&] {
+                          // A few of library 9's parameters have been asked
+                          // for.
+                          const std::string sent = folder.Read("sim.log");
+                          const auto select = sent.find("700 009");
+                          return select != std::string::npos &&
+                                 sent.find(" received ", sent.find(" received ", select + 1) + 1) !=
+                                     std::string::npos;
+                      },
+                  .timeoutMs = 120000});
     EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.out << run.err;
     EXPECT_EQ(RunCliInProcess(QStringList{"library", "--model", "C-12"} + sim.CliLink()).out,
               "Current library is 4.\n");
