@@ -277,9 +277,18 @@ TEST(CliBackup, FailingProcessorsAreReportedWhileTheOthersSucceed) {
     plant.folder.Write("drop.txt", "drop-after 60\n");
     plant.Add("Dropped", "C-12", 3, {1, 2}, true, {"--faults", Q(plant.folder.File("drop.txt"))});
     const auto run =
-        RunCliInProcess({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination())});
+        RunCliInProcess({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination()),
+                         "--trace", Q(plant.folder.File("traces"))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
+    // One trace per section: the silent processor's shows its command timed out.
+    const std::string good = plant.folder.Read("traces/Good.trace");
+    EXPECT_NE(good.find(" sent 701\\r\n"), std::string::npos) << good;
+    EXPECT_NE(good.find(" received 701 003 +"), std::string::npos) << good;
+    const std::string silent = plant.folder.Read("traces/Silent.trace");
+    EXPECT_NE(silent.find(" sent 701\\r\n"), std::string::npos) << silent;
+    EXPECT_NE(silent.find(" timed-out +25"), std::string::npos) << silent;
+    EXPECT_EQ(silent.find(" received "), std::string::npos) << silent;
     EXPECT_TRUE(std::filesystem::exists(plant.File(plant.stations[0], 2)));
     EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[1], 1))) << "refused";
     EXPECT_TRUE(std::filesystem::exists(plant.File(plant.stations[1], 2))) << "the next one read";
