@@ -4,6 +4,7 @@
 // exchange). Prints one table.
 //
 //   build/dev/bench/setfolio-bench-transfer [runs]
+//   build/dev/bench/setfolio-bench-transfer --trace-cost [runs]   (CPU with the link traced or not)
 #include "BenchSupport.h"
 #include "core/CurrentModel.h"
 #include "core/MessageLog.h"
@@ -11,6 +12,7 @@
 #include "core/Settings.h"
 #include "i18n/Messages.h"
 #include "link/Exchange.h"
+#include "link/LinkTrace.h"
 #include "link/Transport.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtSerialPort.h"
@@ -31,6 +33,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 using namespace setfolio;
@@ -147,7 +151,8 @@ struct Simulator {
 
 // Downloads library 5 into a file and uploads that file into library 9 of one simulated
 // processor.
-std::pair<Measured, Measured> Run(const char* simPath, const char* model, int baud) {
+std::pair<Measured, Measured> Run(const char* simPath, const char* model, int baud,
+                                  bool traced = false) {
     QTemporaryDir folder;
     QStringList args{"--model", model, "--active", "5", "--serial", folder.path() + "/ports/COM1"};
     if (baud > 0)
@@ -169,6 +174,13 @@ std::pair<Measured, Measured> Run(const char* simPath, const char* model, int ba
         return SerialSettings{1, baud > 0 ? baud : 38400, Parity::None, 8, 1};
     });
     Exchange exchange(loop, transport, current, prompts);
+    std::unique_ptr<LinkTrace> trace;
+    if (traced) {
+        trace = std::make_unique<LinkTrace>(
+            std::make_unique<FileTraceSink>(folder.path().toStdString() + "/link.trace"),
+            [&loop] { return loop.NowMs(); });
+        transport.SetTrace(trace.get());
+    }
     transport.OpenConnection();
     ParameterTables tables;
     MessageLog log;
@@ -203,6 +215,7 @@ std::pair<Measured, Measured> Run(const char* simPath, const char* model, int ba
         RunUpload(context, view, state, UploadRequest{9, false, 9, file, true});
     });
     transport.CloseAtExit();
+    transport.SetTrace(nullptr);
     if (!down.ok || !up.ok)
         for (const auto& line : log.Lines())
             std::fprintf(stderr, "%s: %s\n", model, line.c_str());
@@ -232,6 +245,28 @@ void Print(const char* model, const char* direction, int baud, const Measured& m
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    if (argc > 1 && std::string_view(argv[1]) == "--trace-cost") {
+        // The program's own cost (no wire time), each transfer with the trace off and on.
+        const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+        std::printf("%-5s %-8s %10s %10s %8s\n", "model", "transfer", "CPU off s", "CPU on s",
+                    "cost");
+        for (const char* model : {"C-12", "M-12", "B-01"}) {
+            double off[2] = {0, 0};
+            double on[2] = {0, 0};
+            for (int i = 0; i < runs; ++i) {
+                const auto [downOff, upOff] = Run(SETFOLIO_SIM_PATH, model, 0, false);
+                const auto [downOn, upOn] = Run(SETFOLIO_SIM_PATH, model, 0, true);
+                off[0] += downOff.cpu;
+                off[1] += upOff.cpu;
+                on[0] += downOn.cpu;
+                on[1] += upOn.cpu;
+            }
+            for (int k = 0; k < 2; ++k)
+                std::printf("%-5s %-8s %10.3f %10.3f %7.1f%%\n", model, k ? "upload" : "download",
+                            off[k] / runs, on[k] / runs, 100.0 * (on[k] - off[k]) / off[k]);
+        }
+        return 0;
+    }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     std::printf("%-5s %-8s %5s %-6s %6s %6s %7s %7s %7s %7s %8s %8s %8s\n", "model", "transfer",
                 "baud", "result", "sent", "recv", "replies", "wall s", "wire s", "waits s",

@@ -169,6 +169,14 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
                                  ? SerialDeviceLink(m_processor.device, m_processor.serialSettings)
                                  : TcpLink(m_processor.host, m_processor.port),
                              m_processor.modelType, m_texts ? *m_texts : SiteVocabulary{});
+    if (!m_traceFolder.empty()) {
+        try {
+            session.SetTrace(
+                std::make_unique<FileTraceSink>(m_traceFolder + "/" + m_processor.name + ".trace"));
+        } catch (const std::runtime_error& error) {
+            lines.push_back(error.what()); // the backup goes on without it
+        }
+    }
     Transport& transport = session.transport;
     Exchange& exchange = session.exchange;
     const CurrentModel& model = session.model;

@@ -72,6 +72,8 @@ public:
     // Once `stopped` says so (it may be asked from this thread's event loop at any time), the
     // library being read is aborted, no further library is read, and the active library is
     // still selected again.
+    // Traces each processor's link to <folder>/<name>.trace (LinkTrace); no trace when empty.
+    void SetTraceFolder(std::string folder) { m_traceFolder = std::move(folder); }
     ProcessorBackup Run(const Platform& platform, const Progress& progress,
                         const std::function<bool()>& stopped = {});
 
@@ -85,6 +87,7 @@ private:
     std::string m_destination;
     bool m_restore;
     const SiteVocabulary* m_texts;
+    std::string m_traceFolder;
 };
 
 } // namespace setfolio

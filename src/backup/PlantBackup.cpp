@@ -31,12 +31,15 @@ ProcessorBackup NotStarted(const InventoryProcessor& processor, std::string fail
 } // namespace
 
 PlantBackup::Job PlantBackup::LibraryJob(PlatformFactory factory, std::string destination,
-                                         bool restore, const SiteVocabulary* texts) {
-    return [factory = std::move(factory), destination = std::move(destination), restore,
-            texts](const InventoryProcessor& processor, const BackupJob::Progress& progress,
-                   const std::function<bool()>& stopped) {
+                                         bool restore, const SiteVocabulary* texts,
+                                         std::string traceFolder) {
+    return [factory = std::move(factory), destination = std::move(destination), restore, texts,
+            traceFolder = std::move(traceFolder)](const InventoryProcessor& processor,
+                                                  const BackupJob::Progress& progress,
+                                                  const std::function<bool()>& stopped) {
         const auto platform = factory();
         BackupJob job(processor, destination, restore, texts);
+        job.SetTraceFolder(traceFolder);
         return job.Run(platform->Link(), progress, stopped);
     };
 }

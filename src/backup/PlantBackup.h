@@ -57,7 +57,7 @@ public:
     // The job that reads and files the libraries (BackupJob), each processor on a platform of
     // its own from `factory`.
     static Job LibraryJob(PlatformFactory factory, std::string destination, bool restore,
-                          const SiteVocabulary* texts);
+                          const SiteVocabulary* texts, std::string traceFolder = {});
 
     // At most `workers` threads (at least one); `inventory` and `job` must outlive the run.
     PlantBackup(const Inventory& inventory, std::size_t workers, Job job);

@@ -36,6 +36,8 @@ inline constexpr TextSetting DownLoadFile{"DirectorySettings", "DownLoad", "C:\\
 inline constexpr TextSetting UpLoadFile{"DirectorySettings", "UpLoad", "C:\\Setfolio"};
 // The main window's place and size, "x,y,width,height,maximized"; a section of its own.
 inline constexpr TextSetting MainWindowPlacement{"SetfolioWindowPlacement", "MainWindow", ""};
+// The file the link was last traced to (the trace itself is off at every start).
+inline constexpr TextSetting TraceFile{"SetfolioTraceFile", "MainWindow", ""};
 } // namespace keys
 
 // Where the program keeps Setfolio.ini, IpAddressList.txt and ports/.

@@ -47,6 +47,7 @@ MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(
     MenuExit.caption = "E&xit";
     MenuAbout.caption = "&About";
     MessageSave.caption = m_with.localisation.Messages().Text(OwnMsg::LogSave);
+    MenuTrace.caption = m_with.localisation.Messages().Text(OwnMsg::TraceMenu);
     MessageClear.caption = m_with.localisation.Messages().Text(OwnMsg::LogClear);
     m_with.localisation.Attach(TextWindow::MainForm, *this);
     m_exchanges = m_with.exchange.exchanged.Subscribe([this](const Reply& reply) {
@@ -64,7 +65,10 @@ MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(
     });
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm() {
+    if (m_trace)
+        m_with.transport.SetTrace(nullptr);
+}
 
 void MainForm::FormCreate() {
     m_with.model.LoadCurrentModel();
@@ -140,6 +144,7 @@ void MainForm::MenuViewLibraryClick() {
 void MainForm::TextsApplied() {
     MenuViewLibrary.caption = m_with.localisation.Messages().Text(OwnMsg::ViewLibraryMenu);
     MessageSave.caption = m_with.localisation.Messages().Text(OwnMsg::LogSave);
+    MenuTrace.caption = m_with.localisation.Messages().Text(OwnMsg::TraceMenu);
     MessageClear.caption = m_with.localisation.Messages().Text(OwnMsg::LogClear);
     FormModel::TextsApplied();
 }
@@ -204,6 +209,13 @@ std::string MainForm::MenuTitle() const {
 }
 
 std::string MainForm::StatusLinkText() const {
+    std::string text = LinkText();
+    if (m_trace)
+        text += " \u00b7 " + m_with.localisation.Messages().Text(OwnMsg::TraceOn);
+    return text;
+}
+
+std::string MainForm::LinkText() const {
     const MessageTexts& texts = m_with.localisation.Messages();
     const Transport& transport = m_with.transport;
     if (!m_with.serialForm.SettingsLoaded())
@@ -290,8 +302,48 @@ void MainForm::StorePlacement(const WindowPlacement& placement) {
     }
 }
 
+void MainForm::MenuTraceClick() {
+    const MessageTexts& texts = m_with.localisation.Messages();
+    if (m_trace) {
+        m_with.transport.SetTrace(nullptr);
+        m_trace.reset();
+        MenuTrace.checked = false;
+        AddMessageLine(texts.Format(OwnMsg::TraceStopped, {m_with.settings.Read(keys::TraceFile)}));
+        statusChanged.Emit();
+        changed.Emit();
+        return;
+    }
+    const std::string last = m_with.settings.Read(keys::TraceFile);
+    const auto chosen = m_with.dialogs.ChooseFileToSave(
+        {texts.Text(OwnMsg::TraceTitle), texts.Text(OwnMsg::TextFilesFilter),
+         last.empty() ? folders.downLoad : last, "txt"});
+    if (!chosen)
+        return;
+    try {
+        EventLoop& loop = m_with.loop;
+        m_trace = std::make_unique<LinkTrace>(std::make_unique<FileTraceSink>(*chosen),
+                                              [&loop] { return loop.NowMs(); });
+    } catch (const std::runtime_error&) {
+        m_with.prompts.WarningBeep();
+        m_with.prompts.ErrorBox(texts.Format(OwnMsg::TraceCannotWrite, {*chosen}));
+        return;
+    }
+    m_with.transport.SetTrace(m_trace.get());
+    MenuTrace.checked = true;
+    try {
+        m_with.settings.Write(keys::TraceFile, *chosen);
+    } catch (const std::exception&) {
+        // Only the file offered next time is lost.
+    }
+    AddMessageLine(texts.Format(OwnMsg::TraceStarted, {*chosen}));
+    statusChanged.Emit();
+    changed.Emit();
+}
+
 void MainForm::FormClose() {
     m_with.transport.CloseAtExit();
+    m_with.transport.SetTrace(nullptr);
+    m_trace.reset();
 }
 
 std::string* MainForm::TextSlot(std::string_view target, TextProperty property) {
@@ -306,6 +358,7 @@ std::string* MainForm::TextSlot(std::string_view target, TextProperty property) 
         {"MenuLibrary", &MenuLibrary},
         {"MenuComPort", &MenuComPort},
         {"MenuLanguage", &MenuLanguage},
+        {"MenuTrace", &MenuTrace},
         {"MenuExit", &MenuExit},
         {"MenuAbout", &MenuAbout},
         {"DownBtn", &DownBtn},

@@ -4,6 +4,7 @@
 #include "forms/FormControls.h"
 #include "forms/FormModel.h"
 #include "forms/StatusLine.h"
+#include "link/LinkTrace.h"
 
 #include <functional>
 #include <optional>
@@ -81,6 +82,7 @@ public:
     Control MenuLibrary;
     Control MenuComPort;
     Control MenuLanguage;
+    Toggle MenuTrace; // checked while the link is traced
     Control MenuExit;
     Control MenuAbout;
     Control MessageSave; // the message window's menu
@@ -101,6 +103,10 @@ public:
     void MenuLibraryClick() { LibraryBtnClick(); }
     void MenuComPortClick() { ComBtnClick(); }
     void MenuLanguageClick();
+    // Starts a trace of the link into a file the user chooses (the last one offered), or ends
+    // the trace that is on.
+    void MenuTraceClick();
+    bool Tracing() const { return m_trace != nullptr; }
     void MenuExitClick() { ExitBtnClick(); }
     void MenuAboutClick();
     void ModelComboBoxChange(int line);
@@ -133,6 +139,8 @@ protected:
     std::string* TextSlot(std::string_view target, TextProperty property) override;
 
 private:
+    std::unique_ptr<LinkTrace> m_trace;
+    std::string LinkText() const;
     // Actions that talk to the processor or change the link must not start while an exchange
     // waits for its reply; they are refused with the plain beep.
     bool Refused();

@@ -122,6 +122,14 @@ enum class OwnMsg {
     LogSaveTitle,
     LogCannotSave,
     LogSaved,
+    // The link's trace: its menu item, the file dialog's title, the status line while it is on;
+    // a file's path.
+    TraceMenu,
+    TraceTitle,
+    TraceOn,
+    TraceCannotWrite,
+    TraceStarted,
+    TraceStopped,
     // A block transfer: the library, its place in the block and the block's size; a time.
     BlockProgress,
     BlockTimeLeft,
@@ -242,7 +250,7 @@ enum class OwnMsg {
     TextFilesFilter,
     SelectValidComPort,
 };
-inline constexpr std::size_t OwnMessageCount = 136;
+inline constexpr std::size_t OwnMessageCount = 142;
 
 std::string_view OwnText(OwnMsg id, Language language);
 

@@ -3,6 +3,7 @@
 #include "core/CurrentModel.h"
 #include "core/ScopeExit.h"
 #include "link/LibraryNumber.h"
+#include "link/LinkTrace.h"
 #include "link/ReplyParsers.h"
 #include "link/Transport.h"
 #include "platform/EventLoop.h"
@@ -116,6 +117,8 @@ void Exchange::SendSerial(std::string_view command) {
     m_captureCutOff = false;
     if (!m_timeOutTimer->IsRunning())
         m_timeOutTimer->Start();
+    if (LinkTrace* trace = m_transport.Trace())
+        trace->Sent(command);
     try {
         m_transport.Port().SendRaw(command);
     } catch (const PortError& error) {
@@ -145,6 +148,8 @@ void Exchange::SendEthernet(std::string_view command) {
     // Lines that came before the command (a reply too late for its own exchange) are no answer
     // to it.
     tcp.DiscardInput();
+    if (LinkTrace* trace = m_transport.Trace())
+        trace->Sent(command);
     tcp.Write(command);
     m_delayTimer->Start();
     // A longer reply time-out is asked for one exchange (a processor that switches libraries
@@ -187,9 +192,13 @@ bool Exchange::ReadEthernetLine(int timeOutMs) {
     const LineRead read = tcp.ReadLine(timeOutMs);
     m_receiveBuffer = read.line;
     if (read.timedOut) {
+        if (LinkTrace* trace = m_transport.Trace())
+            trace->TimedOut();
         m_replyStatus = ReplyStatus::NoConnection;
         return false;
     }
+    if (LinkTrace* trace = m_transport.Trace())
+        trace->Received(m_receiveBuffer);
     ClassifyLine(m_receiveBuffer);
     return true;
 }
@@ -374,6 +383,8 @@ void Exchange::ComPortTriggerAvail(std::uint16_t count) {
         // A line longer than either link accepts is no reply: it is dropped up to its end, so
         // that a peer streaming without line ends costs no memory.
         if (m_receiveBuffer.size() >= MaxTcpLineLength) {
+            if (LinkTrace* trace = m_transport.Trace())
+                trace->Dropped(m_receiveBuffer);
             m_receiveBuffer.clear();
             m_droppingLine = true;
             continue;
@@ -400,6 +411,8 @@ void Exchange::ComPortTriggerData(std::uint16_t handle) {
     if (std::exchange(m_droppingLine, false))
         return;
     m_lastLineReceived = m_receiveBuffer;
+    if (LinkTrace* trace = m_transport.Trace())
+        trace->Received(m_receiveBuffer);
     const std::string reply = std::move(m_receiveBuffer);
     m_receiveBuffer.clear();
     ParseReply(reply);
@@ -407,6 +420,8 @@ void Exchange::ComPortTriggerData(std::uint16_t handle) {
 
 void Exchange::TimeOutTimerTimer() {
     m_timeOutTimer->Stop();
+    if (LinkTrace* trace = m_transport.Trace())
+        trace->TimedOut();
     m_replyStatus = ReplyStatus::NoConnection;
     m_timeOutTimer->SetInterval(DefaultReplyTimeOutMs);
     m_receiveBuffer.clear();

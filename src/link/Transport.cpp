@@ -4,9 +4,12 @@
 #include "core/ScopeExit.h"
 #include "core/TextFormat.h"
 #include "link/IpAddressList.h"
+#include "link/LinkTrace.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
+
+#include <utility>
 
 namespace setfolio {
 
@@ -31,6 +34,8 @@ Transport::Transport(SerialPort& port, TcpClient& tcp, EventLoop& loop, Prompts&
 
 Transport::~Transport() {
     m_tcp.SetOnConnected({});
+    if (m_trace && m_traceOpen)
+        m_trace->Closed(SettingsText());
 }
 
 void Transport::SetSerialSettingsSource(std::function<SerialSettings()> source) {
@@ -75,6 +80,8 @@ void Transport::ConfigureSerialPort() {
         m_crTriggerHandle = m_port.AddDataTrigger("\r");
         m_crLfTriggerHandle = m_port.AddDataTrigger("\r\n");
         m_portFailed = false;
+        if (m_trace)
+            TraceOpened();
     } catch (const PortError& error) {
         ReportPortError(error);
     }
@@ -137,6 +144,46 @@ void Transport::ConnectTcp() {
     m_connectAttempt->Start();
     const auto connecting = FlagForScope(m_connecting);
     m_tcp.Connect(); // a failure propagates; the watchdog keeps running and reports as well
+    if (m_trace)
+        TraceOpened();
+}
+
+void Transport::TraceOpened() {
+    if (!m_trace)
+        return;
+    m_trace->Opened(SettingsText());
+    m_traceOpen = true;
+}
+
+void Transport::TraceClosed() {
+    if (!m_trace || !std::exchange(m_traceOpen, false))
+        return;
+    m_trace->Closed(SettingsText());
+}
+
+std::string Transport::SettingsText() const {
+    if (m_type == ConnectionType::Ethernet)
+        return m_hostAddress + ":" + std::to_string(m_tcpPort);
+    const SerialSettings settings = m_serialSettings();
+    std::string device = m_port.OpenDevicePath();
+    if (device.empty())
+        device = "COM" + std::to_string(settings.port);
+    std::string parity = "unchanged";
+    if (settings.parity) {
+        switch (*settings.parity) {
+        case Parity::None:
+            parity = "none";
+            break;
+        case Parity::Odd:
+            parity = "odd";
+            break;
+        case Parity::Even:
+            parity = "even";
+            break;
+        }
+    }
+    return device + " baud " + std::to_string(settings.baudRate) + " parity " + parity + " data " +
+           std::to_string(settings.dataBits) + " stop " + std::to_string(settings.stopBits);
 }
 
 void Transport::ReconnectIfLost() {
@@ -163,6 +210,7 @@ void Transport::ConnectAttemptTimer() {
 }
 
 void Transport::CloseForNewSettings() {
+    TraceClosed();
     m_port.RemoveTrigger(m_crTriggerHandle);
     m_port.RemoveTrigger(m_crLfTriggerHandle);
     m_port.Close();
@@ -170,6 +218,7 @@ void Transport::CloseForNewSettings() {
 }
 
 void Transport::CloseAtExit() {
+    TraceClosed();
     if (m_type == ConnectionType::Ethernet) {
         m_tcp.Disconnect();
         return;

@@ -15,6 +15,7 @@
 namespace setfolio {
 
 class EventLoop;
+class LinkTrace;
 class Prompts;
 class TcpClient;
 class Timer;
@@ -122,6 +123,16 @@ public:
     // Where an entry that names no port leads.
     std::uint16_t DefaultTcpPort() const { return m_defaultTcpPort; }
 
+    // Where the link's opening and closing are traced; none (nullptr) by default.
+    void SetTrace(LinkTrace* trace) {
+        m_trace = trace;
+        m_traceOpen = false;
+    }
+    LinkTrace* Trace() const { return m_trace; }
+    // The link's settings as a trace tells them: a device (or COM port) with baud, parity, data
+    // and stop bits, or host:port.
+    std::string SettingsText() const;
+
     SerialPort& Port() { return m_port; }
     TcpClient& Tcp() { return m_tcp; }
     Timer& ConnectAttempt() { return *m_connectAttempt; }
@@ -143,6 +154,11 @@ private:
     std::uint16_t m_crTriggerHandle = 0;
     std::uint16_t m_crLfTriggerHandle = 0;
     std::string m_hostAddress;
+    LinkTrace* m_trace = nullptr;
+    bool m_traceOpen = false; // an opening traced and no closing since
+
+    void TraceOpened();
+    void TraceClosed();
 };
 
 } // namespace setfolio

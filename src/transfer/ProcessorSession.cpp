@@ -1,5 +1,7 @@
 #include "transfer/ProcessorSession.h"
 
+#include "platform/EventLoop.h"
+
 #include <utility>
 
 namespace setfolio {
@@ -43,6 +45,16 @@ ProcessorSession::ProcessorSession(const LinkPlatform& platform, Prompts& prompt
       transport(platform.port, platform.tcp, platform.loop, prompts, tcpPort),
       exchange(platform.loop, transport, model, prompts), siteTexts(std::move(siteTextsPath)) {
     tables.site = &siteTexts.Vocabulary();
+}
+
+void ProcessorSession::SetTrace(std::unique_ptr<TraceSink> sink) {
+    transport.SetTrace(nullptr);
+    m_trace.reset();
+    if (!sink)
+        return;
+    EventLoop& loop = exchange.Loop();
+    m_trace = std::make_unique<LinkTrace>(std::move(sink), [&loop] { return loop.NowMs(); });
+    transport.SetTrace(m_trace.get());
 }
 
 Reply ProcessorSession::Open() {

@@ -3,12 +3,14 @@
 #include "core/CurrentModel.h"
 #include "core/Settings.h"
 #include "link/Exchange.h"
+#include "link/LinkTrace.h"
 #include "link/Transport.h"
 #include "tables/ParameterTables.h"
 #include "transfer/SiteTexts.h"
 #include "transfer/TransferContext.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -70,6 +72,7 @@ private:
     Prompts& m_prompts;
     const Settings m_noSettings{""}; // never written: a fixed model is not stored
     std::optional<CurrentModel> m_ownModel;
+    std::unique_ptr<LinkTrace> m_trace; // outlives the transport, which traces its closing
 
 public:
     CurrentModel& model;
@@ -77,6 +80,11 @@ public:
     Exchange exchange;
     SiteTextsFile siteTexts;
     ParameterTables tables;
+
+    // Traces every command and reply of this session, and the link's opening and closing, to
+    // `sink` from now on; a null sink ends the trace.
+    void SetTrace(std::unique_ptr<TraceSink> sink);
+    bool Tracing() const { return m_trace != nullptr; }
 
     // Opens the link and asks the processor for its active library: the processor's reply. A TCP
     // or port error propagates.

@@ -177,6 +177,8 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     m_menuMain->addSeparator();
     m_menuComPort = AddMenuItem("MenuComPort", [this] { m_form.MenuComPortClick(); });
     m_menuLanguage = AddMenuItem("MenuLanguage", [this] { m_form.MenuLanguageClick(); });
+    m_menuTrace = AddMenuItem("MenuTrace", [this] { m_form.MenuTraceClick(); });
+    m_menuTrace->setCheckable(true);
     m_menuMain->addSeparator();
     m_menuExit = AddMenuItem("MenuExit", [this] { m_form.MenuExitClick(); });
     m_menuMain->addSeparator();
@@ -280,11 +282,13 @@ void QtMainForm::Refresh() {
         {m_menuLibrary, &m_form.MenuLibrary},
         {m_menuComPort, &m_form.MenuComPort},
         {m_menuLanguage, &m_form.MenuLanguage},
+        {m_menuTrace, &m_form.MenuTrace},
         {m_menuExit, &m_form.MenuExit},
         {m_menuAbout, &m_form.MenuAbout},
     };
     for (const auto& [action, model] : items)
         action->setText(FromUtf8(model->caption));
+    m_menuTrace->setChecked(m_form.MenuTrace.checked);
     m_messageSave->setText(FromUtf8(m_form.MessageSave.caption));
     m_messageClear->setText(FromUtf8(m_form.MessageClear.caption));
     ShowStatus();

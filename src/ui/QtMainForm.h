@@ -64,6 +64,7 @@ private:
     QAction* m_menuLibrary = nullptr;
     QAction* m_menuComPort = nullptr;
     QAction* m_menuLanguage = nullptr;
+    QAction* m_menuTrace = nullptr;
     QAction* m_menuExit = nullptr;
     QAction* m_menuAbout = nullptr;
     QAction* m_messageSave = nullptr;

@@ -277,9 +277,18 @@ TEST(CliBackup, FailingProcessorsAreReportedWhileTheOthersSucceed) {
     plant.folder.Write("drop.txt", "drop-after 60\n");
     plant.Add("Dropped", "C-12", 3, {1, 2}, true, {"--faults", Q(plant.folder.File("drop.txt"))});
     const auto run =
-        RunCliInProcess({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination())});
+        RunCliInProcess({"backup", Q(plant.Inventory()), "--dest", Q(plant.Destination()),
+                         "--trace", Q(plant.folder.File("traces"))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.crashed);
+    // One trace per section: the silent processor's shows its command timed out.
+    const std::string good = plant.folder.Read("traces/Good.trace");
+    EXPECT_NE(good.find(" sent 701\\r\n"), std::string::npos) << good;
+    EXPECT_NE(good.find(" received 701 003 +"), std::string::npos) << good;
+    const std::string silent = plant.folder.Read("traces/Silent.trace");
+    EXPECT_NE(silent.find(" sent 701\\r\n"), std::string::npos) << silent;
+    EXPECT_NE(silent.find(" timed-out +25"), std::string::npos) << silent;
+    EXPECT_EQ(silent.find(" received "), std::string::npos) << silent;
     EXPECT_TRUE(std::filesystem::exists(plant.File(plant.stations[0], 2)));
     EXPECT_FALSE(std::filesystem::exists(plant.File(plant.stations[1], 1))) << "refused";
     EXPECT_TRUE(std::filesystem::exists(plant.File(plant.stations[1], 2))) << "the next one read";
@@ -467,20 +476,21 @@ TEST(CliBackup, VerifyStoppedBySignalPutsTheProcessorBack) {
         QStringList{"--model", "C-12", "--active", "4", "--baud", "9600", "--log", Q(log)} +
         SimProcess::LinkArgs(false, folder.File("line.tty")));
     folder.Write("expected.lvf", "");
-    const auto run = RunCli(QStringList{"verify", "--model", "C-12", "--library", "9", "--file",
-                                        Q(folder.File("expected.lvf"))} +
-                                sim.CliLink(),
-                            CliLimits{.terminateWhen =
-                                          [&] {
-                                              // A few of library 9's parameters have been asked
-                                              // for.
-                                              const std::string sent = folder.Read("sim.log");
-                                              const auto select = sent.find("700 009");
-                                              return select != std::string::npos &&
-                                                     sent.find("<-", sent.find("<-", select + 1) +
-                                                                         1) != std::string::npos;
-                                          },
-                                      .timeoutMs = 120000});
+    const auto run = RunCli(
+        QStringList{"verify", "--model", "C-12", "--library", "9", "--file",
+                    Q(folder.File("expected.lvf"))} +
+            sim.CliLink(),
+        CliLimits{.terminateWhen =
+                      [&] {
+                          // A few of library 9's parameters have been asked
+                          // for.
+                          const std::string sent = folder.Read("sim.log");
+                          const auto select = sent.find("700 009");
+                          return select != std::string::npos &&
+                                 sent.find(" received ", sent.find(" received ", select + 1) + 1) !=
+                                     std::string::npos;
+                      },
+                  .timeoutMs = 120000});
     EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.out << run.err;
     EXPECT_EQ(RunCliInProcess(QStringList{"library", "--model", "C-12"} + sim.CliLink()).out,
               "Current library is 4.\n");

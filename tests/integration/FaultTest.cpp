@@ -235,11 +235,11 @@ TEST(Faults, MalformedLibraryFilesAreRefusedOrUploadTheirDefaults) {
         entries.seekg(static_cast<std::streamoff>(logged));
         int commands = 0;
         for (std::string entry; std::getline(entries, entry);) {
-            const auto received = entry.find(" <- ");
+            const auto received = entry.find(" received ");
             if (received == std::string::npos)
                 continue;
             ++commands;
-            EXPECT_EQ(entry.substr(received + 4, 3), "701") << file.name << ": " << entry;
+            EXPECT_EQ(entry.substr(received + 10, 3), "701") << file.name << ": " << entry;
         }
         EXPECT_EQ(commands, 1) << file.name;
     }

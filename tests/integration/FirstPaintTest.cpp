@@ -108,7 +108,7 @@ TEST(FirstPaintReport, WithoutTheVariableNothingIsPrinted) {
     ProgramRun run(false);
     // The start-up query comes a second after the window was shown: long after its first paint.
     ASSERT_TRUE(run.WaitFor([&] {
-        return run.folder.Read("sim.log").find("<- ") != std::string::npos;
+        return run.folder.Read("sim.log").find(" received ") != std::string::npos;
     })) << "the program did not query the simulator";
     EXPECT_EQ(run.program.state(), QProcess::Running);
     EXPECT_TRUE(run.End());

@@ -54,6 +54,25 @@ TEST(MainWindow, ShowsTheModelListAndTheDesignedTexts) {
     EXPECT_EQ(world.window.centralWidget()->size(), QSize(552, 374));
 }
 
+// The trace's menu item is checkable and shows whether the trace is on.
+TEST(MainWindow, TraceMenuItemTogglesAndShowsItIsOn) {
+    MainWindowWorld world;
+    auto* trace = world.Find<QAction>("MenuTrace");
+    ASSERT_NE(trace, nullptr);
+    EXPECT_TRUE(trace->isCheckable());
+    EXPECT_FALSE(trace->isChecked());
+    EXPECT_EQ(trace->text(), "Trace to File…");
+    world.dialogs.fileToSave = world.folder.File("link.trace");
+    trace->trigger();
+    world.window.Refresh();
+    EXPECT_TRUE(trace->isChecked());
+    EXPECT_TRUE(world.Find<QLabel>("StatusLink")->text().endsWith("Trace on"))
+        << world.Find<QLabel>("StatusLink")->text().toStdString();
+    trace->trigger();
+    world.window.Refresh();
+    EXPECT_FALSE(trace->isChecked());
+}
+
 TEST(MainWindow, ButtonsMenuAndModelListReachTheirHandlers) {
     MainWindowWorld world;
     world.loop.AdvanceBy(StartupDelayMs); // start-up: English, port OFF

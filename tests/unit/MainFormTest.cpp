@@ -315,3 +315,43 @@ TEST(FileSelections, StartInTheDocumentsWhileTheStoredFolderIsNotThere) {
 }
 
 } // namespace
+
+namespace {
+
+// The trace menu item starts a trace into the file chosen, shows it is on (menu and status
+// line), and ends it; the file is offered again, but the next start begins with no trace.
+TEST(MainWindow, TraceMenuItemStartsAndStopsATraceOfTheLink) {
+    AppWorld world;
+    StoreEnglishOnCom1(world);
+    int library = 12;
+    world.CodedProcessor(library);
+    world.Start();
+    MainForm& form = world.app.mainForm;
+    EXPECT_EQ(form.MenuTrace.caption, "Trace to File…");
+    EXPECT_FALSE(form.MenuTrace.checked);
+    const std::string path = world.folder.File("link.trace");
+    world.dialogs.fileToSave = path;
+
+    form.MenuTraceClick();
+    EXPECT_TRUE(form.MenuTrace.checked);
+    EXPECT_TRUE(form.StatusLinkText().ends_with("Trace on")) << form.StatusLinkText();
+    EXPECT_EQ(world.app.settings.Read(keys::TraceFile), path);
+    world.app.mainForm.MenuLibraryClick(); // any exchange: the query of the active library
+    form.MenuTraceClick();
+    EXPECT_FALSE(form.MenuTrace.checked);
+    EXPECT_FALSE(form.StatusLinkText().ends_with("Trace on"));
+    const std::string traced = world.folder.Read("link.trace");
+    EXPECT_TRUE(traced.starts_with("# trace begun ")) << traced;
+    EXPECT_NE(traced.find(" sent 701\\r\n"), std::string::npos) << traced;
+    EXPECT_NE(traced.find(" received 701 12 +"), std::string::npos) << traced;
+
+    // Another file for the next trace; the last one is offered.
+    world.dialogs.shown.clear();
+    world.dialogs.fileToSave.reset();
+    form.MenuTraceClick();
+    ASSERT_FALSE(world.dialogs.shown.empty());
+    EXPECT_NE(world.dialogs.shown.back().find(path), std::string::npos);
+    EXPECT_FALSE(form.MenuTrace.checked);
+}
+
+} // namespace

@@ -116,7 +116,7 @@ public:
         : Command(
               "backup",
               "INVENTORY --dest DIR [--jobs N] [--git [--push] [--remote REMOTE]] [--no-restore] "
-              "[--json]",
+              "[--json] [--trace DIR]",
               "Backs up the libraries of every processor of an inventory.") {}
 
 protected:
@@ -135,6 +135,7 @@ protected:
              "REMOTE"},
             {"no-restore", "Leaves each processor on the library read last."},
             {"json", "Prints the run's record at the end."},
+            {"trace", "Traces each processor's link into DIR/<section>.trace.", "DIR"},
         });
         DeclareVocabularyOption(parser);
     }
@@ -156,6 +157,9 @@ protected:
         if (push && !git)
             throw UsageError("--push and --remote need --git");
         const SiteVocabulary texts = ReadVocabularyOption(parser);
+        const std::string traceFolder = Bytes(parser.value("trace"));
+        if (!traceFolder.empty() && !QDir().mkpath(QString::fromStdString(traceFolder)))
+            throw UsageError("cannot make " + traceFolder, false);
         const auto content = ReadWholeFile(inventoryFile);
         if (!content)
             throw UsageError("cannot read " + inventoryFile, false);
@@ -202,16 +206,17 @@ protected:
             sections.push_back(processor.name);
         RemoveUnfinishedWrites(destination, sections);
         return BackUp(inventory, destination, jobs, !parser.isSet("no-restore"), texts,
-                      repository ? &*repository : nullptr, push, parser.isSet("json"), io);
+                      repository ? &*repository : nullptr, push, parser.isSet("json"), traceFolder,
+                      io);
     }
 
     int BackUp(const Inventory& inventory, const std::string& destination, int jobs, bool restore,
                const SiteVocabulary& texts, GitRepository* git, bool push, bool json,
-               const Streams& io) {
+               const std::string& traceFolder, const Streams& io) {
         const QString start = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
         PlantBackup run(inventory, static_cast<std::size_t>(jobs),
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
-                                                destination, restore, &texts));
+                                                destination, restore, &texts, traceFolder));
         BackupPrinter printer(io);
         // Held to the end: a signal that comes while the record is written or the commit made
         // lets them finish.

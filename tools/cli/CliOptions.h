@@ -29,6 +29,8 @@ struct LinkSettings {
     std::uint16_t port = ProcessorTcpPort;
     // The site's own choice texts (--vocabulary, or the file in the user's settings folder).
     SiteVocabulary vocabulary;
+    // Where the link's traffic is traced (--trace FILE); none when empty.
+    std::string tracePath;
 };
 
 // The values of the options, checked; each throws UsageError naming what is wrong. A model is

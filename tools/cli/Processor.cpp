@@ -86,6 +86,14 @@ int WithProcessor(const LinkSettings& link, const Streams& io,
                              link.serial ? SerialDeviceLink(link.device, link.serialSettings)
                                          : TcpLink(link.host, link.port),
                              link.modelType, link.vocabulary);
+    if (!link.tracePath.empty()) {
+        try {
+            session.SetTrace(std::make_unique<FileTraceSink>(link.tracePath));
+        } catch (const std::runtime_error& error) {
+            io.err << "setfolio-cli: " << error.what() << "\n";
+            return ExitUsage;
+        }
+    }
     const MessageTexts texts;
     Processor processor(qt.loop, session, texts, io, progress);
     bool opened = false;

@@ -39,6 +39,10 @@ void DeclareLinkOptions(QCommandLineParser& parser) {
                                 std::to_string(ProcessorTcpPort) +
                                 " when no PORT is given; [IPV6]:PORT for an IPv6 address."),
          "HOST[:PORT]"},
+        {"trace",
+         "Writes every command and reply, with times, and the link's opening and closing to FILE "
+         "(its older half dropped past 10 MB).",
+         "FILE"},
     });
     DeclareVocabularyOption(parser);
 }
@@ -71,6 +75,7 @@ SiteVocabulary ReadVocabularyOption(const QCommandLineParser& parser) {
 LinkSettings ReadLinkOptions(const QCommandLineParser& parser) {
     LinkSettings link;
     link.vocabulary = ReadVocabularyOption(parser);
+    link.tracePath = Value(parser, "trace").value_or("");
     const auto model = Value(parser, "model");
     if (!model)
         throw UsageError("--model is required");

@@ -6,12 +6,14 @@
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
 #include "link/Exchange.h"
+#include "link/LinkTrace.h"
 #include "link/SerialLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -59,17 +61,19 @@ void OnSignal(int) {
     [[maybe_unused]] const auto ignored = ::write(g_signalPipe[1], &byte, 1);
 }
 
-// Control characters and bytes above 0x7E as \xNN, so a log line stays one line.
-QString Printable(const std::string& bytes) {
-    QString text;
-    for (const unsigned char c : bytes) {
-        if (c >= 0x20 && c < 0x7F)
-            text += QChar(c);
-        else
-            text += QString("\\x%1").arg(c, 2, 16, QChar('0'));
+// The log: the lines of a trace, appended to a file left open.
+class FileSink : public TraceSink {
+public:
+    explicit FileSink(QFile& file) : m_file(file) {}
+    void WriteLine(std::string_view line) override {
+        m_file.write(line.data(), static_cast<qint64>(line.size()));
+        m_file.write("\n", 1);
+        m_file.flush();
     }
-    return text;
-}
+
+private:
+    QFile& m_file;
+};
 
 QString FromBytes(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -108,7 +112,7 @@ public:
 private:
     void LoadState();
     void SaveState();
-    void Log(const QString& direction, const std::string& bytes);
+    void Log(const char* event, const std::string& bytes);
     // Answers in order: a reply never overtakes an earlier one, whatever their delays. With a
     // baud rate, `received` bytes have first to arrive over the wire, and every reply takes its
     // own wire time to leave.
@@ -138,6 +142,7 @@ private:
     QTcpServer m_server;
     QTcpSocket* m_socket = nullptr;
     QFile m_log;
+    std::unique_ptr<LinkTrace> m_trace; // writes to m_log, in the program's trace format
     // When (on the monotonic clock, in nanoseconds) the last reply has left, and the last
     // command has arrived, over the emulated wire.
     qint64 m_lastDue = 0;
@@ -169,6 +174,14 @@ bool Simulator::Start(QString& error) {
             error = "cannot open the log " + m_options.logFile;
             return false;
         }
+        m_trace = std::make_unique<LinkTrace>(
+            std::make_unique<FileSink>(m_log),
+            [clock = std::make_shared<QElapsedTimer>()]() -> std::int64_t {
+                if (!clock->isValid())
+                    clock->start();
+                return clock->elapsed();
+            },
+            LinkTrace::Side::Processor);
     }
     LoadState();
     if (m_options.active >= 0)
@@ -285,13 +298,16 @@ void Simulator::SaveState() {
     }
 }
 
-void Simulator::Log(const QString& direction, const std::string& bytes) {
-    if (!m_log.isOpen())
+void Simulator::Log(const char* event, const std::string& bytes) {
+    if (!m_trace)
         return;
-    m_log.write((QDateTime::currentDateTime().toString("HH:mm:ss.zzz") + " " + direction + " " +
-                 Printable(bytes) + "\n")
-                    .toUtf8());
-    m_log.flush();
+    const std::string_view what(event);
+    if (what == "received")
+        m_trace->Received(bytes);
+    else if (what == "sent")
+        m_trace->Sent(bytes);
+    else
+        m_trace->Closed(bytes);
 }
 
 namespace {
@@ -339,7 +355,7 @@ void Simulator::SendDueReplies() {
     while (!m_outgoing.empty() && m_outgoing.front().due <= now) {
         Outgoing reply = std::move(m_outgoing.front());
         m_outgoing.pop_front();
-        Log("->", reply.bytes);
+        Log("sent", reply.bytes);
         reply.send(std::move(reply.bytes));
     }
     ArmTimer();
@@ -369,7 +385,7 @@ void Simulator::OnSerialData() {
     }
     if (received.empty())
         return;
-    Log("<-", received);
+    Log("received", received);
     const auto before = Revision();
     Answer(received.size(), m_processor->Receive(received), [this](std::string bytes) {
         m_serialOut += bytes;
@@ -393,7 +409,7 @@ void Simulator::OnTcpConnection() {
     QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
         const QByteArray bytes = socket->readAll();
         const std::string received(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        Log("<-", received);
+        Log("received", received);
         const auto before = Revision();
         Answer(received.size(), m_processor->Receive(received, true),
                [this, socket](std::string reply) {
@@ -403,7 +419,7 @@ void Simulator::OnTcpConnection() {
         if (Revision() != before)
             SaveState();
         if (m_processor->Dropped()) {
-            Log("--", "connection dropped");
+            Log("close", "connection dropped");
             socket->disconnectFromHost();
             if (m_processor->Gone())
                 m_server.close();
