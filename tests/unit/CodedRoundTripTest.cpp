@@ -11,15 +11,6 @@ using setfolio::testing::SimWorld;
 
 namespace {
 
-std::int32_t ModelTypeOf(const std::string& entry) {
-    for (const auto& candidate : Catalogue()) {
-        if (candidate.entry == entry)
-            return candidate.modelType;
-    }
-    ADD_FAILURE() << "no model " << entry;
-    return 0;
-}
-
 // The file without its first section, which names the model.
 std::string Parameters(const SimWorld& world, const std::string& name) {
     const std::string content = world.folder.Read(name);
@@ -31,7 +22,7 @@ class CodedRoundTrip : public ::testing::TestWithParam<const char*> {};
 // Library 5 out, into library 9 (whose values differ), and out again: both files hold the same
 // values.
 TEST_P(CodedRoundTrip, UploadedLibraryDownloadsAsTheOriginal) {
-    SimWorld world(ModelTypeOf(GetParam()));
+    SimWorld world(ModelNamed(GetParam()).value());
     ASSERT_TRUE(world.Download(world.Path("A.lvf"), 5));
     ASSERT_EQ(world.ResultLine(), "Download of library 5 to " + world.Path("A.lvf") + " complete.");
     ASSERT_TRUE(world.Upload(world.Path("A.lvf"), 9));

@@ -13,15 +13,6 @@ using setfolio::testing::SimWorld;
 
 namespace {
 
-std::int32_t ModelTypeOf(const std::string& entry) {
-    for (const auto& candidate : Catalogue()) {
-        if (candidate.entry == entry)
-            return candidate.modelType;
-    }
-    ADD_FAILURE() << "no model " << entry;
-    return 0;
-}
-
 // Every way a processor of each family can say no, in the middle of a download and an upload:
 // the failure line names the reason, and no file is written.
 TEST(TransferFaults, RefusalsOfEveryKindGiveTheirFailureLine) {
@@ -47,7 +38,7 @@ TEST(TransferFaults, RefusalsOfEveryKindGiveTheirFailureLine) {
     };
     const MessageTexts texts;
     for (const auto& [model, command, rule, status] : refusals) {
-        SimWorld world(ModelTypeOf(model));
+        SimWorld world(ModelNamed(model).value());
         const std::string path = world.Path("Line.lvf");
         const bool upload = std::string_view(command) == "upload";
         // A library of the processor's own, downloaded before the refusals start.
