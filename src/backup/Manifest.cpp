@@ -3,212 +3,46 @@
 #include "core/ModelCatalogue.h"
 #include "tables/TablesJson.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 
 namespace setfolio {
 
 namespace {
 
-// Just enough JSON to read a manifest back: a value and its members.
-struct Json {
-    enum class Kind { Null, Bool, Number, String, Array, Object };
-    Kind kind = Kind::Null;
-    double number = 0;
-    std::string text;
-    std::vector<Json> items;
-    // An object's members: names and values side by side (a vector may hold the type it is a
-    // member of, a pair may not).
-    std::vector<std::string> names;
-    std::vector<Json> values;
+using Json = nlohmann::json;
 
-    const Json* Member(std::string_view name) const {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (names[i] == name)
-                return &values[i];
-        }
+// A member of a JSON object as text, when it is one.
+const std::string* Text(const Json& object, const char* name) {
+    if (!object.is_object())
         return nullptr;
-    }
-    const std::string* Text(std::string_view name) const {
-        const Json* value = Member(name);
-        return value && value->kind == Kind::String ? &value->text : nullptr;
-    }
-    std::optional<long long> Whole(std::string_view name) const {
-        const Json* value = Member(name);
-        if (!value || value->kind != Kind::Number || value->number < 0 || value->number > 9.0e15 ||
-            std::floor(value->number) != value->number)
-            return std::nullopt;
-        return static_cast<long long>(value->number);
-    }
-    const std::vector<Json>* Array(std::string_view name) const {
-        const Json* value = Member(name);
-        return value && value->kind == Kind::Array ? &value->items : nullptr;
-    }
-};
+    const auto found = object.find(name);
+    return found != object.end() && found->is_string() ? found->get_ptr<const std::string*>()
+                                                       : nullptr;
+}
 
-class JsonReader {
-public:
-    explicit JsonReader(std::string_view text) : m_text(text) {}
+// A member of a JSON object as a whole number of at most 15 digits, when it is one.
+std::optional<long long> Whole(const Json& object, const char* name) {
+    if (!object.is_object())
+        return std::nullopt;
+    const auto found = object.find(name);
+    if (found == object.end() || !found->is_number())
+        return std::nullopt;
+    const double number = found->get<double>();
+    if (number < 0 || number > 9.0e15 || std::floor(number) != number)
+        return std::nullopt;
+    return static_cast<long long>(number);
+}
 
-    std::optional<Json> Document() {
-        Json value;
-        if (!Value(value, 0))
-            return std::nullopt;
-        Space();
-        return m_at == m_text.size() ? std::optional<Json>(std::move(value)) : std::nullopt;
-    }
-
-private:
-    void Space() {
-        while (m_at < m_text.size() && (m_text[m_at] == ' ' || m_text[m_at] == '\n' ||
-                                        m_text[m_at] == '\r' || m_text[m_at] == '\t'))
-            ++m_at;
-    }
-    bool Take(char c) {
-        Space();
-        if (m_at < m_text.size() && m_text[m_at] == c) {
-            ++m_at;
-            return true;
-        }
-        return false;
-    }
-    bool Word(std::string_view word) {
-        if (m_text.substr(m_at, word.size()) != word)
-            return false;
-        m_at += word.size();
-        return true;
-    }
-
-    bool Value(Json& value, int depth) {
-        if (depth > 32)
-            return false;
-        Space();
-        if (m_at >= m_text.size())
-            return false;
-        const char c = m_text[m_at];
-        if (c == '{') {
-            value.kind = Json::Kind::Object;
-            ++m_at;
-            if (Take('}'))
-                return true;
-            do {
-                std::string key;
-                Space();
-                Json member;
-                if (!String(key) || !Take(':') || !Value(member, depth + 1))
-                    return false;
-                value.names.push_back(std::move(key));
-                value.values.push_back(std::move(member));
-            } while (Take(','));
-            return Take('}');
-        }
-        if (c == '[') {
-            value.kind = Json::Kind::Array;
-            ++m_at;
-            if (Take(']'))
-                return true;
-            do {
-                Json item;
-                if (!Value(item, depth + 1))
-                    return false;
-                value.items.push_back(std::move(item));
-            } while (Take(','));
-            return Take(']');
-        }
-        if (c == '"') {
-            value.kind = Json::Kind::String;
-            return String(value.text);
-        }
-        if (Word("null"))
-            return true;
-        if (Word("true") || Word("false")) {
-            value.kind = Json::Kind::Bool;
-            return true;
-        }
-        return Number(value);
-    }
-
-    bool Number(Json& value) {
-        const std::size_t start = m_at;
-        while (m_at < m_text.size() &&
-               std::string_view("+-0123456789.eE").find(m_text[m_at]) != std::string_view::npos)
-            ++m_at;
-        if (m_at == start)
-            return false;
-        const std::string digits(m_text.substr(start, m_at - start));
-        char* end = nullptr;
-        value.kind = Json::Kind::Number;
-        value.number = std::strtod(digits.c_str(), &end);
-        return end == digits.c_str() + digits.size();
-    }
-
-    static void AppendUtf8(std::string& out, unsigned long code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
-    bool Hex4(unsigned long& code) {
-        if (m_at + 4 > m_text.size())
-            return false;
-        const std::string digits(m_text.substr(m_at, 4));
-        char* end = nullptr;
-        code = std::strtoul(digits.c_str(), &end, 16);
-        m_at += 4;
-        return end == digits.c_str() + 4;
-    }
-
-    bool String(std::string& out) {
-        if (m_at >= m_text.size() || m_text[m_at] != '"')
-            return false;
-        ++m_at;
-        while (m_at < m_text.size()) {
-            const char c = m_text[m_at++];
-            if (c == '"')
-                return true;
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (m_at >= m_text.size())
-                return false;
-            const char escaped = m_text[m_at++];
-            static constexpr std::string_view From = "\"\\/bfnrt", To = "\"\\/\b\f\n\r\t";
-            if (const auto at = From.find(escaped); at != std::string_view::npos) {
-                out += To[at];
-                continue;
-            }
-            unsigned long code = 0;
-            if (escaped != 'u' || !Hex4(code))
-                return false;
-            if (code >= 0xD800 && code < 0xDC00 && Word("\\u")) {
-                unsigned long low = 0;
-                if (!Hex4(low) || low < 0xDC00 || low > 0xDFFF)
-                    return false;
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-            }
-            AppendUtf8(out, code);
-        }
-        return false;
-    }
-
-    std::string_view m_text;
-    std::size_t m_at = 0;
-};
+// A member of a JSON object as an array, when it is one.
+const Json* Array(const Json& object, const char* name) {
+    if (!object.is_object())
+        return nullptr;
+    const auto found = object.find(name);
+    return found != object.end() && found->is_array() ? &*found : nullptr;
+}
 
 std::string Number(const std::optional<int>& value) {
     return value ? std::to_string(*value) : "null";
@@ -244,32 +78,32 @@ std::string ManifestJson(const Manifest& manifest) {
 }
 
 std::optional<Manifest> ReadManifest(std::string_view json) {
-    const auto document = JsonReader(json).Document();
-    if (!document || document->kind != Json::Kind::Object)
+    const Json document = Json::parse(json.begin(), json.end(), nullptr, false);
+    if (document.is_discarded() || !document.is_object())
         return std::nullopt;
-    const auto* processors = document->Array("processors");
+    const Json* processors = Array(document, "processors");
     if (!processors)
         return std::nullopt;
     Manifest manifest;
     for (const Json& item : *processors) {
-        const std::string* name = item.Text("name");
+        const std::string* name = Text(item, "name");
         if (!name)
             continue;
         ManifestProcessor processor;
         processor.name = *name;
-        processor.model = item.Text("model") ? *item.Text("model") : "";
-        processor.link = item.Text("link") ? *item.Text("link") : "";
-        if (const auto active = item.Whole("active"); active && *active <= 999)
+        processor.model = Text(item, "model") ? *Text(item, "model") : "";
+        processor.link = Text(item, "link") ? *Text(item, "link") : "";
+        if (const auto active = Whole(item, "active"); active && *active <= 999)
             processor.active = static_cast<int>(*active);
-        if (const auto* libraries = item.Array("libraries")) {
+        if (const Json* libraries = Array(item, "libraries")) {
             for (const Json& entry : *libraries) {
-                const auto number = entry.Whole("library");
-                const auto bytes = entry.Whole("bytes");
-                const std::string* file = entry.Text("file");
-                const std::string* sha256 = entry.Text("sha256");
+                const auto number = Whole(entry, "library");
+                const auto bytes = Whole(entry, "bytes");
+                const std::string* file = Text(entry, "file");
+                const std::string* sha256 = Text(entry, "sha256");
                 if (!number || *number > 999 || !bytes || !file || !sha256)
                     continue;
-                const std::string* changed = entry.Text("changed");
+                const std::string* changed = Text(entry, "changed");
                 processor.libraries.push_back({static_cast<int>(*number), *file,
                                                static_cast<std::size_t>(*bytes), *sha256,
                                                changed ? *changed : ""});
