@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup/Inventory.h"
+#include "library/LibraryComparison.h"
 #include "link/ReplyStatus.h"
 #include "transfer/ProcessorSession.h"
 
@@ -24,6 +25,12 @@ struct LibraryBackup {
     bool changed = false; // the file was written; otherwise it holds these bytes already
     double seconds = 0;
     std::string failure; // the lines the failure was reported with
+    // A restore's (Restore.h): the parameters the library read back differs in from its file
+    // (for a dry run, what a restore would change), what was read back, and whether a write that
+    // failed had already sent part of the library.
+    std::vector<ParameterDifference> differences;
+    std::string readBack;
+    bool partlyWritten = false;
 };
 
 // What became of one processor.
