@@ -3,13 +3,9 @@
 #include "ProcessorOptions.h"
 #include "StopSignals.h"
 
-#include "backup/GitRepository.h"
+#include "backup/BackupRun.h"
 #include "backup/Inventory.h"
-#include "backup/Manifest.h"
 #include "backup/PlantBackup.h"
-#include "backup/RunLock.h"
-#include "backup/RunRecord.h"
-#include "backup/UnfinishedWrites.h"
 #include "core/AtomicFile.h"
 #include "qt/QtLinkPlatform.h"
 
@@ -171,49 +167,25 @@ protected:
                        << problem.text << "\n";
             return ExitUsage;
         }
-        if (!QDir().mkpath(QString::fromStdString(destination)))
-            throw UsageError("cannot make " + destination, false);
-        // One run at a time into a folder, and nothing sent before the files are known to fit.
-        const RunLock lock(destination);
-        if (lock.State() == RunLock::Outcome::Taken)
-            throw UsageError(
-                "another backup into " + destination + " is running" +
-                    (lock.Holder().empty() ? std::string() : " (process " + lock.Holder() + ")"),
-                false);
-        if (lock.State() == RunLock::Outcome::CannotLock)
-            throw UsageError(lock.Problem(), false);
-        // Before any processor is contacted: a repository the backup cannot commit into cleanly
-        // is refused.
-        std::optional<GitRepository> repository;
-        if (git) {
-            repository.emplace(destination, RunGit);
-            std::string problem = repository->Check();
-            if (problem.empty() && push)
-                problem = repository->CheckPush(Bytes(parser.value("remote")));
-            if (problem.empty() && !repository->IgnoreOwnFiles())
-                problem = "cannot write the repository's info/exclude";
-            if (!problem.empty())
-                throw UsageError(problem, false);
-        }
-        const auto problems = DestinationProblems(inventory, destination);
+        BackupSettings settings{destination, git, push, Bytes(parser.value("remote")), false};
+        BackupRun backup(inventory, settings, RunGit);
+        const auto problems = backup.Prepare();
         if (!problems.empty()) {
             for (const auto& problem : problems)
                 io.err << "setfolio-cli: " << problem << "\n";
             return ExitUsage;
         }
-        std::vector<std::string> sections;
-        for (const auto& processor : inventory.processors)
-            sections.push_back(processor.name);
-        RemoveUnfinishedWrites(destination, sections);
-        return BackUp(inventory, destination, jobs, !parser.isSet("no-restore"), texts,
-                      repository ? &*repository : nullptr, push, parser.isSet("json"), traceFolder,
-                      io);
+        return BackUp(inventory, backup, destination, jobs, !parser.isSet("no-restore"), texts, git,
+                      push, parser.isSet("json"), traceFolder, io);
     }
 
-    int BackUp(const Inventory& inventory, const std::string& destination, int jobs, bool restore,
-               const SiteVocabulary& texts, GitRepository* git, bool push, bool json,
+    int BackUp(const Inventory& inventory, BackupRun& backup, const std::string& destination,
+               int jobs, bool restore, const SiteVocabulary& texts, bool git, bool push, bool json,
                const std::string& traceFolder, const Streams& io) {
-        const QString start = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+        const auto now = [] {
+            return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
+        };
+        const std::string start = now();
         PlantBackup run(inventory, static_cast<std::size_t>(jobs),
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
                                                 destination, restore, &texts, traceFolder));
@@ -231,78 +203,40 @@ protected:
         const int stopSignal = StopSignals::Caught();
         printer.Clear();
 
-        RunRecord record;
-        record.start = start.toStdString();
-        record.processors = run.Results();
-        record.interrupted = stopSignal != 0;
-        for (const auto& result : record.processors)
-            record.interrupted = record.interrupted || result.interrupted;
-        record.signal = stopSignal;
-        int status = ExitOk;
+        const BackupRun::Outcome outcome = backup.Finish(run.Results(), start, stopSignal, now);
+        int status = outcome.failures.empty() ? ExitOk : ExitRefused;
         bool allPutBack = true;
-        for (const auto& result : record.processors) {
+        for (const auto& result : outcome.record.processors) {
             status = result.AllOk() ? status : ExitRefused;
             allPutBack = allPutBack && result.notPutBack.empty();
         }
-        const auto failed = [&](const std::string& problem) {
-            io.err << "setfolio-cli: " << problem << "\n";
-            record.failures.push_back(problem);
-            status = ExitRefused;
-        };
-
-        // The manifest is rewritten only when what it says changed.
-        const std::string manifestFile = destination + "/manifest.json";
-        const auto previousText = ReadWholeFile(manifestFile);
-        const Manifest manifest =
-            UpdatedManifest(previousText ? ReadManifest(*previousText) : std::nullopt,
-                            record.processors, record.start);
-        const std::string manifestText = ManifestJson(manifest);
-        if (manifestText != previousText && !WriteFileAtomically(manifestFile, manifestText))
-            failed("cannot write " + manifestFile);
-
-        const BackupCounts counts = CountLibraries(record.processors);
+        // The lines on standard error in the order things went wrong.
+        for (std::size_t f = 0; f <= outcome.failures.size(); ++f) {
+            if (f == outcome.commitWarningAt && !outcome.commitWarning.empty())
+                io.err << "setfolio-cli: " << outcome.commitWarning << "\n";
+            if (f < outcome.failures.size())
+                io.err << "setfolio-cli: " << outcome.failures[f] << "\n";
+        }
+        const BackupCounts& counts = outcome.counts;
         io.out << "Libraries: " << counts.changed << " changed, " << counts.unchanged
                << " unchanged, " << counts.failed << " failed.\n";
         if (stopSignal != 0) {
             io.out << "Stopped by signal " << stopSignal << (git ? ": nothing committed" : "")
                    << ".\n";
         } else if (git) {
-            std::vector<std::string> files{"manifest.json"};
-            const auto libraries = ManifestFiles(manifest);
-            files.insert(files.end(), libraries.begin(), libraries.end());
-            const std::string message = "Backup: " + std::to_string(counts.changed) + " changed, " +
-                                        std::to_string(counts.unchanged) + " unchanged, " +
-                                        std::to_string(counts.failed) + " failed libraries";
-            const GitRepository::Commit commit = git->CommitFiles(files, message);
-            if (!commit.ok) {
-                failed(commit.problem);
-            } else {
-                record.commit = commit.hash;
-                io.out << (commit.hash.empty() ? "Nothing changed: no commit.\n"
-                                               : "Committed: " + message + "\n");
-                if (!commit.warning.empty())
-                    io.err << "setfolio-cli: " << commit.warning << "\n";
-            }
-            // A push that failed before is made up for by the next run, changes or not; the
-            // local commit stays either way.
-            if (commit.ok && push) {
-                if (const std::string problem = git->Push(); problem.empty())
-                    io.out << "Pushed " << git->Branch() << ".\n";
-                else
-                    failed(problem);
-            }
+            if (outcome.nothingToCommit)
+                io.out << "Nothing changed: no commit.\n";
+            else if (outcome.committed)
+                io.out << "Committed: " << outcome.commitMessage << "\n";
+            if (push && outcome.pushed)
+                io.out << "Pushed " << backup.Branch() << ".\n";
         }
-
-        record.end = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
-        const std::string recordText = RunRecordJson(record);
-        const std::string recordFile = destination + "/.setfolio/last-run.json";
-        if (!MakeFolders(destination + "/.setfolio") ||
-            !WriteFileAtomically(recordFile, recordText)) {
-            io.err << "setfolio-cli: cannot write " << recordFile << "\n";
+        if (!outcome.recordWritten) {
+            io.err << "setfolio-cli: cannot write " << outcome.recordFile << "\n";
             status = ExitRefused;
         }
         if (json)
-            io.out << recordText;
+            io.out << outcome.recordText;
         io.out << std::flush;
         // A processor left on another library needs someone's attention more than a stop does.
         return StopSignals::Caught() != 0 && allPutBack ? StopSignals::StoppedExitStatus() : status;
