@@ -17,6 +17,8 @@ Application::Application(const Platform& platform)
       upLoadForm(session.Context(messageLog, localisation.Messages()), settings, platform.dialogs,
                  platform.loop, localisation),
       libraryViewForm(localisation, platform.dialogs, platform.prompts, &siteTexts.Vocabulary()),
+      plantForm({settings, localisation, platform.dialogs, platform.prompts, libraryViewForm,
+                 platform.plantPlatforms, platform.git, &siteTexts.Vocabulary(), platform.now}),
       mainForm({settings, model, transport, exchange, localisation, serialForm, ipForm,
                 languageForm, changeLibForm, downLoadForm, upLoadForm, libraryViewForm, siteTexts,
                 platform.prompts, platform.dialogs, platform.loop, messageLog}) {

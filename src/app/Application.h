@@ -8,6 +8,7 @@
 #include "forms/LanguageForm.h"
 #include "forms/LibraryViewForm.h"
 #include "forms/MainForm.h"
+#include "forms/PlantForm.h"
 #include "forms/SerialForm.h"
 #include "forms/UpLoadForm.h"
 #include "i18n/Localisation.h"
@@ -41,6 +42,11 @@ struct Platform {
     // Where the file selections start when the folder they would start in is not there; none:
     // they start there all the same.
     std::string documentsFolder = {};
+    // The plant window's workers' event loops and ports, git, and the time (ISO 8601 UTC);
+    // without them its actions find no processor and no history.
+    PlantBackup::PlatformFactory plantPlatforms = {};
+    GitRunner git = {};
+    std::function<std::string()> now = {};
 };
 
 class Application {
@@ -66,6 +72,7 @@ public:
     DownLoadForm downLoadForm;
     UpLoadForm upLoadForm;
     LibraryViewForm libraryViewForm;
+    PlantForm plantForm;
     MainForm mainForm;
 };
 

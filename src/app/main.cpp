@@ -1,6 +1,7 @@
 // Setfolio: builds the program from Qt's event loop, ports and windows, and runs it.
 #include "app/Application.h"
 #include "core/Guarded.h"
+#include "qt/QtGitProcess.h"
 #include "qt/QtLinkPlatform.h"
 #include "qt/QtSerialDevices.h"
 #include "ui/FirstPaintReport.h"
@@ -10,6 +11,7 @@
 #include "ui/QtLanguageForm.h"
 #include "ui/QtLibraryViewForm.h"
 #include "ui/QtMainForm.h"
+#include "ui/QtPlantForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
 #include "ui/QtTransferForm.h"
@@ -17,6 +19,7 @@
 #include "ui/SetfolioApplication.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
 #include <QIcon>
 #include <QPushButton>
@@ -44,14 +47,16 @@ SettingsFolder ChooseFolder() {
 void PrintHelp() {
     const SettingsFolder folder = ChooseFolder();
     std::cout << "usage: setfolio [FILE]\n"
+                 "       setfolio --plant INVENTORY\n"
                  "       setfolio --help | --version\n"
                  "\n"
                  "Copies parameter libraries between processors and library files. FILE, a\n"
                  "library file (.lvf), is shown in the library viewer at start.\n"
                  "\n"
                  "Options:\n"
-                 "  -h, --help  Shows this help.\n"
-                 "  --version   Shows the version.\n"
+                 "  --plant INVENTORY  Opens the plant window on INVENTORY at start.\n"
+                 "  -h, --help         Shows this help.\n"
+                 "  --version          Shows the version.\n"
                  "\n"
                  "Settings (Setfolio.ini), the IP address list (IpAddressList.txt) and ports/\n"
                  "are kept "
@@ -61,11 +66,12 @@ void PrintHelp() {
 
 // The arguments after Qt has taken its own: an exit status when there is nothing to run (help,
 // the version, a usage error), else the library file to show, if any.
-std::optional<int> ReadArguments(const QStringList& arguments, QString& file) {
+std::optional<int> ReadArguments(const QStringList& arguments, QString& file, QString& inventory) {
     QCommandLineParser parser;
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
     const QCommandLineOption version("version", "Shows the version.");
-    parser.addOptions({help, version});
+    const QCommandLineOption plant("plant", "Opens the plant window on INVENTORY.", "INVENTORY");
+    parser.addOptions({help, version, plant});
     QString problem;
     if (!parser.parse(arguments))
         problem = parser.errorText();
@@ -86,6 +92,7 @@ std::optional<int> ReadArguments(const QStringList& arguments, QString& file) {
     }
     if (!parser.positionalArguments().isEmpty())
         file = parser.positionalArguments().constFirst();
+    inventory = parser.value(plant);
     return std::nullopt;
 }
 
@@ -98,7 +105,8 @@ std::optional<int> AnswerWithoutWindows(int argc, char* argv[]) {
                 QCoreApplication core(argc, argv);
                 QCoreApplication::setApplicationName("Setfolio");
                 QString file;
-                return ReadArguments(QCoreApplication::arguments(), file);
+                QString inventory;
+                return ReadArguments(QCoreApplication::arguments(), file, inventory);
             }
         }
     }
@@ -124,7 +132,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(SETFOLIO_APP_ID);
     QApplication::setWindowIcon(QIcon::fromTheme(SETFOLIO_APP_ID));
     QString fileToShow;
-    if (const auto exitStatus = ReadArguments(QApplication::arguments(), fileToShow))
+    QString inventoryToOpen;
+    if (const auto exitStatus =
+            ReadArguments(QApplication::arguments(), fileToShow, inventoryToOpen))
         return *exitStatus;
     const SettingsFolder folder = ChooseFolder();
 
@@ -135,8 +145,13 @@ int main(int argc, char* argv[]) {
     dialogs.portable = folder.portable;
     qtApplication.SetPrompts(&prompts);
     const QtSerialDevices serialDevices;
-    Application app(Platform{qt.loop, qt.port, qt.tcp, prompts, dialogs, folder.path,
-                             ProcessorTcpPort, &serialDevices, DocumentsFolder()});
+    const std::string settingsPath = folder.path;
+    Application app(Platform{
+        qt.loop, qt.port, qt.tcp, prompts, dialogs, folder.path, ProcessorTcpPort, &serialDevices,
+        DocumentsFolder(),
+        // Each worker of the plant window builds Qt's loop and ports in its own thread.
+        [settingsPath] { return std::make_unique<QtLinkPlatform>(settingsPath); }, RunGitProcess,
+        [] { return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString(); }});
     QtTranslations qtTexts(app.localisation);
 
     // The main window first (it loads the current model), then the dialogs.
@@ -149,6 +164,7 @@ int main(int argc, char* argv[]) {
     QtLanguageForm language(app.languageForm, prompts, &mainWindow);
     QtEditIpForm ipList(app.ipForm, prompts, &communications);
     QtLibraryViewForm viewer(app.libraryViewForm, prompts, &mainWindow);
+    QtPlantForm plant(app.plantForm, prompts, &mainWindow);
 
     dialogs.mainWindow = &mainWindow;
     // Every window shows its model again when the model signals a change (a new language
@@ -188,6 +204,11 @@ int main(int argc, char* argv[]) {
         viewer.raise();
         viewer.activateWindow();
     };
+    dialogs.showPlant = [&] {
+        plant.show();
+        plant.raise();
+        plant.activateWindow();
+    };
     dialogs.showIpList = [&] {
         app.ipForm.ShowIpListDialog();
         ipList.Refresh();
@@ -200,6 +221,13 @@ int main(int argc, char* argv[]) {
         RunGuarded(prompts, [&] {
             if (app.libraryViewForm.OpenFile(fileToShow.toStdString()))
                 dialogs.ShowLibraryViewer();
+        });
+    }
+    // An inventory named with --plant opens in the plant window at once.
+    if (!inventoryToOpen.isEmpty()) {
+        RunGuarded(prompts, [&] {
+            dialogs.ShowPlantWindow();
+            app.plantForm.OpenInventory(inventoryToOpen.toStdString());
         });
     }
     return QApplication::exec();

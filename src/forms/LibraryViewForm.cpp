@@ -149,6 +149,14 @@ bool LibraryViewForm::CompareWith(const std::string& path) {
     return true;
 }
 
+void LibraryViewForm::CompareContents(const std::string& nameA, const std::string& contentA,
+                                      const std::string& nameB, const std::string& contentB) {
+    m_a = Loaded{nameA, DecodeLibrary(contentA, std::nullopt, m_site)};
+    m_b = Loaded{nameB, DecodeLibrary(contentB, std::nullopt, m_site)};
+    OnlyDifferencesCB.checked = true;
+    ShowFiles();
+}
+
 void LibraryViewForm::ShowFiles() {
     FileA.caption = m_a ? Describe(m_a->path, m_a->library) : std::string();
     FileB.caption = m_b ? Describe(m_b->path, m_b->library) : std::string();

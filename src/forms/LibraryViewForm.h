@@ -59,6 +59,10 @@ public:
     // Loads the file as the one shown (the second of a comparison); an error box says why not.
     bool OpenFile(const std::string& path);
     bool CompareWith(const std::string& path);
+    // Two libraries that are no files of their own (a processor's read-back, a version of a
+    // backup): `nameA` and `nameB` say where each comes from.
+    void CompareContents(const std::string& nameA, const std::string& contentA,
+                         const std::string& nameB, const std::string& contentB);
     void FilterEditChange(const std::string& text);
     void OnlyDifferencesCBClick();
 

@@ -41,6 +41,7 @@ MainForm::MainForm(const Collaborators& with) : MessageWindow(with.log), m_with(
     MenuDownLoad.caption = "&DownLoad";
     MenuUpLoad.caption = "&UpLoad";
     MenuViewLibrary.caption = m_with.localisation.Messages().Text(OwnMsg::ViewLibraryMenu);
+    MenuPlant.caption = m_with.localisation.Messages().Text(OwnMsg::PlantMenu);
     MenuLibrary.caption = "&Library";
     MenuComPort.caption = "Communications";
     MenuLanguage.caption = "Lan&guage";
@@ -141,8 +142,15 @@ void MainForm::MenuViewLibraryClick() {
         m_with.dialogs.ShowLibraryViewer();
 }
 
+void MainForm::MenuPlantClick() {
+    // The plant window reaches its processors over links of its own: the main window's link
+    // may be busy meanwhile.
+    m_with.dialogs.ShowPlantWindow();
+}
+
 void MainForm::TextsApplied() {
     MenuViewLibrary.caption = m_with.localisation.Messages().Text(OwnMsg::ViewLibraryMenu);
+    MenuPlant.caption = m_with.localisation.Messages().Text(OwnMsg::PlantMenu);
     MessageSave.caption = m_with.localisation.Messages().Text(OwnMsg::LogSave);
     MenuTrace.caption = m_with.localisation.Messages().Text(OwnMsg::TraceMenu);
     MessageClear.caption = m_with.localisation.Messages().Text(OwnMsg::LogClear);

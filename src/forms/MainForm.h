@@ -79,6 +79,7 @@ public:
     Control MenuDownLoad;
     Control MenuUpLoad;
     Control MenuViewLibrary;
+    Control MenuPlant;
     Control MenuLibrary;
     Control MenuComPort;
     Control MenuLanguage;
@@ -100,6 +101,8 @@ public:
     void MenuUpLoadClick() { UpBtnClick(); }
     // Asks for a library file and shows it in the viewer.
     void MenuViewLibraryClick();
+    // The plant window: its processors' backups, verify, restore and history.
+    void MenuPlantClick();
     void MenuLibraryClick() { LibraryBtnClick(); }
     void MenuComPortClick() { ComBtnClick(); }
     void MenuLanguageClick();

@@ -42,6 +42,11 @@ public:
     virtual void ShowUploadDialog() = 0;
     // The library viewer, which stays open beside the main window.
     virtual void ShowLibraryViewer() = 0;
+    // The plant window, which stays open beside the main window.
+    virtual void ShowPlantWindow() = 0;
+    // A folder the user chooses, starting at `initialPath`; nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                    const std::string& initialPath) = 0;
     virtual std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) = 0;
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseFileToSave(const FileChoice& choice) = 0;

@@ -82,6 +82,16 @@ std::optional<std::string> QtDialogs::ChooseFileToOpen(const FileChoice& choice)
     return ChooseFile(choice, QFileDialog::AcceptOpen);
 }
 
+std::optional<std::string> QtDialogs::ChooseFolder(const std::string& title,
+                                                   const std::string& initialPath) {
+    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
+                                                             QString::fromStdString(title),
+                                                             QString::fromStdString(initialPath));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen.toStdString();
+}
+
 void QtDialogs::CloseMainWindow() {
     if (mainWindow)
         mainWindow->close();

@@ -26,6 +26,7 @@ public:
     std::function<void()> showDownload;
     std::function<void()> showUpload;
     std::function<void()> showLibraryViewer;
+    std::function<void()> showPlant;
     QWidget* mainWindow = nullptr;
     // Named in the About box: where the settings are kept, and whether that is beside the
     // program.
@@ -40,6 +41,9 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;
     void ShowUploadDialog() override { Call(showUpload); }
     void ShowLibraryViewer() override { Call(showLibraryViewer); }
+    void ShowPlantWindow() override { Call(showPlant); }
+    std::optional<std::string> ChooseFolder(const std::string& title,
+                                            const std::string& initialPath) override;
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
     void ShowAboutBox(const AboutTexts& texts) override;
     void CloseMainWindow() override;

@@ -172,6 +172,7 @@ QtMainForm::QtMainForm(MainForm& form, Prompts& prompts) : m_form(form), m_promp
     m_menuDownLoad = AddMenuItem("MenuDownLoad", [this] { m_form.MenuDownLoadClick(); });
     m_menuUpLoad = AddMenuItem("MenuUpLoad", [this] { m_form.MenuUpLoadClick(); });
     m_menuViewLibrary = AddMenuItem("MenuViewLibrary", [this] { m_form.MenuViewLibraryClick(); });
+    m_menuPlant = AddMenuItem("MenuPlant", [this] { m_form.MenuPlantClick(); });
     m_menuMain->addSeparator();
     m_menuLibrary = AddMenuItem("MenuLibrary", [this] { m_form.MenuLibraryClick(); });
     m_menuMain->addSeparator();
@@ -279,6 +280,7 @@ void QtMainForm::Refresh() {
         {m_menuDownLoad, &m_form.MenuDownLoad},
         {m_menuUpLoad, &m_form.MenuUpLoad},
         {m_menuViewLibrary, &m_form.MenuViewLibrary},
+        {m_menuPlant, &m_form.MenuPlant},
         {m_menuLibrary, &m_form.MenuLibrary},
         {m_menuComPort, &m_form.MenuComPort},
         {m_menuLanguage, &m_form.MenuLanguage},

@@ -60,6 +60,7 @@ private:
     QMenu* m_menuMain = nullptr;
     QAction* m_menuDownLoad = nullptr;
     QAction* m_menuUpLoad = nullptr;
+    QAction* m_menuPlant = nullptr;
     QAction* m_menuViewLibrary = nullptr;
     QAction* m_menuLibrary = nullptr;
     QAction* m_menuComPort = nullptr;

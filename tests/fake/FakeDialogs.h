@@ -23,6 +23,12 @@ public:
     }
     void ShowUploadDialog() override { Show("upload", onUpload); }
     void ShowLibraryViewer() override { Show("library viewer", {}); }
+    void ShowPlantWindow() override { Show("plant", {}); }
+    std::optional<std::string> ChooseFolder(const std::string& title,
+                                            const std::string& initialPath) override {
+        Show("choose folder: " + title + " | " + initialPath, {});
+        return folderToChoose;
+    }
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override {
         Show("open file: " + Describe(choice), {});
         return fileToOpen;
@@ -43,6 +49,7 @@ public:
     std::optional<std::string> fileToSave;
     std::function<void()> onUpload;
     std::optional<std::string> fileToOpen;
+    std::optional<std::string> folderToChoose;
     std::vector<std::string> shown;
 
 private:

@@ -138,6 +138,10 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileChoice&) override { return {}; }
     void ShowUploadDialog() override {}
     void ShowLibraryViewer() override {}
+    void ShowPlantWindow() override {}
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+        return {};
+    }
     std::optional<std::string> ChooseFileToOpen(const FileChoice&) override { return {}; }
     void ShowAboutBox(const AboutTexts&) override {}
     void CloseMainWindow() override {}
