@@ -8,6 +8,7 @@
 #include "ui/QtLanguageForm.h"
 #include "ui/QtLibraryViewForm.h"
 #include "ui/QtMainForm.h"
+#include "ui/QtPlantForm.h"
 #include "ui/QtSerialForm.h"
 #include "ui/QtTransferForm.h"
 #include "ui/Widgets.h"
@@ -60,6 +61,7 @@ struct Windows : AppWorld {
     std::unique_ptr<QtEditIpForm> ipList;
     std::unique_ptr<QtLanguageForm> language;
     std::unique_ptr<QtLibraryViewForm> viewer;
+    std::unique_ptr<QtPlantForm> plant;
 
     Windows() {
         devices.devices = {{"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10KZP3Q-if00-port0",
@@ -80,6 +82,7 @@ struct Windows : AppWorld {
         ipList = std::make_unique<QtEditIpForm>(app.ipForm, prompts);
         language = std::make_unique<QtLanguageForm>(app.languageForm, prompts);
         viewer = std::make_unique<QtLibraryViewForm>(app.libraryViewForm, prompts);
+        plant = std::make_unique<QtPlantForm>(app.plantForm, prompts);
     }
 
     // The program in `chosen`, the transfer dialogs idle or transferring the second library of
@@ -102,6 +105,7 @@ struct Windows : AppWorld {
         ipList->Refresh();
         language->Refresh();
         viewer->Refresh();
+        plant->Refresh();
         for (QWidget* window : Dialogs())
             window->show();
         main->show();
@@ -110,7 +114,7 @@ struct Windows : AppWorld {
 
     std::vector<QWidget*> Dialogs() const {
         return {download.get(), upload.get(),   changeLibrary.get(), communications.get(),
-                ipList.get(),   language.get(), viewer.get()};
+                ipList.get(),   language.get(), viewer.get(),        plant.get()};
     }
 };
 
