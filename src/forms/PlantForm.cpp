@@ -667,8 +667,8 @@ void PlantForm::HistoryBtnClick() {
     m_history = GitHistory(m_folder, file, m_with.git);
     std::vector<std::string> lines;
     for (const auto& version : m_history)
-        lines.push_back(ShortTime(version.date) + "  " + version.subject + "  (" +
-                        version.commit.substr(0, 8) + ")");
+        lines.push_back(ShortTime(version.date) + "  " + version.commit.substr(0, 8) + "  " +
+                        version.subject);
     Versions.SetItems(std::move(lines));
     Say(m_history.empty()
             ? texts.Format(OwnMsg::PlantNoHistory, {file})

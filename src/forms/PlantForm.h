@@ -86,7 +86,7 @@ public:
         friend bool operator==(const Chosen&, const Chosen&) = default;
     };
 
-    Window form{"Plant", 860, 560};
+    Window form{"Plant", 980, 580};
     Label InventoryLabel; // the inventory's path
     Label FolderLabel;    // the backup folder's path
     Button OpenBtn;

@@ -100,7 +100,7 @@ QtPlantForm::QtPlantForm(PlantForm& form, Prompts& prompts, QWidget* parent)
     auto* bottom = new QSplitter(Qt::Horizontal, this);
     bottom->addWidget(m_log);
     bottom->addWidget(side);
-    bottom->setStretchFactor(0, 2);
+    bottom->setStretchFactor(0, 1);
     bottom->setStretchFactor(1, 1);
     auto* parts = new QSplitter(Qt::Vertical, this);
     parts->setObjectName("Parts");

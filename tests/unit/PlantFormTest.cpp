@@ -200,8 +200,8 @@ TEST(PlantForm, InAGitFolderEachLibraryChangedWhenItsFileWasLastCommitted) {
     form.HistoryBtnClick();
     EXPECT_EQ(asked.back().back(), "Line 1/Library 001.lvf");
     EXPECT_EQ(form.Versions.items,
-              (std::vector<std::string>{"2026-12-08 22:00  Backup: 1 changed  (c2)",
-                                        "2026-12-01 22:00  Backup: 3 changed  (c1)"}));
+              (std::vector<std::string>{"2026-12-08 22:00  c2  Backup: 1 changed",
+                                        "2026-12-01 22:00  c1  Backup: 3 changed"}));
     EXPECT_TRUE(form.CompareVersionsBtn.enabled);
     EXPECT_TRUE(world.Logged("Line 1/Library 001.lvf: 2 versions."));
 

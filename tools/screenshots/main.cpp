@@ -6,6 +6,7 @@
 #include "forms/EditIpForm.h"
 #include "forms/LanguageForm.h"
 #include "forms/LibraryViewForm.h"
+#include "forms/PlantForm.h"
 #include "forms/SerialForm.h"
 #include "forms/StatusLine.h"
 #include "forms/UpLoadForm.h"
@@ -28,6 +29,7 @@
 #include "ui/QtLanguageForm.h"
 #include "ui/QtLibraryViewForm.h"
 #include "ui/QtMainForm.h"
+#include "ui/QtPlantForm.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSerialForm.h"
 #include "ui/QtTransferForm.h"
@@ -41,6 +43,7 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +58,7 @@ namespace {
 using namespace setfolio;
 
 // Shows the dialog so the style is fully applied, then saves what it draws.
-bool Save(QDialog& dialog, const QDir& folder, const char* name) {
+bool Save(QWidget& dialog, const QDir& folder, const char* name) {
     dialog.show();
     QApplication::processEvents();
     const QString path = folder.filePath(QLatin1String(name));
@@ -274,6 +277,80 @@ bool SaveViewer(const QDir& folder) {
     return saved;
 }
 
+// The plant window on an inventory of three lines whose last backup found a library changed and
+// one processor unreachable, with a library's versions listed, in each language.
+bool SavePlant(const QDir& folder) {
+    QTemporaryDir files;
+    const std::string root = files.path().toStdString();
+    const std::string inventory = root + "/plant.ini";
+    std::ofstream(inventory) << "[Line 3]\nModel=C-12\nTcp=192.168.1.20:4001\nLibraries=1,5,9\n"
+                                "[Line 4]\nModel=C-12\nTcp=192.168.1.21:4001\nLibraries=1,2\n"
+                                "[Bench]\nModel=C-12\nSerial=/dev/ttyUSB0\nLibraries=3\n";
+    const std::string backup = root + "/backup";
+    std::filesystem::create_directories(backup + "/.setfolio");
+    const auto library = [](int number, const char* file, const char* changed) {
+        return std::string("{\"library\":") + std::to_string(number) + ",\"file\":\"" + file +
+               "\",\"bytes\":2411,\"sha256\":\"00\",\"changed\":\"" + changed + "\"}";
+    };
+    std::ofstream(backup + "/manifest.json")
+        << "{\"processors\":[{\"name\":\"Line 3\",\"model\":\"C-12\",\"link\":\"\",\"active\":9,"
+           "\"libraries\":["
+        << library(1, "Line 3/Library 001.lvf", "2026-11-02T06:10:00Z") << ","
+        << library(5, "Line 3/Library 005.lvf", "2026-12-09T02:00:41Z") << ","
+        << library(9, "Line 3/Library 009.lvf", "2026-10-20T02:01:12Z")
+        << "]},{\"name\":\"Line 4\",\"model\":\"C-12\",\"link\":\"\",\"active\":2,"
+           "\"libraries\":["
+        << library(1, "Line 4/Library 001.lvf", "2026-09-14T02:00:30Z") << ","
+        << library(2, "Line 4/Library 002.lvf", "2026-09-14T02:00:52Z") << "]}]}\n";
+    const auto result = [](int number, const char* file, const char* status, bool changed) {
+        return std::string("{\"library\":") + std::to_string(number) + ",\"status\":\"" + status +
+               "\",\"file\":\"" + file + "\",\"changed\":" + (changed ? "true" : "false") + "}";
+    };
+    std::ofstream(backup + "/.setfolio/last-run.json")
+        << "{\"start\":\"2026-12-09T02:00:00.000Z\",\"end\":\"2026-12-09T02:01:30.000Z\","
+           "\"processors\":[{\"name\":\"Line 3\",\"activeBefore\":9,\"libraries\":["
+        << result(1, "Line 3/Library 001.lvf", "Ok", false) << ","
+        << result(5, "Line 3/Library 005.lvf", "Ok", true) << ","
+        << result(9, "Line 3/Library 009.lvf", "Ok", false)
+        << "]},{\"name\":\"Line 4\",\"activeBefore\":2,\"libraries\":["
+        << result(1, "Line 4/Library 001.lvf", "Ok", false) << ","
+        << result(2, "Line 4/Library 002.lvf", "Ok", false)
+        << "]},{\"name\":\"Bench\",\"failure\":\"no answer\",\"libraries\":["
+        << result(3, "Bench/Library 003.lvf", "NotRead", false) << "]}]}\n";
+
+    Settings settings(root);
+    settings.WriteSettingText(PlantSection, PlantFolderKey(inventory), backup);
+    Localisation localisation;
+    NoDialogs dialogs;
+    QtPrompts prompts;
+    LibraryViewForm viewer(localisation, dialogs, prompts);
+    PlantForm plant({settings, localisation, dialogs, prompts, viewer, {}, {}, nullptr, {}});
+    plant.OpenInventory(inventory);
+    QtPlantForm window(plant, prompts);
+    window.findChild<QTreeWidget*>("PlantTree")->topLevelItem(0)->child(1)->setSelected(true);
+    bool saved = true;
+    for (const auto& [applied, name] :
+         {std::pair{Language::English, "plant.png"}, std::pair{Language::German, "plant-de.png"},
+          std::pair{Language::French, "plant-fr.png"}}) {
+        localisation.Apply(applied);
+        plant.Log.Clear();
+        const MessageTexts& texts = localisation.Messages();
+        plant.Log.AddMessageLine(texts.Format(OwnMsg::PlantLibraryUnchanged, {"Line 3", "1"}));
+        plant.Log.AddMessageLine(texts.Format(OwnMsg::PlantLibraryChanged, {"Line 3", "5"}));
+        plant.Log.AddMessageLine(texts.Format(OwnMsg::PlantLine, {"Bench", "no answer"}));
+        plant.Log.AddMessageLine(texts.Format(OwnMsg::PlantBackupDone, {"1", "4", "0"}));
+        plant.Versions.SetItems(
+            {"2026-12-09 03:00  5e1c09a2  Backup: 1 changed, 4 unchanged, 0 failed libraries",
+             "2026-11-02 07:10  9b77d310  Backup: 2 changed, 3 unchanged, 0 failed libraries",
+             "2026-10-20 03:01  41d0ce85  Backup: 5 changed, 0 unchanged, 0 failed libraries"});
+        plant.Versions.visible = plant.VersionsLabel.visible = true;
+        plant.CompareVersionsBtn.visible = true;
+        window.Refresh();
+        saved &= Save(window, folder, name);
+    }
+    return saved;
+}
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc < 2) {
@@ -401,6 +478,7 @@ int main(int argc, char* argv[]) {
     }
 
     saved &= SaveViewer(folder);
+    saved &= SavePlant(folder);
 
     transport.CloseAtExit();
     saved &= SaveMainWindow(programPath, Language::English, folder, "");
