@@ -447,9 +447,9 @@ TEST(BackupRun, APartialRunKeepsTheManifestsOtherEntries) {
         std::vector<std::string> names;
         for (const auto& processor : manifest->processors)
             names.push_back(processor.name);
-        const std::vector<std::string> expected =
-            partial ? std::vector<std::string>{"Line 1", "Line 2"}
-                    : std::vector<std::string>{"Line 2"};
+        const std::vector<std::string> expected = partial
+                                                      ? std::vector<std::string>{"Line 1", "Line 2"}
+                                                      : std::vector<std::string>{"Line 2"};
         EXPECT_EQ(names, expected);
         if (partial) {
             EXPECT_EQ(manifest->processors[0].libraries.size(), 3u);
