@@ -52,7 +52,7 @@ const std::string Record1 =
     R"({"library":5,"status":"NotRead","file":"Line 2/Library 005.lvf","bytes":null,"sha256":null,"changed":false,"seconds":0,"failure":null}]}]})";
 
 // The window's model on fakes, its inventory and backup folder in a temporary folder.
-struct PlantWorld {
+struct WindowWorld {
     TempFolder folder;
     Settings settings{folder.Path()};
     Localisation localisation;
@@ -68,7 +68,7 @@ struct PlantWorld {
     std::condition_variable woken;
     int wakeUps = 0;
 
-    PlantWorld() {
+    WindowWorld() {
         folder.Write("plant.ini", TwoProcessors);
         std::filesystem::create_directories(folder.File("backup/.setfolio"));
     }
@@ -123,7 +123,7 @@ std::vector<State> States(const PlantForm::ProcessorRow& row) {
 }
 
 TEST(PlantForm, RowsShowEachProcessorsLastBackupAndItsLibrariesStates) {
-    PlantWorld world;
+    WindowWorld world;
     world.folder.Write("backup/manifest.json", Manifest1);
     world.folder.Write("backup/.setfolio/last-run.json", Record1);
     PlantForm& form = world.Open();
@@ -158,7 +158,7 @@ TEST(PlantForm, RowsShowEachProcessorsLastBackupAndItsLibrariesStates) {
 }
 
 TEST(PlantForm, InAGitFolderEachLibraryChangedWhenItsFileWasLastCommitted) {
-    PlantWorld world;
+    WindowWorld world;
     world.folder.Write("backup/manifest.json", Manifest1);
     std::vector<std::vector<std::string>> asked;
     world.git = [&](const std::string&, const std::vector<std::string>& arguments,
@@ -227,7 +227,7 @@ TEST(PlantForm, AnActionTakesTheSelectedProcessorsAndLibrariesOrTheWholePlant) {
          {{0, {2}}, {1, {5, 9}}}},
         {"a processor and one of its libraries", {{0, 2}, {0, std::nullopt}}, {{0, {1, 2, 3}}}},
     };
-    PlantWorld world;
+    WindowWorld world;
     PlantForm& form = world.Open();
     for (const auto& test : cases) {
         form.Select(test.selected);
@@ -236,7 +236,7 @@ TEST(PlantForm, AnActionTakesTheSelectedProcessorsAndLibrariesOrTheWholePlant) {
 }
 
 TEST(PlantForm, ARestoreAsksFirstNamingProcessorsAndLibrariesAndNoSendsNothing) {
-    PlantWorld world;
+    WindowWorld world;
     int opened = 0;
     world.platforms = [&opened] {
         ++opened;
@@ -256,7 +256,7 @@ TEST(PlantForm, ARestoreAsksFirstNamingProcessorsAndLibrariesAndNoSendsNothing) 
 }
 
 TEST(PlantForm, TheBackupFolderIsChosenOnceForAnInventoryAndRemembered) {
-    PlantWorld world;
+    WindowWorld world;
     world.Open();
     EXPECT_EQ(world.dialogs.shown.back().substr(0, 14), "choose folder:");
     EXPECT_EQ(world.form->Folder(), world.folder.File("backup"));
@@ -280,7 +280,7 @@ TEST(PlantForm, TheBackupFolderIsChosenOnceForAnInventoryAndRemembered) {
 }
 
 TEST(PlantForm, AnInventoryWithProblemsIsRefusedNamingThem) {
-    PlantWorld world;
+    WindowWorld world;
     world.folder.Write("bad.ini", "[Line 1]\nModel=C-99\nSerial=/dev/ttyUSB0\nLibraries=1\n");
     PlantForm& form = world.Make();
     EXPECT_FALSE(form.OpenInventory(world.folder.File("bad.ini")));
@@ -291,7 +291,7 @@ TEST(PlantForm, AnInventoryWithProblemsIsRefusedNamingThem) {
 }
 
 TEST(PlantForm, BackUpNowReadsTheSelectedProcessorOnTheWorkersAndKeepsTheOthersInTheManifest) {
-    PlantWorld world;
+    WindowWorld world;
     world.folder.Write(
         "backup/manifest.json",
         R"({"processors":[{"name":"Line 2","model":"C-12","link":"tcp 10.0.0.2:4001","active":9,"libraries":[)"
@@ -325,7 +325,7 @@ TEST(PlantForm, BackUpNowReadsTheSelectedProcessorOnTheWorkersAndKeepsTheOthersI
 }
 
 TEST(PlantForm, StopEndsTheActionAndSaysSo) {
-    PlantWorld world;
+    WindowWorld world;
     PlantForm& form = world.Open();
     form.Select({{0, std::nullopt}});
     form.BackupBtnClick();
@@ -342,7 +342,7 @@ TEST(PlantForm, StopEndsTheActionAndSaysSo) {
 }
 
 TEST(PlantForm, ABackupIntoAFolderAnotherRunHoldsStartsNothing) {
-    PlantWorld world;
+    WindowWorld world;
     int opened = 0;
     world.platforms = [&opened] {
         ++opened;
