@@ -33,9 +33,17 @@ std::string Numbers(const std::vector<int>& libraries) {
     return text;
 }
 
+// How many parameters really differ (a choice of the same text aside).
+std::size_t CountDiffering(const std::vector<ParameterDifference>& differences) {
+    return static_cast<std::size_t>(std::count_if(differences.begin(), differences.end(),
+                                                  [](const auto& one) { return one.Differs(); }));
+}
+
 std::string Names(const std::vector<ParameterDifference>& differences) {
     std::string text;
     for (const auto& difference : differences) {
+        if (!difference.Differs())
+            continue;
         if (text.size() > 200) {
             text += ", …";
             break;
@@ -537,7 +545,7 @@ void PlantForm::Show(const PlantEvent& event) {
                              {event.name, number}));
             break;
         }
-        if (library.differences.empty()) {
+        if (!AnyDifference(library.differences)) {
             ++run.same;
             Say(texts.Format(run.action == Action::Verify ? OwnMsg::PlantVerifyEqual
                                                           : OwnMsg::PlantRestored,
@@ -545,7 +553,7 @@ void PlantForm::Show(const PlantEvent& event) {
             break;
         }
         ++run.differ;
-        const std::string count = std::to_string(library.differences.size());
+        const std::string count = std::to_string(CountDiffering(library.differences));
         Say(texts.Format(run.action == Action::Verify ? OwnMsg::PlantVerifyDiffers
                                                       : OwnMsg::PlantRestoredDiffers,
                          {event.name, number, count, Names(library.differences)}));
