@@ -1,4 +1,6 @@
 #include "AppWorld.h"
+#include "forms/PlantForm.h"
+#include "qt/QtGitProcess.h"
 #include "ui/QtMainForm.h"
 #include "ui/QtPlantForm.h"
 
@@ -10,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <filesystem>
+#include <stdlib.h>
 
 using namespace setfolio;
 using setfolio::testing::AppWorld;
@@ -60,6 +65,61 @@ TEST(PlantWindow, OpensFromTheMenuShowsTheInventorysRowsAndItsButtonsReachTheMod
     world.app.localisation.Apply(Language::German);
     EXPECT_EQ(window.findChild<QPushButton*>("BackupBtn")->text(), "Jetzt sichern");
     EXPECT_EQ(tree.headerItem()->text(0), "Prozessor / Bibliothek");
+}
+
+// A backup folder in a git repository with two commits of a library: the window reads its
+// history through the git the program runs.
+TEST(PlantWindow, ALibrarysVersionsComeFromTheBackupFoldersGitHistory) {
+    AppWorld world;
+    ::setenv("GIT_CONFIG_NOSYSTEM", "1", 1);
+    ::setenv("GIT_CONFIG_GLOBAL", "/dev/null", 1);
+    ::setenv("GIT_CEILING_DIRECTORIES",
+             std::filesystem::path(world.folder.Path()).parent_path().c_str(), 1);
+    const std::string backup = world.folder.File("backup");
+    std::filesystem::create_directories(backup + "/Line 1");
+    const auto git = [&](std::vector<std::string> arguments, const std::string& date = "") {
+        std::vector<std::pair<std::string, std::string>> environment;
+        if (!date.empty())
+            environment = {{"GIT_COMMITTER_DATE", date}, {"GIT_AUTHOR_DATE", date}};
+        const GitOutcome outcome = RunGitProcess(backup, arguments, environment);
+        EXPECT_EQ(outcome.exitCode, 0) << arguments[0] << ": " << outcome.err;
+    };
+    git({"init", "--quiet", "--initial-branch=main"});
+    git({"config", "user.name", "Tester"});
+    git({"config", "user.email", "tester@localhost"});
+    for (const auto& [content, subject, date] :
+         {std::tuple{"one", "first", "2026-12-01T10:00:00+00:00"},
+          {"two", "second", "2026-12-02T11:30:00+00:00"}}) {
+        world.folder.Write("backup/Line 1/Library 001.lvf", content);
+        git({"add", "Line 1/Library 001.lvf"});
+        git({"commit", "--quiet", "-m", subject}, date);
+    }
+    world.folder.Write("plant.ini", "[Line 1]\nModel=C-12\nSerial=/dev/ttyUSB0\nLibraries=1,2\n");
+
+    PlantForm form({world.app.settings,
+                    world.app.localisation,
+                    world.dialogs,
+                    world.prompts,
+                    world.app.libraryViewForm,
+                    {},
+                    RunGitProcess,
+                    nullptr,
+                    {}});
+    world.dialogs.folderToChoose = backup;
+    ASSERT_TRUE(form.OpenInventory(world.folder.File("plant.ini")));
+    ASSERT_TRUE(form.GitFolder());
+    EXPECT_EQ(form.Rows()[0].libraries[0].changed, "2026-12-02 11:30");
+    EXPECT_EQ(form.Rows()[0].libraries[1].changed, "") << "never backed up";
+
+    QtPlantForm window(form, world.prompts);
+    auto& tree = *window.findChild<QTreeWidget*>("PlantTree");
+    tree.topLevelItem(0)->child(0)->setSelected(true);
+    window.findChild<QPushButton*>("HistoryBtn")->click();
+    ASSERT_EQ(form.Versions.items.size(), 2u);
+    EXPECT_TRUE(form.Versions.items[0].starts_with("2026-12-02 11:30  "));
+    EXPECT_TRUE(form.Versions.items[0].ends_with("  second"));
+    EXPECT_TRUE(form.Versions.items[1].ends_with("  first"));
+    EXPECT_TRUE(window.findChild<QWidget*>("Versions")->isVisibleTo(&window));
 }
 
 } // namespace
