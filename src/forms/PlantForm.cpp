@@ -1,5 +1,6 @@
 #include "forms/PlantForm.h"
 
+#include "backup/RunLock.h"
 #include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
@@ -65,7 +66,8 @@ struct PlantForm::Run {
     Action action = Action::Backup;
     Inventory inventory;
     RestorePlan plan;
-    std::unique_ptr<BackupRun> backup;
+    std::unique_ptr<BackupRun> backup; // a backup's lock, checks and files
+    std::unique_ptr<RunLock> lock;     // a verify's or restore's
     std::string start;
     std::size_t total = 0;
     std::size_t done = 0;
@@ -457,6 +459,17 @@ void PlantForm::Start(std::unique_ptr<Run> run) {
     if (run->action == Action::Backup) {
         job = PlantBackup::LibraryJob(m_with.platforms, m_folder, true, m_with.texts);
     } else {
+        // One run at a time on a backup folder: a nightly backup does not read a processor
+        // while it is being restored.
+        run->lock = std::make_unique<RunLock>(m_folder);
+        if (run->lock->State() == RunLock::Outcome::Taken)
+            run->plan.problems.insert(run->plan.problems.begin(),
+                                      "another backup into " + m_folder + " is running" +
+                                          (run->lock->Holder().empty()
+                                               ? std::string()
+                                               : " (process " + run->lock->Holder() + ")"));
+        else if (run->lock->State() == RunLock::Outcome::CannotLock)
+            run->plan.problems.insert(run->plan.problems.begin(), run->lock->Problem());
         // Nothing is sent before the whole plan is known to be sound.
         for (const auto& problem : run->plan.problems)
             Say(problem);

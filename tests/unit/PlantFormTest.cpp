@@ -341,7 +341,7 @@ TEST(PlantForm, StopEndsTheActionAndSaysSo) {
                 record->processors[0].libraries.back().status != ReplyStatus::Ok);
 }
 
-TEST(PlantForm, ABackupIntoAFolderAnotherRunHoldsStartsNothing) {
+TEST(PlantForm, NoActionStartsOnAFolderAnotherRunHolds) {
     WindowWorld world;
     int opened = 0;
     world.platforms = [&opened] {
@@ -350,10 +350,16 @@ TEST(PlantForm, ABackupIntoAFolderAnotherRunHoldsStartsNothing) {
     };
     PlantForm& form = world.Open();
     const RunLock other(form.Folder());
-    form.BackupBtnClick();
-    EXPECT_FALSE(form.Running());
-    EXPECT_EQ(opened, 0);
-    EXPECT_EQ(world.Log().back().substr(0, 14), "another backup");
+    for (const auto& action : {std::function<void()>([&] { form.BackupBtnClick(); }),
+                               std::function<void()>([&] { form.VerifyBtnClick(); }),
+                               std::function<void()>([&] { form.RestoreBtnClick(); })}) {
+        world.form->Log.Clear();
+        action();
+        EXPECT_FALSE(form.Running());
+        EXPECT_EQ(opened, 0);
+        ASSERT_FALSE(world.Log().empty());
+        EXPECT_EQ(world.Log().front().substr(0, 14), "another backup");
+    }
 }
 
 // What the run record file holds reads back as it was written.
