@@ -88,8 +88,6 @@ public:
     static constexpr int StopWatchMs = 100;
 
 private:
-    void PutBack(ProcessorSession& session, ProcessorBackup& result, bool linkLost) const;
-
     const InventoryProcessor& m_processor;
     std::string m_destination;
     bool m_restore;
