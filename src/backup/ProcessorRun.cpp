@@ -61,6 +61,9 @@ private:
     std::vector<std::string>& m_lines;
 };
 
+// How long the answer to an aborted command is waited for before the processor is put back.
+constexpr int AbortedAnswerMs = 500;
+
 bool LinkGone(ReplyStatus status) {
     return status == ReplyStatus::NoConnection || status == ReplyStatus::PortOff;
 }
@@ -242,6 +245,10 @@ ProcessorBackup RunProcessor(const LinkPlatform& platform, const InventoryProces
                 break;
         }
         watch->Stop();
+        // The answer to a command a stop cut short may still be on its way: it is let in, to be
+        // dropped before the next command, so that it is not taken for that command's answer.
+        if (!result.libraries.empty() && exchange.AbortRequested())
+            view.Pause(AbortedAnswerMs);
         exchange.ForgetAbort();
         PutBack(session, result, linkLost,
                 options.finalLibrary ? options.finalLibrary(result.activeBefore, result)

@@ -42,9 +42,9 @@ GitBackupOpening GitRevisionBackup(std::string folder, std::string revision, Git
 
 // What the user chose to restore.
 struct RestoreChoice {
-    std::vector<std::string> sections;         // none: every processor of the inventory
-    std::optional<std::vector<int>> libraries; // nothing: every library the backup holds
-    bool dryRun = false;                       // read back and compare only: no value is sent
+    std::vector<std::string> sections = {};         // none: every processor of the inventory
+    std::optional<std::vector<int>> libraries = {}; // nothing: every library the backup holds
+    bool dryRun = false;                            // read back and compare only: no value is sent
 };
 
 // One library a restore writes: its number, its file (relative to the backup folder), and what

@@ -6,7 +6,7 @@
 #include "FakeEventLoop.h"
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
-#include "SimProcessor.h"
+#include "SimulatedPlatform.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +25,8 @@
 using namespace setfolio;
 using setfolio::testing::TempFolder;
 using Kind = PlantEvent::Kind;
+using setfolio::testing::SimSetup;
+using setfolio::testing::SimulatedPlatform;
 
 namespace {
 
@@ -245,50 +247,6 @@ TEST(PlantBackup, AFrontEndThatMustNotWaitIsToldOfEveryEventAndTakesThemAsTheyCo
     EXPECT_EQ(taken, 8); // two starts, three libraries, two ends, the run's end
     EXPECT_EQ(queued, taken);
 }
-
-// How a simulated processor behaves, and what it tells of itself.
-struct SimSetup {
-    std::string faults; // its fault rules
-    int active = 0;     // its active library at the start
-    int* activeAtEnd = nullptr;
-    std::function<void(const std::string& command)> heard = {}; // each command it receives
-    std::int32_t modelType = 0;
-    std::function<void(sim::SimProcessor&)> setUp = {}; // last, to put it in any state
-};
-
-// A worker's own fake platform, its serial line wired to a simulated C-12.
-class SimulatedPlatform : public ThreadPlatform {
-public:
-    explicit SimulatedPlatform(std::function<void(const std::string&)> opened, SimSetup setup = {})
-        : m_processor(sim::MakeProcessor(setup.modelType)), m_opened(std::move(opened)),
-          m_setup(std::move(setup)) {
-        m_processor->SetFaults(sim::ParseFaultRules(m_setup.faults));
-        m_processor->activeLibrary = m_setup.active;
-        if (m_setup.setUp)
-            m_setup.setUp(*m_processor);
-        port.SetPeer([this](const std::string& sent) {
-            if (m_setup.heard)
-                m_setup.heard(sent);
-            for (const auto& reply : m_processor->Receive(sent))
-                port.Receive(reply.bytes, reply.delayMs + 3);
-        });
-    }
-    ~SimulatedPlatform() override {
-        m_opened(port.devicePath);
-        if (m_setup.activeAtEnd)
-            *m_setup.activeAtEnd = m_processor->activeLibrary;
-    }
-    LinkPlatform Link() override { return {loop, port, tcp}; }
-
-    fake::FakeEventLoop loop;
-    fake::FakeSerialPort port{loop};
-    fake::FakeTcpClient tcp{loop};
-
-private:
-    std::unique_ptr<sim::SimProcessor> m_processor;
-    std::function<void(const std::string&)> m_opened;
-    SimSetup m_setup;
-};
 
 // One processor backed up by the library job on a simulated processor.
 PlantBackup::Job SimulatedJob(const std::string& destination, SimSetup setup) {
