@@ -173,14 +173,14 @@ TEST(CliRestore, AtARevisionTheLibrariesComeFromGitAndTheWorkTreeStays) {
     EXPECT_NE(restored.out.find("Restored from " + plant.Destination() + " at HEAD~1: 1 libraries"),
               std::string::npos)
         << restored.out;
-    // The first backup's library 1 is back, and the second backup's recorded running library.
+    // The first backup's library 1 is back, and the library that backup recorded running.
     plant.folder.Write("first.lvf", first);
     EXPECT_EQ(RunCliInProcess(QStringList{"verify", "--model", "C-12", "--library", "1", "--file",
                                           Q(plant.folder.File("first.lvf"))} +
                               plant.stations[0].sim->CliLink())
                   .exitCode,
               0);
-    EXPECT_EQ(CurrentLibrary(plant.stations[0]), Running(1));
+    EXPECT_EQ(CurrentLibrary(plant.stations[0]), Running(3));
     EXPECT_EQ(plant.folder.Read("backup/Line 1/Library 001.lvf"), second);
     EXPECT_EQ(plant.Git({"status", "--porcelain", "--ignored=no"}), "");
 }
