@@ -169,7 +169,7 @@ protected:
         }
         RestoreChoice choice;
         for (const QString& section : parser.values("section"))
-            choice.sections.push_back(section.toStdString()); // the inventory is UTF-8
+            choice.sections.push_back(Bytes(section)); // as the inventory has the name
         if (parser.isSet("libraries")) {
             choice.libraries = ParseLibraryList(Bytes(parser.value("libraries")));
             if (!choice.libraries || choice.libraries->empty())
