@@ -65,16 +65,6 @@ std::vector<std::string> DestinationProblems(const Inventory& inventory,
     return problems;
 }
 
-bool ProcessorBackup::AllOk() const {
-    if (!failure.empty() || !notPutBack.empty())
-        return false;
-    for (const auto& library : libraries) {
-        if (library.status != ReplyStatus::Ok)
-            return false;
-    }
-    return true;
-}
-
 BackupJob::BackupJob(const InventoryProcessor& processor, std::string destination, bool restore,
                      const SiteVocabulary* texts)
     : m_processor(processor), m_destination(std::move(destination)), m_restore(restore),

@@ -140,6 +140,16 @@ void PutBack(ProcessorSession& session, ProcessorBackup& result, bool linkLost,
 
 } // namespace
 
+bool ProcessorBackup::AllOk() const {
+    if (!failure.empty() || !notPutBack.empty())
+        return false;
+    for (const auto& library : libraries) {
+        if (library.status != ReplyStatus::Ok)
+            return false;
+    }
+    return true;
+}
+
 std::string JoinedLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)
@@ -149,8 +159,7 @@ std::string JoinedLines(const std::vector<std::string>& lines) {
 
 ProcessorBackup RunProcessor(const LinkPlatform& platform, const InventoryProcessor& processor,
                              std::vector<LibraryBackup> libraries,
-                             const ProcessorRunOptions& options,
-                             const BackupJob::Progress& progress,
+                             const ProcessorRunOptions& options, const LibraryProgress& progress,
                              const std::function<bool()>& stopped,
                              const std::function<void(LibraryWork&, LibraryBackup&)>& work) {
     ProcessorBackup result;
@@ -191,7 +200,7 @@ ProcessorBackup RunProcessor(const LinkPlatform& platform, const InventoryProces
     // Putting the processor back is never aborted.
     bool exchanging = false;
     const auto watch = platform.loop.CreateTimer();
-    watch->SetInterval(BackupJob::StopWatchMs);
+    watch->SetInterval(RunStopWatchMs);
     watch->SetOnExpiry([&] {
         if (!stop())
             watch->Start();

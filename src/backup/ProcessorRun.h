@@ -1,6 +1,8 @@
 #pragma once
 
-#include "backup/BackupJob.h"
+#include "backup/Inventory.h"
+#include "backup/ProcessorOutcome.h"
+#include "transfer/ProcessorSession.h"
 
 #include <functional>
 #include <optional>
@@ -46,8 +48,7 @@ struct LibraryWork {
 // of `libraries` are those the result starts with.
 ProcessorBackup RunProcessor(const LinkPlatform& platform, const InventoryProcessor& processor,
                              std::vector<LibraryBackup> libraries,
-                             const ProcessorRunOptions& options,
-                             const BackupJob::Progress& progress,
+                             const ProcessorRunOptions& options, const LibraryProgress& progress,
                              const std::function<bool()>& stopped,
                              const std::function<void(LibraryWork&, LibraryBackup&)>& work);
 
