@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <set>
 #include <unistd.h>
@@ -238,6 +239,31 @@ TEST(CliRestore, AFileOfAnotherModelOrAMissingFileRefusesItsProcessorBeforeAnyth
                               " is running (process " + std::to_string(::getpid()) + ")"),
               std::string::npos)
         << locked.err;
+}
+
+// As systemd stops a service: the library at hand is ended, and the processor is left on the
+// library it ran before rather than on one half restored.
+TEST(CliRestore, ASignalStopsTheRestoreAndLeavesTheLibraryRunBefore) {
+    Plant plant;
+    plant.Add("Line 1", "C-12", 3, {1, 2, 3}, false, {"--baud", "38400"});
+    const std::string inventory = plant.Inventory();
+    ASSERT_EQ(RunCliInProcess({"backup", Q(inventory), "--dest", Q(plant.Destination())}).exitCode,
+              0);
+    Overwrite(plant, plant.stations[0]);
+    const std::size_t from = plant.LogSize(plant.stations[0]);
+    const auto run = RunCli(
+        Restore(plant, {"--yes"}),
+        CliLimits{.terminateWhen =
+                      [&] {
+                          const auto sent = plant.Received(plant.stations[0], from);
+                          return std::find(sent.begin(), sent.end(), "700 002\\r") != sent.end();
+                      },
+                  .timeoutMs = 120000});
+    EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.out << run.err;
+    EXPECT_NE(run.out.find("Stopped by signal 15."), std::string::npos) << run.out;
+    const auto sent = plant.Received(plant.stations[0], from);
+    EXPECT_EQ(std::find(sent.begin(), sent.end(), "700 003\\r"), sent.end()) << "went on";
+    EXPECT_EQ(CurrentLibrary(plant.stations[0]), Running(1));
 }
 
 // Through the program itself, which is killed while it writes.
