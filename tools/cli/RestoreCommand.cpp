@@ -68,8 +68,9 @@ std::string LibraryLine(const std::string& name, const LibraryBackup& library, b
         text.pop_back();
         return text;
     }
-    case Outcome::Failed:
     case Outcome::NotRun:
+        return head + (dryRun ? " not read" : " not restored");
+    case Outcome::Failed:
         break;
     }
     std::string text = head + (dryRun ? " could not be read" : " failed") + " (" +
