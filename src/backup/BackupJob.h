@@ -1,8 +1,7 @@
 #pragma once
 
 #include "backup/Inventory.h"
-#include "library/LibraryComparison.h"
-#include "link/ReplyStatus.h"
+#include "backup/ProcessorOutcome.h"
 #include "transfer/ProcessorSession.h"
 
 #include <functional>
@@ -13,43 +12,6 @@
 namespace setfolio {
 
 struct SiteVocabulary;
-
-// What became of one library of a backup.
-struct LibraryBackup {
-    int library = 0;
-    // Pending: not read (the link was gone, or the run was stopped first)
-    ReplyStatus status = ReplyStatus::Pending;
-    std::string file; // relative to the destination
-    std::size_t bytes = 0;
-    std::string sha256;
-    bool changed = false; // the file was written; otherwise it holds these bytes already
-    double seconds = 0;
-    std::string failure; // the lines the failure was reported with
-    // A restore's (Restore.h): the parameters the library read back differs in from its file
-    // (for a dry run, what a restore would change), what was read back, and whether a write that
-    // failed had already sent part of the library.
-    std::vector<ParameterDifference> differences;
-    std::string readBack;
-    bool partlyWritten = false;
-};
-
-// What became of one processor.
-struct ProcessorBackup {
-    std::string name;
-    std::int32_t modelType = -1;
-    std::string link;
-    std::optional<int> activeBefore;
-    std::optional<int> activeAfter;
-    std::string failure; // the link could not be made, or the processor did not answer
-    // The run was stopped before every library of this processor was read.
-    bool interrupted = false;
-    // Why the processor could not be put back on the library it was running: "left on library
-    // 1, was 9: no answer". Empty when it is back, or was never moved.
-    std::string notPutBack;
-    std::vector<LibraryBackup> libraries;
-
-    bool AllOk() const;
-};
 
 // Where a library of a processor goes, relative to the destination: "<name>/Library NNN.lvf".
 std::string LibraryFileOf(const InventoryProcessor& processor, int library);
@@ -71,7 +33,7 @@ class BackupJob {
 public:
     using Platform = LinkPlatform;
     // Hears each library as it ends (its index among the processor's libraries, and it).
-    using Progress = std::function<void(std::size_t index, const LibraryBackup& library)>;
+    using Progress = LibraryProgress;
 
     BackupJob(const InventoryProcessor& processor, std::string destination, bool restore,
               const SiteVocabulary* texts);
@@ -85,11 +47,9 @@ public:
                         const std::function<bool()>& stopped = {});
 
     // How often a running backup looks whether it has been stopped.
-    static constexpr int StopWatchMs = 100;
+    static constexpr int StopWatchMs = RunStopWatchMs;
 
 private:
-    void PutBack(ProcessorSession& session, ProcessorBackup& result, bool linkLost) const;
-
     const InventoryProcessor& m_processor;
     std::string m_destination;
     bool m_restore;

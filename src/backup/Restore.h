@@ -42,9 +42,9 @@ GitBackupOpening GitRevisionBackup(std::string folder, std::string revision, Git
 
 // What the user chose to restore.
 struct RestoreChoice {
-    std::vector<std::string> sections;         // none: every processor of the inventory
-    std::optional<std::vector<int>> libraries; // nothing: every library the backup holds
-    bool dryRun = false;                       // read back and compare only: no value is sent
+    std::vector<std::string> sections = {};         // none: every processor of the inventory
+    std::optional<std::vector<int>> libraries = {}; // nothing: every library the backup holds
+    bool dryRun = false;                            // read back and compare only: no value is sent
 };
 
 // One library a restore writes: its number, its file (relative to the backup folder), and what
@@ -60,7 +60,8 @@ struct ProcessorRestore {
     InventoryProcessor processor; // its `libraries` are those restored, in order
     std::vector<RestoreLibrary> libraries;
     // The library the backup recorded it running, selected at the end; without one, the library
-    // it was running before the restore.
+    // it was running before the restore. A dry run, a stopped run, and a run in which this very
+    // library could not be written, leave it on the library it was running before.
     std::optional<int> running;
     // Why nothing is sent to it: a file of another model, a missing file. A processor refused is
     // not contacted.
@@ -85,8 +86,11 @@ RestorePlan PlanRestore(const Inventory& inventory, const BackupSource& source,
 
 // The plant runner's job for a restore (or, with `dryRun`, a verify): each library of the
 // processor's plan is uploaded (unless `dryRun`), read back and compared with its file (as an
-// upload's read-back compares: only what the file sends); in the end the plan's running library
-// is selected, on every path, as a backup puts a processor back. The LibraryBackup of each
+// upload's read-back compares: only what the file sends; a dry run compares every key, as a
+// verify does); in the end the processor is put on its library (ProcessorRestore::running), on
+// every path, as a backup puts a processor back. A refused processor's job is a failure naming
+// why, without contacting it. Files are never written: the upload takes the plan's bytes, and
+// the read-back stays in memory. The LibraryBackup of each
 // library carries `differences`, `readBack` and `partlyWritten`.
 PlantBackup::Job RestoreJob(PlantBackup::PlatformFactory factory, const RestorePlan& plan,
                             bool dryRun, const SiteVocabulary* texts, std::string traceFolder = {});

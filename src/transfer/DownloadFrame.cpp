@@ -34,7 +34,9 @@ void DownloadInto(const TransferContext& context, TransferView& view, int librar
     try {
         if (context.readInto)
             // Of choices with the same text, the read keeps the number the file has.
-            file.emplace(LibraryFileDraft::InMemory(ReadWholeFile(path).value_or(std::string())));
+            file.emplace(LibraryFileDraft::InMemory(
+                context.readFrom ? *context.readFrom
+                                 : ReadWholeFile(path).value_or(std::string())));
         else
             file.emplace(path);
         file->WriteInteger("SystemSettings", "ModelNo", context.model.ModelType());

@@ -29,6 +29,9 @@ struct TransferContext {
     // processor has afterwards: the one it named when asked, else the one the transfer selected
     // last.
     std::int32_t* activeLibrary = nullptr;
+    // With readInto: what a library read starts from (of choices with the same text, its numbers
+    // are kept), instead of the file the download names.
+    const std::string* readFrom = nullptr;
 };
 
 } // namespace setfolio

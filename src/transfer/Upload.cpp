@@ -20,8 +20,6 @@
 
 namespace setfolio {
 
-namespace {
-
 std::string UnsendableText(const MessageTexts& texts, const UnsendableValue& value) {
     switch (value.why) {
     case UnsendableValue::Why::NotAChoiceNumber:
@@ -35,18 +33,23 @@ std::string UnsendableText(const MessageTexts& texts, const UnsendableValue& val
                         {value.section, value.name, std::to_string(MaxProfileValueLength)});
 }
 
+namespace {
+
 // Every file of the run is read through before the first library is selected: a value that
 // cannot go out as a command would leave a library half written. Each file that holds such
 // values gets a line naming all of them; then nothing is sent.
 bool AllSendable(const TransferContext& context, const UploadState& state,
-                 const std::vector<std::string>& files, bool includeCalibration) {
+                 const std::vector<std::string>& files, bool includeCalibration,
+                 bool firstHasGlobals = true) {
     bool sendable = true;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const auto content = ReadWholeFile(files[i]);
+        const auto content =
+            state.content ? std::optional<std::string>(*state.content) : ReadWholeFile(files[i]);
         if (!content)
             continue; // the upload of that library says the file is missing
-        const auto unsendable = UnsendableValues(
-            *content, state.fileModelType, context.model.Family(), i == 0, includeCalibration);
+        const auto unsendable =
+            UnsendableValues(*content, state.fileModelType, context.model.Family(),
+                             i == 0 && firstHasGlobals, includeCalibration);
         if (unsendable.empty())
             continue;
         std::string list;
@@ -62,6 +65,23 @@ bool AllSendable(const TransferContext& context, const UploadState& state,
     if (!sendable)
         context.exchange.Fail(ReplyStatus::FileError);
     return sendable;
+}
+
+void RunEngine(const TransferContext& context, TransferView& view, UploadState& state, int library,
+               const std::string& path, bool globals, bool includeCalibration) {
+    switch (context.model.Family()) {
+    case ModelFamily::CodedFamily:
+        UploadCoded(context, view, state, library, path);
+        break;
+    case ModelFamily::MenuFamily:
+        UploadMenu(context, view, state, library, path, globals);
+        break;
+    case ModelFamily::BenchFamily:
+        UploadBench(context, view, state, library, path, includeCalibration);
+        break;
+    case ModelFamily::NoFamily:
+        break;
+    }
 }
 
 void UploadLibraries(const TransferContext& context, TransferView& view, UploadState& state,
@@ -85,19 +105,8 @@ void UploadLibraries(const TransferContext& context, TransferView& view, UploadS
         return false;
     };
     const auto engine = [&](int library, const std::string& path) {
-        switch (family) {
-        case ModelFamily::CodedFamily:
-            UploadCoded(context, view, state, library, path);
-            break;
-        case ModelFamily::MenuFamily:
-            UploadMenu(context, view, state, library, path, library == request.first);
-            break;
-        case ModelFamily::BenchFamily:
-            UploadBench(context, view, state, library, path, request.includeCalibration);
-            break;
-        case ModelFamily::NoFamily:
-            break;
-        }
+        RunEngine(context, view, state, library, path, library == request.first,
+                  request.includeCalibration);
     };
     if (!request.block) {
         if (AllSendable(context, state, {request.fileName}, request.includeCalibration) &&
@@ -129,6 +138,13 @@ void UploadLibraries(const TransferContext& context, TransferView& view, UploadS
 }
 
 } // namespace
+
+void UploadLibrary(const TransferContext& context, TransferView& view, UploadState& state,
+                   int library, const std::string& path, bool globals, bool includeCalibration) {
+    state.libraryTouched = false;
+    if (AllSendable(context, state, {path}, includeCalibration, globals))
+        RunEngine(context, view, state, library, path, globals, includeCalibration);
+}
 
 void RunUpload(const TransferContext& context, TransferView& view, UploadState& state,
                const UploadRequest& request) {

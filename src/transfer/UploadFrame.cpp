@@ -44,7 +44,9 @@ void UploadFrom(const TransferContext& context, UploadState& state, int library,
     state.libraryTouched = false;
     const int selectsBefore = exchange.SelectsForTransfer();
     try {
-        const auto content = FileExists(path) ? ReadWholeFile(path) : std::nullopt;
+        const auto content = state.content      ? std::optional<std::string>(*state.content)
+                             : FileExists(path) ? ReadWholeFile(path)
+                                                : std::nullopt;
         if (!content) {
             exchange.Fail(ReplyStatus::FileError);
         } else if (const auto refusal = Refusal(context, *content, path)) {

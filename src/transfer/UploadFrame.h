@@ -17,6 +17,9 @@ struct UploadState {
     // The library at hand has taken a value (or the start of a dump): when its upload fails, it
     // is left partly written, and the user is told so.
     bool libraryTouched = false;
+    // When set, what the file holds: it is not read, its name only names it (a restore's file,
+    // which may come from a revision of a git repository).
+    const std::string* content = nullptr;
 };
 
 // The frame of every upload engine: `body` gets the content of the file at `path`, to go into

@@ -2,6 +2,7 @@
 // loopback TCP and pseudo-terminals.
 #include "CliInProcess.h"
 #include "CliProcess.h"
+#include "PlantWorld.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "backup/RunLock.h"
@@ -22,6 +23,8 @@
 
 using namespace setfolio;
 using setfolio::testing::CliLimits;
+using setfolio::testing::LeaveOutGitConfiguration;
+using setfolio::testing::Plant;
 using setfolio::testing::Q;
 using setfolio::testing::RunCli;
 using setfolio::testing::RunCliInProcess;
@@ -29,88 +32,6 @@ using setfolio::testing::SimProcess;
 using setfolio::testing::TempFolder;
 
 namespace {
-
-// A simulated processor of the plant and its inventory section.
-struct Station {
-    std::string name;
-    std::string model;
-    int active;
-    std::vector<int> libraries;
-    std::unique_ptr<SimProcess> sim;
-
-    std::string Section() const {
-        std::string section = "[" + name + "]\nModel=" + model + "\nLibraries=";
-        for (std::size_t i = 0; i < libraries.size(); ++i)
-            section += (i ? "," : "") + std::to_string(libraries[i]);
-        const QStringList link = sim->CliLink();
-        if (link[0] == "--tcp")
-            return section + "\nTcp=" + link[1].toStdString() + "\n";
-        return section + "\nSerial=" + link[1].toStdString() + "\n";
-    }
-};
-
-struct Plant {
-    TempFolder folder;
-    std::vector<Station> stations;
-
-    void Add(std::string name, std::string model, int active, std::vector<int> libraries, bool tcp,
-             QStringList extra = {}) {
-        auto sim = std::make_unique<SimProcess>(
-            QStringList{"--model", Q(model), "--active", QString::number(active)} + extra +
-            SimProcess::LinkArgs(tcp, folder.File(name + ".tty")));
-        stations.push_back(
-            {std::move(name), std::move(model), active, std::move(libraries), std::move(sim)});
-    }
-    std::string Inventory() {
-        std::string text;
-        for (const auto& station : stations)
-            text += station.Section() + "\n";
-        folder.Write("plant.ini", text);
-        return folder.File("plant.ini");
-    }
-    std::string Destination() const { return folder.File("backup"); }
-    std::string File(const Station& station, int library) const {
-        char name[32];
-        std::snprintf(name, sizeof name, "/Library %03d.lvf", library);
-        return Destination() + "/" + station.name + name;
-    }
-    int Commits() const { return Git({"rev-list", "--count", "HEAD"}).trimmed().toInt(); }
-    // git in the destination, with neither the system's nor the user's configuration.
-    QByteArray Git(const QStringList& arguments) const {
-        QProcess git;
-        git.setWorkingDirectory(Q(Destination()));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("GIT_CONFIG_NOSYSTEM", "1");
-        environment.insert("GIT_CONFIG_GLOBAL", "/dev/null");
-        git.setProcessEnvironment(environment);
-        git.start("git", arguments);
-        git.waitForFinished();
-        EXPECT_EQ(git.exitCode(), 0) << arguments.join(' ').toStdString() << ": "
-                                     << git.readAllStandardError().toStdString();
-        return git.readAllStandardOutput();
-    }
-    // A repository in the destination, with a commit of a file of the user's.
-    void Repository() const {
-        std::filesystem::create_directories(Destination());
-        Git({"init", "--quiet", "--initial-branch=main"});
-        Git({"config", "user.name", "Tester"});
-        Git({"config", "user.email", "tester@localhost"});
-        folder.Write("backup/notes.txt", "notes\n");
-        Git({"add", "notes.txt"});
-        Git({"commit", "--quiet", "-m", "notes"});
-    }
-    QJsonObject LastRun() const {
-        return QJsonDocument::fromJson(
-                   QByteArray::fromStdString(folder.Read("backup/.setfolio/last-run.json")))
-            .object();
-    }
-};
-
-// Neither the system's nor the user's git configuration takes part in a test.
-void LeaveOutGitConfiguration() {
-    qputenv("GIT_CONFIG_NOSYSTEM", "1");
-    qputenv("GIT_CONFIG_GLOBAL", "/dev/null");
-}
 
 TEST(CliBackup, EveryLibraryOfEveryFamilyAndASecondRunChangesNothing) {
     Plant plant;

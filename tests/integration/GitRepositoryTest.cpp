@@ -3,6 +3,7 @@
 #include "backup/GitRepository.h"
 #include "GitProcess.h"
 #include "TempFolder.h"
+#include "backup/Restore.h"
 
 #include <gtest/gtest.h>
 
@@ -192,6 +193,59 @@ TEST(GitRepository, AFirstCommitAndAPushToTheUpstreamOrANamedRemote) {
     const std::string problem = repository.Push();
     EXPECT_NE(problem.find("could not push main to origin"), std::string::npos) << problem;
     EXPECT_EQ(world.Git("site", {"rev-parse", "HEAD"}), third.hash + "\n");
+}
+
+// A restore reads a backup as a revision holds it, byte for byte, from a folder below the top of
+// the work tree, and leaves the work tree and the index as they were.
+TEST(GitRepository, ARevisionOfABackupIsReadWithoutTouchingTheWorkTree) {
+    GitWorld world;
+    world.Repository("repo");
+    const std::string file = "Line 3/Library 001.lvf";
+    const std::string older = "[SystemSettings]\r\nModelNo=0\r\nHeading=caf\xe9\r\n";
+    const std::string newer = "[SystemSettings]\r\nModelNo=0\r\nHeading=two\r\n";
+    for (const std::string& bytes : {older, newer}) {
+        world.Write("repo/backup/" + file, bytes);
+        world.Git("repo", {"add", "backup"});
+        world.Git("repo", {"commit", "--quiet", "-m", "backup"});
+    }
+    // The user's own work: a change staged, another one not.
+    world.Write("repo/notes.txt", "staged\n");
+    world.Git("repo", {"add", "notes.txt"});
+    world.Write("repo/backup/" + file, "edited by hand\n");
+    const std::string status = world.Git("repo", {"status", "--porcelain"});
+
+    const struct {
+        std::string revision;
+        std::optional<std::string> bytes;
+    } revisions[] = {{"HEAD~1", older}, {"HEAD", newer}, {"main", newer}};
+    for (const auto& test : revisions) {
+        const GitBackupOpening opening =
+            GitRevisionBackup(world.Path("repo/backup"), test.revision, RunGit);
+        ASSERT_TRUE(opening.source) << test.revision << ": " << opening.problem;
+        EXPECT_EQ(opening.source->Read(file), test.bytes) << test.revision;
+        EXPECT_EQ(opening.source->Read("Line 3/Library 002.lvf"), std::nullopt);
+        EXPECT_EQ(opening.source->Name(), world.Path("repo/backup") + " at " + test.revision);
+    }
+    EXPECT_EQ(world.Git("repo", {"status", "--porcelain"}), status);
+    EXPECT_EQ(world.folder.Read("repo/backup/" + file), "edited by hand\n");
+
+    const struct {
+        std::string folder;
+        std::string revision;
+        std::string problem;
+    } refused[] = {
+        {"repo/backup", "HEAD~5", "has no revision 'HEAD~5'"},
+        {"repo/backup", "notes.txt", "has no revision 'notes.txt'"}, // a file, no commit
+        {"repo/backup", "--all", "'--all' is no revision"},
+        {"", "HEAD", "is not in a git work tree"},
+    };
+    for (const auto& test : refused) {
+        const GitBackupOpening opening =
+            GitRevisionBackup(world.Path(test.folder), test.revision, RunGit);
+        EXPECT_FALSE(opening.source) << test.revision;
+        EXPECT_NE(opening.problem.find(test.problem), std::string::npos)
+            << test.revision << ": " << opening.problem;
+    }
 }
 
 } // namespace

@@ -48,6 +48,7 @@ private:
 struct CliInput {
     std::string typed = {};     // what the user types on standard input
     bool errIsTerminal = false; // whether standard error counts as a terminal
+    bool inIsTerminal = false;  // whether standard input counts as a terminal
     std::chrono::milliseconds limit = std::chrono::minutes(2);
 };
 
@@ -66,7 +67,7 @@ inline CliRun RunCliInProcess(const QStringList& args, const CliInput& input = {
     int status = -1;
     {
         const RunWatchdog watchdog(input.limit, what);
-        status = cli::RunCommandLine(args, {in, out, err, input.errIsTerminal});
+        status = cli::RunCommandLine(args, {in, out, err, input.errIsTerminal, input.inIsTerminal});
     }
     const bool crashed = escaped.size() > escapedBefore;
     if (crashed)

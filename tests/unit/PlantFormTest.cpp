@@ -362,6 +362,54 @@ TEST(PlantForm, NoActionStartsOnAFolderAnotherRunHolds) {
     }
 }
 
+// A processor backed up through the window, its libraries changed: a verify lists them without
+// sending a value and shows each beside what the processor holds; a restore, once confirmed,
+// writes them back and leaves the processor on the library the backup recorded.
+TEST(PlantForm, VerifyListsWhatDiffersAndARestorePutsTheLibrariesBack) {
+    WindowWorld world;
+    world.folder.Write("plant.ini", "[Line 1]\nModel=C-12\nSerial=/dev/ttyUSB0\nLibraries=1,2\n");
+    const auto processor = sim::MakeProcessor(0);
+    processor->activeLibrary = 2;
+    world.platforms = [&processor] {
+        SimSetup setup;
+        setup.processor = processor.get();
+        return std::make_unique<SimulatedPlatform>([](const std::string&) {}, setup);
+    };
+    PlantForm& form = world.Open();
+    form.BackupBtnClick();
+    world.RunToTheEnd();
+    const auto library1 = processor->libraries.at(1).parameters;
+    const auto library2 = processor->libraries.at(2).parameters;
+    ASSERT_NE(library1, library2);
+    std::swap(processor->libraries[1].parameters, processor->libraries[2].parameters);
+    processor->activeLibrary = 1;
+
+    form.VerifyBtnClick();
+    ASSERT_TRUE(form.Running());
+    world.RunToTheEnd();
+    EXPECT_EQ(processor->libraries.at(1).parameters, library2) << "a verify sent a value";
+    EXPECT_EQ(processor->activeLibrary, 1) << "a verify leaves the processor where it was";
+    ASSERT_EQ(form.Differences.items.size(), 2u) << world.Log().back();
+    EXPECT_TRUE(world.Log().back().starts_with("Verify finished: 0 as backed up, 2 differ"));
+    EXPECT_TRUE(form.ShowDifferenceBtn.enabled);
+    form.ShowDifferenceBtnClick();
+    EXPECT_EQ(world.dialogs.shown.back(), "library viewer");
+    ASSERT_TRUE(world.viewer.Comparing());
+    EXPECT_TRUE(
+        world.viewer.FileA.caption.starts_with(world.folder.File("backup/Line 1/Library 001.lvf")));
+    EXPECT_TRUE(world.viewer.FileB.caption.starts_with("Library 001, read back from Line 1"));
+    EXPECT_FALSE(world.viewer.Rows().empty()) << "the viewer shows what differs";
+
+    world.prompts.answer = true;
+    EXPECT_TRUE(form.RestoreBtnClick());
+    world.RunToTheEnd();
+    EXPECT_EQ(world.Log().back(), "Restore finished: 2 read back equal, 0 differ, 0 failed.");
+    EXPECT_TRUE(world.Logged("Line 1: library 1 restored and read back equal."));
+    EXPECT_EQ(processor->libraries.at(1).parameters, library1);
+    EXPECT_EQ(processor->libraries.at(2).parameters, library2);
+    EXPECT_EQ(processor->activeLibrary, 2) << "the library the backup recorded runs";
+}
+
 // What the run record file holds reads back as it was written.
 TEST(BackupRun, TheRunRecordReadsBackAsWritten) {
     RunRecord record;

@@ -80,6 +80,7 @@ private:
     COMMAND(Verify)                                                                                \
     COMMAND(Learn)                                                                                 \
     COMMAND(Backup)                                                                                \
+    COMMAND(Restore)                                                                               \
     COMMAND(Tables)                                                                                \
     COMMAND(Models)
 

@@ -12,6 +12,8 @@ struct Streams {
     std::ostream& err;
     // Whether `err` is a terminal: progress and live lines are drawn only there.
     bool errIsTerminal = false;
+    // Whether `in` is a terminal, where someone can be asked.
+    bool inIsTerminal = false;
 };
 
 } // namespace setfolio::cli

@@ -12,6 +12,6 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLatin1(argv[i]);
-    return setfolio::cli::RunCommandLine(arguments,
-                                         {std::cin, std::cout, std::cerr, ::isatty(2) != 0});
+    return setfolio::cli::RunCommandLine(
+        arguments, {std::cin, std::cout, std::cerr, ::isatty(2) != 0, ::isatty(0) != 0});
 }
