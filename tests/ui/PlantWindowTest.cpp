@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -120,6 +121,19 @@ TEST(PlantWindow, ALibrarysVersionsComeFromTheBackupFoldersGitHistory) {
     EXPECT_TRUE(form.Versions.items[0].ends_with("  second"));
     EXPECT_TRUE(form.Versions.items[1].ends_with("  first"));
     EXPECT_TRUE(window.findChild<QWidget*>("Versions")->isVisibleTo(&window));
+
+    // Two versions side by side, the older first, read from git without touching the folder.
+    world.folder.Write("backup/Line 1/Library 001.lvf", "three");
+    auto* versions = window.findChild<QListWidget*>("Versions");
+    versions->item(0)->setSelected(true);
+    versions->item(1)->setSelected(true);
+    window.findChild<QPushButton*>("CompareVersionsBtn")->click();
+    EXPECT_EQ(world.dialogs.shown.back(), "library viewer");
+    const LibraryViewForm& viewer = world.app.libraryViewForm;
+    ASSERT_TRUE(viewer.Comparing());
+    EXPECT_EQ(viewer.FileA.caption, "Line 1/Library 001.lvf at 2026-12-01 10:00");
+    EXPECT_EQ(viewer.FileB.caption, "Line 1/Library 001.lvf at 2026-12-02 11:30");
+    EXPECT_EQ(world.folder.Read("backup/Line 1/Library 001.lvf"), "three");
 }
 
 } // namespace
