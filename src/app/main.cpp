@@ -21,6 +21,7 @@
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -227,7 +228,9 @@ int main(int argc, char* argv[]) {
     if (!inventoryToOpen.isEmpty()) {
         RunGuarded(prompts, [&] {
             dialogs.ShowPlantWindow();
-            app.plantForm.OpenInventory(inventoryToOpen.toStdString());
+            // Kept in the settings by its full path, so that a start from another folder finds it.
+            app.plantForm.OpenInventory(
+                QFileInfo(inventoryToOpen).absoluteFilePath().toStdString());
         });
     }
     return QApplication::exec();
