@@ -1,6 +1,7 @@
 #include "AppWorld.h"
 #include "forms/PlantForm.h"
 #include "qt/QtGitProcess.h"
+#include "qt/QtLinkPlatform.h"
 #include "ui/QtMainForm.h"
 #include "ui/QtPlantForm.h"
 
@@ -8,7 +9,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -134,6 +137,38 @@ TEST(PlantWindow, ALibrarysVersionsComeFromTheBackupFoldersGitHistory) {
     EXPECT_EQ(viewer.FileA.caption, "Line 1/Library 001.lvf at 2026-12-01 10:00");
     EXPECT_EQ(viewer.FileB.caption, "Line 1/Library 001.lvf at 2026-12-02 11:30");
     EXPECT_EQ(world.folder.Read("backup/Line 1/Library 001.lvf"), "three");
+}
+
+// A backup started from the window runs on Qt workers whose events reach the window on its own
+// thread, which stays responsive; a processor that refuses the connection is named.
+TEST(PlantWindow, ABackupRunsOnQtWorkersAndItsEventsReachTheWindow) {
+    AppWorld world;
+    world.folder.Write("plant.ini", "[Line 1]\nModel=C-12\nTcp=127.0.0.1:1\nLibraries=1,2\n"
+                                    "[Line 2]\nModel=C-12\nTcp=127.0.0.1:1\nLibraries=3\n");
+    PlantForm form({world.app.settings,
+                    world.app.localisation,
+                    world.dialogs,
+                    world.prompts,
+                    world.app.libraryViewForm,
+                    [] { return std::make_unique<QtLinkPlatform>(); },
+                    {},
+                    nullptr,
+                    {}});
+    world.dialogs.folderToChoose = world.folder.File("backup");
+    ASSERT_TRUE(form.OpenInventory(world.folder.File("plant.ini")));
+    QtPlantForm window(form, world.prompts);
+    window.findChild<QPushButton*>("BackupBtn")->click();
+    EXPECT_TRUE(window.findChild<QPushButton*>("StopBtn")->isEnabled());
+    EXPECT_FALSE(window.findChild<QPushButton*>("BackupBtn")->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Running(); }, 30'000));
+    const QString log = window.findChild<QPlainTextEdit*>("Log")->toPlainText();
+    EXPECT_TRUE(log.contains("Backup finished: 0 changed, 0 unchanged, 3 failed."))
+        << log.toStdString();
+    EXPECT_TRUE(log.startsWith("Line ")) << log.toStdString();
+    auto& tree = *window.findChild<QTreeWidget*>("PlantTree");
+    EXPECT_TRUE(tree.topLevelItem(1)->text(5).startsWith("not reached: "))
+        << tree.topLevelItem(1)->text(5).toStdString();
+    EXPECT_TRUE(window.findChild<QPushButton*>("BackupBtn")->isEnabled());
 }
 
 } // namespace
