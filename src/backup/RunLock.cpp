@@ -1,6 +1,7 @@
 #include "backup/RunLock.h"
 
 #include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -28,12 +29,12 @@ std::string Trimmed(std::string text) {
 } // namespace
 
 RunLock::RunLock(const std::string& folder)
-    : m_path((std::filesystem::path(folder) / ".setfolio" / "lock").string()) {
-    const auto own = std::filesystem::path(m_path).parent_path();
+    : m_path(JoinPath(JoinPath(folder, ".setfolio"), "lock")) {
+    const auto own = PathOf(m_path).parent_path();
     std::error_code error;
     std::filesystem::create_directories(own, error);
     // The folder is the backup's business, not its history's: git passes over it and this file.
-    const std::string ignore = (own / ".gitignore").string();
+    const std::string ignore = Utf8Of(own / ".gitignore");
     if (!FileExists(ignore))
         WriteFileAtomically(ignore, "*\n");
     m_descriptor = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -76,7 +77,7 @@ RunLock::~RunLock() {
 #else
 
 RunLock::RunLock(const std::string& folder)
-    : m_path((std::filesystem::path(folder) / ".setfolio" / "lock").string()) {
+    : m_path(JoinPath(JoinPath(folder, ".setfolio"), "lock")) {
     // Without a lock of the system's, every run counts as the only one.
     m_outcome = Outcome::Held;
 }

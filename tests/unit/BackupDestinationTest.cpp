@@ -1,7 +1,9 @@
 #include "backup/BackupJob.h"
 #include "backup/RunLock.h"
 #include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
 
+#include "PosixOnly.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +11,31 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace setfolio;
 using setfolio::testing::TempFolder;
 
 namespace {
 
+// The run lock is the system's advisory lock on a file (flock), and the tests start processes
+// with fork.
+constexpr const char* LockIsPosix = "the run lock is flock(2), its holder a forked process";
+
+#ifndef _WIN32
 std::string Pid(pid_t pid) {
     return std::to_string(pid);
 }
 
+#endif
+
 TEST(RunLock, OneRunAtATimeAndTheHolderIsNamed) {
+#ifdef _WIN32
+    SETFOLIO_POSIX_ONLY(LockIsPosix);
+#else
     TempFolder folder;
     {
         const RunLock first(folder.Path());
@@ -38,9 +52,13 @@ TEST(RunLock, OneRunAtATimeAndTheHolderIsNamed) {
     const RunLock again(folder.Path());
     EXPECT_EQ(again.State(), RunLock::Outcome::Held);
     EXPECT_EQ(folder.Read(".setfolio/lock"), Pid(::getpid()) + "\n");
+#endif
 }
 
 TEST(RunLock, TheLockOfAKilledRunIsGoneWithIt) {
+#ifdef _WIN32
+    SETFOLIO_POSIX_ONLY(LockIsPosix);
+#else
     TempFolder folder;
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -67,6 +85,7 @@ TEST(RunLock, TheLockOfAKilledRunIsGoneWithIt) {
     ::waitpid(child, nullptr, 0);
     const RunLock after(folder.Path());
     EXPECT_EQ(after.State(), RunLock::Outcome::Held);
+#endif
 }
 
 TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) {
@@ -98,6 +117,8 @@ TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) 
              fs::create_directories(folder.File("dest/B/Library 003.lvf"));
          },
          "B/Library 003.lvf is not a file"},
+    // Symbolic links are made by the standard library on POSIX only.
+#ifndef _WIN32
         {"a link to a writable file",
          [](const TempFolder& folder) {
              fs::create_directories(folder.File("dest/A"));
@@ -115,6 +136,7 @@ TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) 
                                 folder.File("dest/A/Library 001.lvf"));
          },
          "A/Library 001.lvf is write-protected"},
+#endif
     };
     for (const auto& test : cases) {
         TempFolder folder;
@@ -134,9 +156,9 @@ TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) 
         }
         std::string expected = test.problem;
         if (const auto at = expected.find("{}"); at != std::string::npos)
-            expected.replace(at, 2, destination + "/");
+            expected.replace(at, 2, JoinPath(destination, ""));
         else
-            expected = destination + "/" + expected;
+            expected = JoinPath(destination, expected);
         ASSERT_EQ(problems.size(), 1u) << test.what;
         EXPECT_EQ(problems[0], expected) << test.what;
     }
