@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <unistd.h>
 #ifndef _WIN32
 #include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 using namespace setfolio;
@@ -21,21 +21,11 @@ using setfolio::testing::TempFolder;
 
 namespace {
 
-// The run lock is the system's advisory lock on a file (flock), and the tests start processes
-// with fork.
-constexpr const char* LockIsPosix = "the run lock is flock(2), its holder a forked process";
-
-#ifndef _WIN32
 std::string Pid(pid_t pid) {
     return std::to_string(pid);
 }
 
-#endif
-
 TEST(RunLock, OneRunAtATimeAndTheHolderIsNamed) {
-#ifdef _WIN32
-    SETFOLIO_POSIX_ONLY(LockIsPosix);
-#else
     TempFolder folder;
     {
         const RunLock first(folder.Path());
@@ -52,12 +42,11 @@ TEST(RunLock, OneRunAtATimeAndTheHolderIsNamed) {
     const RunLock again(folder.Path());
     EXPECT_EQ(again.State(), RunLock::Outcome::Held);
     EXPECT_EQ(folder.Read(".setfolio/lock"), Pid(::getpid()) + "\n");
-#endif
 }
 
 TEST(RunLock, TheLockOfAKilledRunIsGoneWithIt) {
 #ifdef _WIN32
-    SETFOLIO_POSIX_ONLY(LockIsPosix);
+    SETFOLIO_POSIX_ONLY("the run that is killed is a child made with fork(2)");
 #else
     TempFolder folder;
     int ready[2];
