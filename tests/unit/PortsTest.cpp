@@ -179,6 +179,7 @@ TEST(SerialForm, AssignLinksTheMarkedPortToTheStableNameOfTheMarkedDevice) {
 // is linked, the communications dialog shows the name and the status line does not repeat it.
 TEST(PortLinks, OnWindowsEachPortIsTheSystemsOwnComName) {
     PortsWorld world;
+    fs::create_directories(world.folder.File("ports"));
     world.folder.Write("ports/COM2", "not a link"); // ignored: there are no entries
     const PortLinks links(world.folder.Path());
     for (const int number : {1, 2, 32}) {
