@@ -1,11 +1,13 @@
 #include "app/Application.h"
 
+#include "core/Utf8Path.h"
+
 namespace setfolio {
 
 Application::Application(const Platform& platform)
     : settings(platform.settingsFolder), model(settings),
       session({platform.loop, platform.port, platform.tcp}, platform.prompts, model,
-              platform.tcpPort, platform.settingsFolder + "/" + SiteTextsFileName),
+              platform.tcpPort, JoinPath(platform.settingsFolder, SiteTextsFileName)),
       transport(session.transport), exchange(session.exchange), siteTexts(session.siteTexts),
       tables(session.tables), ipListFile(platform.settingsFolder),
       serialForm(settings, transport, localisation, platform.dialogs, platform.prompts),

@@ -4,6 +4,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Sha256.h"
+#include "core/Utf8Path.h"
 #include "link/LibraryNumber.h"
 #include "transfer/Download.h"
 
@@ -17,7 +18,7 @@ namespace {
 // Whether a file can be made in `folder`: tried, as nothing else tells for sure (a read-only
 // mount, an access list, a superuser's rights).
 bool CanWriteInto(const std::string& folder) {
-    const std::string probe = (std::filesystem::path(folder) / ".setfolio-write-test").string();
+    const std::string probe = JoinPath(folder, ".setfolio-write-test");
     if (!WriteFileAtomically(probe, ""))
         return false;
     DeleteFile(probe);
@@ -38,27 +39,26 @@ std::vector<std::string> DestinationProblems(const Inventory& inventory,
         std::error_code error;
         fs::create_directories(folder, error);
         if (!fs::is_directory(folder, error)) {
-            problems.push_back("cannot make the folder " + folder.string());
+            problems.push_back("cannot make the folder " + Utf8Of(folder));
             return false;
         }
-        if (!CanWriteInto(folder.string())) {
-            problems.push_back("cannot write into " + folder.string());
+        if (!CanWriteInto(Utf8Of(folder))) {
+            problems.push_back("cannot write into " + Utf8Of(folder));
             return false;
         }
         return true;
     };
-    if (!usable(fs::path(destination)))
+    if (!usable(PathOf(destination)))
         return problems;
     for (const auto& processor : inventory.processors) {
-        if (!usable(fs::path(destination) / processor.name))
+        if (!usable(PathOf(destination) / PathOf(processor.name)))
             continue;
         for (const int library : processor.libraries) {
-            const std::string path =
-                (fs::path(destination) / LibraryFileOf(processor, library)).string();
+            const std::string path = JoinPath(destination, LibraryFileOf(processor, library));
             std::error_code error;
             if (IsWriteProtected(path))
                 problems.push_back(path + " is write-protected");
-            else if (fs::exists(path, error) && !fs::is_regular_file(path, error))
+            else if (fs::exists(PathOf(path), error) && !fs::is_regular_file(PathOf(path), error))
                 problems.push_back(path + " is not a file");
         }
     }
@@ -91,9 +91,9 @@ ProcessorBackup BackupJob::Run(const Platform& platform, const Progress& progres
         platform, m_processor, std::move(libraries), options, progress, stopped,
         [this](LibraryWork& work, LibraryBackup& entry) {
             std::error_code ignored;
-            fs::create_directories(fs::path(m_destination) / m_processor.name, ignored);
+            fs::create_directories(PathOf(m_destination) / PathOf(m_processor.name), ignored);
             // Of choices with the same text, the earlier backup's number is kept.
-            const std::string path = (fs::path(m_destination) / entry.file).string();
+            const std::string path = JoinPath(m_destination, entry.file);
             work.abortable([&] { DownloadLibrary(work.context, work.view, entry.library, path); });
             entry.status = work.session.exchange.replyStatus();
             if (entry.status != ReplyStatus::Ok)

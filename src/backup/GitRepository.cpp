@@ -1,6 +1,7 @@
 #include "backup/GitRepository.h"
 
 #include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -89,19 +90,20 @@ std::string GitRepository::Check() {
     if (paths.exitCode != 0 || lines.size() != 9)
         return Problem("read the repository of " + m_folder, paths);
     const auto inFolder = [this](const std::string& path) {
-        return fs::path(path).is_absolute() ? path : (fs::path(m_folder) / path).string();
+        return PathOf(path).is_absolute() ? path : JoinPath(m_folder, path);
     };
     static constexpr const char* Operations[] = {"a merge",       "a rebase", "a rebase",
                                                  "a cherry-pick", "a revert", "a bisect"};
     for (std::size_t i = 0; i < std::size(Operations); ++i) {
         std::error_code error;
-        if (fs::exists(inFolder(lines[1 + i]), error))
+        if (fs::exists(PathOf(inFolder(lines[1 + i])), error))
             return std::string(Operations[i]) + " is in progress in the git repository of " +
                    m_folder + "; finish or abort it first";
     }
     m_prefix = lines[0];
     m_exclude = inFolder(lines[7]);
-    m_indexFile = fs::absolute(inFolder(lines[8])).string() + "." + std::to_string(::getpid());
+    m_indexFile =
+        Utf8Of(fs::absolute(PathOf(inFolder(lines[8])))) + "." + std::to_string(::getpid());
 
     const GitOutcome head = Git({"symbolic-ref", "-q", "HEAD"});
     const std::string ref = FirstLine(head.out);
@@ -156,7 +158,7 @@ bool GitRepository::IgnoreOwnFiles() {
     if (!added)
         return true;
     std::error_code error;
-    fs::create_directories(fs::path(m_exclude).parent_path(), error);
+    fs::create_directories(PathOf(m_exclude).parent_path(), error);
     return WriteFileAtomically(m_exclude, content);
 }
 

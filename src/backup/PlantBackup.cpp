@@ -1,5 +1,6 @@
 #include "backup/PlantBackup.h"
 
+#include "core/Utf8Path.h"
 #include "transfer/ProcessorSession.h"
 
 #include <algorithm>
@@ -49,8 +50,8 @@ std::string PlantBackup::LineKey(const InventoryProcessor& processor) {
         return "tcp " + processor.host + ":" + std::to_string(processor.port);
     // Two names of one device (a link and its target) are one line.
     std::error_code error;
-    const auto device = std::filesystem::weakly_canonical(processor.device, error);
-    return "serial " + (error ? processor.device : device.string());
+    const auto device = std::filesystem::weakly_canonical(PathOf(processor.device), error);
+    return "serial " + (error ? processor.device : Utf8Of(device));
 }
 
 PlantBackup::PlantBackup(const Inventory& inventory, std::size_t workers, Job job)

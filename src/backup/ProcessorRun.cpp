@@ -1,6 +1,7 @@
 #include "backup/ProcessorRun.h"
 
 #include "core/MessageLog.h"
+#include "core/Utf8Path.h"
 #include "i18n/Messages.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompts.h"
@@ -178,8 +179,8 @@ ProcessorBackup RunProcessor(const LinkPlatform& platform, const InventoryProces
         processor.modelType, options.texts ? *options.texts : SiteVocabulary{});
     if (!options.traceFolder.empty()) {
         try {
-            session.SetTrace(std::make_unique<FileTraceSink>(options.traceFolder + "/" +
-                                                             processor.name + ".trace"));
+            session.SetTrace(std::make_unique<FileTraceSink>(
+                JoinPath(options.traceFolder, processor.name + ".trace")));
         } catch (const std::runtime_error& error) {
             lines.push_back(error.what()); // the run goes on without it
         }

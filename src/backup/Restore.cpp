@@ -5,6 +5,7 @@
 #include "core/ModelCatalogue.h"
 #include "core/ProfileFile.h"
 #include "core/Sha256.h"
+#include "core/Utf8Path.h"
 #include "i18n/Messages.h"
 #include "link/Exchange.h"
 #include "link/LibraryNumber.h"
@@ -24,7 +25,7 @@ class Folder : public BackupSource {
 public:
     explicit Folder(std::string folder) : m_folder(std::move(folder)) {}
     std::optional<std::string> Read(const std::string& file) const override {
-        return ReadWholeFile(m_folder + "/" + file);
+        return ReadWholeFile(JoinPath(m_folder, file));
     }
     std::string Name() const override { return m_folder; }
 

@@ -1,21 +1,22 @@
 #include "backup/RunLock.h"
 
 #include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 #endif
 
 namespace setfolio {
-
-#ifndef _WIN32
 
 namespace {
 
@@ -25,17 +26,24 @@ std::string Trimmed(std::string text) {
     return text;
 }
 
-} // namespace
-
-RunLock::RunLock(const std::string& folder)
-    : m_path((std::filesystem::path(folder) / ".setfolio" / "lock").string()) {
-    const auto own = std::filesystem::path(m_path).parent_path();
+// The folder .setfolio with the .gitignore that keeps it out of a repository's history.
+void MakeOwnFolder(const std::string& lockPath) {
+    const auto own = PathOf(lockPath).parent_path();
     std::error_code error;
     std::filesystem::create_directories(own, error);
-    // The folder is the backup's business, not its history's: git passes over it and this file.
-    const std::string ignore = (own / ".gitignore").string();
+    const std::string ignore = Utf8Of(own / ".gitignore");
     if (!FileExists(ignore))
         WriteFileAtomically(ignore, "*\n");
+}
+
+} // namespace
+
+#ifndef _WIN32
+
+RunLock::RunLock(const std::string& folder)
+    : m_path(JoinPath(JoinPath(folder, ".setfolio"), "lock")) {
+    // The folder is the backup's business, not its history's: git passes over it and this file.
+    MakeOwnFolder(m_path);
     m_descriptor = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (m_descriptor < 0) {
         m_problem = "cannot open " + m_path + ": " + std::strerror(errno);
@@ -75,13 +83,49 @@ RunLock::~RunLock() {
 
 #else
 
+// Windows locks byte ranges of a file, and a locked range cannot be read by others: the lock is
+// on one byte far past the process number, which stays readable.
 RunLock::RunLock(const std::string& folder)
-    : m_path((std::filesystem::path(folder) / ".setfolio" / "lock").string()) {
-    // Without a lock of the system's, every run counts as the only one.
+    : m_path(JoinPath(JoinPath(folder, ".setfolio"), "lock")) {
+    MakeOwnFolder(m_path);
+    const HANDLE file = ::CreateFileW(PathOf(m_path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        m_problem = "cannot open " + m_path + ": system error " + std::to_string(::GetLastError());
+        return;
+    }
+    OVERLAPPED farByte{};
+    farByte.OffsetHigh = 1; // 4 GiB in
+    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                      &farByte)) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
+            m_outcome = Outcome::Taken;
+            char text[32] = {};
+            DWORD got = 0;
+            if (::ReadFile(file, text, sizeof text - 1, &got, nullptr))
+                m_holder = Trimmed(std::string(text, got));
+        } else {
+            m_problem = "cannot lock " + m_path + ": system error " + std::to_string(error);
+        }
+        ::CloseHandle(file);
+        return;
+    }
+    m_handle = file;
     m_outcome = Outcome::Held;
+    // Written in place, as on POSIX: the lock is on this very file.
+    const std::string pid = std::to_string(::GetCurrentProcessId()) + "\n";
+    DWORD written = 0;
+    [[maybe_unused]] const bool recorded =
+        ::SetEndOfFile(file) &&
+        ::WriteFile(file, pid.data(), static_cast<DWORD>(pid.size()), &written, nullptr);
 }
 
-RunLock::~RunLock() = default;
+RunLock::~RunLock() {
+    if (m_handle)
+        ::CloseHandle(m_handle); // the lock goes with it
+}
 
 #endif
 

@@ -32,7 +32,11 @@ private:
     Outcome m_outcome = Outcome::CannotLock;
     std::string m_holder;
     std::string m_problem;
+#ifdef _WIN32
+    void* m_handle = nullptr; // the lock file's, held open
+#else
     int m_descriptor = -1;
+#endif
 };
 
 } // namespace setfolio

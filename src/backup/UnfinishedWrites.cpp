@@ -1,5 +1,7 @@
 #include "backup/UnfinishedWrites.h"
 
+#include "core/Utf8Path.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -46,9 +48,9 @@ bool IsUnfinishedWrite(const std::string& name) {
 std::vector<std::string> RemoveUnfinishedWrites(const std::string& destination,
                                                 const std::vector<std::string>& sections) {
     namespace fs = std::filesystem;
-    std::vector<fs::path> folders{fs::path(destination), fs::path(destination) / ".setfolio"};
+    std::vector<fs::path> folders{PathOf(destination), PathOf(destination) / ".setfolio"};
     for (const auto& section : sections)
-        folders.push_back(fs::path(destination) / section);
+        folders.push_back(PathOf(destination) / PathOf(section));
     std::vector<fs::path> leftovers;
     for (const auto& folder : folders) {
         std::error_code error;
@@ -56,7 +58,7 @@ std::vector<std::string> RemoveUnfinishedWrites(const std::string& destination,
              it.increment(error)) {
             std::error_code statError;
             if (it->is_regular_file(statError) && !it->is_symlink(statError) &&
-                IsUnfinishedWrite(it->path().filename().string()))
+                IsUnfinishedWrite(Utf8Of(it->path().filename())))
                 leftovers.push_back(it->path());
         }
     }
@@ -64,7 +66,7 @@ std::vector<std::string> RemoveUnfinishedWrites(const std::string& destination,
     for (const auto& path : leftovers) {
         std::error_code error;
         if (fs::remove(path, error))
-            removed.push_back(path.string());
+            removed.push_back(Utf8Of(path));
     }
     return removed;
 }

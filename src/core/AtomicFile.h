@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 // exist. Nothing for a chain that never ends.
 std::optional<std::string> WriteTargetOf(const std::string& path);
 
+// Whether a file can be made beside the file a write to `path` lands in (a probe file is made
+// there and removed). False for a path that names a folder or anything else that is no file.
+bool CanCreateFileBeside(const std::string& path);
+
 // Whether `path` is an existing file that must not be replaced: the user may not write it, or
 // nobody may (no write permission bit at all). Such a file is protected on purpose, so not even
 // the superuser, who could, replaces it.
@@ -39,6 +44,8 @@ bool IsWriteProtected(const std::string& path);
 bool MakeFolders(const std::string& folder);
 
 bool FileExists(const std::string& path);
+// std::fopen with a UTF-8 name (which Windows would otherwise read in the ANSI code page).
+std::FILE* OpenStdioFile(const std::string& path, const char* mode);
 bool DeleteFile(const std::string& path);
 
 } // namespace setfolio

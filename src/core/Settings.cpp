@@ -1,35 +1,28 @@
 #include "core/Settings.h"
 
 #include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
 
 namespace setfolio {
 
 namespace {
 
-std::string WithTrailingSeparator(std::string folder) {
-    if (folder.empty())
-        return "./";
-    if (folder.back() != '/')
-        folder.push_back('/');
-    return folder;
-}
-
-std::string FolderOf(const std::string& file) {
-    return file.substr(0, file.find_last_of('/'));
+// The settings file in `folder`; a bare name for an empty folder would depend on nothing
+// else, so the current folder is spelled out.
+std::string FileIn(const std::string& folder) {
+    return JoinPath(folder.empty() ? std::string(".") : folder, Settings::FileName);
 }
 
 } // namespace
 
 SettingsFolder ChooseSettingsFolder(const std::string& programFolder,
                                     const std::string& userFolder) {
-    if (userFolder.empty() ||
-        FileExists(WithTrailingSeparator(programFolder) + std::string(Settings::FileName)))
+    if (userFolder.empty() || FileExists(FileIn(programFolder)))
         return {programFolder, true};
     return {userFolder, false};
 }
 
-Settings::Settings(std::string folder)
-    : m_file(WithTrailingSeparator(std::move(folder)) + std::string(FileName)) {}
+Settings::Settings(std::string folder) : m_file(FileIn(folder)) {}
 
 std::int32_t Settings::ReadSettingInteger(std::string_view section, std::string_view key,
                                           std::int32_t defaultValue) const {

@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Settings.h"
+#include "core/Utf8Path.h"
 #include "i18n/Messages.h"
 #include "library/NumberedNames.h"
 #include "link/Exchange.h"
@@ -56,7 +57,7 @@ bool DownLoadForm::ConfirmReplacingBlockFiles() {
     for (int library = LibrarySpinEdit.value; library <= ToLibrarySpinEdit.value; ++library) {
         const std::string path = InsertLibraryNumber(FileName.caption, library);
         if (FileExists(path))
-            existing.push_back(path.substr(path.find_last_of('/') + 1));
+            existing.push_back(FileNameOf(path));
     }
     if (existing.empty())
         return true;

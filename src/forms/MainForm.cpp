@@ -1,10 +1,12 @@
 #include "forms/MainForm.h"
 
 #include "core/AtomicFile.h"
+#include "core/CalendarTime.h"
 #include "core/CurrentModel.h"
 #include "core/Guarded.h"
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
+#include "core/Utf8Path.h"
 #include "forms/ChangeLibForm.h"
 #include "forms/ControlTexts.h"
 #include "forms/DownLoadForm.h"
@@ -243,7 +245,7 @@ std::string MainForm::LinkText() const {
         return "COM ?"; // a stored setting outside its list
     }
     const std::string& file = m_with.settings.SettingsFilePath();
-    const std::string folder = file.substr(0, file.find_last_of('/'));
+    const std::string folder = FolderOf(file);
     // The device the open port uses (after the line recovered, the one it found then); else
     // the device the port will not open because it is gone; else where the port leads now.
     const SerialPort& port = m_with.transport.Port();
@@ -265,8 +267,7 @@ namespace {
 
 // "2026-05-04 13:07:45", local time.
 std::string TimeOfLine(std::time_t time) {
-    std::tm local{};
-    localtime_r(&time, &local);
+    const std::tm local = LocalCalendarTime(time);
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return std::string(text, length);

@@ -1,5 +1,7 @@
 #include "forms/RecentFolder.h"
 
+#include "core/Utf8Path.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -12,7 +14,7 @@ namespace {
 bool Reachable(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path place(path);
+    const fs::path place = PathOf(path);
     if (fs::exists(place, error))
         return true;
     const fs::path folder = place.parent_path();

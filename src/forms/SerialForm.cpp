@@ -1,14 +1,13 @@
 #include "forms/SerialForm.h"
 
 #include "core/Settings.h"
+#include "core/Utf8Path.h"
 #include "forms/ControlTexts.h"
 #include "link/Decimal.h"
 #include "link/SerialLine.h"
 #include "platform/Dialogs.h"
 #include "platform/Prompts.h"
 #include "platform/TcpClient.h"
-
-#include <filesystem>
 
 #include <stdexcept>
 #include <utility>
@@ -19,11 +18,10 @@ namespace {
 
 // "ttyUSB0 - USB Serial (maker, serial number)", with what the system tells of it.
 std::string DeviceLine(const SerialDevice& device) {
-    // "ttyUSB0", "pts/3": the name under /dev says enough.
+    // "ttyUSB0", "pts/3": the name under /dev says enough; "\\.\COM3" is COM3.
     const std::string_view dev = "/dev/";
-    std::string line = device.systemPath.starts_with(dev)
-                           ? device.systemPath.substr(dev.size())
-                           : std::filesystem::path(device.systemPath).filename().string();
+    std::string line = device.systemPath.starts_with(dev) ? device.systemPath.substr(dev.size())
+                                                          : FileNameOf(device.systemPath);
     if (!device.description.empty())
         line += " - " + device.description;
     std::string details = device.manufacturer;
@@ -135,6 +133,9 @@ void SerialForm::AttachPorts(PortLinks links, const SerialDevices& devices, Prom
     m_systemDevices = &devices;
     m_prompts = &prompts;
     ShowDeviceRows(true);
+    // Where the system names the ports itself (Windows) there is nothing to assign; the dialog
+    // still shows each port's name and the system's devices.
+    AssignBtn.visible = PortLinks::MakesLinks();
     RefreshPorts();
 }
 

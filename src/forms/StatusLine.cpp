@@ -1,20 +1,20 @@
 #include "forms/StatusLine.h"
 
+#include "core/Utf8Path.h"
 #include "i18n/Messages.h"
 #include "link/Decimal.h"
 #include "link/PortLinks.h"
 
-#include <filesystem>
 #include <vector>
 
 namespace setfolio {
 
 namespace {
 
-// A device by its name under /dev ("ttyUSB0", "pts/3"), anything else by its file name.
-std::string NameOfDevice(const std::filesystem::path& device) {
-    const std::string path = device.string();
-    return path.starts_with("/dev/") ? path.substr(5) : device.filename().string();
+// A device by its name under /dev ("ttyUSB0", "pts/3"), anything else by its file name
+// ("\\.\COM3" is COM3).
+std::string NameOfDevice(const std::string& path) {
+    return path.starts_with("/dev/") ? path.substr(5) : FileNameOf(path);
 }
 
 } // namespace
@@ -56,7 +56,10 @@ std::string SerialLinkText(const SerialSettings& settings, const std::optional<P
                 : *settings.parity == Parity::Even ? "E"
                                                    : "N";
     text += std::to_string(settings.stopBits);
-    if (device) {
+    // Where the port's device is the system's own COMn (Windows), naming it again adds nothing.
+    const bool isThePortItself = !PortLinks::MakesLinks() && device && device->present &&
+                                 device->name == "COM" + std::to_string(settings.port);
+    if (device && !isThePortItself) {
         text += " \u2192 ";
         text += device->present ? device->name
                                 : texts.Format(OwnMsg::StatusDeviceMissing, {device->name});

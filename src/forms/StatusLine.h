@@ -11,7 +11,8 @@ namespace setfolio {
 
 class MessageTexts;
 
-// The device a COM number reaches: the end of its ports/COMn link, or /dev/ttyS<n-1>.
+// The device a COM number reaches: the end of its ports/COMn link, or /dev/ttyS<n-1>; on
+// Windows the port's own name, COMn.
 struct PortDevice {
     std::string name; // "ttyUSB0", "pts/3"
     bool present = true;
@@ -24,8 +25,8 @@ std::optional<PortDevice> DeviceOfPort(const std::string& settingsFolder, int po
 // The device an open port uses, by its path.
 PortDevice DeviceInUse(const std::string& path);
 
-// "COM1 9600 8N1 → ttyUSB0", "COM1 9600 8N1 → (missing) /dev/ttyUSB0"; "COM OFF" for the port
-// switched off.
+// "COM1 9600 8N1 → ttyUSB0", "COM1 9600 8N1 → (missing) /dev/ttyUSB0"; "COM1 9600 8N1" where
+// the device is the system's own COM1 (Windows); "COM OFF" for the port switched off.
 std::string SerialLinkText(const SerialSettings& settings, const std::optional<PortDevice>& device,
                            const MessageTexts& texts);
 // "TCP 192.168.1.20:23", "TCP [fe80::1]:4001"; a text that says so when there is no address.

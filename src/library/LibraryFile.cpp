@@ -3,32 +3,9 @@
 #include "core/AtomicFile.h"
 #include "core/ProfileFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace setfolio {
 
 namespace {
-
-// Whether a file can be created next to the file a write to `path` lands in: a temporary file
-// is made there and removed.
-bool CanWriteBeside(const std::string& path) {
-    if (path.empty() || path.back() == '/')
-        return false;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        return false;
-    const auto target = WriteTargetOf(path);
-    if (!target)
-        return false;
-    std::string probe = *target + ".probe-XXXXXX";
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
-}
 
 // The rename that replaces a file needs only its folder to be writable: a file the user has
 // protected would be replaced all the same.
@@ -41,7 +18,7 @@ void RefuseWriteProtected(const std::string& path) {
 
 LibraryFileDraft::LibraryFileDraft(std::string path) : m_path(std::move(path)) {
     RefuseWriteProtected(m_path);
-    if (!CanWriteBeside(m_path))
+    if (!CanCreateFileBeside(m_path))
         throw WriteError(m_path);
     if (FileExists(m_path)) {
         auto content = ReadWholeFile(m_path);

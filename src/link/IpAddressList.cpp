@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/ProfileFile.h"
+#include "core/Utf8Path.h"
 #include "core/WholeNumber.h"
 
 #include <stdexcept>
@@ -184,8 +185,7 @@ std::optional<HostAndPort> ParseHostEntry(std::string_view entry, std::uint16_t 
 }
 
 IpAddressListFile::IpAddressListFile(const std::string& folder)
-    : m_path((folder.empty() || folder.back() == '/' ? folder : folder + "/") +
-             std::string(FileName)) {}
+    : m_path(JoinPath(folder, FileName)) {}
 
 bool IpAddressListFile::Exists() const {
     return FileExists(m_path);
@@ -204,8 +204,8 @@ void IpAddressListFile::Write(const std::vector<std::string>& entries) const {
         if (entry.find_first_of("\r\n") != std::string::npos)
             throw WriteError(m_path);
     }
-    if (const auto slash = m_path.find_last_of('/'); slash != std::string::npos)
-        MakeFolders(m_path.substr(0, slash));
+    if (PathOf(m_path).has_parent_path())
+        MakeFolders(FolderOf(m_path));
     if (!WriteFileAtomically(m_path, FormatIpAddressList(entries)))
         throw WriteError(m_path);
 }

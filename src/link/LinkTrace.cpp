@@ -1,6 +1,7 @@
 #include "link/LinkTrace.h"
 
 #include "core/AtomicFile.h"
+#include "core/CalendarTime.h"
 
 #include <chrono>
 #include <cstdio>
@@ -34,7 +35,7 @@ std::string EscapeLinkBytes(std::string_view bytes) {
 
 FileTraceSink::FileTraceSink(std::string path, std::size_t capBytes)
     : m_path(std::move(path)), m_capBytes(capBytes) {
-    m_file = std::fopen(m_path.c_str(), "wb");
+    m_file = OpenStdioFile(m_path, "wb");
     if (!m_file)
         throw std::runtime_error("cannot write the trace " + m_path);
 }
@@ -74,7 +75,7 @@ void FileTraceSink::DropOlderHalf() {
     m_file = nullptr;
     // A trace that can no longer be written ends quietly: it must not end the transfer.
     if (WriteFileAtomically(m_path, kept))
-        m_file = std::fopen(m_path.c_str(), "ab");
+        m_file = OpenStdioFile(m_path, "ab");
 }
 
 LinkTrace::LinkTrace(std::unique_ptr<TraceSink> sink, std::function<std::int64_t()> nowMs,
@@ -88,8 +89,7 @@ LinkTrace::LinkTrace(std::unique_ptr<TraceSink> sink, std::function<std::int64_t
 
 std::string LinkTrace::HeaderLine(std::int64_t wallClockMs) {
     const std::time_t seconds = static_cast<std::time_t>(wallClockMs / 1000);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
+    const std::tm utc = UtcCalendarTime(seconds);
     char text[64];
     std::snprintf(text, sizeof text, "# trace begun %04d-%02d-%02dT%02d:%02d:%02d.%03dZ",
                   utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,

@@ -5,9 +5,14 @@
 namespace setfolio {
 
 // The ports/ folder of the settings folder: COMn is the device its entry `COMn` leads to (a
-// symbolic link), and /dev/ttyS<n-1> when there is no such entry.
+// symbolic link), and /dev/ttyS<n-1> when there is no such entry. On Windows COMn is the
+// system's own name for the port: there are no entries, and every port reaches "COMn".
 class PortLinks {
 public:
+    // Whether ports are reached through links of ours (POSIX) rather than by the system's own
+    // names (Windows), i.e. whether Link() can be used.
+    static bool MakesLinks();
+
     // `standardPrefix` is what the number minus one is appended to for a port without an entry.
     explicit PortLinks(const std::string& settingsFolder, std::string standardPrefix = "/dev/ttyS");
 
@@ -31,7 +36,8 @@ public:
 
     // Makes ports/COMn lead to `device`, replacing a link that is there in one step, so that the
     // port always has an entry. Throws std::runtime_error (saying why), changing nothing, when
-    // the entry is something other than a link or the folder cannot be written.
+    // the entry is something other than a link or the folder cannot be written, and where
+    // MakesLinks() is false.
     void Link(int number, const std::string& device) const;
 
 private:

@@ -1,7 +1,9 @@
 #include "backup/BackupJob.h"
 #include "backup/RunLock.h"
 #include "core/AtomicFile.h"
+#include "core/Utf8Path.h"
 
+#include "PosixOnly.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +11,10 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <sys/wait.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 using namespace setfolio;
 using setfolio::testing::TempFolder;
@@ -41,6 +45,9 @@ TEST(RunLock, OneRunAtATimeAndTheHolderIsNamed) {
 }
 
 TEST(RunLock, TheLockOfAKilledRunIsGoneWithIt) {
+#ifdef _WIN32
+    SETFOLIO_POSIX_ONLY("the run that is killed is a child made with fork(2)");
+#else
     TempFolder folder;
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -67,6 +74,7 @@ TEST(RunLock, TheLockOfAKilledRunIsGoneWithIt) {
     ::waitpid(child, nullptr, 0);
     const RunLock after(folder.Path());
     EXPECT_EQ(after.State(), RunLock::Outcome::Held);
+#endif
 }
 
 TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) {
@@ -98,6 +106,8 @@ TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) 
              fs::create_directories(folder.File("dest/B/Library 003.lvf"));
          },
          "B/Library 003.lvf is not a file"},
+    // Symbolic links are made by the standard library on POSIX only.
+#ifndef _WIN32
         {"a link to a writable file",
          [](const TempFolder& folder) {
              fs::create_directories(folder.File("dest/A"));
@@ -115,6 +125,7 @@ TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) 
                                 folder.File("dest/A/Library 001.lvf"));
          },
          "A/Library 001.lvf is write-protected"},
+#endif
     };
     for (const auto& test : cases) {
         TempFolder folder;
@@ -134,9 +145,9 @@ TEST(BackupDestination, FoldersAndFilesThatCannotBeWrittenAreFoundBeforeTheRun) 
         }
         std::string expected = test.problem;
         if (const auto at = expected.find("{}"); at != std::string::npos)
-            expected.replace(at, 2, destination + "/");
+            expected.replace(at, 2, JoinPath(destination, ""));
         else
-            expected = destination + "/" + expected;
+            expected = JoinPath(destination, expected);
         ASSERT_EQ(problems.size(), 1u) << test.what;
         EXPECT_EQ(problems[0], expected) << test.what;
     }

@@ -8,6 +8,8 @@
 #include "transfer/Upload.h"
 #include "transfer/UploadFrame.h"
 
+#include "PosixOnly.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -280,6 +282,7 @@ TEST(LibraryFileDraft, FileProtectedDuringTheDownloadIsKept) {
 }
 
 TEST(LibraryFileDraft, WritesThroughSymbolicLinksWhichStay) {
+    SETFOLIO_POSIX_ONLY("the standard library makes symbolic links on POSIX only");
     namespace fs = std::filesystem;
     struct Case {
         const char* chosen;  // in links/

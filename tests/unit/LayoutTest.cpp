@@ -63,7 +63,8 @@ std::vector<Include> ProjectIncludes() {
         const auto extension = entry.path().extension();
         if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp"))
             continue;
-        const std::string relative = fs::relative(entry.path(), SourceRoot / "src").string();
+        const std::string relative =
+            fs::relative(entry.path(), SourceRoot / "src").generic_string();
         std::istringstream lines(ReadFile(entry.path()));
         for (std::string line; std::getline(lines, line);) {
             std::smatch match;
@@ -148,7 +149,8 @@ TEST(Layout, OnlyTheProcessorSessionBuildsATransportOrAnExchange) {
             const auto extension = entry.path().extension();
             if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp"))
                 continue;
-            const std::string relative = fs::relative(entry.path(), SourceRoot / "src").string();
+            const std::string relative =
+                fs::relative(entry.path(), SourceRoot / "src").generic_string();
             if (top == std::string("src") && owners.contains(UnitOf(relative)))
                 continue;
             std::istringstream lines(ReadFile(entry.path()));
@@ -157,7 +159,7 @@ TEST(Layout, OnlyTheProcessorSessionBuildsATransportOrAnExchange) {
                 ++number;
                 const std::string code = line.substr(0, line.find("//"));
                 if (std::regex_search(code, construction))
-                    found.push_back(fs::relative(entry.path(), SourceRoot).string() + ":" +
+                    found.push_back(fs::relative(entry.path(), SourceRoot).generic_string() + ":" +
                                     std::to_string(number) + ": " + line);
             }
         }

@@ -2,8 +2,10 @@
 #include "FakeDialogs.h"
 #include "FakeSerialDevices.h"
 #include "LinkWorld.h"
+#include "PosixOnly.h"
 #include "forms/EditIpForm.h"
 #include "forms/SerialForm.h"
+#include "forms/StatusLine.h"
 #include "link/IpAddressList.h"
 #include "link/PortLinks.h"
 #include "transfer/CurrentLibraryLine.h"
@@ -31,20 +33,29 @@ struct PortsWorld : setfolio::testing::LinkWorld {
         fs::create_directories(dev + "/serial/by-id");
         for (const char* name : {"ttyS1", "ttyUSB0", "ttyUSB1"})
             folder.Write(std::string("dev/") + name, "");
+#ifndef _WIN32
         fs::create_symlink("../../ttyUSB0", dev + "/serial/by-id/usb-Maker_Adapter_A1-port0");
+#endif
         devices.devices = {
             {dev + "/serial/by-id/usb-Maker_Adapter_A1-port0", dev + "/ttyUSB0", "USB Serial",
              "Maker", "A1"},
             {dev + "/ttyUSB1", dev + "/ttyUSB1", "", "", ""},
         };
     }
-    void Attach() { form.AttachPorts(PortLinks(folder.Path(), dev + "/ttyS"), devices, prompts); }
+    void Attach() {
+        form.AttachPorts(PortLinks(folder.Path(), dev + "/ttyS"), devices, prompts);
+    }
     std::string Entry(int number) const {
         return folder.File("ports/COM" + std::to_string(number));
     }
 };
 
+// The links the standard library makes and the numbered /dev/ttyS devices are POSIX's; Windows
+// names its ports COMn itself (see the test after these).
+constexpr const char* LinksArePosix = "ports/COMn are symbolic links to devices";
+
 TEST(PortLinks, EachPortLeadsToItsLinkOrItsStandardDevice) {
+    SETFOLIO_POSIX_ONLY(LinksArePosix);
     PortsWorld world;
     const PortLinks links(world.folder.Path(), world.dev + "/ttyS");
     fs::create_directories(world.folder.File("ports"));
@@ -74,6 +85,7 @@ TEST(PortLinks, EachPortLeadsToItsLinkOrItsStandardDevice) {
 }
 
 TEST(PortLinks, LinkIsMadeOrReplacedInOneStepButNeverOverSomethingElse) {
+    SETFOLIO_POSIX_ONLY(LinksArePosix);
     PortsWorld world;
     const PortLinks links(world.folder.Path(), world.dev + "/ttyS");
     links.Link(5, world.dev + "/ttyUSB0"); // makes the folder
@@ -89,6 +101,7 @@ TEST(PortLinks, LinkIsMadeOrReplacedInOneStepButNeverOverSomethingElse) {
 }
 
 TEST(SerialForm, ShowsWhereEachPortLeadsAndOffersTheSystemsDevices) {
+    SETFOLIO_POSIX_ONLY(LinksArePosix);
     PortsWorld world;
     auto& form = world.form;
     const auto numbers = form.ComPortComboBox.items;
@@ -129,6 +142,7 @@ TEST(SerialForm, ShowsWhereEachPortLeadsAndOffersTheSystemsDevices) {
 }
 
 TEST(SerialForm, AssignLinksTheMarkedPortToTheStableNameOfTheMarkedDevice) {
+    SETFOLIO_POSIX_ONLY(LinksArePosix);
     PortsWorld world;
     auto& form = world.form;
     world.settings.Write(keys::ComPort, 0);
@@ -159,6 +173,43 @@ TEST(SerialForm, AssignLinksTheMarkedPortToTheStableNameOfTheMarkedDevice) {
         (std::vector<std::string>{"beep:warning", "error:" + world.Entry(8) +
                                                       " is not a link; it is left as it is."}));
 }
+
+#ifdef _WIN32
+// Windows names its serial ports: each port is COMn whatever the settings folder holds, nothing
+// is linked, the communications dialog shows the name and the status line does not repeat it.
+TEST(PortLinks, OnWindowsEachPortIsTheSystemsOwnComName) {
+    PortsWorld world;
+    fs::create_directories(world.folder.File("ports"));
+    world.folder.Write("ports/COM2", "not a link"); // ignored: there are no entries
+    const PortLinks links(world.folder.Path());
+    for (const int number : {1, 2, 32}) {
+        const std::string name = "COM" + std::to_string(number);
+        const auto reach = links.Reaches(number);
+        EXPECT_EQ(reach.kind, PortLinks::Reach::Kind::Standard) << number;
+        EXPECT_EQ(reach.target, name);
+        EXPECT_FALSE(reach.missing);
+        EXPECT_FALSE(links.HasEntry(number));
+        EXPECT_EQ(links.DevicePath(number), name);
+    }
+    EXPECT_FALSE(PortLinks::MakesLinks());
+    EXPECT_THROW(links.Link(5, "COM9"), std::runtime_error);
+    EXPECT_FALSE(fs::exists(world.folder.File("ports/COM5")));
+
+    world.devices.devices = {{"\\\\.\\COM3", "\\\\.\\COM3", "USB Serial Port", "Maker", "A1"}};
+    world.Attach();
+    EXPECT_EQ(world.form.ComPortDevices[6], "COM7");
+    EXPECT_EQ(world.form.DeviceComboBox.items,
+              std::vector<std::string>{"COM3 - USB Serial Port (Maker, A1)"});
+    EXPECT_FALSE(world.form.AssignBtn.visible) << "nothing to assign";
+
+    const MessageTexts& texts = world.localisation.Messages();
+    const SerialSettings serial{7, 19200, Parity::Even, 7, 1};
+    EXPECT_EQ(SerialLinkText(serial, DeviceOfPort(world.folder.Path(), 7), texts),
+              "COM7 19200 7E1");
+    EXPECT_EQ(SerialLinkText(serial, DeviceInUse("\\\\.\\COM7"), texts), "COM7 19200 7E1");
+    EXPECT_EQ(SerialLinkText(serial, DeviceInUse("COM12"), texts), "COM7 19200 7E1 \u2192 COM12");
+}
+#endif
 
 TEST(IpAddressList, AddressesAreIpv4Ipv6OrHostNamesWithAnOptionalPort) {
     const std::pair<std::string_view, bool> cases[] = {
@@ -245,7 +296,8 @@ TEST(Languages, CommunicationDialogsAndTheirMessagesAreTranslated) {
         return all;
     };
     const auto english = texts();
-    const std::set<std::string> same{"Ethernet", "OK", "Name", "COM Port"};
+    // On Windows the device of COM3 is the port's own name.
+    const std::set<std::string> same{"Ethernet", "OK", "Name", "COM Port", "COM3"};
     for (const auto language : {Language::German, Language::French}) {
         world.localisation.Apply(language);
         const auto translated = texts();

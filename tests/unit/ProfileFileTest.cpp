@@ -1,13 +1,16 @@
 #include "core/ProfileFile.h"
 #include "core/AtomicFile.h"
 
+#include "PosixOnly.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <optional>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 using namespace setfolio;
 using setfolio::testing::TempFolder;
@@ -271,6 +274,7 @@ TEST(ProfileFileOnDisk, FailedWriteNamesTheFileAndCreatesNothing) {
     EXPECT_EQ(folder.EntryCount(), 0u);
 }
 
+#ifndef _WIN32
 // Caps the size of files this process may write, so that a write runs out of room part-way
 // through, as on a full disk.
 class FileSizeLimit {
@@ -291,8 +295,12 @@ private:
     rlimit m_saved{};
     void (*m_oldHandler)(int) = nullptr;
 };
+#endif
 
 TEST(ProfileFileOnDisk, WriteThatFailsMidwayLeavesThePreviousFileByteForByte) {
+#ifdef _WIN32
+    SETFOLIO_POSIX_ONLY("a full disk is imitated with the file-size limit (RLIMIT_FSIZE)");
+#else
     TempFolder folder;
     const std::string before = "; kept as it is\r\n[A]\nk=old\r\n[B]\r\nx= 1 \r\n";
     folder.Write("a.ini", before);
@@ -304,9 +312,11 @@ TEST(ProfileFileOnDisk, WriteThatFailsMidwayLeavesThePreviousFileByteForByte) {
     EXPECT_EQ(folder.Read("a.ini"), before);
     EXPECT_EQ(folder.EntryCount(), 1u) << "the half-written temporary file must be removed";
     EXPECT_EQ(file.ReadText("A", "k", ""), "old");
+#endif
 }
 
 TEST(ProfileFileOnDisk, ReplacingKeepsTheFilesPermissions) {
+    SETFOLIO_POSIX_ONLY("permission bits; Windows files keep their folder's access rules");
     TempFolder folder;
     folder.Write("a.ini", "[A]\r\nk=1\r\n");
     std::filesystem::permissions(folder.File("a.ini"), std::filesystem::perms(0600));

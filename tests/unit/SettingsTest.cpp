@@ -2,6 +2,8 @@
 #include "core/CurrentModel.h"
 #include "link/IpAddressList.h"
 
+#include "core/Utf8Path.h"
+
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,7 @@ namespace {
 
 TEST(Settings, LivesInTheProgramFolderWhateverTheWorkingDirectory) {
     TempFolder folder;
-    EXPECT_EQ(Settings(folder.Path()).SettingsFilePath(), folder.Path() + "/Setfolio.ini");
+    EXPECT_EQ(Settings(folder.Path()).SettingsFilePath(), folder.File("Setfolio.ini"));
     EXPECT_EQ(Settings(folder.Path() + "/").SettingsFilePath(), folder.Path() + "/Setfolio.ini");
 
     const auto saved = std::filesystem::current_path();
@@ -47,13 +49,36 @@ TEST(Settings, FirstWriteMakesTheMissingFolderForItsOwnerOnly) {
     EXPECT_FALSE(fs::exists(folder)) << "reading must not make the folder";
     settings.Write(keys::Language, 2);
     EXPECT_EQ(Settings(folder).Read(keys::Language), 2);
+#ifndef _WIN32 // owner-only is a POSIX mode; on Windows the folder's inherited access rules stand
     for (const auto& made : {home.File(".config"), folder})
         EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all) << made;
+#endif
 
     // The IP address list makes it as well when it comes first.
     const std::string other = home.File("other/Setfolio");
     IpAddressListFile(other).Write({"127.0.0.1:2323 - Sim"});
     EXPECT_EQ(IpAddressListFile(other).Read(), std::vector<std::string>{"127.0.0.1:2323 - Sim"});
+}
+
+// Names are UTF-8 throughout the program; the system must see the very same name (Windows
+// would read a narrow name in its ANSI code page and make another folder).
+TEST(Settings, AFolderNamedOutsideAsciiIsTheFolderOfThatName) {
+    namespace fs = std::filesystem;
+    TempFolder home;
+    const std::string name = "M\u00fcller \u00c5ngstr\u00f6m \u6e2c";
+    const std::string folder = home.File(name);
+    Settings(folder).Write(keys::Language, 2);
+    IpAddressListFile(folder).Write({"10.0.0.1 - Halle \u00c4"});
+    EXPECT_EQ(Settings(folder).Read(keys::Language), 2);
+    EXPECT_EQ(IpAddressListFile(folder).Read(),
+              std::vector<std::string>{"10.0.0.1 - Halle \u00c4"});
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(PathOf(home.Path())))
+        names.push_back(Utf8Of(entry.path().filename()));
+    EXPECT_EQ(names, std::vector<std::string>{name});
+    // The name as the system's own wide-character form of it has it.
+    EXPECT_TRUE(fs::exists(PathOf(home.Path()) /
+                           fs::path(u8"M\u00fcller \u00c5ngstr\u00f6m \u6e2c") / "Setfolio.ini"));
 }
 
 TEST(Settings, EveryKeyHasItsDefaultWithoutAFile) {
@@ -98,7 +123,7 @@ TEST(Settings, UnwritableFileRaisesTheUsersMessageAndStoresNothing) {
         FAIL() << "write succeeded";
     } catch (const WriteError& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "Unable to write to " + programFolder + "/Setfolio.ini");
+                  "Unable to write to " + JoinPath(programFolder, "Setfolio.ini"));
     }
     EXPECT_EQ(settings.Read(keys::ModelNo), 0);
 }

@@ -4,6 +4,8 @@
 #include "tables/Assembly.h"
 #include "transfer/UploadedValues.h"
 
+#include "PosixOnly.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -102,6 +104,7 @@ TEST(UploadCoded, FilesWithoutAModelOrOfAnotherFamilyAreRefusedBeforeAnythingIsS
 }
 
 TEST(UploadCoded, AChosenFilesModelIsShownEvenWhenItsFolderCannotBeStored) {
+    SETFOLIO_POSIX_ONLY("a file name with a line break in it, which Windows refuses");
     SimWorld world;
     auto& form = world.app.upLoadForm;
     world.folder.Write("First.lvf", "[SystemSettings]\r\nModelNo=0\r\n");

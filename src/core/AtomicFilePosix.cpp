@@ -1,6 +1,7 @@
 #include "core/AtomicFile.h"
 
 #include "core/ScopeExit.h"
+#include "core/Utf8Path.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,15 +15,6 @@
 namespace setfolio {
 
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
 
 bool WriteAll(int fd, const std::string& bytes) {
     const char* data = bytes.data();
@@ -88,13 +80,29 @@ std::optional<std::string> WriteTargetOf(const std::string& path) {
         if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size())
             return std::nullopt;
         std::string next(buffer.data(), static_cast<std::size_t>(length));
-        if (next.front() != '/' && target.find('/') != std::string::npos) {
-            const std::string folder = FolderOf(target);
-            next = (folder == "/" ? folder : folder + "/") + next;
-        }
+        if (next.front() != '/' && target.find('/') != std::string::npos)
+            next = JoinPath(FolderOf(target), next);
         target = std::move(next);
     }
     return std::nullopt;
+}
+
+bool CanCreateFileBeside(const std::string& path) {
+    if (path.empty() || path.back() == '/')
+        return false;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        return false;
+    const auto target = WriteTargetOf(path);
+    if (!target)
+        return false;
+    std::string probe = *target + ".probe-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
 }
 
 bool IsWriteProtected(const std::string& path) {
@@ -156,6 +164,10 @@ bool MakeFolders(const std::string& folder) {
 bool FileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::FILE* OpenStdioFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
 }
 
 bool DeleteFile(const std::string& path) {
