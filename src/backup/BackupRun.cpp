@@ -4,6 +4,7 @@
 #include "backup/UnfinishedWrites.h"
 #include "core/AtomicFile.h"
 #include "core/ModelCatalogue.h"
+#include "core/Utf8Path.h"
 
 #include <nlohmann/json.hpp>
 
@@ -97,8 +98,8 @@ const std::string& BackupRun::Branch() const {
 std::vector<std::string> BackupRun::Prepare() {
     const std::string& destination = m_settings.destination;
     std::error_code error;
-    std::filesystem::create_directories(destination, error);
-    if (!std::filesystem::is_directory(destination, error))
+    std::filesystem::create_directories(PathOf(destination), error);
+    if (!std::filesystem::is_directory(PathOf(destination), error))
         return {"cannot make " + destination};
     // One run at a time into a folder, and nothing sent before the files are known to fit.
     m_lock = std::make_unique<RunLock>(destination);
@@ -147,7 +148,7 @@ BackupRun::Outcome BackupRun::Finish(const std::vector<ProcessorBackup>& results
     };
 
     // The manifest is rewritten only when what it says changed.
-    const std::string manifestFile = destination + "/manifest.json";
+    const std::string manifestFile = JoinPath(destination, "manifest.json");
     const auto previousText = ReadWholeFile(manifestFile);
     const auto previous = previousText ? ReadManifest(*previousText) : std::nullopt;
     Manifest manifest = UpdatedManifest(previous, record.processors, record.start);
@@ -190,13 +191,13 @@ BackupRun::Outcome BackupRun::Finish(const std::vector<ProcessorBackup>& results
     record.end = now();
     outcome.recordText = RunRecordJson(record);
     outcome.recordFile = RunRecordFileOf(destination);
-    outcome.recordWritten = MakeFolders(destination + "/.setfolio") &&
+    outcome.recordWritten = MakeFolders(JoinPath(destination, ".setfolio")) &&
                             WriteFileAtomically(outcome.recordFile, outcome.recordText);
     return outcome;
 }
 
 std::string RunRecordFileOf(const std::string& destination) {
-    return destination + "/.setfolio/last-run.json";
+    return JoinPath(JoinPath(destination, ".setfolio"), "last-run.json");
 }
 
 std::optional<RunRecord> ReadRunRecord(std::string_view json) {

@@ -2,9 +2,11 @@
 
 #include "backup/RunLock.h"
 #include "core/AtomicFile.h"
+#include "core/CalendarTime.h"
 #include "core/ModelCatalogue.h"
 #include "core/Settings.h"
 #include "core/Sha256.h"
+#include "core/Utf8Path.h"
 #include "forms/LibraryViewForm.h"
 #include "link/LibraryNumber.h"
 #include "platform/Dialogs.h"
@@ -80,9 +82,7 @@ struct PlantForm::Run {
 PlantForm::PlantForm(Collaborators with) : m_with(std::move(with)) {
     if (!m_with.now)
         m_with.now = [] {
-            const std::time_t now = std::time(nullptr);
-            std::tm utc{};
-            gmtime_r(&now, &utc);
+            const std::tm utc = UtcCalendarTime(std::time(nullptr));
             char text[32];
             std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
             return std::string(text);
@@ -183,7 +183,7 @@ bool PlantForm::OpenInventory(const std::string& path) {
     }
     std::string folder = m_with.settings.ReadSettingText(PlantSection, PlantFolderKey(path), "");
     if (folder.empty()) {
-        std::string start = path.substr(0, path.find_last_of('/') + 1);
+        const std::string start = FolderOf(path);
         const auto chosen =
             m_with.dialogs.ChooseFolder(texts.Format(OwnMsg::PlantFolderTitle, {path}), start);
         if (!chosen)
@@ -237,7 +237,7 @@ void PlantForm::UseFolder(const std::string& folder) {
 }
 
 void PlantForm::Reload() {
-    const auto manifestText = ReadWholeFile(m_folder + "/manifest.json");
+    const auto manifestText = ReadWholeFile(JoinPath(m_folder, "manifest.json"));
     m_manifest = manifestText ? ReadManifest(*manifestText) : std::nullopt;
     const auto recordText = ReadWholeFile(RunRecordFileOf(m_folder));
     m_record = recordText ? ReadRunRecord(*recordText) : std::nullopt;
@@ -653,7 +653,7 @@ void PlantForm::ShowDifferenceBtnClick() {
         static_cast<std::size_t>(Differences.marked) >= m_differences.size())
         return;
     const Difference& difference = m_differences[static_cast<std::size_t>(Differences.marked)];
-    const std::string path = m_folder + "/" + difference.file;
+    const std::string path = JoinPath(m_folder, difference.file);
     const auto content = ReadWholeFile(path);
     if (!content) {
         m_with.prompts.WarningBeep();
