@@ -38,6 +38,9 @@ inline constexpr TextSetting UpLoadFile{"DirectorySettings", "UpLoad", "C:\\Setf
 inline constexpr TextSetting MainWindowPlacement{"SetfolioWindowPlacement", "MainWindow", ""};
 // The file the link was last traced to (the trace itself is off at every start).
 inline constexpr TextSetting TraceFile{"SetfolioTraceFile", "MainWindow", ""};
+// The inventory the plant window opened last; beside it, one key per inventory names its backup
+// folder (PlantFolderKey in forms/PlantForm.h).
+inline constexpr TextSetting PlantInventory{"SetfolioPlant", "Inventory", ""};
 } // namespace keys
 
 // Where the program keeps Setfolio.ini, IpAddressList.txt and ports/.

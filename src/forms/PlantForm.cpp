@@ -181,7 +181,8 @@ bool PlantForm::OpenInventory(const std::string& path) {
         m_with.prompts.ErrorBox(lines);
         return false;
     }
-    std::string folder = m_with.settings.ReadSettingText(PlantSection, PlantFolderKey(path), "");
+    std::string folder =
+        m_with.settings.ReadSettingText(keys::PlantInventory.section, PlantFolderKey(path), "");
     if (folder.empty()) {
         const std::string start = FolderOf(path);
         const auto chosen =
@@ -193,8 +194,9 @@ bool PlantForm::OpenInventory(const std::string& path) {
     m_inventoryPath = path;
     m_inventory = std::move(inventory);
     try {
-        m_with.settings.WriteSettingText(PlantSection, "Inventory", path);
-        m_with.settings.WriteSettingText(PlantSection, PlantFolderKey(path), folder);
+        m_with.settings.Write(keys::PlantInventory, path);
+        m_with.settings.WriteSettingText(keys::PlantInventory.section, PlantFolderKey(path),
+                                         folder);
     } catch (const std::exception& error) {
         // The window works all the same; only the next start asks again.
         Say(error.what());
@@ -207,9 +209,10 @@ bool PlantForm::OpenInventory(const std::string& path) {
 void PlantForm::FormShow() {
     if (m_inventory || Running())
         return;
-    const std::string last = m_with.settings.ReadSettingText(PlantSection, "Inventory", "");
+    const std::string last = m_with.settings.Read(keys::PlantInventory);
     if (!last.empty() &&
-        !m_with.settings.ReadSettingText(PlantSection, PlantFolderKey(last), "").empty() &&
+        !m_with.settings.ReadSettingText(keys::PlantInventory.section, PlantFolderKey(last), "")
+             .empty() &&
         FileExists(last))
         OpenInventory(last);
 }
@@ -223,7 +226,8 @@ bool PlantForm::FolderBtnClick() {
     if (!chosen)
         return false;
     try {
-        m_with.settings.WriteSettingText(PlantSection, PlantFolderKey(m_inventoryPath), *chosen);
+        m_with.settings.WriteSettingText(keys::PlantInventory.section,
+                                         PlantFolderKey(m_inventoryPath), *chosen);
     } catch (const std::exception& error) {
         Say(error.what());
     }

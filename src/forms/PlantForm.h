@@ -24,10 +24,9 @@ class Prompts;
 class Settings;
 struct SiteVocabulary;
 
-// Where a plant's backup folder is kept for an inventory in the settings file: a section of its
-// own, one key per inventory (named by a digest of the inventory's path, which may hold any
-// character a key may not), and the inventory opened last.
-inline constexpr std::string_view PlantSection = "SetfolioPlant";
+// The key of the settings file (in keys::PlantInventory's section) that names the backup folder
+// of an inventory: named by a digest of the inventory's path, which may hold any character a
+// key may not.
 std::string PlantFolderKey(const std::string& inventoryPath);
 
 // The plant window: the processors of an inventory and their libraries as its backup folder

@@ -319,7 +319,7 @@ bool SavePlant(const QDir& folder) {
         << result(3, "Bench/Library 003.lvf", "NotRead", false) << "]}]}\n";
 
     Settings settings(root);
-    settings.WriteSettingText(PlantSection, PlantFolderKey(inventory), backup);
+    settings.WriteSettingText(keys::PlantInventory.section, PlantFolderKey(inventory), backup);
     Localisation localisation;
     NoDialogs dialogs;
     QtPrompts prompts;
