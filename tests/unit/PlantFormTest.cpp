@@ -395,8 +395,8 @@ TEST(PlantForm, VerifyListsWhatDiffersAndARestorePutsTheLibrariesBack) {
     form.ShowDifferenceBtnClick();
     EXPECT_EQ(world.dialogs.shown.back(), "library viewer");
     ASSERT_TRUE(world.viewer.Comparing());
-    EXPECT_TRUE(
-        world.viewer.FileA.caption.starts_with(world.folder.File("backup/Line 1/Library 001.lvf")));
+    EXPECT_TRUE(world.viewer.FileA.caption.starts_with(
+        JoinPath(world.folder.File("backup"), "Line 1/Library 001.lvf")));
     EXPECT_TRUE(world.viewer.FileB.caption.starts_with("Library 001, read back from Line 1"));
     EXPECT_FALSE(world.viewer.Rows().empty()) << "the viewer shows what differs";
 
