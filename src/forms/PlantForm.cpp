@@ -20,15 +20,6 @@ namespace setfolio {
 
 namespace {
 
-// "2026-12-10T02:53:17.123Z" as "2026-12-10 02:53"; another text as it is.
-std::string ShortTime(const std::string& iso) {
-    if (iso.size() < 16 || iso[10] != 'T')
-        return iso;
-    std::string shown = iso.substr(0, 16);
-    shown[10] = ' ';
-    return shown;
-}
-
 std::string Numbers(const std::vector<int>& libraries) {
     std::string text;
     for (const int library : libraries)
@@ -286,7 +277,7 @@ void PlantForm::BuildRows() {
                 last = candidate.name == processor.name ? &candidate : last;
         }
         if (last) {
-            row.lastBackup = ShortTime(m_record->end);
+            row.lastBackup = LocalMinuteText(m_record->end);
             std::size_t failed = 0;
             for (const auto& library : last->libraries)
                 failed += library.status != ReplyStatus::Ok;
@@ -327,11 +318,11 @@ void PlantForm::BuildRows() {
             if (library.state != LibraryState::Unknown)
                 library.stateText = texts.Text(stateTexts[static_cast<int>(library.state)]);
             if (const auto found = committed.find(library.file); found != committed.end()) {
-                library.changed = ShortTime(found->second);
+                library.changed = LocalMinuteText(found->second);
             } else if (known) {
                 for (const auto& stored : known->libraries) {
                     if (stored.library == number)
-                        library.changed = ShortTime(stored.changed);
+                        library.changed = LocalMinuteText(stored.changed);
                 }
             }
             row.libraries.push_back(std::move(library));
@@ -692,7 +683,7 @@ void PlantForm::HistoryBtnClick() {
     m_history = GitHistory(m_folder, file, m_with.git);
     std::vector<std::string> lines;
     for (const auto& version : m_history)
-        lines.push_back(ShortTime(version.date) + "  " + version.commit.substr(0, 8) + "  " +
+        lines.push_back(LocalMinuteText(version.date) + "  " + version.commit.substr(0, 8) + "  " +
                         version.subject);
     Versions.SetItems(std::move(lines));
     Say(m_history.empty()
@@ -713,7 +704,7 @@ bool PlantForm::CompareVersions(int first, int second) {
     for (int side = 0; side < 2; ++side) {
         const GitVersion& version = m_history[static_cast<std::size_t>(lines[side])];
         names[side] =
-            texts.Format(OwnMsg::PlantVersionOf, {m_historyFile, ShortTime(version.date)});
+            texts.Format(OwnMsg::PlantVersionOf, {m_historyFile, LocalMinuteText(version.date)});
         auto opened = GitRevisionBackup(m_folder, version.commit, m_with.git);
         std::optional<std::string> content;
         if (opened.source)

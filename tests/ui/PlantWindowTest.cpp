@@ -1,4 +1,5 @@
 #include "AppWorld.h"
+#include "core/CalendarTime.h"
 #include "forms/PlantForm.h"
 #include "qt/QtGitProcess.h"
 #include "qt/QtLinkPlatform.h"
@@ -112,7 +113,7 @@ TEST(PlantWindow, ALibrarysVersionsComeFromTheBackupFoldersGitHistory) {
     world.dialogs.folderToChoose = backup;
     ASSERT_TRUE(form.OpenInventory(world.folder.File("plant.ini")));
     ASSERT_TRUE(form.GitFolder());
-    EXPECT_EQ(form.Rows()[0].libraries[0].changed, "2026-12-02 11:30");
+    EXPECT_EQ(form.Rows()[0].libraries[0].changed, LocalMinuteText("2026-12-02T11:30:00+00:00"));
     EXPECT_EQ(form.Rows()[0].libraries[1].changed, "") << "never backed up";
 
     QtPlantForm window(form, world.prompts);
@@ -120,7 +121,8 @@ TEST(PlantWindow, ALibrarysVersionsComeFromTheBackupFoldersGitHistory) {
     tree.topLevelItem(0)->child(0)->setSelected(true);
     window.findChild<QPushButton*>("HistoryBtn")->click();
     ASSERT_EQ(form.Versions.items.size(), 2u);
-    EXPECT_TRUE(form.Versions.items[0].starts_with("2026-12-02 11:30  "));
+    EXPECT_TRUE(
+        form.Versions.items[0].starts_with(LocalMinuteText("2026-12-02T11:30:00+00:00") + "  "));
     EXPECT_TRUE(form.Versions.items[0].ends_with("  second"));
     EXPECT_TRUE(form.Versions.items[1].ends_with("  first"));
     EXPECT_TRUE(window.findChild<QWidget*>("Versions")->isVisibleTo(&window));

@@ -2,6 +2,7 @@
 #include "backup/BackupRun.h"
 #include "backup/RunLock.h"
 #include "core/AtomicFile.h"
+#include "core/CalendarTime.h"
 #include "core/Settings.h"
 #include "forms/LibraryViewForm.h"
 #include "i18n/Localisation.h"
@@ -134,13 +135,13 @@ TEST(PlantForm, RowsShowEachProcessorsLastBackupAndItsLibrariesStates) {
     EXPECT_EQ(rows[0].model, "C-12");
     EXPECT_EQ(rows[0].link, "serial /dev/ttyUSB0 9600 8N2");
     EXPECT_EQ(rows[0].running, "Library 002");
-    EXPECT_EQ(rows[0].lastBackup, "2026-12-09 02:05");
+    EXPECT_EQ(rows[0].lastBackup, LocalMinuteText("2026-12-09T02:05:00.000Z"));
     EXPECT_EQ(rows[0].outcome, "1 of 3 libraries failed");
     EXPECT_TRUE(rows[0].failed);
     EXPECT_EQ(States(rows[0]),
               (std::vector<State>{State::Changed, State::Unchanged, State::Failed}));
     EXPECT_EQ(rows[0].libraries[0].stateText, "changed");
-    EXPECT_EQ(rows[0].libraries[1].changed, "2026-12-02 09:30");
+    EXPECT_EQ(rows[0].libraries[1].changed, LocalMinuteText("2026-12-02T09:30:00.000Z"));
     EXPECT_EQ(rows[0].libraries[0].file, "Line 1/Library 001.lvf");
 
     EXPECT_EQ(rows[1].running, "");
@@ -191,17 +192,20 @@ TEST(PlantForm, InAGitFolderEachLibraryChangedWhenItsFileWasLastCommitted) {
     ASSERT_TRUE(form.GitFolder());
     EXPECT_EQ(form.FolderLabel.caption, "Backup folder: " + world.folder.File("backup") + " (git)");
     const auto& libraries = form.Rows()[0].libraries;
-    EXPECT_EQ(libraries[0].changed, "2026-12-08 22:00") << "the newest commit of the file";
-    EXPECT_EQ(libraries[1].changed, "2026-12-01 22:00");
-    EXPECT_EQ(libraries[2].changed, "2026-12-03 10:00") << "never committed: the manifest says";
+    EXPECT_EQ(libraries[0].changed, LocalMinuteText("2026-12-08T22:00:00+01:00"))
+        << "the newest commit of the file";
+    EXPECT_EQ(libraries[1].changed, LocalMinuteText("2026-12-01T22:00:00+01:00"));
+    EXPECT_EQ(libraries[2].changed, LocalMinuteText("2026-12-03T10:00:00.000Z"))
+        << "never committed: the manifest says";
 
     // A library's history: its versions, newest first, with their dates.
     form.Select({{0, 1}});
     form.HistoryBtnClick();
     EXPECT_EQ(asked.back().back(), "Line 1/Library 001.lvf");
     EXPECT_EQ(form.Versions.items,
-              (std::vector<std::string>{"2026-12-08 22:00  c2  Backup: 1 changed",
-                                        "2026-12-01 22:00  c1  Backup: 3 changed"}));
+              (std::vector<std::string>{
+                  LocalMinuteText("2026-12-08T22:00:00+01:00") + "  c2  Backup: 1 changed",
+                  LocalMinuteText("2026-12-01T22:00:00+01:00") + "  c1  Backup: 3 changed"}));
     EXPECT_TRUE(form.CompareVersionsBtn.enabled);
     EXPECT_TRUE(world.Logged("Line 1/Library 001.lvf: 2 versions."));
 
@@ -317,7 +321,7 @@ TEST(PlantForm, BackUpNowReadsTheSelectedProcessorOnTheWorkersAndKeepsTheOthersI
     EXPECT_EQ(manifest->processors[1].active, 2);
     // The rows show the new run at once.
     EXPECT_EQ(form.Rows()[0].running, "Library 002");
-    EXPECT_EQ(form.Rows()[0].lastBackup, "2026-12-10 03:00");
+    EXPECT_EQ(form.Rows()[0].lastBackup, LocalMinuteText("2026-12-10T03:00:00.000Z"));
     EXPECT_EQ(States(form.Rows()[0]),
               (std::vector<State>{State::Changed, State::Changed, State::Changed}));
     EXPECT_TRUE(form.BackupBtn.enabled);

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "core/CalendarTime.h"
 #include "core/CurrentModel.h"
 #include "core/MessageLog.h"
 #include "core/Settings.h"
@@ -340,10 +341,15 @@ bool SavePlant(const QDir& folder) {
         plant.Log.AddMessageLine(texts.Format(OwnMsg::PlantLine, {"Bench", "no answer"}));
         plant.Log.AddMessageLine(texts.Format(OwnMsg::PlantBackupDone, {"1", "4", "0"}));
         plant.Versions.SetItems(
-            {"2026-12-09 03:00  5e1c09a2  Backup: 1 changed, 4 unchanged, 0 failed libraries",
-             "2026-11-02 07:10  9b77d310  Backup: 2 changed, 3 unchanged, 0 failed libraries",
-             "2026-10-20 03:01  41d0ce85  Backup: 5 changed, 0 unchanged, 0 failed libraries"});
+            {LocalMinuteText("2026-12-09T02:00:41Z") +
+                 "  5e1c09a2  Backup: 1 changed, 4 unchanged, 0 failed libraries",
+             LocalMinuteText("2026-11-02T06:10:00Z") +
+                 "  9b77d310  Backup: 2 changed, 3 unchanged, 0 failed libraries",
+             LocalMinuteText("2026-10-20T02:01:12Z") +
+                 "  41d0ce85  Backup: 5 changed, 0 unchanged, 0 failed libraries"});
         plant.Versions.visible = plant.VersionsLabel.visible = true;
+        // As after History in a git folder: both buttons are there to use.
+        plant.HistoryBtn.enabled = plant.CompareVersionsBtn.enabled = true;
         plant.CompareVersionsBtn.visible = true;
         window.Refresh();
         saved &= Save(window, folder, name);
