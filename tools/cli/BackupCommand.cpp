@@ -1,18 +1,16 @@
 #include "Command.h"
 #include "GitProcess.h"
+#include "PlantCommand.h"
 #include "ProcessorOptions.h"
 #include "StopSignals.h"
 
 #include "backup/BackupRun.h"
 #include "backup/Inventory.h"
 #include "backup/PlantBackup.h"
-#include "core/AtomicFile.h"
 #include "qt/QtLinkPlatform.h"
 
 #include <QDateTime>
-#include <QDir>
 
-#include <map>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -21,90 +19,18 @@ namespace setfolio::cli {
 
 namespace {
 
-// Prints what a backup's workers report, from the one thread that takes their events: the live
-// lines of a terminal (one per running processor) are cleared before any other line is printed
-// and drawn again after it.
-class BackupPrinter {
-public:
-    explicit BackupPrinter(const Streams& io) : m_io(io), m_terminal(io.errIsTerminal) {}
-
-    void Show(const PlantEvent& event) {
-        using Kind = PlantEvent::Kind;
-        switch (event.kind) {
-        case Kind::ProcessorStarted:
-            m_running[event.processor] = Progress(event.name, 0, event.libraryCount);
-            break;
-        case Kind::LibraryFinished:
-            Finished(event.name, event.library);
-            if (event.libraryIndex + 1 < event.libraryCount)
-                m_running[event.processor] =
-                    Progress(event.name, event.libraryIndex + 1, event.libraryCount);
-            break;
-        case Kind::ProcessorFinished:
-            m_running.erase(event.processor);
-            break;
-        case Kind::ProcessorFailed:
-            m_running.erase(event.processor);
-            if (!event.failure.empty())
-                Print(event.name + ": " + event.failure);
-            if (!event.notPutBack.empty())
-                Print(event.name + " " + event.notPutBack);
-            break;
-        case Kind::RunFinished:
-            m_running.clear();
-            break;
-        }
-        if (m_terminal)
-            Draw();
-    }
-
-    // Before the summary: the live lines go.
-    void Clear() {
-        for (std::size_t i = 0; i < m_drawn; ++i)
-            m_io.err << "\x1b[1A\x1b[2K";
-        m_drawn = 0;
-        m_io.err << std::flush;
-    }
-
-private:
-    static std::string Progress(const std::string& name, std::size_t index, std::size_t count) {
-        return name + ": library " + std::to_string(index + 1) + " of " + std::to_string(count);
-    }
-
-    void Finished(const std::string& name, const LibraryBackup& library) {
-        if (m_terminal && library.status == ReplyStatus::Ok)
-            return; // the live lines say it
-        std::string line = name + ": library " + std::to_string(library.library) + " " +
-                           std::string(NameOf(library.status));
-        if (library.status == ReplyStatus::Ok)
-            line += library.changed ? " (changed)" : " (unchanged)";
-        else if (!library.failure.empty())
-            line += " - " + library.failure;
-        Print(line);
-    }
-
-    void Print(const std::string& line) {
-        if (!m_terminal) {
-            m_io.out << line << std::endl;
-            return;
-        }
-        Clear();
-        m_io.err << "\x1b[2K" << line << "\n";
-    }
-
-    void Draw() {
-        Clear();
-        for (const auto& [index, line] : m_running)
-            m_io.err << "\x1b[2K" << line.substr(0, 100) << "\n";
-        m_drawn = m_running.size();
-        m_io.err << std::flush;
-    }
-
-    const Streams& m_io;
-    bool m_terminal;
-    std::map<std::size_t, std::string> m_running; // by place in the inventory
-    std::size_t m_drawn = 0;
-};
+// A library's line: on a terminal, one read well is told by the live lines.
+std::string BackupLine(const std::string& name, const LibraryBackup& library, bool terminal) {
+    if (terminal && library.status == ReplyStatus::Ok)
+        return {};
+    std::string line = name + ": library " + std::to_string(library.library) + " " +
+                       std::string(NameOf(library.status));
+    if (library.status == ReplyStatus::Ok)
+        line += library.changed ? " (changed)" : " (unchanged)";
+    else if (!library.failure.empty())
+        line += " - " + library.failure;
+    return line;
+}
 
 class BackupCommand : public Command {
 public:
@@ -141,32 +67,17 @@ protected:
         if (!parser.isSet("dest"))
             throw UsageError("backup needs --dest DIR");
         const std::string destination = Bytes(parser.value("dest"));
-        int jobs = 16;
-        if (parser.isSet("jobs")) {
-            bool ok = false;
-            jobs = parser.value("jobs").toInt(&ok);
-            if (!ok || jobs < 1 || jobs > 256)
-                throw UsageError("--jobs must be 1 to 256");
-        }
+        const int jobs = ReadJobsOption(parser);
         const bool git = parser.isSet("git");
         const bool push = parser.isSet("push") || parser.isSet("remote");
         if (push && !git)
             throw UsageError("--push and --remote need --git");
         const SiteVocabulary texts = ReadVocabularyOption(parser);
-        const std::string traceFolder = Bytes(parser.value("trace"));
-        if (!traceFolder.empty() && !QDir().mkpath(QString::fromStdString(traceFolder)))
-            throw UsageError("cannot make " + traceFolder, false);
-        const auto content = ReadWholeFile(inventoryFile);
-        if (!content)
-            throw UsageError("cannot read " + inventoryFile, false);
-        const Inventory inventory = ParseInventory(*content);
-        if (!inventory.problems.empty()) {
-            for (const auto& problem : inventory.problems)
-                io.err << inventoryFile << ":" << problem.line << ": "
-                       << (problem.section.empty() ? "" : "[" + problem.section + "] ")
-                       << problem.text << "\n";
+        const std::string traceFolder = ReadTraceOption(parser);
+        const auto read = ReadInventoryFile(inventoryFile, io);
+        if (!read)
             return ExitUsage;
-        }
+        const Inventory& inventory = *read;
         BackupSettings settings{destination, git, push, Bytes(parser.value("remote")), false};
         BackupRun backup(inventory, settings, RunGit);
         const auto problems = backup.Prepare();
@@ -189,7 +100,7 @@ protected:
         PlantBackup run(inventory, static_cast<std::size_t>(jobs),
                         PlantBackup::LibraryJob([] { return std::make_unique<QtLinkPlatform>(); },
                                                 destination, restore, &texts, traceFolder));
-        BackupPrinter printer(io);
+        PlantPrinter printer(io, BackupLine);
         // Held to the end: a signal that comes while the record is written or the commit made
         // lets them finish.
         const StopSignals stopping(&run.StopFlag());

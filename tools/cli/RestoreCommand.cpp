@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "GitProcess.h"
 #include "LibraryText.h"
+#include "PlantCommand.h"
 #include "ProcessorOptions.h"
 #include "StopSignals.h"
 
@@ -8,11 +9,9 @@
 #include "backup/PlantBackup.h"
 #include "backup/Restore.h"
 #include "backup/RunLock.h"
-#include "core/AtomicFile.h"
 #include "qt/QtLinkPlatform.h"
 #include "tables/TablesJson.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -161,13 +160,7 @@ protected:
         if (!parser.isSet("from"))
             throw UsageError("restore needs --from DIR");
         const std::string folder = Bytes(parser.value("from"));
-        int jobs = 16;
-        if (parser.isSet("jobs")) {
-            bool ok = false;
-            jobs = parser.value("jobs").toInt(&ok);
-            if (!ok || jobs < 1 || jobs > 256)
-                throw UsageError("--jobs must be 1 to 256");
-        }
+        const int jobs = ReadJobsOption(parser);
         RestoreChoice choice;
         for (const QString& section : parser.values("section"))
             choice.sections.push_back(Bytes(section)); // as the inventory has the name
@@ -179,20 +172,11 @@ protected:
         choice.dryRun = parser.isSet("dry-run");
         const bool json = parser.isSet("json");
         const SiteVocabulary texts = ReadVocabularyOption(parser);
-        const std::string traceFolder = Bytes(parser.value("trace"));
-        if (!traceFolder.empty() && !QDir().mkpath(QString::fromStdString(traceFolder)))
-            throw UsageError("cannot make " + traceFolder, false);
-        const auto content = ReadWholeFile(inventoryFile);
-        if (!content)
-            throw UsageError("cannot read " + inventoryFile, false);
-        const Inventory inventory = ParseInventory(*content);
-        if (!inventory.problems.empty()) {
-            for (const auto& problem : inventory.problems)
-                io.err << inventoryFile << ":" << problem.line << ": "
-                       << (problem.section.empty() ? "" : "[" + problem.section + "] ")
-                       << problem.text << "\n";
+        const std::string traceFolder = ReadTraceOption(parser);
+        const auto read = ReadInventoryFile(inventoryFile, io);
+        if (!read)
             return ExitUsage;
-        }
+        const Inventory& inventory = *read;
         if (!QFileInfo(QString::fromStdString(folder)).isDir())
             throw UsageError("no backup folder " + folder, false);
         // One run at a time on a backup's processors: a backup and a restore of one folder
@@ -269,20 +253,17 @@ protected:
                         RestoreJob([] { return std::make_unique<QtLinkPlatform>(); }, plan, dryRun,
                                    &texts, traceFolder));
         const StopSignals stopping(&run.StopFlag());
+        // Every library is told, those restored well too: what reads back is the point.
+        PlantPrinter printer(io, [dryRun](const std::string& name, const LibraryBackup& library,
+                                          bool) { return LibraryLine(name, library, dryRun); });
         run.Start();
         for (;;) {
             const PlantEvent event = run.NextEvent();
-            if (event.kind == PlantEvent::Kind::LibraryFinished) {
-                io.out << LibraryLine(event.name, event.library, dryRun) << std::endl;
-            } else if (event.kind == PlantEvent::Kind::ProcessorFailed) {
-                if (!event.failure.empty())
-                    io.out << event.name << ": " << event.failure << std::endl;
-                if (!event.notPutBack.empty())
-                    io.out << event.name << " " << event.notPutBack << std::endl;
-            } else if (event.kind == PlantEvent::Kind::RunFinished) {
+            printer.Show(event);
+            if (event.kind == PlantEvent::Kind::RunFinished)
                 break;
-            }
         }
+        printer.Clear();
         const int stopSignal = StopSignals::Caught();
         const auto& results = run.Results();
 
