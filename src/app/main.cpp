@@ -30,6 +30,7 @@
 #include <cstring>
 #include <iostream>
 #include <optional>
+#include <utility>
 
 using namespace setfolio;
 
@@ -224,14 +225,19 @@ int main(int argc, char* argv[]) {
                 dialogs.ShowLibraryViewer();
         });
     }
-    // An inventory named with --plant opens in the plant window at once.
-    if (!inventoryToOpen.isEmpty()) {
-        RunGuarded(prompts, [&] {
-            dialogs.ShowPlantWindow();
-            // Kept in the settings by its full path, so that a start from another folder finds it.
-            app.plantForm.OpenInventory(
-                QFileInfo(inventoryToOpen).absoluteFilePath().toStdString());
+    // An inventory named with --plant opens in the plant window once the start-up has settled
+    // the language: a first start asks for it before the plant window asks for a folder.
+    const auto openPlant = app.mainForm.languageSettled.Subscribe([&] {
+        if (inventoryToOpen.isEmpty())
+            return;
+        QTimer::singleShot(0, &plant, [&, inventory = std::exchange(inventoryToOpen, {})] {
+            RunGuarded(prompts, [&] {
+                dialogs.ShowPlantWindow();
+                // Kept in the settings by its full path, so that a start from another folder
+                // finds it.
+                app.plantForm.OpenInventory(QFileInfo(inventory).absoluteFilePath().toStdString());
+            });
         });
-    }
+    });
     return QApplication::exec();
 }

@@ -90,6 +90,7 @@ void MainForm::StartupTimerTimer() {
         language.LanguageComboBox.Mark(0);
         m_with.dialogs.ShowLanguageDialog();
     }
+    languageSettled.Emit();
     m_with.siteTexts.Load(m_with.localisation.Messages(), MessageWindow);
     m_with.ipForm.LoadIpAddressList();
     m_with.serialForm.LoadIpAddressIndex();

@@ -123,6 +123,9 @@ public:
     std::string StatusLinkText() const;
     std::string StatusAnswerText() const;
     Signal<> statusChanged;
+    // Emitted once the start-up has settled the language (a first start asks for it), before the
+    // link is tried: a window opened at start waits for it, so that the language comes first.
+    Signal<> languageSettled;
     // The message window's menu. Save asks for a file and writes every line with its time,
     // each line's bytes turned into UTF-8 by `asShown` as the window shows them.
     void MessageSaveClick(const std::function<std::string(const std::string&)>& asShown);

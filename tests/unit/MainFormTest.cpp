@@ -45,6 +45,34 @@ TEST(StartUp, FirstStartWithTheLanguageDialogCancelledStaysEnglish) {
               (std::vector<std::string>{Attempting, "Please select a valid COM port!"}));
 }
 
+// A window opened at start (the plant window of --plant) waits for this: after a first start's
+// language question, before the link is tried, and also when the link then fails.
+TEST(StartUp, TheLanguageIsSettledAfterItsQuestionAndBeforeTheLinkIsTried) {
+    for (const int start : {0, 1, 2}) {
+        AppWorld world;
+        if (start == 1) {
+            StoreEnglishOnCom1(world);
+            int library = 12;
+            world.CodedProcessor(library);
+        } else if (start == 2) {
+            world.StoreRefusedEthernet(1);
+        }
+        std::vector<std::vector<std::string>> seen;
+        std::vector<std::string> sent;
+        const auto settled = world.app.mainForm.languageSettled.Subscribe([&] {
+            seen.push_back(world.dialogs.shown);
+            sent.push_back(world.port.sent);
+        });
+        world.app.mainForm.FormCreate();
+        world.loop.AdvanceBy(StartupDelayMs);
+        ASSERT_EQ(seen.size(), 1u) << "start " << start;
+        EXPECT_EQ(seen[0],
+                  start == 0 ? std::vector<std::string>{"language"} : std::vector<std::string>{})
+            << "start " << start;
+        EXPECT_EQ(sent[0], "") << "start " << start;
+    }
+}
+
 TEST(StartUp, EnglishStoredWithThePortOff) {
     AppWorld world;
     world.app.settings.Write(keys::Language, 0);
