@@ -50,9 +50,9 @@ TEST(StartUp, FirstStartWithTheLanguageDialogCancelledStaysEnglish) {
 TEST(StartUp, TheLanguageIsSettledAfterItsQuestionAndBeforeTheLinkIsTried) {
     for (const int start : {0, 1, 2}) {
         AppWorld world;
+        int library = 12; // the processor's, while the world lives
         if (start == 1) {
             StoreEnglishOnCom1(world);
-            int library = 12;
             world.CodedProcessor(library);
         } else if (start == 2) {
             world.StoreRefusedEthernet(1);
