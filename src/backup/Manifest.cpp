@@ -44,10 +44,6 @@ const Json* Array(const Json& object, const char* name) {
     return found != object.end() && found->is_array() ? &*found : nullptr;
 }
 
-std::string Number(const std::optional<int>& value) {
-    return value ? std::to_string(*value) : "null";
-}
-
 std::string ModelName(std::int32_t modelType) {
     const auto* entry = EntryOf(modelType);
     return entry ? std::string(entry->entry) : std::string();
@@ -62,7 +58,7 @@ std::string ManifestJson(const Manifest& manifest) {
         json += std::string(p ? ",\n" : "\n") + "{\"name\":" + JsonText(processor.name) +
                 ",\"model\":" + JsonText(processor.model) +
                 ",\"link\":" + JsonText(processor.link) +
-                ",\"active\":" + Number(processor.active) + ",\"libraries\":[";
+                ",\"active\":" + JsonNumber(processor.active) + ",\"libraries\":[";
         for (std::size_t l = 0; l < processor.libraries.size(); ++l) {
             const auto& library = processor.libraries[l];
             json += std::string(l ? ",\n" : "\n") +

@@ -10,10 +10,6 @@ namespace setfolio {
 
 namespace {
 
-std::string Number(const std::optional<int>& value) {
-    return value ? std::to_string(*value) : "null";
-}
-
 std::string TextOrNull(const std::string& text) {
     return text.empty() ? "null" : JsonText(text);
 }
@@ -44,8 +40,8 @@ std::string RunRecordJson(const RunRecord& record) {
         json += std::string(p ? ",\n" : "\n") + "{\"name\":" + JsonText(processor.name) +
                 ",\"model\":" + JsonText(entry ? entry->entry : "") +
                 ",\"link\":" + JsonText(processor.link) +
-                ",\"activeBefore\":" + Number(processor.activeBefore) +
-                ",\"activeAfter\":" + Number(processor.activeAfter) +
+                ",\"activeBefore\":" + JsonNumber(processor.activeBefore) +
+                ",\"activeAfter\":" + JsonNumber(processor.activeAfter) +
                 ",\"interrupted\":" + (processor.interrupted ? "true" : "false") +
                 ",\"notPutBack\":" + TextOrNull(processor.notPutBack) +
                 ",\"failure\":" + TextOrNull(processor.failure) + ",\"libraries\":[";

@@ -129,4 +129,8 @@ std::string TablesJson(const ParameterTables& tables, std::int32_t modelType) {
     return json + "\n}\n";
 }
 
+std::string JsonNumber(const std::optional<int>& value) {
+    return value ? std::to_string(*value) : "null";
+}
+
 } // namespace setfolio

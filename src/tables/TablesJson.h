@@ -3,6 +3,7 @@
 #include "tables/ParameterTables.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,8 @@ std::string JsonString(std::string_view bytes);
 // characters as they are, quotes, backslashes and control characters escaped. A byte that is
 // not part of well-formed UTF-8 is written as JsonString writes it.
 std::string JsonText(std::string_view utf8);
+
+// A number that may be missing, as JSON: the number, or null.
+std::string JsonNumber(const std::optional<int>& value);
 
 } // namespace setfolio

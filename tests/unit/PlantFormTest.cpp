@@ -65,6 +65,15 @@ struct WindowWorld {
         return std::make_unique<SimulatedPlatform>([](const std::string&) {}, SimSetup{"", 2});
     };
     std::unique_ptr<PlantForm> form;
+    int opened = 0; // links opened to processors, with SilentProcessors
+
+    // Processors that never answer, each link opened counted.
+    void SilentProcessors() {
+        platforms = [this] {
+            ++opened;
+            return std::make_unique<SimulatedPlatform>([](const std::string&) {});
+        };
+    }
     std::mutex mutex;
     std::condition_variable woken;
     int wakeUps = 0;
@@ -241,11 +250,7 @@ TEST(PlantForm, AnActionTakesTheSelectedProcessorsAndLibrariesOrTheWholePlant) {
 
 TEST(PlantForm, ARestoreAsksFirstNamingProcessorsAndLibrariesAndNoSendsNothing) {
     WindowWorld world;
-    int opened = 0;
-    world.platforms = [&opened] {
-        ++opened;
-        return std::make_unique<SimulatedPlatform>([](const std::string&) {});
-    };
+    world.SilentProcessors();
     PlantForm& form = world.Open();
     form.Select({{0, 1}, {0, 3}, {1, std::nullopt}});
     const std::string question = form.RestoreQuestion();
@@ -256,7 +261,7 @@ TEST(PlantForm, ARestoreAsksFirstNamingProcessorsAndLibrariesAndNoSendsNothing) 
     EXPECT_FALSE(form.RestoreBtnClick());
     EXPECT_EQ(world.prompts.shown.back(), "question:" + question);
     EXPECT_FALSE(form.Running());
-    EXPECT_EQ(opened, 0) << "a processor was contacted";
+    EXPECT_EQ(world.opened, 0) << "a processor was contacted";
 }
 
 TEST(PlantForm, TheBackupFolderIsChosenOnceForAnInventoryAndRemembered) {
@@ -347,11 +352,7 @@ TEST(PlantForm, StopEndsTheActionAndSaysSo) {
 
 TEST(PlantForm, NoActionStartsOnAFolderAnotherRunHolds) {
     WindowWorld world;
-    int opened = 0;
-    world.platforms = [&opened] {
-        ++opened;
-        return std::make_unique<SimulatedPlatform>([](const std::string&) {});
-    };
+    world.SilentProcessors();
     PlantForm& form = world.Open();
     const RunLock other(form.Folder());
     for (const auto& action : {std::function<void()>([&] { form.BackupBtnClick(); }),
@@ -360,7 +361,7 @@ TEST(PlantForm, NoActionStartsOnAFolderAnotherRunHolds) {
         world.form->Log.Clear();
         action();
         EXPECT_FALSE(form.Running());
-        EXPECT_EQ(opened, 0);
+        EXPECT_EQ(world.opened, 0);
         ASSERT_FALSE(world.Log().empty());
         EXPECT_EQ(world.Log().front().substr(0, 14), "another backup");
     }

@@ -104,15 +104,8 @@ protected:
         // Held to the end: a signal that comes while the record is written or the commit made
         // lets them finish.
         const StopSignals stopping(&run.StopFlag());
-        run.Start();
-        for (;;) {
-            const PlantEvent event = run.NextEvent();
-            printer.Show(event);
-            if (event.kind == PlantEvent::Kind::RunFinished)
-                break;
-        }
+        printer.ShowRun(run);
         const int stopSignal = StopSignals::Caught();
-        printer.Clear();
 
         const BackupRun::Outcome outcome = backup.Finish(run.Results(), start, stopSignal, now);
         int status = outcome.failures.empty() ? ExitOk : ExitRefused;

@@ -85,6 +85,17 @@ void PlantPrinter::Show(const PlantEvent& event) {
         Draw();
 }
 
+void PlantPrinter::ShowRun(PlantBackup& run) {
+    run.Start();
+    for (;;) {
+        const PlantEvent event = run.NextEvent();
+        Show(event);
+        if (event.kind == PlantEvent::Kind::RunFinished)
+            break;
+    }
+    Clear();
+}
+
 void PlantPrinter::Clear() {
     for (std::size_t i = 0; i < m_drawn; ++i)
         m_io.err << "\x1b[1A\x1b[2K";

@@ -37,6 +37,9 @@ public:
     void Show(const PlantEvent& event);
     // Before the summary: the live lines go.
     void Clear();
+    // Starts `run` and shows each of its events until it has finished; the live lines are gone
+    // then.
+    void ShowRun(PlantBackup& run);
 
 private:
     void Print(const std::string& line);

@@ -40,10 +40,6 @@ std::string LibraryRanges(const std::vector<int>& libraries) {
     return text;
 }
 
-std::string Number(const std::optional<int>& value) {
-    return value ? std::to_string(*value) : "null";
-}
-
 // How a library of a restore (or a dry run) ended.
 enum class Outcome { Equal, Differs, Failed, NotRun };
 
@@ -91,7 +87,7 @@ std::string RestoreJson(const std::string& from, bool dryRun, const RestorePlan&
         const ProcessorRestore& restore = plan.processors[p];
         json += std::string(p ? ",\n" : "\n") + "{\"name\":" + JsonText(restore.processor.name) +
                 ",\"link\":" + JsonText(restore.processor.LinkText()) +
-                ",\"running\":" + Number(restore.running) + ",\"refused\":[";
+                ",\"running\":" + JsonNumber(restore.running) + ",\"refused\":[";
         for (std::size_t r = 0; r < restore.refused.size(); ++r)
             json += (r ? "," : "") + JsonText(restore.refused[r]);
         json += "]";
@@ -100,8 +96,8 @@ std::string RestoreJson(const std::string& from, bool dryRun, const RestorePlan&
             continue;
         }
         const ProcessorBackup& result = results[next++];
-        json += ",\"activeBefore\":" + Number(result.activeBefore) +
-                ",\"activeAfter\":" + Number(result.activeAfter) +
+        json += ",\"activeBefore\":" + JsonNumber(result.activeBefore) +
+                ",\"activeAfter\":" + JsonNumber(result.activeAfter) +
                 ",\"interrupted\":" + (result.interrupted ? "true" : "false") +
                 ",\"failure\":" + JsonText(result.failure) +
                 ",\"notPutBack\":" + JsonText(result.notPutBack) + ",\"libraries\":[";
@@ -256,14 +252,7 @@ protected:
         // Every library is told, those restored well too: what reads back is the point.
         PlantPrinter printer(io, [dryRun](const std::string& name, const LibraryBackup& library,
                                           bool) { return LibraryLine(name, library, dryRun); });
-        run.Start();
-        for (;;) {
-            const PlantEvent event = run.NextEvent();
-            printer.Show(event);
-            if (event.kind == PlantEvent::Kind::RunFinished)
-                break;
-        }
-        printer.Clear();
+        printer.ShowRun(run);
         const int stopSignal = StopSignals::Caught();
         const auto& results = run.Results();
 
